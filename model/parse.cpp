@@ -1,0 +1,73 @@
+// SPDX-FileCopyrightText: 2026 The Sosudnik developers
+// SPDX-License-Identifier: MIT
+#include "parse.h"
+
+#include <cstdint>
+
+namespace {
+
+constexpr std::int64_t kMaxValue = 999;
+// Past this the exact value no longer matters: it is out of range either way,
+// and clamping keeps the accumulator far from overflow on any length of digits.
+constexpr std::int64_t kClamp = std::int64_t{1} << 40;
+
+int DigitValue(char c, int base)
+{
+    int v = -1;
+    if (c >= '0' && c <= '9')
+        v = c - '0';
+    else if (base == 16 && c >= 'a' && c <= 'f')
+        v = c - 'a' + 10;
+    else if (base == 16 && c >= 'A' && c <= 'F')
+        v = c - 'A' + 10;
+    return v;
+}
+
+[[noreturn]] void Reject()
+{
+    throw ERangeError(kMsgNotANumber);
+}
+
+} // namespace
+
+int ParseFieldValue(std::string_view text)
+{
+    if (text.empty())
+        return 0;
+
+    std::size_t i = 0;
+    while (i < text.size() && text[i] == ' ')
+        ++i;
+
+    bool negative = false;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
+        negative = text[i] == '-';
+        ++i;
+    }
+
+    int base = 10;
+    if (i < text.size() && (text[i] == '$' || text[i] == 'x' || text[i] == 'X')) {
+        base = 16;
+        ++i;
+    } else if (i + 1 < text.size() && text[i] == '0' && (text[i + 1] == 'x' || text[i + 1] == 'X')) {
+        base = 16;
+        i += 2;
+    }
+
+    if (i == text.size())
+        Reject(); // blanks only, or a sign or prefix with no digits
+
+    std::int64_t value = 0;
+    for (; i < text.size(); ++i) {
+        const int d = DigitValue(text[i], base);
+        if (d < 0)
+            Reject();
+        value = value * base + d;
+        if (value > kClamp)
+            value = kClamp;
+    }
+
+    if (value > kMaxValue || (negative && value != 0))
+        Reject();
+    return static_cast<int>(value);
+}

@@ -1,0 +1,86 @@
+// SPDX-FileCopyrightText: 2026 The Sosudnik developers
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include "dispatch_guard.h"
+#include "move_log.h"
+#include "task_presets.h"
+#include "text_cell.h"
+#include "vessel_state.h"
+
+#include <functional>
+#include <map>
+#include <string>
+#include <string_view>
+
+class MessageBoxes;
+
+inline constexpr const char *kMsgNothingToPour = "Нечего переливать. Попробуйте иначе.";
+inline constexpr const char *kCaptionNothingToPour = "А смысл?";
+inline constexpr const char *kMsgGoalReached = "Необходимый уровень достигнут!\rХоды можно записать в файл.";
+inline constexpr const char *kCaptionGoalReached = "Внимание";
+
+// The puzzle: its state, the seven value fields that carry it, the move log,
+// pouring and undo. The window supplies the fields and the message boxes;
+// tests supply MemoryCells and a recorder.
+//
+// The state changes only through the fields: every operation writes a value
+// as text (the display direction), and the field's change handler converts,
+// checks and stores it (the store direction). A rejected text stays in its
+// field while the state keeps its previous value.
+class Puzzle {
+public:
+    explicit Puzzle(MessageBoxes &boxes);
+    Puzzle(const Puzzle &) = delete;
+    Puzzle &operator=(const Puzzle &) = delete;
+
+    // Binds a field by its name ("EditV1".."EditV3", "EditVW1".."EditVW3",
+    // "EdRes"): its text changes run the matching handler through the guard.
+    void AttachCell(TextCell &cell);
+    // The field of that name; it must have been attached.
+    TextCell &Field(std::string_view name) const;
+    TextCell &Field(std::string_view base, int n) const;
+
+    VesselState &State() { return m_state; }
+    const VesselState &State() const { return m_state; }
+    MoveLog &Log() { return m_log; }
+    const MoveLog &Log() const { return m_log; }
+    DispatchGuard &Guard() { return m_guard; }
+    MessageBoxes &Boxes() { return m_boxes; }
+
+    // Called on every VesselChanged(n), before the raiser goes on.
+    void SetVesselChangedHandler(std::function<void(int)> handler) { m_onVesselChanged = std::move(handler); }
+
+    // Change handlers; the sender's tag is its vessel number.
+    void EditV1Change(TextCell &sender);
+    void EditVW1Change(TextCell &sender);
+    void EdResChange(TextCell &sender);
+
+    // store: keep the value (change handlers only); otherwise write it as
+    // text into the field and let the field's handler store it.
+    void SetCapacity(int n, int value, bool store);
+    void SetLevel(int n, int value, bool store);
+    void SetTarget(int value, bool store);
+
+    void VesselChanged(int n);
+
+    // 1 <= source, receiver <= 3, source != receiver.
+    void Pour(int source, int receiver);
+
+    void AppendMoveRow();
+    void ClearLog();
+    void BtnUndoClick();
+
+    void LoadTask(const TaskPreset &preset);
+    void ResetAll();
+
+private:
+    using Handler = void (Puzzle::*)(TextCell &);
+
+    MessageBoxes &m_boxes;
+    DispatchGuard m_guard;
+    VesselState m_state;
+    MoveLog m_log;
+    std::map<std::string, TextCell *, std::less<>> m_fields;
+    std::function<void(int)> m_onVesselChanged;
+};
