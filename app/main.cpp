@@ -1,29 +1,22 @@
 // SPDX-FileCopyrightText: 2026 The Sosudnik developers
 // SPDX-License-Identifier: MIT
-#include "memory_fields.h"
-#include "puzzle.h"
+#include "qt_message_boxes.h"
+#include "tfrmmain.h"
+#include "xml_runtime.h"
 
-#include <iostream>
+#include <QApplication>
+#include <QIcon>
 
-namespace {
-class ConsoleBoxes : public MessageBoxes {
-public:
-    void Show(const std::string &text, const std::string &caption, int) override
-    {
-        std::cout << "[" << caption << "] " << text << '\n';
-    }
-};
-} // namespace
-
-int main()
+int main(int argc, char *argv[])
 {
-    ConsoleBoxes boxes;
-    Puzzle puzzle(boxes);
-    MemoryFields fields(puzzle);
-    puzzle.LoadTask(TaskPresets[0]);
-    puzzle.AppendMoveRow();
-    puzzle.Pour(1, 2);
-    for (int r = 0; r < puzzle.Log().RowCount(); ++r)
-        std::cout << puzzle.Log().Cell(r, 0) << ": " << puzzle.Log().Cell(r, 1) << ' ' << puzzle.Log().Cell(r, 2)
-                  << ' ' << puzzle.Log().Cell(r, 3) << '\n';
+    QApplication app(argc, argv);
+    XmlRuntime xml;
+    // The title only: a display name would be appended to every window caption.
+    QApplication::setApplicationName(QString::fromUtf8(kAppTitle));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/sosudnik.png")));
+
+    QtMessageBoxes boxes;
+    TfrmMain frmMain(boxes);
+    frmMain.show();
+    return QApplication::exec();
 }

@@ -1,0 +1,90 @@
+// SPDX-FileCopyrightText: 2026 The Sosudnik developers
+// SPDX-License-Identifier: MIT
+//
+// The game opens these pictures by resource path and lays out its dialogs
+// around their sizes, so a regenerated or re-saved file must keep them.
+
+#include <QFile>
+#include <QImage>
+#include <QImageReader>
+#include <QSet>
+#include <QtEndian>
+#include <QtTest>
+
+class TestArtResources : public QObject {
+    Q_OBJECT
+
+private slots:
+    void taskPicture_data();
+    void taskPicture();
+    void icon();
+    void largeIcon();
+};
+
+void TestArtResources::taskPicture_data()
+{
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<QSize>("size");
+    QTest::newRow("milk") << QStringLiteral(":/task_milk.bmp") << QSize(520, 228);
+    QTest::newRow("kvass") << QStringLiteral(":/task_kvass.bmp") << QSize(565, 302);
+}
+
+void TestArtResources::taskPicture()
+{
+    QFETCH(QString, path);
+    QFETCH(QSize, size);
+
+    QFile f(path);
+    QVERIFY2(f.open(QIODevice::ReadOnly), qPrintable(path));
+    const QByteArray bytes = f.readAll();
+    QVERIFY(bytes.size() > 54);
+    QCOMPARE(bytes.left(2), QByteArray("BM"));
+    // BITMAPINFOHEADER: width at 18, height at 22, bits per pixel at 28.
+    QCOMPARE(qFromLittleEndian<qint32>(bytes.constData() + 18), size.width());
+    QCOMPARE(qAbs(qFromLittleEndian<qint32>(bytes.constData() + 22)), size.height());
+    QCOMPARE(qFromLittleEndian<quint16>(bytes.constData() + 28), quint16(24));
+
+    const QImage img(path);
+    QVERIFY(!img.isNull());
+    QCOMPARE(img.size(), size);
+
+    // Paper, not a blank or placeholder: warm corners and plenty of shades.
+    const QRgb corner = img.pixel(2, 2);
+    QVERIFY(qRed(corner) > qBlue(corner) + 15);
+    QSet<QRgb> shades;
+    for (int y = 0; y < img.height(); y += 3)
+        for (int x = 0; x < img.width(); x += 3)
+            shades.insert(img.pixel(x, y));
+    QVERIFY2(shades.size() > 200, qPrintable(QString::number(shades.size())));
+}
+
+void TestArtResources::icon()
+{
+    QImageReader reader(QStringLiteral(":/sosudnik.png"));
+    QCOMPARE(reader.format(), QByteArray("png"));
+    const QImage img = reader.read();
+    QVERIFY(!img.isNull());
+    QCOMPARE(img.size(), QSize(32, 32));
+    QCOMPARE(img.format(), QImage::Format_Indexed8);
+    QVERIFY(img.colorCount() <= 16);
+
+    // Transparent around the drawing, and the stream is there.
+    QCOMPARE(qAlpha(img.pixel(0, 31)), 0);
+    bool blue = false;
+    for (int y = 0; y < 32; ++y)
+        for (int x = 0; x < 32; ++x) {
+            const QRgb c = img.pixel(x, y);
+            blue = blue || (qAlpha(c) == 255 && qBlue(c) > qRed(c) + 80);
+        }
+    QVERIFY(blue);
+}
+
+void TestArtResources::largeIcon()
+{
+    const QImage img(QStringLiteral(":/sosudnik-64.png"));
+    QCOMPARE(img.size(), QSize(64, 64));
+    QVERIFY(img.hasAlphaChannel());
+}
+
+QTEST_GUILESS_MAIN(TestArtResources)
+#include "tst_art_resources.moc"

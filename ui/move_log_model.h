@@ -1,0 +1,41 @@
+// SPDX-FileCopyrightText: 2026 The Sosudnik developers
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include "move_log.h"
+
+#include <QAbstractTableModel>
+#include <QTableView>
+
+// The move log as Qt sees it: no rows of its own, only a view of the log.
+// Caption edits go straight into the log.
+class MoveLogModel final : public QAbstractTableModel, private MoveLog::Observer {
+public:
+    explicit MoveLogModel(MoveLog &log, QObject *parent = nullptr);
+    ~MoveLogModel() override;
+
+    int rowCount(const QModelIndex &parent = {}) const override;
+    int columnCount(const QModelIndex &parent = {}) const override;
+    QVariant data(const QModelIndex &index, int role) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+    Qt::ItemFlags flags(const QModelIndex &index) const override;
+    bool setData(const QModelIndex &index, const QVariant &value, int role) override;
+
+private:
+    void BeforeAppend(int row) override;
+    void AfterAppend() override;
+    void BeforeRemove(int first, int last) override;
+    void AfterRemove() override;
+    void CaptionChanged(int row) override;
+
+    MoveLog &m_log;
+};
+
+// The report list: grid lines, fixed columns, the caption editable in place.
+class MoveLogView final : public QTableView {
+public:
+    explicit MoveLogView(QWidget *parent = nullptr);
+
+    // Writes a caption still being edited into the log, so a save sees it.
+    void CommitOpenEditor();
+};

@@ -1,0 +1,417 @@
+// SPDX-FileCopyrightText: 2026 The Sosudnik developers
+// SPDX-License-Identifier: MIT
+#include "tfrmmain.h"
+
+#include "drag_gesture.h"
+#include "line_edit_cell.h"
+#include "message_boxes.h"
+#include "move_log_model.h"
+#include "result_writer.h"
+#include "tfrmtask.h"
+#include "fonts.h"
+#include "vessel_picture.h"
+
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QIcon>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPainter>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QStyle>
+#include <QStylePainter>
+#include <QStyleOptionButton>
+
+namespace {
+
+const char *const kHintStart = "Выберите новые Данные или предложенные Задачи";
+const char *const kHintInput = "Ввести объемы сосудов, уровни - целые числа от 0 до 999 и начать переливание";
+const char *const kHintPlay = "Переливать следует методом \"перенеси и брось\", а как - смотрите заголовок";
+
+constexpr int kFormWidth = 642;
+constexpr int kFormHeight = 448;
+constexpr int kStatusHeight = 25;
+
+// A push button whose caption wraps onto several lines, as Qt's own cannot;
+// text() stays the one-line caption.
+class WrapButton final : public QPushButton {
+public:
+    using QPushButton::QPushButton;
+
+protected:
+    void paintEvent(QPaintEvent *) override
+    {
+        QStylePainter p(this);
+        QStyleOptionButton option;
+        initStyleOption(&option);
+        option.text.clear();
+        p.drawControl(QStyle::CE_PushButton, option);
+        const QRect box = style()->subElementRect(QStyle::SE_PushButtonContents, &option, this);
+        style()->drawItemText(&p, box, Qt::AlignCenter | Qt::TextWordWrap, palette(), isEnabled(), text(),
+                              QPalette::ButtonText);
+    }
+};
+
+// A group frame drawn the classic way: the caption sits in the frame's top
+// line, so the fields placed 18 pixels down lie inside the frame, not on it.
+class GroupFrame final : public QGroupBox {
+public:
+    using QGroupBox::QGroupBox;
+
+protected:
+    void paintEvent(QPaintEvent *) override
+    {
+        QPainter p(this);
+        const QFontMetrics fm(font());
+        const QRect frame = rect().adjusted(0, fm.height() / 2, -1, -1);
+        p.setPen(palette().color(QPalette::Mid));
+        p.drawRect(frame.adjusted(0, 0, -1, -1));
+        p.setPen(palette().color(QPalette::Light));
+        p.drawRect(frame.adjusted(1, 1, 0, 0));
+        const QRect caption(7, 0, fm.horizontalAdvance(title()) + 4, fm.height());
+        p.fillRect(caption, palette().window());
+        p.setPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::WindowText));
+        p.drawText(caption, Qt::AlignCenter, title());
+    }
+};
+
+template <class W, class... Args>
+W *Make(QWidget *parent, const char *name, QRect geometry, Args &&...args)
+{
+    auto *w = new W(std::forward<Args>(args)..., parent);
+    w->setObjectName(QString::fromLatin1(name));
+    w->setGeometry(geometry);
+    return w;
+}
+
+QLabel *MakeLabel(QWidget *parent, const char *name, QRect geometry, const char *text, const QFont &font)
+{
+    auto *label = Make<QLabel>(parent, name, geometry, QString::fromUtf8(text));
+    label->setFont(font);
+    return label;
+}
+
+void SetColor(QWidget *w, QPalette::ColorRole role, const QColor &color)
+{
+    QPalette palette = w->palette();
+    palette.setColor(role, color);
+    w->setPalette(palette);
+}
+
+} // namespace
+
+TfrmMain::TfrmMain(MessageBoxes &boxes, QWidget *parent)
+    : QMainWindow(parent)
+    , m_boxes(boxes)
+    , m_puzzle(boxes)
+    , m_xmldoc(std::make_unique<ResultWriter>())
+{
+    setObjectName(QStringLiteral("frmMain"));
+    setWindowTitle(QString::fromUtf8(kAppTitle));
+    setWindowIcon(QIcon(QStringLiteral(":/sosudnik.png")));
+    setFont(UiFont(8));
+
+    SetupWidgets();
+    SetupMenus();
+    SetupStatusBar();
+    SetupTabOrder();
+    ConnectHandlers();
+
+    // Fixed: the form, the menu bar above it and the status bar below.
+    setFixedSize(kFormWidth, menuBar()->sizeHint().height() + kFormHeight + kStatusHeight);
+    move(206, 133);
+
+    FormCreate();
+    m_frmTask = std::make_unique<TfrmTask>(this);
+}
+
+TfrmMain::~TfrmMain()
+{
+    // The cells' handlers reach into the puzzle: detach them before the
+    // widgets go and emit their last textChanged.
+    for (auto &cell : m_cells)
+        cell->SetChangeHandler(nullptr);
+}
+
+void TfrmMain::SetupWidgets()
+{
+    m_form = new QWidget(this);
+    m_form->setObjectName(QStringLiteral("form"));
+    m_form->setFixedSize(kFormWidth, kFormHeight);
+    setCentralWidget(m_form);
+
+    // Creation order is stacking order: labels and the shelf line at the
+    // back, the pictures in front of them, every control that owns a window
+    // in front of all of those.
+    auto *label1 = MakeLabel(m_form, "Label1", {416, 16, 104, 13}, "Ход переливаний", UiFont(9, true));
+    auto *label5 = MakeLabel(m_form, "Label5", {72, 8, 253, 16}, "Прежде, чем перелить - подумай !", UiFont(10, true));
+    SetColor(label5, QPalette::WindowText, QColor(0, 0, 255));
+    auto *shape1 = Make<QWidget>(m_form, "Shape1", {16, 200, 377, 2});
+    shape1->setAutoFillBackground(true);
+    SetColor(shape1, QPalette::Window, Qt::black);
+
+    const QRect pictures[] = {{32, 48, 105, 145}, {176, 88, 81, 105}, {296, 120, 65, 73}};
+    for (int n = 1; n <= 3; ++n)
+        m_images[n - 1] = new VesselPicture(QStringLiteral("Image%1").arg(n), n, pictures[n - 1], m_form);
+
+    auto *grBoxN = Make<GroupFrame>(m_form, "GrBoxN", {32, 216, 329, 41}, QString::fromUtf8("Номера сосудов"));
+    m_frontLayer = grBoxN;
+    const int numberX[] = {56, 176, 288};
+    for (int n = 1; n <= 3; ++n) {
+        auto *label = Make<QLabel>(grBoxN, QStringLiteral("Label%1").arg(n + 1).toLatin1().constData(), {},
+                                   QString::number(n));
+        label->setFont(UiFont(8, true));
+        label->setAlignment(Qt::AlignCenter);
+        label->setAutoFillBackground(true);
+        SetColor(label, QPalette::Window, QColor(255, 251, 240));
+        label->adjustSize();
+        label->move(numberX[n - 1], 16);
+    }
+
+    struct Frame {
+        const char *Name;
+        QRect Geometry;
+        const char *Title;
+        const char *Base; // value fields inside, or the target field alone
+    };
+    const Frame frames[] = {{"GrBoxV", {32, 264, 329, 49}, "Объем сосудов", "EditV"},
+                            {"GrBoxVW", {32, 328, 329, 49}, "Текущий уровень -V", "EditVW"},
+                            {"GrBoxRes", {32, 392, 153, 49}, "Получить уровень", nullptr}};
+    const int fieldX[] = {40, 168, 280};
+    std::size_t cell = 0;
+    for (const Frame &f : frames) {
+        auto *frame = Make<GroupFrame>(m_form, f.Name, f.Geometry, QString::fromUtf8(f.Title));
+        frame->setFont(UiFont(10));
+        if (!f.Base) {
+            SetColor(frame, QPalette::WindowText, QColor(0, 0, 255));
+            auto *edit = Make<QLineEdit>(frame, "EdRes", {40, 18, 30, 24});
+            m_cells[cell++] = std::make_unique<LineEditCell>(edit, 0);
+            continue;
+        }
+        for (int n = 1; n <= 3; ++n) {
+            const QByteArray name = QByteArray(f.Base) + QByteArray::number(n);
+            auto *edit = Make<QLineEdit>(frame, name.constData(), {fieldX[n - 1], 18, 30, 24});
+            m_cells[cell++] = std::make_unique<LineEditCell>(edit, n);
+        }
+    }
+    for (auto &c : m_cells) {
+        c->Edit()->setEnabled(false);
+        m_puzzle.AttachCell(*c);
+    }
+
+    m_listView = Make<MoveLogView>(m_form, "ListView", {408, 40, 209, 289});
+    m_logModel = new MoveLogModel(m_puzzle.Log(), m_listView);
+    m_listView->setModel(m_logModel);
+    const int widths[] = {50, 50, 50, 55};
+    for (int c = 0; c < 4; ++c)
+        m_listView->setColumnWidth(c, widths[c]);
+    m_listView->verticalHeader()->setDefaultSectionSize(m_listView->fontMetrics().height() + 4);
+    connect(m_logModel, &QAbstractItemModel::rowsInserted, m_listView, [this] { m_listView->scrollToBottom(); });
+
+    m_btnUndo = Make<QPushButton>(m_form, "BtnUndo", {536, 8, 75, 25}, QString::fromUtf8("Назад"));
+    m_btnUndo->setIcon(style()->standardIcon(QStyle::SP_BrowserReload));
+    m_btnBegin = Make<WrapButton>(m_form, "BtnBegin", {416, 344, 89, 33}, QString::fromUtf8("Начать переливание"));
+    m_btnBegin->setEnabled(false);
+    m_btnXml = Make<WrapButton>(m_form, "BtnXml", {536, 344, 81, 33}, QString::fromUtf8("Запись результата"));
+    m_btnXml->setEnabled(false);
+    m_btnExit = Make<QPushButton>(m_form, "BtnExit", {480, 392, 81, 30}, QString::fromUtf8("Выход"));
+    m_btnExit->setIcon(style()->standardIcon(QStyle::SP_DialogCloseButton));
+
+    // Controls that own a window hide a picture dragged behind them.
+    for (QWidget *w : m_form->findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
+        if (w == label1 || w == label5 || w == shape1 || dynamic_cast<VesselPicture *>(w))
+            continue;
+        w->setAutoFillBackground(true);
+    }
+
+    DragGesture::Handlers handlers;
+    handlers.StartDrag = [this](VesselPicture *sender) { Guarded([&] { Image1StartDrag(sender); }); };
+    handlers.DragOver = [this](QWidget *sender, VesselPicture *source, QPoint pos) {
+        bool accept = false;
+        Guarded([&] { accept = FormDragOver(sender, source, pos); });
+        return accept;
+    };
+    handlers.DragDrop = [this](VesselPicture *sender, VesselPicture *source) {
+        Guarded([&] { Image1DragDrop(sender, source); });
+    };
+    handlers.EndDrag = [this](VesselPicture *sender) { Guarded([&] { Image1EndDrag(sender); }); };
+    m_drag = new DragGesture(m_form, m_images, {m_form, label1, label5, shape1, this, menuBar()}, handlers);
+
+    m_puzzle.SetVesselChangedHandler([this](int n) { DrawVessel(n); });
+}
+
+void TfrmMain::SetupMenus()
+{
+    QMenuBar *bar = menuBar();
+    bar->setObjectName(QStringLiteral("MainMenu1"));
+    bar->setNativeMenuBar(false);
+
+    QMenu *data = bar->addMenu(QString::fromUtf8("&Данные"));
+    data->setObjectName(QStringLiteral("MnuData"));
+    data->menuAction()->setObjectName(QStringLiteral("MnuDataAction"));
+    QAction *mnuNew = data->addAction(QString::fromUtf8("&Новые"));
+    mnuNew->setObjectName(QStringLiteral("MnuNew"));
+    data->addSeparator();
+    QAction *mnuExit = data->addAction(QString::fromUtf8("&Выход"));
+    mnuExit->setObjectName(QStringLiteral("MnuExit"));
+    QAction *mnuTasks = bar->addAction(QString::fromUtf8("&Задачи"));
+    mnuTasks->setObjectName(QStringLiteral("MnuTasks"));
+    QAction *mnuHelp = bar->addAction(QString::fromUtf8("&Справка"));
+    mnuHelp->setObjectName(QStringLiteral("MnuHelp"));
+    mnuHelp->setEnabled(false);
+
+    connect(mnuNew, &QAction::triggered, this, [this] { Guarded([this] { MnuNewClick(); }); });
+    connect(mnuExit, &QAction::triggered, this, [this] { Guarded([this] { BtnExitClick(); }); });
+    connect(mnuTasks, &QAction::triggered, this, [this] { Guarded([this] { MnuTasksClick(); }); });
+}
+
+void TfrmMain::SetupStatusBar()
+{
+    QStatusBar *bar = statusBar();
+    bar->setObjectName(QStringLiteral("StatusBar1"));
+    bar->setSizeGripEnabled(false);
+    bar->setFixedHeight(kStatusHeight);
+    bar->setFont(UiFont(8, true));
+    bar->setAutoFillBackground(true);
+
+    auto *panel0 = new QLabel(QString::fromUtf8(" Подсказка действия :"), bar);
+    panel0->setObjectName(QStringLiteral("StatusPanel0"));
+    panel0->setFixedWidth(135);
+    m_hint = new QLabel(bar);
+    m_hint->setObjectName(QStringLiteral("StatusPanel1"));
+    for (QLabel *panel : {panel0, m_hint})
+        panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    // Panels as permanent widgets: the status bar's own message, which menu
+    // hovering wipes, is never used.
+    bar->addPermanentWidget(panel0, 0);
+    bar->addPermanentWidget(m_hint, 1);
+}
+
+void TfrmMain::SetupTabOrder()
+{
+    QWidget *order[] = {m_cells[0]->Edit(), m_cells[1]->Edit(), m_cells[2]->Edit(), m_cells[3]->Edit(),
+                        m_cells[4]->Edit(), m_cells[5]->Edit(), m_cells[6]->Edit(), m_btnBegin,
+                        m_btnXml,           m_btnExit,          m_btnUndo,          m_listView};
+    for (std::size_t i = 0; i + 1 < std::size(order); ++i)
+        setTabOrder(order[i], order[i + 1]);
+}
+
+void TfrmMain::ConnectHandlers()
+{
+    connect(m_btnBegin, &QPushButton::clicked, this, [this] { Guarded([this] { BtnBeginClick(); }); });
+    connect(m_btnUndo, &QPushButton::clicked, this, [this] { Guarded([this] { BtnUndoClick(); }); });
+    connect(m_btnXml, &QPushButton::clicked, this, [this] { Guarded([this] { BtnXmlClick(); }); });
+    // The close kind of button closes its window itself.
+    connect(m_btnExit, &QPushButton::clicked, this, &QWidget::close);
+}
+
+void TfrmMain::ShowActionHint(const QString &text)
+{
+    m_hint->setText(QLatin1Char(' ') + text);
+}
+
+void TfrmMain::SetInputMode(bool on)
+{
+    for (int n = 1; n <= 3; ++n) {
+        m_cells[static_cast<std::size_t>(n - 1)]->Edit()->setEnabled(on);
+        if (on)
+            m_puzzle.Field("EditV", n).SetText("");
+        m_cells[static_cast<std::size_t>(n + 2)]->Edit()->setEnabled(on);
+    }
+    m_drag->SetAutomatic(!on);
+    m_cells[6]->Edit()->setEnabled(on);
+    if (on)
+        m_puzzle.Field("EdRes").SetText("");
+    m_btnBegin->setEnabled(on);
+    m_btnXml->setEnabled(!on);
+}
+
+void TfrmMain::FormCreate()
+{
+    m_puzzle.ResetAll();
+    ShowActionHint(QString::fromUtf8(kHintStart));
+}
+
+void TfrmMain::MnuNewClick()
+{
+    ShowActionHint(QString::fromUtf8(kHintInput));
+    m_puzzle.ResetAll();
+    SetInputMode(true);
+    m_cells[0]->Edit()->setFocus();
+}
+
+void TfrmMain::MnuTasksClick()
+{
+    if (m_frmTask->exec() != TfrmTask::kResultOk)
+        return;
+    m_puzzle.LoadTask(TaskPresets[static_cast<std::size_t>(m_frmTask->ActivePage())]);
+    BtnBeginClick();
+}
+
+void TfrmMain::BtnBeginClick()
+{
+    ShowActionHint(QString::fromUtf8(kHintPlay));
+    SetInputMode(false);
+    m_puzzle.AppendMoveRow();
+}
+
+void TfrmMain::BtnUndoClick()
+{
+    m_puzzle.BtnUndoClick();
+}
+
+void TfrmMain::BtnXmlClick()
+{
+    m_listView->CommitOpenEditor();
+    WriteResult(*m_xmldoc, m_puzzle.Log(), m_boxes);
+}
+
+void TfrmMain::BtnExitClick()
+{
+    close();
+}
+
+void TfrmMain::DrawVessel(int n)
+{
+    const VesselState &s = m_puzzle.State();
+    m_images[static_cast<std::size_t>(n - 1)]->Draw(s.Capacity(n), s.Level(n));
+}
+
+void TfrmMain::Image1StartDrag(VesselPicture *sender)
+{
+    // The others go in front, so the control found under the pointer is
+    // another picture whenever the pointer is over one, though the dragged
+    // picture is centred on it. They stay below every windowed control.
+    for (VesselPicture *picture : m_images) {
+        if (picture != sender)
+            picture->stackUnder(m_frontLayer);
+    }
+    m_puzzle.State().DragOriginLeft() = sender->x();
+    m_puzzle.State().DragOriginTop() = sender->y();
+}
+
+bool TfrmMain::FormDragOver(QWidget *sender, VesselPicture *source, QPoint pos)
+{
+    bool accept = false;
+    int x = pos.x();
+    int y = pos.y();
+    if (auto *picture = dynamic_cast<VesselPicture *>(sender)) {
+        x += picture->x();
+        y += picture->y();
+        accept = picture != source;
+    }
+    source->move(x - source->width() / 2, y - source->height() / 2);
+    return accept;
+}
+
+void TfrmMain::Image1DragDrop(VesselPicture *sender, VesselPicture *source)
+{
+    m_puzzle.Pour(source->Tag(), sender->Tag());
+}
+
+void TfrmMain::Image1EndDrag(VesselPicture *sender)
+{
+    sender->move(m_puzzle.State().DragOriginLeft(), m_puzzle.State().DragOriginTop());
+}

@@ -1,0 +1,85 @@
+// SPDX-FileCopyrightText: 2026 The Sosudnik developers
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include "puzzle.h"
+
+#include <QMainWindow>
+
+#include <array>
+#include <memory>
+
+class DragGesture;
+class LineEditCell;
+class MessageBoxes;
+class MoveLogModel;
+class MoveLogView;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class ResultWriter;
+class TfrmTask;
+class VesselPicture;
+
+// The main window: the vessels, the seven value fields, the move log, the
+// commands and the status hint. The puzzle itself lives in Puzzle; this
+// class binds widgets to it and runs every handler through its guard.
+class TfrmMain final : public QMainWindow {
+public:
+    explicit TfrmMain(MessageBoxes &boxes, QWidget *parent = nullptr);
+    ~TfrmMain() override;
+
+    Puzzle &Model() { return m_puzzle; }
+    TfrmTask &TaskDialog() { return *m_frmTask; }
+
+    void ShowActionHint(const QString &text);
+    void SetInputMode(bool on);
+
+    // Commands.
+    void FormCreate();
+    void MnuNewClick();
+    void MnuTasksClick();
+    void BtnBeginClick();
+    void BtnUndoClick();
+    void BtnXmlClick();
+    void BtnExitClick();
+
+    // Vessel display and the drag events, one handler for all three pictures.
+    void DrawVessel(int n);
+    void Image1StartDrag(VesselPicture *sender);
+    bool FormDragOver(QWidget *sender, VesselPicture *source, QPoint pos);
+    void Image1DragDrop(VesselPicture *sender, VesselPicture *source);
+    void Image1EndDrag(VesselPicture *sender);
+
+private:
+    void SetupWidgets();
+    void SetupMenus();
+    void SetupStatusBar();
+    void SetupTabOrder();
+    void ConnectHandlers();
+
+    // Runs a handler through the dispatch guard.
+    template <class Handler>
+    void Guarded(Handler &&handler)
+    {
+        m_puzzle.Guard().Run(handler);
+    }
+
+    MessageBoxes &m_boxes;
+    Puzzle m_puzzle;
+    std::unique_ptr<ResultWriter> m_xmldoc;
+
+    QWidget *m_form = nullptr;
+    std::array<VesselPicture *, 3> m_images{};
+    std::array<std::unique_ptr<LineEditCell>, 7> m_cells;
+    QWidget *m_frontLayer = nullptr; // the first control that owns a window
+    MoveLogModel *m_logModel = nullptr;
+    MoveLogView *m_listView = nullptr;
+    QPushButton *m_btnBegin = nullptr;
+    QPushButton *m_btnXml = nullptr;
+    QPushButton *m_btnUndo = nullptr;
+    QPushButton *m_btnExit = nullptr;
+    QLabel *m_hint = nullptr;
+    DragGesture *m_drag = nullptr;
+    std::unique_ptr<TfrmTask> m_frmTask;
+};

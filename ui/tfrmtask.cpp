@@ -1,0 +1,33 @@
+// SPDX-FileCopyrightText: 2026 The Sosudnik developers
+// SPDX-License-Identifier: MIT
+#include "tfrmtask.h"
+
+#include "fonts.h"
+#include "ui_tfrmtask.h"
+
+#include <QTabBar>
+
+TfrmTask::TfrmTask(QWidget *parent)
+    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
+    , m_ui(std::make_unique<Ui::TfrmTask>())
+{
+    m_ui->setupUi(this);
+    setFont(UiFont(8));
+    m_ui->pages->tabBar()->setFont(UiFont(9, true));
+    setFixedSize(591, 393);
+    move(217, 150);
+    connect(m_ui->BtnOk, &QPushButton::clicked, this, [this] { done(kResultOk); });
+    connect(m_ui->BtnCancel, &QPushButton::clicked, this, [this] { done(kResultCancel); });
+}
+
+TfrmTask::~TfrmTask() = default;
+
+int TfrmTask::ActivePage() const
+{
+    return m_ui->pages->currentIndex();
+}
+
+void TfrmTask::reject()
+{
+    done(kResultCancel);
+}

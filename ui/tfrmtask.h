@@ -1,0 +1,32 @@
+// SPDX-FileCopyrightText: 2026 The Sosudnik developers
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <QDialog>
+
+#include <memory>
+
+namespace Ui {
+class TfrmTask;
+}
+
+// "Выбор задачи": one page per built-in task, each showing its statement as a
+// picture. Made once and reused; it keeps its page between showings.
+class TfrmTask final : public QDialog {
+public:
+    static constexpr int kResultOk = 1;
+    static constexpr int kResultCancel = 2;
+
+    explicit TfrmTask(QWidget *parent = nullptr);
+    ~TfrmTask() override;
+
+    // Index of the active page, which is the index of its task.
+    int ActivePage() const;
+
+    // Every way out that is not "Принять" (the button, Escape, the close box)
+    // answers kResultCancel; Qt's own reject() would answer 0.
+    void reject() override;
+
+private:
+    std::unique_ptr<Ui::TfrmTask> m_ui;
+};
