@@ -39,12 +39,8 @@ DragGesture::Target DragGesture::TargetAt(QPoint global) const
         if (w == p)
             return {p, true};
     }
-    for (QWidget *layer = w; layer; layer = layer->parentWidget()) {
-        if (std::find(m_formLayer.begin(), m_formLayer.end(), layer) != m_formLayer.end())
-            return {m_form, true};
-        if (layer == m_form)
-            break;
-    }
+    if (std::find(m_formLayer.begin(), m_formLayer.end(), w) != m_formLayer.end())
+        return {m_form, true};
     return {w, false};
 }
 

@@ -28,8 +28,9 @@ public:
     };
 
     // form: the surface the pictures lie on. formLayer: what counts as the
-    // form itself when found under the pointer (labels, the shelf line, the
-    // menu bar, the window); any other widget is a control that runs no code.
+    // form itself when found under the pointer (the form, labels, the shelf
+    // line, the menu bar, the window); any other widget is a control that
+    // owns a window and runs no code.
     DragGesture(QWidget *form, std::array<VesselPicture *, 3> pictures, std::vector<QWidget *> formLayer,
                 Handlers handlers);
 

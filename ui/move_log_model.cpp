@@ -116,7 +116,7 @@ MoveLogView::MoveLogView(QWidget *parent)
 
 void MoveLogView::CommitOpenEditor()
 {
-    if (state() != QAbstractItemView::EditingState)
+    if (!Editing())
         return;
     // The caption editor is the viewport's only child widget while open.
     for (QWidget *editor : viewport()->findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {

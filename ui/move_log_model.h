@@ -36,6 +36,7 @@ class MoveLogView final : public QTableView {
 public:
     explicit MoveLogView(QWidget *parent = nullptr);
 
+    bool Editing() const { return state() == QAbstractItemView::EditingState; }
     // Writes a caption still being edited into the log, so a save sees it.
     void CommitOpenEditor();
 };

@@ -146,6 +146,9 @@ void TfrmMain::SetupWidgets()
     // back, the pictures in front of them, every control that owns a window
     // in front of all of those.
     auto *label1 = MakeLabel(m_form, "Label1", {416, 16, 104, 13}, "Ход переливаний", UiFont(9, true));
+    // A label sizes itself to its text; in this font the heading needs a
+    // pixel or two more than 104 x 13.
+    label1->adjustSize();
     auto *label5 = MakeLabel(m_form, "Label5", {72, 8, 253, 16}, "Прежде, чем перелить - подумай !", UiFont(10, true));
     SetColor(label5, QPalette::WindowText, QColor(0, 0, 255));
     auto *shape1 = Make<QWidget>(m_form, "Shape1", {16, 200, 377, 2});

@@ -30,6 +30,7 @@ public:
     ~TfrmMain() override;
 
     Puzzle &Model() { return m_puzzle; }
+    const Puzzle &Model() const { return m_puzzle; }
     TfrmTask &TaskDialog() { return *m_frmTask; }
 
     void ShowActionHint(const QString &text);

@@ -1,0 +1,122 @@
+// SPDX-FileCopyrightText: 2026 The Sosudnik developers
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include "recorder.h"
+#include "tfrmmain.h"
+#include "vessel_picture.h"
+
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QWindow>
+
+#include <functional>
+
+// Records boxes like Recorder, and also where each picture stood when the box
+// came up (a dragged picture stays at its drop point until the box closes).
+class UiRecorder : public Recorder {
+public:
+    void Show(const std::string &text, const std::string &caption, int icon) override
+    {
+        Recorder::Show(text, caption, icon);
+        if (m_window) {
+            std::array<QPoint, 3> where{};
+            for (int n = 1; n <= 3; ++n)
+                where[static_cast<std::size_t>(n - 1)] =
+                    m_window->findChild<VesselPicture *>(QStringLiteral("Image%1").arg(n))->pos();
+            PicturesAtBox.push_back(where);
+        }
+    }
+    void WatchWindow(QWidget *window) { m_window = window; }
+
+    std::vector<std::array<QPoint, 3>> PicturesAtBox;
+
+private:
+    QWidget *m_window = nullptr;
+};
+
+// The offscreen platform cannot grab at the window-system level and says so
+// on every drag; Qt's own grab, which routes the events, works all the same.
+inline void QuietGrabWarnings()
+{
+    static const QtMessageHandler previous = qInstallMessageHandler(
+        [](QtMsgType type, const QMessageLogContext &context, const QString &message) {
+            if (!message.contains(QLatin1String("does not support grabbing")))
+                previous(type, context, message);
+        });
+}
+
+// One main window, shown and ready for events routed through its QWindow.
+class Harness {
+public:
+    Harness()
+        : window(boxes)
+    {
+        QuietGrabWarnings();
+        boxes.Watch(window.Model());
+        boxes.WatchWindow(&window);
+        window.show();
+        if (!QTest::qWaitForWindowExposed(&window))
+            qFatal("the main window was never exposed");
+    }
+
+    template <class W = QWidget>
+    W *Find(const QString &name) const
+    {
+        W *w = window.findChild<W *>(name);
+        if (!w)
+            qFatal("no widget named %s", qPrintable(name));
+        return w;
+    }
+
+    QLineEdit *Edit(const QString &name) const { return Find<QLineEdit>(name); }
+    VesselPicture *Image(int n) const { return Find<VesselPicture>(QStringLiteral("Image%1").arg(n)); }
+
+    // A point of a widget in the coordinates of the window's QWindow.
+    QPoint At(const QWidget *w, QPoint local) const { return w->mapTo(&window, local); }
+    QPoint Center(const QWidget *w) const { return At(w, w->rect().center()); }
+
+    QWindow *Handle() const { return window.windowHandle(); }
+
+    void Click(const QString &button) { QTest::mouseClick(Handle(), Qt::LeftButton, {}, Center(Find(button))); }
+
+    void Press(QPoint p) { QTest::mousePress(Handle(), Qt::LeftButton, {}, p); }
+    void MoveTo(QPoint p) { QTest::mouseMove(Handle(), p); }
+    void Release(QPoint p, Qt::MouseButton b = Qt::LeftButton) { QTest::mouseRelease(Handle(), b, {}, p); }
+
+    // Press, move in steps, release: as a hand would drag.
+    void Drag(QPoint from, QPoint to, int steps = 6)
+    {
+        Press(from);
+        for (int i = 1; i <= steps; ++i)
+            MoveTo(from + (to - from) * i / steps);
+        Release(to);
+    }
+
+    void Type(const QString &field, const QString &text)
+    {
+        QLineEdit *edit = Edit(field);
+        edit->setFocus();
+        QTest::keyClicks(edit, text);
+    }
+
+    // Types a puzzle into the fields after "&Новые" and starts it.
+    void TypeAndStart(const QStringList &values)
+    {
+        window.MnuNewClick();
+        const char *names[] = {"EditV1", "EditV2", "EditV3", "EditVW1", "EditVW2", "EditVW3", "EdRes"};
+        for (int i = 0; i < 7; ++i)
+            Type(QString::fromLatin1(names[i]), values[i]);
+        Click(QStringLiteral("BtnBegin"));
+    }
+
+    std::array<int, 3> Levels() const
+    {
+        const VesselState &s = window.Model().State();
+        return {s.Level(1), s.Level(2), s.Level(3)};
+    }
+
+    UiRecorder boxes;
+    TfrmMain window;
+};
