@@ -5,6 +5,7 @@
 #include "fonts.h"
 #include "ui_tfrmtask.h"
 
+#include <QIcon>
 #include <QTabBar>
 
 TfrmTask::TfrmTask(QWidget *parent)
@@ -12,6 +13,7 @@ TfrmTask::TfrmTask(QWidget *parent)
     , m_ui(std::make_unique<Ui::TfrmTask>())
 {
     m_ui->setupUi(this);
+    setWindowIcon(QIcon(QStringLiteral(":/sosudnik.png")));
     setFont(UiFont(8));
     m_ui->pages->tabBar()->setFont(UiFont(9, true));
     setFixedSize(591, 393);
