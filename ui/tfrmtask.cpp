@@ -6,6 +6,7 @@
 #include "ui_tfrmtask.h"
 
 #include <QIcon>
+#include <QPixmap>
 #include <QTabBar>
 
 TfrmTask::TfrmTask(QWidget *parent)
@@ -27,6 +28,17 @@ TfrmTask::~TfrmTask() = default;
 int TfrmTask::ActivePage() const
 {
     return m_ui->pages->currentIndex();
+}
+
+void TfrmTask::showEvent(QShowEvent *event)
+{
+    // The pictures are decoded on first showing, not at start-up: most games
+    // never open this dialog.
+    if (m_ui->Image1->pixmap().isNull()) {
+        m_ui->Image1->setPixmap(QPixmap(QStringLiteral(":/task_milk.bmp")));
+        m_ui->Image2->setPixmap(QPixmap(QStringLiteral(":/task_kvass.bmp")));
+    }
+    QDialog::showEvent(event);
 }
 
 void TfrmTask::reject()

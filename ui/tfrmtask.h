@@ -27,6 +27,9 @@ public:
     // answers kResultCancel; Qt's own reject() would answer 0.
     void reject() override;
 
+protected:
+    void showEvent(QShowEvent *event) override;
+
 private:
     std::unique_ptr<Ui::TfrmTask> m_ui;
 };
