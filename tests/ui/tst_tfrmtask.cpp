@@ -78,11 +78,14 @@ void TestTaskDialog::dialogLayout()
     auto *kvass = dialog.findChild<QLabel *>("Image2");
     QCOMPARE(milk->geometry(), QRect(24, 32, 520, 228));
     QCOMPARE(kvass->geometry(), QRect(0, 8, 565, 302));
+    dialog.show(); // the pictures are decoded on first showing
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
     QCOMPARE(milk->pixmap().size(), QSize(520, 228));
     QCOMPARE(kvass->pixmap().size(), QSize(565, 302));
     QCOMPARE(dialog.findChild<QPushButton *>("BtnOk")->geometry(), QRect(384, 360, 97, 25));
     QCOMPARE(dialog.findChild<QPushButton *>("BtnCancel")->geometry(), QRect(488, 360, 97, 25));
     QVERIFY(dialog.findChild<QPushButton *>("BtnOk")->isDefault());
+    dialog.hide();
 }
 
 void TestTaskDialog::acceptingKvassStartsIt()
