@@ -200,6 +200,11 @@ void TfrmMain::SetupWidgets()
         }
     }
     for (auto &c : m_cells) {
+        // In play the fields are disabled but still show the puzzle: keep
+        // their digits readable rather than the style's faint grey.
+        QPalette palette = c->Edit()->palette();
+        palette.setColor(QPalette::Disabled, QPalette::Text, QColor(0x50, 0x50, 0x50));
+        c->Edit()->setPalette(palette);
         c->Edit()->setEnabled(false);
         m_puzzle.AttachCell(*c);
     }
