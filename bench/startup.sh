@@ -20,7 +20,7 @@ for n in $(seq 140 180); do
   [ -e /tmp/.X$n-lock ] || { display=:$n; break; }
 done
 [ -n "$display" ] || { echo "no free X display" >&2; exit 1; }
-Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp -noreset >/dev/null 2>&1 &
 xvfb=$!
 app=""
 cleanup() { [ -n "$app" ] && kill "$app" 2>/dev/null; kill "$xvfb" 2>/dev/null; wait 2>/dev/null || true; }
@@ -30,11 +30,11 @@ for _ in $(seq 200); do xdpyinfo >/dev/null 2>&1 && break; xdotool getmouselocat
 
 now_ms() { date +%s%3N; }
 
-# measure EXE TITLE X Y WANT: prints "ms rss_kb"
+# measure EXE TITLE X Y WANT [ARG]: prints "ms rss_kb"
 measure() {
-  local exe=$1 title=$2 px=$3 py=$4 want=$5 start id pixel
+  local exe=$1 title=$2 px=$3 py=$4 want=$5 arg=${6:-} start id pixel
   start=$(now_ms)
-  (cd /tmp && exec "$exe") >/dev/null 2>&1 &
+  (cd /tmp && exec "$exe" $arg) >/dev/null 2>&1 &
   app=$!
   id=""
   local deadline=$((start + 30000))
@@ -61,18 +61,23 @@ median() { sort -n | awk '{a[NR]=$1} END {print (NR%2 ? a[(NR+1)/2] : (a[NR/2]+a
 
 # The game: the inside of picture 1 (form 32,48, 105 x 145) turns white when
 # the form is painted; 145 down is inside it for any menu bar up to 70 px.
-game_t=() game_m=() bare_t=() bare_m=()
+game_t=() game_m=() bare_t=() bare_m=() text_t=() text_m=()
 for i in $(seq "$runs"); do
   read -r t m < <(measure "$game" "Сосудник" 60 145 "#FFFFFF")
   game_t+=("$t"); game_m+=("$m")
   read -r t m < <(measure "$bare" "Bare" 320 240 "#EFEFEF")
   bare_t+=("$t"); bare_m+=("$m")
+  read -r t m < <(measure "$bare" "Bare" 320 240 "#EFEFEF" --text)
+  text_t+=("$t"); text_m+=("$m")
 done
 
 gt=$(printf '%s\n' "${game_t[@]}" | median); gm=$(printf '%s\n' "${game_m[@]}" | median)
 bt=$(printf '%s\n' "${bare_t[@]}" | median); bm=$(printf '%s\n' "${bare_m[@]}" | median)
+tt=$(printf '%s\n' "${text_t[@]}" | median); tm=$(printf '%s\n' "${text_m[@]}" | median)
 echo "runs: $runs"
 echo "game: start-up median ${gt} ms, idle RSS median ${gm} kB"
 echo "bare: start-up median ${bt} ms, idle RSS median ${bm} kB"
-awk -v gt="$gt" -v bt="$bt" -v gm="$gm" -v bm="$bm" \
-  'BEGIN { printf "ratio: time %.2fx, memory %.2fx (target <= 1.25x)\n", gt / bt, gm / bm }'
+echo "bare with one line of text: start-up median ${tt} ms, idle RSS median ${tm} kB"
+awk -v gt="$gt" -v bt="$bt" -v gm="$gm" -v bm="$bm" -v tt="$tt" -v tm="$tm" 'BEGIN {
+  printf "ratio to bare: time %.2fx, memory %.2fx (target <= 1.25x)\n", gt / bt, gm / bm
+  printf "ratio to bare with text: time %.2fx, memory %.2fx\n", gt / tt, gm / tm }'
