@@ -39,6 +39,9 @@ private slots:
     void goalBoxComesOnceWithTheRowLogged();
     void dragOverAFrameLeavesThePictureBehindIt();
     void escapeCancelsTheDrag();
+    void anotherWindowTakingOverCancelsTheDrag();
+    void rightButtonReleaseDrops();
+    void overTheMenuBarThePictureFollows();
     void noDragBeforeAGameOrInInputMode();
     void undoStepsBackToTheStartRow();
     void rejectedTextsShowTheErrorBox();
@@ -342,6 +345,49 @@ void TestMainWindow::escapeCancelsTheDrag()
     QVERIFY(!QApplication::overrideCursor());
 }
 
+void TestMainWindow::anotherWindowTakingOverCancelsTheDrag()
+{
+    Harness h;
+    h.TypeAndStart({"12", "7", "5", "12", "0", "0", "6"});
+    h.window.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&h.window));
+    const QPoint origin = h.Image(1)->pos();
+    h.Press(h.Center(h.Image(1)));
+    h.MoveTo(h.Center(h.Image(2)));
+    QWidget other;
+    other.show();
+    other.activateWindow();
+    QTRY_VERIFY(!QApplication::overrideCursor());
+    QCOMPARE(h.Image(1)->pos(), origin);
+    QCOMPARE(h.Levels(), (Levels3{12, 0, 0}));
+}
+
+void TestMainWindow::rightButtonReleaseDrops()
+{
+    Harness h;
+    h.TypeAndStart({"12", "7", "5", "12", "0", "0", "6"});
+    h.Press(h.Center(h.Image(1)));
+    h.MoveTo(h.Center(h.Image(3)));
+    h.Release(h.Center(h.Image(3)), Qt::RightButton);
+    QCOMPARE(h.Levels(), (Levels3{7, 0, 5}));
+    QVERIFY(!QApplication::overrideCursor());
+}
+
+void TestMainWindow::overTheMenuBarThePictureFollows()
+{
+    Harness h;
+    h.TypeAndStart({"12", "7", "5", "12", "0", "0", "6"});
+    VesselPicture *image = h.Image(2);
+    const QPoint menu = h.Center(h.window.menuBar()) + QPoint(200, 0);
+    h.Press(h.Center(image));
+    h.MoveTo(menu);
+    const QPoint form = h.window.centralWidget()->mapFrom(&h.window, menu);
+    QVERIFY(form.y() < 0);
+    QCOMPARE(image->pos(), form - QPoint(image->width() / 2, image->height() / 2));
+    h.Release(menu);
+    QCOMPARE(image->pos(), QPoint(176, 88));
+}
+
 void TestMainWindow::noDragBeforeAGameOrInInputMode()
 {
     Harness h;
@@ -481,9 +527,17 @@ void TestMainWindow::saveWritesTheFileInTheCurrentDirectory()
     QVERIFY(QDir::setCurrent(dir.path()));
     {
         Harness h;
-        h.window.findChild<QAction *>("MnuTasks"); // the menu exists; the task is typed here
         h.TypeAndStart({"12", "7", "5", "12", "0", "0", "6"});
-        h.Click("BtnXml");
+        h.Drag(h.Center(h.Image(1)), h.Center(h.Image(2)));
+        // A caption still being edited when the button is pressed is saved as typed.
+        auto *view = h.Find<MoveLogView>("ListView");
+        view->setFocus();
+        view->setCurrentIndex(view->model()->index(1, 0));
+        QTest::keyClick(view, Qt::Key_F2);
+        QTRY_VERIFY(view->Editing());
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("start"));
+        h.Find<QPushButton>("BtnXml")->click(); // no focus change: the editor is still open
         QCOMPARE(h.boxes.Boxes.size(), std::size_t(1));
         QCOMPARE(h.boxes.Boxes[0].Text, std::string("Файл \"sosudnik.xml\" записан"));
         QCOMPARE(h.boxes.Boxes[0].Caption, std::string("Запись файла"));
@@ -493,9 +547,17 @@ void TestMainWindow::saveWritesTheFileInTheCurrentDirectory()
     QVERIFY(file.open(QIODevice::ReadOnly));
     const QByteArray bytes = file.readAll();
     QDir::setCurrent(before);
-    QVERIFY(bytes.startsWith(R"(<?xml version="1.0" encoding="windows-1251" standalone="yes"?>)"));
-    QVERIFY(bytes.contains("<ListColumn Name=\"Column0\" Caption=\"\xD5\xEE\xE4\"/>"));
-    QVERIFY(bytes.contains(R"(<Record Column0="0" Column1="12" Column2="0" Column3="0"/>)"));
+    const QByteArray expected = "<?xml version=\"1.0\" encoding=\"windows-1251\" standalone=\"yes\"?>\n"
+                                "<ListStore><Columns>"
+                                "<ListColumn Name=\"Column0\" Caption=\"\xD5\xEE\xE4\"/>"
+                                "<ListColumn Name=\"Column1\" Caption=\"V1\"/>"
+                                "<ListColumn Name=\"Column2\" Caption=\"V2\"/>"
+                                "<ListColumn Name=\"Column3\" Caption=\"V3\"/>"
+                                "</Columns><Data>"
+                                "<Record Column0=\"0\" Column1=\"12\" Column2=\"0\" Column3=\"0\"/>"
+                                "<Record Column0=\"start\" Column1=\"5\" Column2=\"7\" Column3=\"0\"/>"
+                                "</Data></ListStore>\n";
+    QCOMPARE(bytes, expected);
 }
 
 QTEST_MAIN(TestMainWindow)
