@@ -15,18 +15,11 @@ for exe in "$game" "$bare"; do
   [ -x "$exe" ] || { echo "missing $exe: build first (cmake --build $build)" >&2; exit 1; }
 done
 
-display=""
-for n in $(seq 140 180); do
-  [ -e /tmp/.X$n-lock ] || { display=:$n; break; }
-done
-[ -n "$display" ] || { echo "no free X display" >&2; exit 1; }
-Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp -noreset >/dev/null 2>&1 &
-xvfb=$!
+. "$top/tools/xvfb.sh"
 app=""
-cleanup() { [ -n "$app" ] && kill "$app" 2>/dev/null; kill "$xvfb" 2>/dev/null; wait 2>/dev/null || true; }
+cleanup() { [ -n "$app" ] && kill "$app" 2>/dev/null; stop_xvfb; }
 trap cleanup EXIT
-export DISPLAY=$display
-for _ in $(seq 200); do xdpyinfo >/dev/null 2>&1 && break; xdotool getmouselocation >/dev/null 2>&1 && break; sleep 0.05; done
+start_xvfb /dev/null || { echo "no X display could be started" >&2; exit 1; }
 
 now_ms() { date +%s%3N; }
 

@@ -9,6 +9,7 @@
 set -euo pipefail
 
 top=$(cd "$(dirname "$0")/.." && pwd)
+. "$top/tools/xvfb.sh"
 out=${1:-$top/docs}
 app=${SOSUDNIK:-$top/build/app/sosudnik}
 
@@ -25,7 +26,6 @@ mkdir -p "$out"
 out=$(cd "$out" && pwd)
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/sosudnik-shots.XXXXXX")
-xvfb_pid=
 app_pid=
 cleanup() {
   set +e
@@ -33,39 +33,14 @@ cleanup() {
     kill "$app_pid" 2>/dev/null
     wait "$app_pid" 2>/dev/null
   fi
-  if [ -n "$xvfb_pid" ]; then
-    kill "$xvfb_pid" 2>/dev/null
-    wait "$xvfb_pid" 2>/dev/null
-  fi
+  stop_xvfb
   rm -rf "$work"
   return 0
 }
 trap cleanup EXIT
 trap 'exit 130' INT TERM
 
-# The first free display from 90 up; the lock file says whose it is.
-# -noreset: without it the server resets when its first client leaves and
-# the program's connection may be refused meanwhile.
-for n in $(seq 90 139); do
-  if [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ]; then
-    continue
-  fi
-  Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp -noreset >"$work/xvfb.log" 2>&1 &
-  xvfb_pid=$!
-  for _ in $(seq 300); do
-    kill -0 "$xvfb_pid" 2>/dev/null || break
-    if [ "$(tr -d ' \n' 2>/dev/null <"/tmp/.X$n-lock")" = "$xvfb_pid" ] &&
-      DISPLAY=":$n" xdotool getdisplaygeometry >/dev/null 2>&1; then
-      export DISPLAY=":$n"
-      break 2
-    fi
-    sleep 0.1
-  done
-  kill "$xvfb_pid" 2>/dev/null || true
-  wait "$xvfb_pid" 2>/dev/null || true
-  xvfb_pid=
-done
-[ -n "$xvfb_pid" ] || die "no X display could be started on :90..:139"
+start_xvfb "$work/xvfb.log" || die "no X display could be started on :90..:139"
 
 mkdir -p "$work/run" "$work/home"
 chmod 700 "$work/run"

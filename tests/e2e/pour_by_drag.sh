@@ -6,13 +6,14 @@
 # off the screen.
 # Usage: pour_by_drag.sh PATH_TO_SOSUDNIK
 set -euo pipefail
+. "$(dirname "$0")/../../tools/xvfb.sh"
 
 fail() {
   echo "FAIL: $*" >&2
   exit 1
 }
 
-app=${1:?usage: pour_by_drag.sh PATH_TO_SOSUDNIK}
+app=$(realpath -- "${1:?usage: pour_by_drag.sh PATH_TO_SOSUDNIK}")
 [ -x "$app" ] || fail "no program at $app"
 for tool in Xvfb xdotool import convert; do
   command -v "$tool" >/dev/null 2>&1 ||
@@ -20,7 +21,6 @@ for tool in Xvfb xdotool import convert; do
 done
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/sosudnik-e2e.XXXXXX")
-xvfb_pid=
 app_pid=
 passed=
 
@@ -30,10 +30,7 @@ cleanup() {
     kill "$app_pid" 2>/dev/null
     wait "$app_pid" 2>/dev/null
   fi
-  if [ -n "$xvfb_pid" ]; then
-    kill "$xvfb_pid" 2>/dev/null
-    wait "$xvfb_pid" 2>/dev/null
-  fi
+  stop_xvfb
   if [ -n "$passed" ]; then
     rm -rf "$work"
   else
@@ -47,32 +44,7 @@ trap 'exit 130' INT TERM
 
 # --- the X server -----------------------------------------------------------
 
-# A display of our own: the first free number from 90 up. Another server
-# may take the same number at the same moment; the lock file says who won.
-start_xvfb() {
-  local n
-  for n in $(seq 90 139); do
-    if [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ]; then
-      continue
-    fi
-    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp -noreset >"$work/xvfb.log" 2>&1 &
-    xvfb_pid=$!
-    for _ in $(seq 300); do
-      kill -0 "$xvfb_pid" 2>/dev/null || break
-      if [ "$(tr -d ' \n' 2>/dev/null <"/tmp/.X$n-lock")" = "$xvfb_pid" ] &&
-        DISPLAY=":$n" xdotool getdisplaygeometry >/dev/null 2>&1; then
-        export DISPLAY=":$n"
-        return 0
-      fi
-      sleep 0.1
-    done
-    kill "$xvfb_pid" 2>/dev/null || true
-    wait "$xvfb_pid" 2>/dev/null || true
-    xvfb_pid=
-  done
-  fail "no X display could be started on :90..:139: $(cat "$work/xvfb.log" 2>/dev/null)"
-}
-start_xvfb
+start_xvfb "$work/xvfb.log" || fail "no X display could be started on :90..:139: $(cat "$work/xvfb.log" 2>/dev/null)"
 
 # --- the program ------------------------------------------------------------
 
