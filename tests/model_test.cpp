@@ -154,6 +154,11 @@ struct PourCase {
     const char *Box; // caption of the one box shown, or "" for none
 };
 
+void PrintTo(const PourCase &c, std::ostream *os)
+{
+    *os << c.Name;
+}
+
 class PourTest : public PuzzleTest, public testing::WithParamInterface<PourCase> {};
 
 TEST_P(PourTest, MovesWhatItCanAndReports)

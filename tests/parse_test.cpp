@@ -14,6 +14,11 @@ struct ParseCase {
     std::optional<int> Value; // nullopt: rejected
 };
 
+void PrintTo(const ParseCase &c, std::ostream *os)
+{
+    *os << '"' << c.Text << '"';
+}
+
 class ParseFieldValueTest : public testing::TestWithParam<ParseCase> {};
 
 TEST_P(ParseFieldValueTest, AcceptsOrRejects)
