@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QTest>
 #include <QWindow>
+#include <QTableView>
 
 #include <benchmark/benchmark.h>
 
@@ -48,6 +49,32 @@ void BM_DragOverStep(benchmark::State &state)
     QTest::mouseRelease(handle, Qt::LeftButton, {}, background);
 }
 BENCHMARK(BM_DragOverStep)->Unit(benchmark::kMicrosecond);
+
+// A pour and its undo in the real window: the model, the two level fields,
+// the two vessels drawn on their surfaces and the list's bookkeeping; the
+// screen itself is not painted.
+void BM_WindowPourAndUndo(benchmark::State &state)
+{
+    NoBoxes boxes;
+    TfrmMain window(boxes);
+    window.Model().LoadTask(TaskPresets[0]);
+    window.BtnBeginClick();
+    // Filled with the list detached, which is quicker and ends in the same
+    // state; then one turn of the event loop, as between two pours in play.
+    auto *view = window.findChild<QTableView *>(QStringLiteral("ListView"));
+    QAbstractItemModel *model = view->model();
+    view->setModel(nullptr);
+    for (int r = 1; r < state.range(0); ++r)
+        window.Model().AppendMoveRow();
+    view->setModel(model);
+    QCoreApplication::processEvents();
+    for (auto _ : state) {
+        window.Model().Pour(1, 2);
+        window.BtnUndoClick();
+    }
+    state.counters["rows"] = static_cast<double>(window.Model().Log().RowCount());
+}
+BENCHMARK(BM_WindowPourAndUndo)->Arg(10)->Arg(10'000)->Arg(100'000)->Unit(benchmark::kNanosecond);
 
 // The largest picture, half full.
 void BM_DrawVessel(benchmark::State &state)

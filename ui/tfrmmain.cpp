@@ -216,7 +216,11 @@ void TfrmMain::SetupWidgets()
     for (int c = 0; c < 4; ++c)
         m_listView->setColumnWidth(c, widths[c]);
     m_listView->verticalHeader()->setDefaultSectionSize(m_listView->fontMetrics().height() + 4);
-    connect(m_logModel, &QAbstractItemModel::rowsInserted, m_listView, [this] { m_listView->scrollToBottom(); });
+    // Show the newest row. Queued: scrolling lays out every row above it,
+    // which a pour must not wait for, and many appends in one turn of the
+    // event loop then scroll once.
+    connect(m_logModel, &QAbstractItemModel::rowsInserted, m_listView, &QAbstractItemView::scrollToBottom,
+            Qt::QueuedConnection);
 
     m_btnUndo = Make<QPushButton>(m_form, "BtnUndo", {536, 8, 75, 25}, QString::fromUtf8("Назад"));
     m_btnUndo->setIcon(style()->standardIcon(QStyle::SP_BrowserReload));
