@@ -44,6 +44,7 @@ private slots:
     void overTheMenuBarThePictureFollows();
     void noDragBeforeAGameOrInInputMode();
     void undoStepsBackToTheStartRow();
+    void theListShowsTheNewestMove();
     void rejectedTextsShowTheErrorBox();
     void rejectedLevelStaysWhileTheStartRowLogsTheStoredLevel();
     void vesselPixels();
@@ -417,6 +418,21 @@ void TestMainWindow::undoStepsBackToTheStartRow()
     QCOMPARE(h.Levels(), (Levels3{12, 0, 0}));
     QCOMPARE(h.window.Model().Log().RowCount(), 1);
     QCOMPARE(h.Find<MoveLogView>("ListView")->model()->rowCount(), 1);
+}
+
+void TestMainWindow::theListShowsTheNewestMove()
+{
+    Harness h;
+    h.TypeAndStart({"12", "7", "5", "12", "0", "0", "6"});
+    for (int i = 0; i < 15; ++i) {
+        h.Drag(h.Center(h.Image(1)), h.Center(h.Image(2)));
+        h.Drag(h.Center(h.Image(2)), h.Center(h.Image(1)));
+    }
+    auto *view = h.Find<MoveLogView>("ListView");
+    QCOMPARE(view->model()->rowCount(), 31);
+    const QModelIndex newest = view->model()->index(30, 0);
+    QTRY_VERIFY(view->viewport()->rect().contains(view->visualRect(newest)));
+    QVERIFY(!view->viewport()->rect().intersects(view->visualRect(view->model()->index(0, 0))));
 }
 
 void TestMainWindow::rejectedTextsShowTheErrorBox()
