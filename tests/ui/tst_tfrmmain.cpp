@@ -3,6 +3,7 @@
 #include "window_harness.h"
 
 #include "move_log_model.h"
+#include "qt_message_boxes.h"
 
 #include <QAction>
 #include <QApplication>
@@ -11,9 +12,11 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 using Levels3 = std::array<int, 3>;
 
@@ -50,6 +53,8 @@ private slots:
     void vesselPixels();
     void captionEditsGoIntoTheLog();
     void saveWritesTheFileInTheCurrentDirectory();
+    void realBoxesShowTextCaptionAndIcon_data();
+    void realBoxesShowTextCaptionAndIcon();
 };
 
 void TestMainWindow::startUpState()
@@ -574,6 +579,45 @@ void TestMainWindow::saveWritesTheFileInTheCurrentDirectory()
                                 "<Record Column0=\"start\" Column1=\"5\" Column2=\"7\" Column3=\"0\"/>"
                                 "</Data></ListStore>\n";
     QCOMPARE(bytes, expected);
+}
+
+void TestMainWindow::realBoxesShowTextCaptionAndIcon_data()
+{
+    QTest::addColumn<int>("code");
+    QTest::addColumn<int>("icon");
+    QTest::newRow("error") << 16 << int(QMessageBox::Critical);
+    QTest::newRow("warning") << 48 << int(QMessageBox::Warning);
+    QTest::newRow("information") << 64 << int(QMessageBox::Information);
+}
+
+void TestMainWindow::realBoxesShowTextCaptionAndIcon()
+{
+    QFETCH(int, code);
+    QFETCH(int, icon);
+    QString caption, text;
+    int shownIcon = -1;
+    bool modal = false, owned = true;
+    QTimer poll;
+    connect(&poll, &QTimer::timeout, this, [&] {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        if (!box)
+            return;
+        poll.stop();
+        caption = box->windowTitle();
+        text = box->text();
+        shownIcon = int(box->icon());
+        modal = box->windowModality() == Qt::ApplicationModal;
+        owned = box->parentWidget() != nullptr;
+        box->button(QMessageBox::Ok)->click();
+    });
+    poll.start(5);
+    QtMessageBoxes boxes;
+    boxes.Show("Необходимый уровень достигнут!\rХоды можно записать в файл.", "Внимание", code);
+    QCOMPARE(caption, QString::fromUtf8("Внимание"));
+    QCOMPARE(text, QString::fromUtf8("Необходимый уровень достигнут!\rХоды можно записать в файл."));
+    QCOMPARE(shownIcon, icon);
+    QVERIFY(modal);
+    QVERIFY(!owned);
 }
 
 QTEST_MAIN(TestMainWindow)
