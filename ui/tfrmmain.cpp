@@ -129,10 +129,13 @@ TfrmMain::TfrmMain(MessageBoxes &boxes, QWidget *parent)
 
 TfrmMain::~TfrmMain()
 {
-    // The cells' handlers reach into the puzzle: detach them before the
-    // widgets go and emit their last textChanged.
+    // The widgets would otherwise outlive the puzzle (Qt deletes children in
+    // the base destructor), and the list's model would detach itself from a
+    // log that is already gone. Take them down while the puzzle still stands.
     for (auto &cell : m_cells)
         cell->SetChangeHandler(nullptr);
+    m_puzzle.SetVesselChangedHandler(nullptr);
+    delete m_form;
 }
 
 void TfrmMain::SetupWidgets()
