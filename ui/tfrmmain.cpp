@@ -3,12 +3,12 @@
 #include "tfrmmain.h"
 
 #include "drag_gesture.h"
+#include "fonts.h"
 #include "line_edit_cell.h"
 #include "message_boxes.h"
 #include "move_log_model.h"
 #include "result_writer.h"
 #include "tfrmtask.h"
-#include "fonts.h"
 #include "vessel_picture.h"
 
 #include <QGroupBox>
@@ -23,6 +23,8 @@
 #include <QStyle>
 #include <QStylePainter>
 #include <QStyleOptionButton>
+
+#include <algorithm>
 
 namespace {
 
@@ -148,6 +150,24 @@ void TfrmMain::SetupWidgets()
     // Creation order is stacking order: labels and the shelf line at the
     // back, the pictures in front of them, every control that owns a window
     // in front of all of those.
+    SetupBackLayer();
+    SetupValueFields();
+    SetupMoveLog();
+    SetupButtons();
+
+    // Controls that own a window hide a picture dragged behind them.
+    for (QWidget *w : m_form->findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
+        const bool back = std::find(m_backLayer.begin(), m_backLayer.end(), w) != m_backLayer.end();
+        if (!back && !dynamic_cast<VesselPicture *>(w))
+            w->setAutoFillBackground(true);
+    }
+
+    SetupDragGesture();
+    m_puzzle.SetVesselChangedHandler([this](int n) { DrawVessel(n); });
+}
+
+void TfrmMain::SetupBackLayer()
+{
     auto *label1 = MakeLabel(m_form, "Label1", {416, 16, 104, 13}, "Ход переливаний", UiFont(9, true));
     // A label sizes itself to its text; in this font the heading needs a
     // pixel or two more than 104 x 13.
@@ -157,11 +177,15 @@ void TfrmMain::SetupWidgets()
     auto *shape1 = Make<QWidget>(m_form, "Shape1", {16, 200, 377, 2});
     shape1->setAutoFillBackground(true);
     SetColor(shape1, QPalette::Window, Qt::black);
+    m_backLayer = {label1, label5, shape1};
 
     const QRect pictures[] = {{32, 48, 105, 145}, {176, 88, 81, 105}, {296, 120, 65, 73}};
     for (int n = 1; n <= 3; ++n)
         m_images[n - 1] = new VesselPicture(QStringLiteral("Image%1").arg(n), n, pictures[n - 1], m_form);
+}
 
+void TfrmMain::SetupValueFields()
+{
     auto *grBoxN = Make<GroupFrame>(m_form, "GrBoxN", {32, 216, 329, 41}, QString::fromUtf8("Номера сосудов"));
     m_frontLayer = grBoxN;
     const int numberX[] = {56, 176, 288};
@@ -211,7 +235,10 @@ void TfrmMain::SetupWidgets()
         c->Edit()->setEnabled(false);
         m_puzzle.AttachCell(*c);
     }
+}
 
+void TfrmMain::SetupMoveLog()
+{
     m_listView = Make<MoveLogView>(m_form, "ListView", {408, 40, 209, 289});
     m_logModel = new MoveLogModel(m_puzzle.Log(), m_listView);
     m_listView->setModel(m_logModel);
@@ -224,7 +251,10 @@ void TfrmMain::SetupWidgets()
     // event loop then scroll once.
     connect(m_logModel, &QAbstractItemModel::rowsInserted, m_listView, &QAbstractItemView::scrollToBottom,
             Qt::QueuedConnection);
+}
 
+void TfrmMain::SetupButtons()
+{
     m_btnUndo = Make<QPushButton>(m_form, "BtnUndo", {536, 8, 75, 25}, QString::fromUtf8("Назад"));
     m_btnUndo->setIcon(style()->standardIcon(QStyle::SP_BrowserReload));
     m_btnBegin = Make<WrapButton>(m_form, "BtnBegin", {416, 344, 89, 33}, QString::fromUtf8("Начать переливание"));
@@ -233,14 +263,10 @@ void TfrmMain::SetupWidgets()
     m_btnXml->setEnabled(false);
     m_btnExit = Make<QPushButton>(m_form, "BtnExit", {480, 392, 81, 30}, QString::fromUtf8("Выход"));
     m_btnExit->setIcon(style()->standardIcon(QStyle::SP_DialogCloseButton));
+}
 
-    // Controls that own a window hide a picture dragged behind them.
-    for (QWidget *w : m_form->findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
-        if (w == label1 || w == label5 || w == shape1 || dynamic_cast<VesselPicture *>(w))
-            continue;
-        w->setAutoFillBackground(true);
-    }
-
+void TfrmMain::SetupDragGesture()
+{
     DragGesture::Handlers handlers;
     handlers.StartDrag = [this](VesselPicture *sender) { Guarded([&] { Image1StartDrag(sender); }); };
     handlers.DragOver = [this](QWidget *sender, VesselPicture *source, QPoint pos) {
@@ -252,9 +278,11 @@ void TfrmMain::SetupWidgets()
         Guarded([&] { Image1DragDrop(sender, source); });
     };
     handlers.EndDrag = [this](VesselPicture *sender) { Guarded([&] { Image1EndDrag(sender); }); };
-    m_drag = new DragGesture(m_form, m_images, {m_form, label1, label5, shape1, this, menuBar()}, handlers);
 
-    m_puzzle.SetVesselChangedHandler([this](int n) { DrawVessel(n); });
+    // Found under the pointer, these are the form itself.
+    std::vector<QWidget *> formLayer(m_backLayer.begin(), m_backLayer.end());
+    formLayer.insert(formLayer.end(), {m_form, this, menuBar()});
+    m_drag = new DragGesture(m_form, m_images, formLayer, handlers);
 }
 
 void TfrmMain::SetupMenus()

@@ -54,6 +54,11 @@ public:
 
 private:
     void SetupWidgets();
+    void SetupBackLayer();
+    void SetupValueFields();
+    void SetupMoveLog();
+    void SetupButtons();
+    void SetupDragGesture();
     void SetupMenus();
     void SetupStatusBar();
     void SetupTabOrder();
@@ -73,7 +78,8 @@ private:
     QWidget *m_form = nullptr;
     std::array<VesselPicture *, 3> m_images{};
     std::array<std::unique_ptr<LineEditCell>, 7> m_cells;
-    QWidget *m_frontLayer = nullptr; // the first control that owns a window
+    std::array<QWidget *, 3> m_backLayer{}; // the labels and the shelf line behind the pictures
+    QWidget *m_frontLayer = nullptr;        // the first control that owns a window
     MoveLogModel *m_logModel = nullptr;
     MoveLogView *m_listView = nullptr;
     QPushButton *m_btnBegin = nullptr;
