@@ -1,11 +1,11 @@
 // SPDX-FileCopyrightText: 2026 The Sosudnik developers
 // SPDX-License-Identifier: MIT
+#include "appearance.h"
 #include "qt_message_boxes.h"
 #include "tfrmmain.h"
 #include "xml_runtime.h"
 
 #include <QApplication>
-#include <QIcon>
 
 int main(int argc, char *argv[])
 {
@@ -13,7 +13,7 @@ int main(int argc, char *argv[])
     XmlRuntime xml;
     // The title only: a display name would be appended to every window caption.
     QApplication::setApplicationName(QString::fromUtf8(kAppTitle));
-    QApplication::setWindowIcon(QIcon(QStringLiteral(":/sosudnik.png")));
+    QApplication::setWindowIcon(AppIcon());
 
     QtMessageBoxes boxes;
     TfrmMain frmMain(boxes);

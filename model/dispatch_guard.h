@@ -30,7 +30,7 @@ public:
         } catch (const std::exception &e) {
             ShowError(e.what());
         } catch (...) {
-            ShowError("Неизвестная ошибка");
+            ShowError(kMsgUnknownError);
         }
     }
 

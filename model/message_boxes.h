@@ -5,6 +5,7 @@
 #include <string>
 
 inline constexpr const char *kAppTitle = "Сосудник";
+inline constexpr const char *kMsgUnknownError = "Неизвестная ошибка";
 
 inline constexpr int kIconError = 16;
 inline constexpr int kIconWarning = 48;

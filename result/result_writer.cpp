@@ -21,7 +21,6 @@ namespace {
 constexpr std::string_view kTemplate = "<?xml version=\"1.0\" encoding=\"windows-1251\" standalone=\"yes\" ?>\r\n"
                                        "<ListStore/>\r\n";
 constexpr const char *kEncoding = "windows-1251";
-constexpr const char *kUnknownError = "Неизвестная ошибка";
 
 // Catches what libxml2 reports during one save, so nothing goes to stderr and
 // the first error becomes the reason shown to the player.
@@ -51,7 +50,7 @@ public:
     [[noreturn]] void Throw() const
     {
         std::string reason = TrimReason(m_message);
-        throw std::runtime_error(reason.empty() ? kUnknownError : reason);
+        throw std::runtime_error(reason.empty() ? kMsgUnknownError : reason);
     }
 
 private:

@@ -2,8 +2,8 @@
 // SPDX-License-Identifier: MIT
 #include "tfrmmain.h"
 
+#include "appearance.h"
 #include "drag_gesture.h"
-#include "fonts.h"
 #include "line_edit_cell.h"
 #include "message_boxes.h"
 #include "move_log_model.h"
@@ -112,7 +112,7 @@ TfrmMain::TfrmMain(MessageBoxes &boxes, QWidget *parent)
 {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QString::fromUtf8(kAppTitle));
-    setWindowIcon(QIcon(QStringLiteral(":/sosudnik.png")));
+    setWindowIcon(AppIcon());
     setFont(UiFont(8));
 
     SetupWidgets();

@@ -2,10 +2,9 @@
 // SPDX-License-Identifier: MIT
 #include "tfrmtask.h"
 
-#include "fonts.h"
+#include "appearance.h"
 #include "ui_tfrmtask.h"
 
-#include <QIcon>
 #include <QPixmap>
 #include <QTabBar>
 
@@ -14,7 +13,7 @@ TfrmTask::TfrmTask(QWidget *parent)
     , m_ui(std::make_unique<Ui::TfrmTask>())
 {
     m_ui->setupUi(this);
-    setWindowIcon(QIcon(QStringLiteral(":/sosudnik.png")));
+    setWindowIcon(AppIcon());
     setFont(UiFont(8));
     m_ui->pages->tabBar()->setFont(UiFont(9, true));
     setFixedSize(591, 393);

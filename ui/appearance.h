@@ -3,9 +3,18 @@
 #pragma once
 
 #include <QFont>
+#include <QIcon>
 
 // Liberation Sans is metric-compatible with the classic Windows sans faces the
 // layout was made for; DejaVu Sans, Debian's default, is wider and would clip.
+// The game's icon, read from the resources once for the application and
+// both windows.
+inline QIcon AppIcon()
+{
+    static const QIcon icon(QStringLiteral(":/sosudnik.png"));
+    return icon;
+}
+
 inline QFont UiFont(int points, bool bold = false)
 {
     QFont font(QStringLiteral("Liberation Sans"));
