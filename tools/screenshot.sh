@@ -29,10 +29,7 @@ work=$(mktemp -d "${TMPDIR:-/tmp}/sosudnik-shots.XXXXXX")
 app_pid=
 cleanup() {
   set +e
-  if [ -n "$app_pid" ]; then
-    kill "$app_pid" 2>/dev/null
-    wait "$app_pid" 2>/dev/null
-  fi
+  stop_pid "$app_pid"
   stop_xvfb
   rm -rf "$work"
   return 0

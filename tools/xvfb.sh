@@ -4,6 +4,7 @@
 #   start_xvfb LOG_FILE   starts Xvfb on the first free display from :90 up,
 #                         sets xvfb_pid and exports DISPLAY; returns 1 if none starts
 #   stop_xvfb             kills it again (safe to call twice)
+#   stop_pid PID          kills a program started under it and waits for it (PID may be empty)
 # -noreset: without it the server resets when its first client leaves, and a
 # program connecting at that moment is refused.
 
@@ -38,5 +39,12 @@ stop_xvfb() {
     kill "$xvfb_pid" 2>/dev/null || true
     wait "$xvfb_pid" 2>/dev/null || true
     xvfb_pid=
+  fi
+}
+
+stop_pid() {
+  if [ -n "${1:-}" ]; then
+    kill "$1" 2>/dev/null || true
+    wait "$1" 2>/dev/null || true
   fi
 }

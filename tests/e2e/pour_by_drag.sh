@@ -26,10 +26,7 @@ passed=
 
 cleanup() {
   set +e
-  if [ -n "$app_pid" ]; then
-    kill "$app_pid" 2>/dev/null
-    wait "$app_pid" 2>/dev/null
-  fi
+  stop_pid "$app_pid"
   stop_xvfb
   if [ -n "$passed" ]; then
     rm -rf "$work"
