@@ -301,6 +301,10 @@ void TfrmMain::SetupMenus()
     mnuExit->setObjectName(QStringLiteral("MnuExit"));
     QAction *mnuTasks = bar->addAction(QString::fromUtf8("&Задачи"));
     mnuTasks->setObjectName(QStringLiteral("MnuTasks"));
+    // Commands the window otherwise offers only as buttons and drags.
+    m_mnuGame = bar->addMenu(QString::fromUtf8("&Игра"));
+    m_mnuGame->setObjectName(QStringLiteral("MnuGame"));
+    m_mnuGame->menuAction()->setObjectName(QStringLiteral("MnuGameAction"));
     QAction *mnuHelp = bar->addAction(QString::fromUtf8("&Справка"));
     mnuHelp->setObjectName(QStringLiteral("MnuHelp"));
     mnuHelp->setEnabled(false);
@@ -369,12 +373,19 @@ void TfrmMain::SetInputMode(bool on)
         m_puzzle.Field("EdRes").SetText("");
     m_btnBegin->setEnabled(on);
     m_btnXml->setEnabled(!on);
+    m_mode = on ? GameMode::Input : GameMode::Play;
+    UpdateCommands();
+}
+
+void TfrmMain::UpdateCommands()
+{
 }
 
 void TfrmMain::FormCreate()
 {
     m_puzzle.ResetAll();
     ShowActionHint(QString::fromUtf8(kHintStart));
+    UpdateCommands();
 }
 
 void TfrmMain::MnuNewClick()

@@ -16,6 +16,7 @@ class MoveLogModel;
 class MoveLogView;
 class QLabel;
 class QLineEdit;
+class QMenu;
 class QPushButton;
 class ResultWriter;
 class TfrmTask;
@@ -26,6 +27,9 @@ class VesselPicture;
 // class binds widgets to it and runs every handler through its guard.
 class TfrmMain final : public QMainWindow {
 public:
+    // Before any game, typing a puzzle in, pouring.
+    enum class GameMode { None, Input, Play };
+
     explicit TfrmMain(MessageBoxes &boxes, QWidget *parent = nullptr);
     ~TfrmMain() override;
 
@@ -35,6 +39,7 @@ public:
 
     void ShowActionHint(const QString &text);
     void SetInputMode(bool on);
+    GameMode Mode() const { return m_mode; }
 
     // Commands.
     void FormCreate();
@@ -63,6 +68,8 @@ private:
     void SetupStatusBar();
     void SetupTabOrder();
     void ConnectHandlers();
+    // Keeps the "&Игра" entries in step with the mode.
+    void UpdateCommands();
 
     // Runs a handler through the dispatch guard.
     template <class Handler>
@@ -87,6 +94,8 @@ private:
     QPushButton *m_btnUndo = nullptr;
     QPushButton *m_btnExit = nullptr;
     QLabel *m_hint = nullptr;
+    QMenu *m_mnuGame = nullptr;
+    GameMode m_mode = GameMode::None;
     DragGesture *m_drag = nullptr;
     std::unique_ptr<TfrmTask> m_frmTask;
 };
