@@ -3,6 +3,7 @@
 #include "appearance.h"
 #include "qt_message_boxes.h"
 #include "tfrmmain.h"
+#include "translations.h"
 #include "xml_runtime.h"
 
 #include <QApplication>
@@ -10,6 +11,7 @@
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
+    InstallQtRussian(app);
     XmlRuntime xml;
     // The title only: a display name would be appended to every window caption.
     QApplication::setApplicationName(QString::fromUtf8(kAppTitle));

@@ -408,12 +408,13 @@ QImage newPicture(int w, int h)
     return img;
 }
 
-bool milkPicture(const QString &path)
+bool milkPicture(const QString &path, int scale = 1)
 {
-    QImage img = newPicture(520, 228);
+    QImage img = newPicture(520 * scale, 228 * scale);
     QPainter p(&img);
     p.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing | QPainter::SmoothPixmapTransform);
-    drawPaper(p, img.size());
+    p.scale(scale, scale);
+    drawPaper(p, img.size() / scale);
     drawHeading(p, QRectF(12, 11, 496, 32), QStringLiteral("Задача о молоке"));
 
     const qreal ground = 206;
@@ -427,15 +428,16 @@ bool milkPicture(const QString &path)
                        "ровно 6 литров?"),
         17);
     p.end();
-    return ok && img.save(path, "BMP");
+    return ok && img.save(path); // the format from the name
 }
 
-bool kvassPicture(const QString &path)
+bool kvassPicture(const QString &path, int scale = 1)
 {
-    QImage img = newPicture(565, 302);
+    QImage img = newPicture(565 * scale, 302 * scale);
     QPainter p(&img);
     p.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing | QPainter::SmoothPixmapTransform);
-    drawPaper(p, img.size());
+    p.scale(scale, scale);
+    drawPaper(p, img.size() / scale);
     drawHeading(p, QRectF(12, 11, 541, 32), QStringLiteral("Разделите квас поровну"));
 
     const qreal ground = 256;
@@ -452,7 +454,7 @@ bool kvassPicture(const QString &path)
                        "пользуясь только двумя пустыми бочонками вместимостью 5 и 3 ведра?"),
         17);
     p.end();
-    return ok && img.save(path, "BMP");
+    return ok && img.save(path); // the format from the name
 }
 
 // The icon is drawn on a 32-unit grid; callers scale the painter.
@@ -606,6 +608,16 @@ QImage smallIcon()
     return out;
 }
 
+// The task pictures drawn anew at twice the size for high-density screens,
+// as PNG: the format is free here, and a 24-bit BMP would be four times larger.
+bool doubleSizePictures(const QDir &out)
+{
+    const QString milk = out.filePath(QStringLiteral("task_milk@2x.png"));
+    const QString kvass = out.filePath(QStringLiteral("task_kvass@2x.png"));
+    const bool ok = milkPicture(milk, 2);
+    return kvassPicture(kvass, 2) && ok;
+}
+
 bool save(const QImage &img, const QString &path, const char *format)
 {
     if (img.save(path, format))
@@ -640,6 +652,7 @@ int main(int argc, char **argv)
 
     bool ok = milkPicture(out.filePath(QStringLiteral("task_milk.bmp")));
     ok = kvassPicture(out.filePath(QStringLiteral("task_kvass.bmp"))) && ok;
+    ok = doubleSizePictures(out) && ok;
     const QImage icon = smallIcon();
     ok = save(icon, out.filePath(QStringLiteral("sosudnik.png")), "PNG") && ok;
     ok = save(icon.convertToFormat(QImage::Format_ARGB32), out.filePath(QStringLiteral("sosudnik.ico")), "ICO") && ok;

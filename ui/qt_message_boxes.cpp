@@ -2,6 +2,8 @@
 // SPDX-License-Identifier: MIT
 #include "qt_message_boxes.h"
 
+#include "game_palette.h"
+
 #include <QMessageBox>
 
 void QtMessageBoxes::Show(const std::string &text, const std::string &caption, int icon)
@@ -23,5 +25,10 @@ void QtMessageBoxes::Show(const std::string &text, const std::string &caption, i
     // No parent: the box belongs to the application, not to a window.
     QMessageBox box(kind, QString::fromStdString(caption), QString::fromStdString(text), QMessageBox::Ok);
     box.setWindowModality(Qt::ApplicationModal);
+    box.setPalette(GamePalette());
+    // Laid out as a document, where a carriage return in the text ("...
+    // достигнут!\rХоды ...") breaks the line in every style; the text itself
+    // stays as given.
+    box.setTextInteractionFlags(Qt::TextSelectableByMouse);
     box.exec();
 }

@@ -4,9 +4,11 @@
 
 #include "appearance.h"
 #include "drag_gesture.h"
+#include "game_palette.h"
 #include "line_edit_cell.h"
 #include "message_boxes.h"
 #include "move_log_model.h"
+#include "placement.h"
 #include "result_writer.h"
 #include "tfrmtask.h"
 #include "vessel_picture.h"
@@ -124,6 +126,8 @@ TfrmMain::TfrmMain(MessageBoxes &boxes, QWidget *parent)
     // Fixed: the form, the menu bar above it and the status bar below.
     setFixedSize(kFormWidth, menuBar()->sizeHint().height() + kFormHeight + kStatusHeight);
     move(206, 133);
+    KeepOnScreen(this);
+    UseGamePalette(this);
 
     FormCreate();
     m_frmTask = std::make_unique<TfrmTask>(this);

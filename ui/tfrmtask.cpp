@@ -3,10 +3,14 @@
 #include "tfrmtask.h"
 
 #include "appearance.h"
+#include "game_palette.h"
+#include "placement.h"
 #include "ui_tfrmtask.h"
 
-#include <QPixmap>
+#include <QImage>
+#include <QScreen>
 #include <QTabBar>
+#include <QWindow>
 
 TfrmTask::TfrmTask(QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
@@ -18,6 +22,8 @@ TfrmTask::TfrmTask(QWidget *parent)
     m_ui->pages->tabBar()->setFont(UiFont(9, true));
     setFixedSize(591, 393);
     move(217, 150);
+    KeepOnScreen(this);
+    UseGamePalette(this);
     connect(m_ui->BtnOk, &QPushButton::clicked, this, [this] { done(kResultOk); });
     connect(m_ui->BtnCancel, &QPushButton::clicked, this, [this] { done(kResultCancel); });
 }
@@ -29,14 +35,38 @@ int TfrmTask::ActivePage() const
     return m_ui->pages->currentIndex();
 }
 
+QPixmap TfrmTask::TaskPicture(const QString &base, qreal ratio)
+{
+    if (ratio <= 1.0)
+        return QPixmap(base + QStringLiteral(".bmp"));
+    // "@2x" in the name marks it as two device pixels per form pixel.
+    QImage image(base + QStringLiteral("@2x.png"));
+    if (image.isNull() || image.devicePixelRatio() == ratio)
+        return QPixmap::fromImage(image);
+    // Resampled once, smoothly, to the screen's own pixels: drawn 1:1 after.
+    const QSize form = image.deviceIndependentSize().toSize();
+    image = image.scaled(form * ratio, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    image.setDevicePixelRatio(ratio);
+    return QPixmap::fromImage(image);
+}
+
+void TfrmTask::LoadPictures()
+{
+    const qreal ratio = devicePixelRatioF();
+    if (!m_ui->Image1->pixmap().isNull() && m_ui->Image1->pixmap().devicePixelRatio() == ratio)
+        return;
+    m_ui->Image1->setPixmap(TaskPicture(QStringLiteral(":/task_milk"), ratio));
+    m_ui->Image2->setPixmap(TaskPicture(QStringLiteral(":/task_kvass"), ratio));
+}
+
 void TfrmTask::showEvent(QShowEvent *event)
 {
     // The pictures are decoded on first showing, not at start-up: most games
-    // never open this dialog.
-    if (m_ui->Image1->pixmap().isNull()) {
-        m_ui->Image1->setPixmap(QPixmap(QStringLiteral(":/task_milk.bmp")));
-        m_ui->Image2->setPixmap(QPixmap(QStringLiteral(":/task_kvass.bmp")));
-    }
+    // never open this dialog. Again when the dialog moves to a screen of
+    // another scale.
+    if (m_ui->Image1->pixmap().isNull())
+        connect(windowHandle(), &QWindow::screenChanged, this, &TfrmTask::LoadPictures);
+    LoadPictures();
     QDialog::showEvent(event);
 }
 

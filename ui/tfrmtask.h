@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QPixmap>
 
 #include <memory>
 
@@ -23,6 +24,11 @@ public:
     // Index of the active page, which is the index of its task.
     int ActivePage() const;
 
+    // A task's picture (":/task_milk" and the like) for a screen of `ratio`
+    // device pixels per form pixel: the classic bitmap at 1, else drawn from
+    // the double-size picture to the screen's own pixels.
+    static QPixmap TaskPicture(const QString &base, qreal ratio);
+
     // Every way out that is not "Принять" (the button, Escape, the close box)
     // answers kResultCancel; Qt's own reject() would answer 0.
     void reject() override;
@@ -31,5 +37,7 @@ protected:
     void showEvent(QShowEvent *event) override;
 
 private:
+    void LoadPictures();
+
     std::unique_ptr<Ui::TfrmTask> m_ui;
 };

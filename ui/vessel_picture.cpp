@@ -4,6 +4,45 @@
 
 #include <QPainter>
 
+#include <algorithm>
+
+namespace {
+
+void PaintVessel(QImage &surface, int h, int capacity, int level)
+{
+    const qreal ratio = surface.devicePixelRatio();
+    const int line = std::max(1, qRound(ratio));
+    const int w = surface.width();
+    const int height = surface.height();
+    // Measured in the surface's own pixels from here on.
+    surface.setDevicePixelRatio(1);
+    QPainter p(&surface);
+    p.fillRect(0, 0, w, height, Qt::black);
+    p.fillRect(line, line, w - 2 * line, height - 2 * line, Qt::white);
+    if (level > 0 && capacity > 0) {
+        // The row in form pixels, then scaled: the level sits where it
+        // would on an unscaled screen.
+        const int top = h - (level * h) / capacity;
+        if (top < h) {
+            const int row = std::min(qRound(top * ratio), height - line);
+            p.fillRect(0, row, w, line, Qt::black);
+            p.fillRect(line, row + line, w - 2 * line, height - line - (row + line), QColor(0, 0, 255));
+        }
+    }
+    p.end();
+    surface.setDevicePixelRatio(ratio);
+}
+
+} // namespace
+
+QImage VesselImage(QSize size, qreal ratio, int capacity, int level)
+{
+    QImage surface(size * ratio, QImage::Format_RGB32);
+    surface.setDevicePixelRatio(ratio);
+    PaintVessel(surface, size.height(), capacity, level);
+    return surface;
+}
+
 VesselPicture::VesselPicture(const QString &name, int tag, const QRect &geometry, QWidget *parent)
     : QWidget(parent)
     , m_tag(tag)
@@ -17,30 +56,26 @@ VesselPicture::VesselPicture(const QString &name, int tag, const QRect &geometry
 
 void VesselPicture::Draw(int capacity, int level)
 {
-    const int w = m_surface.width();
-    const int h = m_surface.height();
-    QPainter p(&m_surface);
-    p.setRenderHint(QPainter::Antialiasing, false);
-    p.setPen(QPen(Qt::black, 0));
-
-    // drawRect(x, y, w, h) with a one-pixel pen covers w + 1 columns, so
-    // w - 1 puts the outline on the picture's outermost pixels.
-    p.setBrush(Qt::white);
-    p.drawRect(0, 0, w - 1, h - 1);
-
-    if (level > 0 && capacity > 0) {
-        const int top = h - (level * h) / capacity;
-        if (top < h) {
-            p.setBrush(QColor(0, 0, 255));
-            p.drawRect(0, top, w - 1, h - 1 - top);
-        }
-    }
-    p.end();
+    m_capacity = capacity;
+    m_level = level;
+    Paint();
     update();
+}
+
+void VesselPicture::Paint()
+{
+    const qreal ratio = devicePixelRatioF();
+    if (m_surface.devicePixelRatio() != ratio)
+        m_surface = QImage(size() * ratio, QImage::Format_RGB32);
+    m_surface.setDevicePixelRatio(ratio);
+    PaintVessel(m_surface, height(), m_capacity, m_level);
 }
 
 void VesselPicture::paintEvent(QPaintEvent *)
 {
+    // Moved to a screen of another scale: paint the surface again for it.
+    if (m_surface.devicePixelRatio() != devicePixelRatioF())
+        Paint();
     QPainter p(this);
     p.drawImage(0, 0, m_surface);
 }

@@ -5,6 +5,13 @@
 #include <QImage>
 #include <QWidget>
 
+// A vessel of `size` (in pixels of the form) painted for a screen of `ratio`
+// device pixels per form pixel: a white box with a black outline, blue up to
+// level/capacity. The outline and the level line are round(ratio) device
+// pixels wide, so they stay even and sharp at any scale; at ratio 1 this is
+// the classic one-pixel drawing.
+QImage VesselImage(QSize size, qreal ratio, int capacity, int level);
+
 // One vessel: a picture with its own drawing surface, painted from a
 // capacity and a level and shown as it was last painted.
 class VesselPicture : public QWidget {
@@ -22,6 +29,10 @@ protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
+    void Paint();
+
     int m_tag;
+    int m_capacity = 0;
+    int m_level = 0;
     QImage m_surface;
 };

@@ -1,0 +1,79 @@
+// SPDX-FileCopyrightText: 2026 The Sosudnik developers
+// SPDX-License-Identifier: MIT
+#include "placement.h"
+
+#include <QEvent>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QWidget>
+
+#include <algorithm>
+
+QPoint FitOnScreen(const QRect &frame, const QRect &available)
+{
+    if (available.isEmpty())
+        return frame.topLeft();
+    // Right and bottom first, then left and top win: the corner with the
+    // title bar and the menu stays reachable on a screen too small for all.
+    const int x = std::max(std::min(frame.x(), available.x() + available.width() - frame.width()), available.x());
+    const int y = std::max(std::min(frame.y(), available.y() + available.height() - frame.height()), available.y());
+    return {x, y};
+}
+
+namespace {
+
+// The screen a window at this frame opens on: the one under its top-left
+// corner, else under its centre, else the window's own.
+QScreen *ScreenFor(const QWidget *window, const QRect &frame)
+{
+    if (QScreen *s = QGuiApplication::screenAt(frame.topLeft()))
+        return s;
+    if (QScreen *s = QGuiApplication::screenAt(frame.center()))
+        return s;
+    return window->screen();
+}
+
+void Fit(QWidget *window)
+{
+    const QRect frame = window->frameGeometry();
+    const QScreen *screen = ScreenFor(window, frame);
+    if (!screen)
+        return;
+    const QPoint to = FitOnScreen(frame, screen->availableGeometry());
+    if (to != frame.topLeft())
+        window->move(window->pos() + (to - frame.topLeft()));
+}
+
+class ScreenKeeper final : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        auto *window = static_cast<QWidget *>(watched);
+        if (event->type() == QEvent::Show) {
+            // Shown before it is mapped: the frame's decorations are known
+            // only from the second showing on.
+            Fit(window);
+            m_frameUnknown = window->frameGeometry() == window->geometry();
+        } else if (event->type() == QEvent::Move && m_frameUnknown &&
+                   window->frameGeometry() != window->geometry()) {
+            // The window manager has framed it: fit the whole frame, once;
+            // later moves are the player's own.
+            m_frameUnknown = false;
+            Fit(window);
+        }
+        return false;
+    }
+
+private:
+    bool m_frameUnknown = false;
+};
+
+} // namespace
+
+void KeepOnScreen(QWidget *window)
+{
+    window->installEventFilter(new ScreenKeeper(window));
+}
