@@ -40,8 +40,10 @@ void Fit(QWidget *window)
     if (!screen)
         return;
     const QPoint to = FitOnScreen(frame, screen->availableGeometry());
+    // Through the geometry inside the frame: what pos() and move() mean for
+    // a window differs between platforms and before and after it is framed.
     if (to != frame.topLeft())
-        window->move(window->pos() + (to - frame.topLeft()));
+        window->setGeometry(window->geometry().translated(to - frame.topLeft()));
 }
 
 class ScreenKeeper final : public QObject {

@@ -17,6 +17,8 @@ class TestArtResources : public QObject {
 private slots:
     void taskPicture_data();
     void taskPicture();
+    void doubleSizeTaskPicture_data();
+    void doubleSizeTaskPicture();
     void icon();
     void largeIcon();
 };
@@ -56,6 +58,41 @@ void TestArtResources::taskPicture()
         for (int x = 0; x < img.width(); x += 3)
             shades.insert(img.pixel(x, y));
     QVERIFY2(shades.size() > 200, qPrintable(QString::number(shades.size())));
+}
+
+void TestArtResources::doubleSizeTaskPicture_data()
+{
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<QString>("single");
+    QTest::newRow("milk") << QStringLiteral(":/task_milk@2x.png") << QStringLiteral(":/task_milk.bmp");
+    QTest::newRow("kvass") << QStringLiteral(":/task_kvass@2x.png") << QStringLiteral(":/task_kvass.bmp");
+}
+
+// The same picture drawn at twice the size: what high-density screens show.
+void TestArtResources::doubleSizeTaskPicture()
+{
+    QFETCH(QString, path);
+    QFETCH(QString, single);
+    QImageReader reader(path);
+    QCOMPARE(reader.format(), QByteArray("png"));
+    const QImage big = reader.read();
+    const QImage small = QImage(single).convertToFormat(QImage::Format_RGB32);
+    QVERIFY(!big.isNull());
+    QCOMPARE(big.size(), small.size() * 2);
+    QCOMPARE(big.devicePixelRatio(), 2.0); // from "@2x" in the name
+    QVERIFY(!big.hasAlphaChannel());
+
+    // Halved, it matches the single-size picture to within anti-aliasing.
+    const QImage halved = big.convertToFormat(QImage::Format_RGB32)
+                              .scaled(small.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    qint64 difference = 0;
+    for (int y = 0; y < small.height(); ++y)
+        for (int x = 0; x < small.width(); ++x) {
+            const QRgb a = small.pixel(x, y), b = halved.pixel(x, y);
+            difference += qAbs(qRed(a) - qRed(b)) + qAbs(qGreen(a) - qGreen(b)) + qAbs(qBlue(a) - qBlue(b));
+        }
+    const double mean = double(difference) / (3.0 * small.width() * small.height());
+    QVERIFY2(mean < 6, qPrintable(QString::number(mean)));
 }
 
 void TestArtResources::icon()
