@@ -1,7 +1,8 @@
 # SPDX-FileCopyrightText: 2026 The Sosudnik developers
 # SPDX-License-Identifier: MIT
 # Sourced by the scripts that run the game under a private X server.
-#   start_xvfb LOG_FILE   starts Xvfb on the first free display from :90 up,
+#   start_xvfb LOG_FILE   starts Xvfb on the first free display from :90 up
+#                         (screen $XVFB_SCREEN, default 1280x1024x24),
 #                         sets xvfb_pid and exports DISPLAY; returns 1 if none starts
 #   stop_xvfb             kills it again (safe to call twice)
 #   stop_pid PID          kills a program started under it and waits for it (PID may be empty)
@@ -16,7 +17,7 @@ start_xvfb() {
     if [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ]; then
       continue
     fi
-    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp -noreset >"$log" 2>&1 &
+    Xvfb ":$n" -screen 0 "${XVFB_SCREEN:-1280x1024x24}" -nolisten tcp -noreset >"$log" 2>&1 &
     xvfb_pid=$!
     # Another server may take the same number at the same moment: the lock
     # file says who won.
