@@ -55,8 +55,8 @@ protected:
     {
         auto *window = static_cast<QWidget *>(watched);
         if (event->type() == QEvent::Show) {
-            // Shown before it is mapped: the frame's decorations are known
-            // only from the second showing on.
+            // The show event comes before the window is mapped: on the first
+            // showing the window manager may not have framed it yet.
             Fit(window);
             m_frameUnknown = window->frameGeometry() == window->geometry();
         } else if (event->type() == QEvent::Move && m_frameUnknown &&
