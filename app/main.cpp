@@ -1,6 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The Sosudnik developers
 // SPDX-License-Identifier: MIT
 #include "appearance.h"
+#include "command_line.h"
 #include "qt_message_boxes.h"
 #include "tfrmmain.h"
 #include "xml_runtime.h"
@@ -9,6 +10,11 @@
 
 int main(int argc, char *argv[])
 {
+    if (const std::optional<int> status = RunWithoutWindow(argc, argv))
+        return *status;
+    if (!DisplayAvailable(argc, argv))
+        return kExitNoDisplay;
+
     QApplication app(argc, argv);
     XmlRuntime xml;
     // The title only: a display name would be appended to every window caption.
@@ -18,5 +24,6 @@ int main(int argc, char *argv[])
     QtMessageBoxes boxes;
     TfrmMain frmMain(boxes);
     frmMain.show();
+    StartFromArguments(frmMain);
     return QApplication::exec();
 }

@@ -343,7 +343,8 @@ int CodeValue(std::string_view code, std::string_view digits)
     // Past four significant digits the value is out of range anyway.
     const std::size_t first = std::min(digits.find_first_not_of('0'), digits.size());
     if (digits.size() - first > 3)
-        throw std::invalid_argument("В коде задачи значение " + std::string(digits) + " вне пределов: " + kMsgNotANumber);
+        throw std::invalid_argument("В коде задачи значение " + std::string(digits) +
+                                    " вне пределов: требуется целое число от 0 до 999");
     int value = 0;
     for (char c : digits.substr(first))
         value = value * 10 + (c - '0');
