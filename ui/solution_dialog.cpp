@@ -72,6 +72,8 @@ SolutionDialog::SolutionDialog(const Solution &solution, const QString &playerLi
     QPushButton *close = buttons->addButton(QString::fromUtf8("Закрыть"), QDialogButtonBox::RejectRole);
     close->setObjectName(QStringLiteral("BtnClose"));
     close->setDefault(true);
+    // Enter and Escape close it; the table needs no current cell to be read.
+    close->setFocus();
     layout->addWidget(buttons);
     connect(copy, &QPushButton::clicked, this, [this] { CopyTable(); });
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
