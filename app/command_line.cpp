@@ -25,8 +25,7 @@ const char *const kExample = "12,7,5/12,0,0/6";
 struct Options {
     QCommandLineOption Help{{QStringLiteral("h"), QStringLiteral("help")}, QString::fromUtf8("показать эту справку")};
     QCommandLineOption Version{{QStringLiteral("v"), QStringLiteral("version")}, QString::fromUtf8("показать версию")};
-    QCommandLineOption Solve{QStringLiteral("solve"),
-                             QString::fromUtf8("решить задачу без окна и вывести решение"),
+    QCommandLineOption Solve{QStringLiteral("solve"), QString::fromUtf8("решить задачу без окна и вывести решение"),
                              QString::fromUtf8("задача")};
 };
 
@@ -62,12 +61,13 @@ void PrintError(const std::string &message)
 
 std::string HelpText(const Options &options)
 {
-    std::string text = "Использование: " + std::string(kProgram) + " [параметры] [задача]\n"
-                       "«" + kAppTitle + "» — головоломка на переливание.\n\n"
-                       "Задача записывается как C1,C2,C3/L1,L2,L3/T: объемы трех сосудов, уровни в них и\n"
-                       "нужный уровень, целые числа от 0 до 999. Заданная так задача сразу начинается,\n"
-                       "как выбранная в меню «Задачи».\n\n"
-                       "Параметры:\n";
+    const std::string program(kProgram);
+    std::string text = "Использование: " + program + " [параметры] [задача]\n";
+    text += "«" + std::string(kAppTitle) + "» — головоломка на переливание.\n\n";
+    text += "Задача записывается как C1,C2,C3/L1,L2,L3/T: объемы трех сосудов, уровни в них и\n"
+            "нужный уровень, целые числа от 0 до 999. Заданная так задача сразу начинается,\n"
+            "как выбранная в меню «Задачи».\n\n"
+            "Параметры:\n";
     for (const QCommandLineOption *option : {&options.Help, &options.Version, &options.Solve}) {
         QString names;
         for (const QString &name : option->names())
@@ -79,9 +79,9 @@ std::string HelpText(const Options &options)
     text += "\nРешение (--solve): в первой строке наименьшее число переливаний N, затем N строк\n"
             "«S R L1 L2 L3» — из какого сосуда, в какой и уровни после переливания. Код выхода:\n"
             "0 — решено, 1 — решения нет (причина в единственной строке), 2 — задача записана неверно.\n\n"
-            "Примеры:\n"
-            "  " + std::string(kProgram) + " --solve " + kExample + "\n"
-            "  " + std::string(kProgram) + " 8,5,3/8,0,0/4\n";
+            "Примеры:\n";
+    text += "  " + program + " --solve " + kExample + "\n";
+    text += "  " + program + " 8,5,3/8,0,0/4\n";
     return text;
 }
 
@@ -117,16 +117,18 @@ std::string Problem(const QCommandLineParser &parser, bool parsed)
         return {};
     const QStringList unknown = parser.unknownOptionNames();
     if (!unknown.isEmpty())
-        return "неизвестный параметр " + QString(unknown.first().size() == 1 ? "-" : "--").toStdString() +
-               unknown.first().toStdString();
+        return "неизвестный параметр " + QString(unknown.first().size() == 1 ? "-" : "--").toStdString()
+            + unknown.first().toStdString();
     // The one option with a value.
     return "после --solve нужна задача, например " + std::string(kExample);
 }
 
 void PrintNoDisplay(const std::string &why)
 {
-    Print(stderr, std::string(kProgram) + ": " + why + ": окно игры показать негде.\n"
-                  "Задачу можно решить и без окна: " + kProgram + " --solve " + kExample + "\n");
+    const std::string program(kProgram);
+    std::string text = program + ": " + why + ": окно игры показать негде.\n";
+    text += "Задачу можно решить и без окна: " + program + " --solve " + kExample + "\n";
+    Print(stderr, text);
 }
 
 } // namespace

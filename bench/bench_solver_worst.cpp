@@ -30,17 +30,16 @@ using Levels = std::array<int, 3>;
 // leave it in a pour's source or receiver.
 struct Reach {
     int Positions = 0;
-    int Deepest = 0;       // fewest pours to the amount that takes longest
+    int Deepest = 0; // fewest pours to the amount that takes longest
     int DeepestTarget = -1;
-    int Unreachable = -1;  // an amount no pour ever leaves, passing the divisor test, if any
+    int Unreachable = -1; // an amount no pour ever leaves, passing the divisor test, if any
 };
 
 class Scanner {
 public:
     Scanner()
         : m_seen(1000 * 1000, 0)
-    {
-    }
+    { }
 
     Reach Run(const Levels &c, const Levels &start)
     {
@@ -149,9 +148,9 @@ double MedianMicros(const TaskPreset &task, int runs)
 
 std::string Code(const TaskPreset &t)
 {
-    return std::to_string(t.Capacity[0]) + "," + std::to_string(t.Capacity[1]) + "," + std::to_string(t.Capacity[2]) +
-           "/" + std::to_string(t.Level[0]) + "," + std::to_string(t.Level[1]) + "," + std::to_string(t.Level[2]) +
-           "/" + std::to_string(t.Target);
+    return std::to_string(t.Capacity[0]) + "," + std::to_string(t.Capacity[1]) + "," + std::to_string(t.Capacity[2])
+        + "/" + std::to_string(t.Level[0]) + "," + std::to_string(t.Level[1]) + "," + std::to_string(t.Level[2]) + "/"
+        + std::to_string(t.Target);
 }
 
 // In a fresh process, so the high-water mark is the solve's own: how much
@@ -215,7 +214,8 @@ int main(int argc, char **argv)
     Found widest; // the most positions with the two smaller capacities 900 or more: the fullest large table
     auto consider = [&](const Levels &c, const Levels &start) {
         const Reach r = scanner.Run(c, start);
-        if (r.Positions > most.R.Positions || (r.Positions == most.R.Positions && r.Unreachable >= 0 && most.R.Unreachable < 0))
+        if (r.Positions > most.R.Positions
+            || (r.Positions == most.R.Positions && r.Unreachable >= 0 && most.R.Unreachable < 0))
             most = {c, start, r};
         if (r.Deepest > longest.R.Deepest)
             longest = {c, start, r};
@@ -240,7 +240,8 @@ int main(int argc, char **argv)
     const Found best = most;
     for (int d1 = -3; d1 <= 3; ++d1)
         for (int d2 = -3; d2 <= 3; ++d2) {
-            Levels c{best.Capacity[0], std::clamp(best.Capacity[1] + d1, 1, 999), std::clamp(best.Capacity[2] + d2, 1, 999)};
+            Levels c{best.Capacity[0], std::clamp(best.Capacity[1] + d1, 1, 999),
+                     std::clamp(best.Capacity[2] + d2, 1, 999)};
             Levels start = best.Start;
             for (std::size_t n = 0; n < 3; ++n)
                 start[n] = std::min(start[n], c[n]);

@@ -12,8 +12,8 @@ Advice Hint(const VesselState &state, const MoveLog &log)
     const Solution solution = Solve(here);
     if (solution.Solved()) {
         const SolverStep &next = solution.Steps.front();
-        return {"Перелейте из сосуда " + std::to_string(next.Source) + " в сосуд " + std::to_string(next.Receiver) +
-                    ". До цели осталось " + PourCount(solution.Pours()) + ".",
+        return {"Перелейте из сосуда " + std::to_string(next.Source) + " в сосуд " + std::to_string(next.Receiver)
+                    + ". До цели осталось " + PourCount(solution.Pours()) + ".",
                 true};
     }
     std::string text = "Отсюда цель недостижима. " + UnsolvableText(solution, here);

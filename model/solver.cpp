@@ -48,7 +48,8 @@ public:
         }
         // Index by the two smallest capacities; the third level is the rest.
         std::array<int, 3> order{0, 1, 2};
-        std::stable_sort(order.begin(), order.end(), [&](int a, int b) { return m_capacity[At(a)] < m_capacity[At(b)]; });
+        std::stable_sort(order.begin(), order.end(),
+                         [&](int a, int b) { return m_capacity[At(a)] < m_capacity[At(b)]; });
         m_row = order[0];
         m_column = order[1];
         m_rest = order[2];
@@ -100,7 +101,8 @@ private:
 
     std::uint32_t Key(const Levels &levels) const
     {
-        return static_cast<std::uint32_t>(levels[At(m_row)]) * m_stride + static_cast<std::uint32_t>(levels[At(m_column)]);
+        return static_cast<std::uint32_t>(levels[At(m_row)]) * m_stride
+            + static_cast<std::uint32_t>(levels[At(m_column)]);
     }
 
     Levels Decode(std::uint32_t key) const
@@ -213,8 +215,8 @@ std::string NotMultipleText(const TaskPreset &task, int divisor)
                                       : ", а сосуды " + NumberList(holdingAll) + " вмещают";
         why += " всю жидкость сразу";
     }
-    return why + ", поэтому после любого переливания уровни тоже делятся на " + d + ", а " + Number(task.Target) +
-           " на " + d + " не делится.";
+    return why + ", поэтому после любого переливания уровни тоже делятся на " + d + ", а " + Number(task.Target)
+        + " на " + d + " не делится.";
 }
 
 } // namespace
@@ -287,9 +289,8 @@ std::string UnsolvableText(const Solution &solution, const TaskPreset &task)
     case Unsolvable::NothingToPour:
         return "Ни одно переливание невозможно: из пустого сосуда нечего лить, а в полный некуда.";
     case Unsolvable::NotReachable:
-        return "Перебраны все положения, которых можно достичь (" + Number(solution.Positions) +
-               "): ни одно переливание не оставляет уровень " + target +
-               " в сосуде, из которого или в который льют.";
+        return "Перебраны все положения, которых можно достичь (" + Number(solution.Positions)
+            + "): ни одно переливание не оставляет уровень " + target + " в сосуде, из которого или в который льют.";
     case Unsolvable::No:
         break;
     }
@@ -318,8 +319,8 @@ namespace {
 
 [[noreturn]] void Malformed(std::string_view code)
 {
-    throw std::invalid_argument("Код задачи «" + std::string(code) +
-                                "» не разобрать: нужен вид C1,C2,C3/L1,L2,L3/T, например 12,7,5/12,0,0/6");
+    throw std::invalid_argument("Код задачи «" + std::string(code)
+                                + "» не разобрать: нужен вид C1,C2,C3/L1,L2,L3/T, например 12,7,5/12,0,0/6");
 }
 
 // Splits at every separator; an empty text is one empty part.
@@ -343,8 +344,8 @@ int CodeValue(std::string_view code, std::string_view digits)
     // Past four significant digits the value is out of range anyway.
     const std::size_t first = std::min(digits.find_first_not_of('0'), digits.size());
     if (digits.size() - first > 3)
-        throw std::invalid_argument("В коде задачи значение " + std::string(digits) +
-                                    " вне пределов: требуется целое число от 0 до 999");
+        throw std::invalid_argument("В коде задачи значение " + std::string(digits)
+                                    + " вне пределов: требуется целое число от 0 до 999");
     int value = 0;
     for (char c : digits.substr(first))
         value = value * 10 + (c - '0');
@@ -371,8 +372,9 @@ TaskPreset ParseTaskCode(std::string_view code)
     task.Target = CodeValue(code, groups[2]);
     for (std::size_t n = 0; n < 3; ++n) {
         if (task.Level[n] > task.Capacity[n])
-            throw std::invalid_argument(std::string(kMsgLevelAboveCapacity) + ": у сосуда " + Number(static_cast<int>(n) + 1) +
-                                        " объем " + Number(task.Capacity[n]) + ", а уровень " + Number(task.Level[n]));
+            throw std::invalid_argument(std::string(kMsgLevelAboveCapacity) + ": у сосуда "
+                                        + Number(static_cast<int>(n) + 1) + " объем " + Number(task.Capacity[n])
+                                        + ", а уровень " + Number(task.Level[n]));
     }
     return task;
 }

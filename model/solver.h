@@ -21,12 +21,12 @@ struct SolverStep {
 
 // Why a position has no solution. Each is claimed only when it holds.
 enum class Unsolvable {
-    No,                  // there is a solution
+    No, // there is a solution
     TargetAboveCapacity, // no vessel can ever hold the target
-    TargetAboveTotal,    // there is not that much liquid in all the vessels
-    TargetNotMultiple,   // every level stays a multiple of a divisor the target is not
-    NothingToPour,       // not a single pour is possible
-    NotReachable,        // the search ran out
+    TargetAboveTotal, // there is not that much liquid in all the vessels
+    TargetNotMultiple, // every level stays a multiple of a divisor the target is not
+    NothingToPour, // not a single pour is possible
+    NotReachable, // the search ran out
 };
 
 struct Solution {
@@ -34,7 +34,7 @@ struct Solution {
     // source or receiver, none before it does.
     std::vector<SolverStep> Steps;
     Unsolvable Reason = Unsolvable::No;
-    int Divisor = 0;   // for TargetNotMultiple
+    int Divisor = 0; // for TargetNotMultiple
     int Positions = 0; // positions the search reached, the start included
 
     bool Solved() const { return Reason == Unsolvable::No; }

@@ -110,8 +110,9 @@ protected:
             puzzle.Pour(step.Source, step.Receiver);
             const Levels levels{step.Levels[0], step.Levels[1], step.Levels[2]};
             ASSERT_EQ(Stored(), levels) << "pour " << i + 1;
-            ASSERT_EQ(LastRow(), (std::vector<std::string>{std::to_string(i + 1), std::to_string(levels[0]),
-                                                           std::to_string(levels[1]), std::to_string(levels[2])}));
+            ASSERT_EQ(LastRow(),
+                      (std::vector<std::string>{std::to_string(i + 1), std::to_string(levels[0]),
+                                                std::to_string(levels[1]), std::to_string(levels[2])}));
             const bool last = i + 1 == s.Steps.size();
             // No "nothing to pour" box, and the goal box at the last pour only.
             ASSERT_EQ(boxes.Boxes.size(), last ? 1u : 0u) << "pour " << i + 1;
@@ -284,10 +285,10 @@ TEST(SolverTexts, ReasonsNameTheNumbers)
     EXPECT_EQ(UnsolvableText(Solve(above), above), "Уровень 6 больше объема каждого сосуда.");
     const TaskPreset stuck = Task({8, 7, 6}, {8, 2, 0}, 5);
     const Solution s = Solve(stuck);
-    EXPECT_EQ(UnsolvableText(s, stuck), "Перебраны все положения, которых можно достичь (" +
-                                            std::to_string(s.Positions) +
-                                            "): ни одно переливание не оставляет уровень 5 в сосуде, из которого или "
-                                            "в который льют.");
+    EXPECT_EQ(UnsolvableText(s, stuck),
+              "Перебраны все положения, которых можно достичь (" + std::to_string(s.Positions)
+                  + "): ни одно переливание не оставляет уровень 5 в сосуде, из которого или "
+                    "в который льют.");
 }
 
 // --- task codes ------------------------------------------------------------

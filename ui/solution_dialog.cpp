@@ -38,8 +38,7 @@ SolutionDialog::SolutionDialog(const Solution &solution, const QString &playerLi
     setFont(UiFont(8));
 
     auto *layout = new QVBoxLayout(this);
-    layout->addWidget(
-        MakeLine("SolutionLength", QString::fromStdString(SolutionLengthText(solution.Pours())), this));
+    layout->addWidget(MakeLine("SolutionLength", QString::fromStdString(SolutionLengthText(solution.Pours())), this));
 
     m_table = new QTableWidget(solution.Pours(), static_cast<int>(std::size(kColumns)), this);
     m_table->setObjectName(QStringLiteral("SolutionTable"));

@@ -330,15 +330,16 @@ void TfrmMain::SetupSolverCommands()
         void (TfrmMain::*Handler)();
     } commands[] = {
         {m_mnuHint, "MnuHint", kCaptionHint, QKeySequence(Qt::CTRL | Qt::Key_H), &TfrmMain::MnuHintClick},
-        {m_mnuSolution, "MnuSolution", kCaptionSolution, QKeySequence(Qt::CTRL | Qt::Key_R), &TfrmMain::MnuSolutionClick},
+        {m_mnuSolution, "MnuSolution", kCaptionSolution, QKeySequence(Qt::CTRL | Qt::Key_R),
+         &TfrmMain::MnuSolutionClick},
         {m_mnuCheck, "MnuCheck", kCaptionCheck, QKeySequence(Qt::CTRL | Qt::Key_T), &TfrmMain::MnuCheckClick},
     };
     for (const auto &c : commands) {
         c.Action = m_mnuGame->addAction(QString::fromUtf8(c.Text));
         c.Action->setObjectName(QString::fromLatin1(c.Name));
         c.Action->setShortcut(c.Keys);
-        c.Action->setShortcutContext(Qt::WindowShortcut);
-        connect(c.Action, &QAction::triggered, this, [this, handler = c.Handler] { Guarded([&] { (this->*handler)(); }); });
+        connect(c.Action, &QAction::triggered, this,
+                [this, handler = c.Handler] { Guarded([&] { (this->*handler)(); }); });
     }
 }
 

@@ -11,11 +11,11 @@
 #include <string>
 
 class DragGesture;
-class QAction;
 class LineEditCell;
 class MessageBoxes;
 class MoveLogModel;
 class MoveLogView;
+class QAction;
 class QLabel;
 class QLineEdit;
 class QMenu;

@@ -182,7 +182,8 @@ void TestSolverCommands::hintForTheMilkStart()
     QCOMPARE(h.Levels(), (std::array<int, 3>{5, 7, 0}));
     Command(h, "MnuHint")->trigger();
     QCOMPARE(h.boxes.Boxes.size(), std::size_t{2});
-    QVERIFY(QString::fromStdString(h.boxes.Boxes[1].Text).endsWith(QString::fromUtf8("До цели осталось 9 переливаний.")));
+    QVERIFY(
+        QString::fromStdString(h.boxes.Boxes[1].Text).endsWith(QString::fromUtf8("До цели осталось 9 переливаний.")));
 }
 
 void TestSolverCommands::hintWhenTheGoalIsOutOfReach()
@@ -212,8 +213,8 @@ void TestSolverCommands::solutionDialogRowsAndCopy()
     QCOMPARE(shown.Title, QString::fromUtf8("Решение"));
     QCOMPARE(shown.Length, QString::fromUtf8("Кратчайшее решение из этого положения — 10 переливаний."));
     QCOMPARE(shown.Player, QString());
-    const QStringList rows{"1 1 2 5 7 0",  "2 2 3 5 2 5", "3 3 1 10 2 0", "4 2 3 10 0 2", "5 1 2 3 7 2",
-                           "6 2 3 3 4 5",  "7 3 1 8 4 0", "8 2 3 8 0 4",  "9 1 2 1 7 4",  "10 2 3 1 6 5"};
+    const QStringList rows{"1 1 2 5 7 0", "2 2 3 5 2 5", "3 3 1 10 2 0", "4 2 3 10 0 2", "5 1 2 3 7 2",
+                           "6 2 3 3 4 5", "7 3 1 8 4 0", "8 2 3 8 0 4",  "9 1 2 1 7 4",  "10 2 3 1 6 5"};
     QCOMPARE(shown.Rows, rows);
     QVERIFY(shown.TableText.startsWith(QString::fromUtf8("№\tИз\tВ\tV1\tV2\tV3\n1\t1\t2\t5\t7\t0\n")));
     QVERIFY(shown.TableText.endsWith(QStringLiteral("\n10\t2\t3\t1\t6\t5\n")));
@@ -253,8 +254,8 @@ void TestSolverCommands::solutionInInputModeByItsShortcut()
     QTRY_COMPARE(QApplication::focusWidget(), h.Edit("EdRes"));
     const Snapshot before = Take(h);
     // The shortcut reaches the window although a line edit has the focus.
-    const ShownDialog shown =
-        WithSolutionDialog([&] { QTest::keyClick(h.Edit("EdRes"), Qt::Key_R, Qt::ControlModifier); });
+    const ShownDialog shown
+        = WithSolutionDialog([&] { QTest::keyClick(h.Edit("EdRes"), Qt::Key_R, Qt::ControlModifier); });
     QVERIFY(shown.Shown);
     QCOMPARE(shown.Rows.size(), 6);
     QCOMPARE(shown.Rows.last(), QStringLiteral("6 2 3 1 4 3"));
@@ -284,7 +285,8 @@ void TestSolverCommands::checkInInputModeAndFromTheStartRowInPlay()
         h.Type(QString::fromLatin1(names[i]), QString::fromLatin1(values[i]));
     QTest::keyClick(h.Edit("EdRes"), Qt::Key_T, Qt::ControlModifier);
     QCOMPARE(h.boxes.Boxes.size(), std::size_t{1});
-    QVERIFY(QString::fromStdString(h.boxes.Boxes[0].Text).startsWith(QString::fromUtf8("Задачу решить нельзя. Все уровни делятся на 2")));
+    QVERIFY(QString::fromStdString(h.boxes.Boxes[0].Text)
+                .startsWith(QString::fromUtf8("Задачу решить нельзя. Все уровни делятся на 2")));
     QCOMPARE(QString::fromStdString(h.boxes.Boxes[0].Caption), QString::fromUtf8("Проверить задачу"));
     QCOMPARE(h.boxes.Boxes[0].Icon, 48);
 
@@ -294,7 +296,8 @@ void TestSolverCommands::checkInInputModeAndFromTheStartRowInPlay()
     const Snapshot before = Take(h);
     Command(h, "MnuCheck")->trigger();
     QCOMPARE(h.boxes.Boxes.size(), std::size_t{2});
-    QCOMPARE(QString::fromStdString(h.boxes.Boxes[1].Text), QString::fromUtf8("Задачу можно решить за 10 переливаний."));
+    QCOMPARE(QString::fromStdString(h.boxes.Boxes[1].Text),
+             QString::fromUtf8("Задачу можно решить за 10 переливаний."));
     QCOMPARE(h.boxes.Boxes[1].Icon, 64);
     QVERIFY(Take(h) == before);
 }
