@@ -1,6 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The Sosudnik developers
 // SPDX-License-Identifier: MIT
 #include "appearance.h"
+#include "command_line.h"
 #include "qt_message_boxes.h"
 #include "tfrmmain.h"
 #include "translations.h"
@@ -10,6 +11,11 @@
 
 int main(int argc, char *argv[])
 {
+    if (const std::optional<int> status = RunWithoutWindow(argc, argv))
+        return *status;
+    if (!DisplayAvailable(argc, argv))
+        return kExitNoDisplay;
+
     QApplication app(argc, argv);
     InstallQtRussian(app);
     XmlRuntime xml;
@@ -20,5 +26,6 @@ int main(int argc, char *argv[])
     QtMessageBoxes boxes;
     TfrmMain frmMain(boxes);
     frmMain.show();
+    StartFromArguments(frmMain);
     return QApplication::exec();
 }

@@ -115,6 +115,7 @@ void Puzzle::Pour(int source, int receiver)
     if (m_state.Level(source) == m_state.Target() || m_state.Target() == m_state.Level(receiver)) {
         m_boxes.Show(kMsgGoalReached, kCaptionGoalReached, kIconInformation);
         m_state.GoalReached = true;
+        m_goalPours = m_log.RowCount() - 1;
     }
 }
 

@@ -43,6 +43,9 @@ public:
 
     VesselState &State() { return m_state; }
     const VesselState &State() const { return m_state; }
+    // Pours made in this game when the goal was first reached (log rows then,
+    // less the start row); meaningful while GoalReached is true.
+    int GoalPours() const { return m_goalPours; }
     MoveLog &Log() { return m_log; }
     const MoveLog &Log() const { return m_log; }
     DispatchGuard &Guard() { return m_guard; }
@@ -83,4 +86,5 @@ private:
     MoveLog m_log;
     std::map<std::string, TextCell *, std::less<>> m_fields;
     std::function<void(int)> m_onVesselChanged;
+    int m_goalPours = 0;
 };

@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: MIT
 #include "tfrmmain.h"
 
+#include "advice.h"
 #include "appearance.h"
 #include "drag_gesture.h"
 #include "game_palette.h"
@@ -10,6 +11,8 @@
 #include "move_log_model.h"
 #include "placement.h"
 #include "result_writer.h"
+#include "solution_dialog.h"
+#include "solver.h"
 #include "tfrmtask.h"
 #include "vessel_picture.h"
 
@@ -316,6 +319,32 @@ void TfrmMain::SetupMenus()
     connect(mnuNew, &QAction::triggered, this, [this] { Guarded([this] { MnuNewClick(); }); });
     connect(mnuExit, &QAction::triggered, this, [this] { Guarded([this] { BtnExitClick(); }); });
     connect(mnuTasks, &QAction::triggered, this, [this] { Guarded([this] { MnuTasksClick(); }); });
+    SetupSolverCommands();
+}
+
+void TfrmMain::SetupSolverCommands()
+{
+    m_mnuGame->addSeparator();
+    // Shortcuts clear of the line edits' own keys, so they work while typing a puzzle in.
+    const struct {
+        QAction *&Action;
+        const char *Name;
+        const char *Text;
+        QKeySequence Keys;
+        void (TfrmMain::*Handler)();
+    } commands[] = {
+        {m_mnuHint, "MnuHint", kCaptionHint, QKeySequence(Qt::CTRL | Qt::Key_H), &TfrmMain::MnuHintClick},
+        {m_mnuSolution, "MnuSolution", kCaptionSolution, QKeySequence(Qt::CTRL | Qt::Key_R),
+         &TfrmMain::MnuSolutionClick},
+        {m_mnuCheck, "MnuCheck", kCaptionCheck, QKeySequence(Qt::CTRL | Qt::Key_T), &TfrmMain::MnuCheckClick},
+    };
+    for (const auto &c : commands) {
+        c.Action = m_mnuGame->addAction(QString::fromUtf8(c.Text));
+        c.Action->setObjectName(QString::fromLatin1(c.Name));
+        c.Action->setShortcut(c.Keys);
+        connect(c.Action, &QAction::triggered, this,
+                [this, handler = c.Handler] { Guarded([&] { (this->*handler)(); }); });
+    }
 }
 
 void TfrmMain::SetupStatusBar()
@@ -383,6 +412,14 @@ void TfrmMain::SetInputMode(bool on)
 
 void TfrmMain::UpdateCommands()
 {
+    UpdateSolverCommands();
+}
+
+void TfrmMain::UpdateSolverCommands()
+{
+    m_mnuHint->setEnabled(m_mode == GameMode::Play);
+    m_mnuSolution->setEnabled(m_mode != GameMode::None);
+    m_mnuCheck->setEnabled(m_mode != GameMode::None);
 }
 
 void TfrmMain::FormCreate()
@@ -429,6 +466,55 @@ void TfrmMain::BtnXmlClick()
 void TfrmMain::BtnExitClick()
 {
     close();
+}
+
+void TfrmMain::MnuHintClick()
+{
+    if (m_mode != GameMode::Play)
+        return;
+    const Advice hint = Hint(m_puzzle.State(), m_puzzle.Log());
+    m_boxes.Show(hint.Text, kCaptionHint, hint.Solvable ? kIconInformation : kIconWarning);
+}
+
+void TfrmMain::MnuSolutionClick()
+{
+    if (m_mode == GameMode::None)
+        return;
+    const VesselState &state = m_puzzle.State();
+    const TaskPreset here = CurrentPosition(state);
+    const Solution solution = Solve(here);
+    if (!solution.Solved()) {
+        m_boxes.Show("Решения нет. " + UnsolvableText(solution, here), kCaptionSolution, kIconWarning);
+        return;
+    }
+    QString playerLine;
+    const MoveLog &log = m_puzzle.Log();
+    if (m_mode == GameMode::Play && state.GoalReached && log.RowCount() > 0) {
+        const Solution fromStart = Solve(LoggedPosition(state, log, 0));
+        playerLine = QString::fromStdString(PlayerCountText(m_puzzle.GoalPours(), fromStart.Pours()));
+    }
+    SolutionDialog dialog(solution, playerLine, this);
+    dialog.exec();
+}
+
+void TfrmMain::MnuCheckClick()
+{
+    if (m_mode == GameMode::None)
+        return;
+    // In play the task is the one the game started from: the start row.
+    const VesselState &state = m_puzzle.State();
+    const bool fromLog = m_mode == GameMode::Play && m_puzzle.Log().RowCount() > 0;
+    const Advice check = Check(fromLog ? LoggedPosition(state, m_puzzle.Log(), 0) : CurrentPosition(state));
+    m_boxes.Show(check.Text, kCaptionCheck, check.Solvable ? kIconInformation : kIconWarning);
+}
+
+void TfrmMain::StartTaskCode(const std::string &code)
+{
+    Guarded([&] {
+        const TaskPreset task = ParseTaskCode(code);
+        m_puzzle.LoadTask(task);
+        BtnBeginClick();
+    });
 }
 
 void TfrmMain::DrawVessel(int n)

@@ -8,12 +8,14 @@
 
 #include <array>
 #include <memory>
+#include <string>
 
 class DragGesture;
 class LineEditCell;
 class MessageBoxes;
 class MoveLogModel;
 class MoveLogView;
+class QAction;
 class QLabel;
 class QLineEdit;
 class QMenu;
@@ -49,6 +51,13 @@ public:
     void BtnUndoClick();
     void BtnXmlClick();
     void BtnExitClick();
+    // The solver's commands in "&Игра"; none of them changes the puzzle.
+    void MnuHintClick();
+    void MnuSolutionClick();
+    void MnuCheckClick();
+    // Starts the task written as C1,C2,C3/L1,L2,L3/T as if it had been chosen
+    // in the task dialog; a bad code goes to the error box and changes nothing.
+    void StartTaskCode(const std::string &code);
 
     // Vessel display and the drag events, one handler for all three pictures.
     void DrawVessel(int n);
@@ -65,11 +74,13 @@ private:
     void SetupButtons();
     void SetupDragGesture();
     void SetupMenus();
+    void SetupSolverCommands();
     void SetupStatusBar();
     void SetupTabOrder();
     void ConnectHandlers();
     // Keeps the "&Игра" entries in step with the mode.
     void UpdateCommands();
+    void UpdateSolverCommands();
 
     // Runs a handler through the dispatch guard.
     template <class Handler>
@@ -95,6 +106,9 @@ private:
     QPushButton *m_btnExit = nullptr;
     QLabel *m_hint = nullptr;
     QMenu *m_mnuGame = nullptr;
+    QAction *m_mnuHint = nullptr;
+    QAction *m_mnuSolution = nullptr;
+    QAction *m_mnuCheck = nullptr;
     GameMode m_mode = GameMode::None;
     DragGesture *m_drag = nullptr;
     std::unique_ptr<TfrmTask> m_frmTask;

@@ -1,0 +1,115 @@
+#!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Sosudnik developers
+# SPDX-License-Identifier: MIT
+# The real program's command line with no display at all: --solve, --help and
+# --version answer, exit statuses are as documented, and the game itself says
+# that it has nowhere to show its window instead of aborting.
+# Usage: command_line.sh PATH_TO_SOSUDNIK VERSION
+set -euo pipefail
+
+fail() {
+  echo "FAIL: $*" >&2
+  exit 1
+}
+
+app=$(realpath -- "${1:?usage: command_line.sh PATH_TO_SOSUDNIK VERSION}")
+version=${2:?version}
+[ -x "$app" ] || fail "no program at $app"
+
+work=$(mktemp -d "${TMPDIR:-/tmp}/sosudnik-cli.XXXXXX")
+trap 'rm -rf "$work"' EXIT
+cd "$work"
+
+# run ARGS...: sets status, out and err; no display of any kind.
+run() {
+  set +e
+  env -u QT_QPA_PLATFORM -u WAYLAND_DISPLAY DISPLAY= "$app" "$@" >"$work/out" 2>"$work/err"
+  status=$?
+  set -e
+  out=$(cat "$work/out")
+  err=$(cat "$work/err")
+}
+
+# replay CAPACITIES START TARGET: checks the printed pours against the rule
+# of the game, written here once more: each pour moves what it can, each
+# line's levels are the result, and the target comes at the last pour only.
+replay() {
+  awk -v caps="$1" -v start="$2" -v target="$3" '
+    BEGIN { split(caps, c, ","); split(start, l, ",") }
+    NR == 1 { n = $1; next }
+    {
+      s = $1; r = $2
+      amount = l[s] < c[r] - l[r] ? l[s] : c[r] - l[r]
+      if (s == r || amount <= 0) { print "pour " NR - 1 ": nothing to pour"; bad = 1; exit }
+      l[s] -= amount; l[r] += amount
+      if ($3 != l[1] || $4 != l[2] || $5 != l[3]) { print "pour " NR - 1 ": levels differ"; bad = 1; exit }
+      hit = l[s] == target || l[r] == target
+      if (hit && NR - 1 < n) { print "target reached early at pour " NR - 1; bad = 1; exit }
+      if (!hit && NR - 1 == n) { print "target not reached at the last pour"; bad = 1; exit }
+    }
+    END { if (!bad && NR - 1 != n) print "expected " n " pours, got " NR - 1 }
+  ' "$work/out"
+}
+
+# Solvable: the milk task, 10 pours.
+run --solve 12,7,5/12,0,0/6
+[ "$status" -eq 0 ] || fail "milk: status $status ($err)"
+[ "$(head -n1 <<<"$out")" = 10 ] || fail "milk: first line $(head -n1 <<<"$out")"
+[ "$(wc -l <"$work/out")" -eq 11 ] || fail "milk: $(wc -l <"$work/out") lines"
+problem=$(replay 12,7,5 12,0,0 6)
+[ -z "$problem" ] || fail "milk: $problem"
+[ -z "$err" ] || fail "milk: stderr $err"
+
+# The start holding the target does not count; a capacity of 0 is allowed.
+run --solve 8,5,3/4,4,0/4
+[ "$status" -eq 0 ] && [ "$(head -n1 <<<"$out")" = 2 ] || fail "4 4 0: status $status, $out"
+[ -z "$(replay 8,5,3 4,4,0 4)" ] || fail "4 4 0: $(replay 8,5,3 4,4,0 4)"
+run --solve=5,0,3/5,0,0/2
+[ "$status" -eq 0 ] && [ "$(head -n1 <<<"$out")" = 1 ] || fail "5 0 3: status $status, $out"
+
+# Unsolvable: one line with the reason, status 1.
+run --solve 999,4,6/6,0,0/3
+[ "$status" -eq 1 ] || fail "999 4 6: status $status"
+[ "$(wc -l <"$work/out")" -eq 1 ] || fail "999 4 6: $(wc -l <"$work/out") lines"
+grep -q 'делятся на 2' "$work/out" || fail "999 4 6: reason $out"
+[ -z "$err" ] || fail "999 4 6: stderr $err"
+
+# Malformed, out of range, level above capacity, a missing or extra argument: status 2,
+# the reason on stderr, nothing on stdout.
+for args in "--solve 12,7,5/12,0,0" "--solve 12,7,5/12,0,0/x" "--solve 1000,7,5/12,0,0/6" \
+  "--solve 12,7,5/12,8,0/6" "--solve" "--solve 12,7,5/12,0,0/6 more" "--solve 12,7,5/12,0,0/6 --bogus"; do
+  # shellcheck disable=SC2086
+  run $args
+  [ "$status" -eq 2 ] || fail "$args: status $status"
+  [ -z "$out" ] || fail "$args: stdout $out"
+  [ -n "$err" ] || fail "$args: no message"
+done
+run --solve 12,7,5/12,0,0
+grep -q 'C1,C2,C3/L1,L2,L3/T' "$work/err" || fail "malformed: $err"
+run --solve 12,7,5/12,8,0/6
+grep -q 'Уровень не может превосходить объем сосуда' "$work/err" || fail "level above capacity: $err"
+
+run --help
+[ "$status" -eq 0 ] && grep -q -- '--solve' "$work/out" || fail "--help: status $status, $out"
+run --version
+[ "$status" -eq 0 ] && [ "$out" = "Сосудник $version" ] || fail "--version: status $status, $out"
+
+# The game itself with no display: a message, a status, no abort.
+run 12,7,5/12,0,0/6
+[ "$status" -eq 3 ] || fail "no display: status $status ($err)"
+grep -q 'окно игры показать негде' "$work/err" || fail "no display: $err"
+# A display that is named but not there: the platform plugin fails.
+for n in $(seq 250 260); do
+  [ -e "/tmp/.X11-unix/X$n" ] || break
+done
+set +e
+env -u QT_QPA_PLATFORM -u WAYLAND_DISPLAY DISPLAY=":$n" "$app" >"$work/out" 2>"$work/err"
+status=$?
+set -e
+[ "$status" -eq 3 ] || fail "display :$n: status $status"
+grep -q "не удалось подключиться к дисплею «:$n»" "$work/err" || fail "display :$n: $(cat "$work/err")"
+
+# Nothing was written where it ran.
+rm -f "$work/out" "$work/err"
+[ -z "$(ls -A "$work")" ] || fail "files written: $(ls -A "$work")"
+echo "command line: all checks passed"

@@ -1,0 +1,102 @@
+// SPDX-FileCopyrightText: 2026 The Sosudnik developers
+// SPDX-License-Identifier: MIT
+#include "solution_dialog.h"
+
+#include "advice.h"
+#include "appearance.h"
+#include "solver.h"
+
+#include <QClipboard>
+#include <QDialogButtonBox>
+#include <QGuiApplication>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+namespace {
+
+const char *const kColumns[] = {"№", "Из", "В", "V1", "V2", "V3"};
+
+QLabel *MakeLine(const char *name, const QString &text, QWidget *parent)
+{
+    auto *label = new QLabel(text, parent);
+    label->setObjectName(QString::fromLatin1(name));
+    label->setWordWrap(true);
+    return label;
+}
+
+} // namespace
+
+SolutionDialog::SolutionDialog(const Solution &solution, const QString &playerLine, QWidget *parent)
+    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
+{
+    setObjectName(QStringLiteral("SolutionDialog"));
+    setWindowTitle(QString::fromUtf8(kCaptionSolution));
+    setWindowIcon(AppIcon());
+    setFont(UiFont(8));
+
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(MakeLine("SolutionLength", QString::fromStdString(SolutionLengthText(solution.Pours())), this));
+
+    m_table = new QTableWidget(solution.Pours(), static_cast<int>(std::size(kColumns)), this);
+    m_table->setObjectName(QStringLiteral("SolutionTable"));
+    QStringList headings;
+    for (const char *column : kColumns)
+        headings << QString::fromUtf8(column);
+    m_table->setHorizontalHeaderLabels(headings);
+    m_table->verticalHeader()->hide();
+    m_table->verticalHeader()->setDefaultSectionSize(m_table->fontMetrics().height() + 4);
+    m_table->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+    m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
+    for (int row = 0; row < solution.Pours(); ++row) {
+        const SolverStep &step = solution.Steps[static_cast<std::size_t>(row)];
+        const int cells[] = {row + 1, step.Source, step.Receiver, step.Levels[0], step.Levels[1], step.Levels[2]};
+        for (int column = 0; column < static_cast<int>(std::size(cells)); ++column) {
+            auto *item = new QTableWidgetItem(QString::number(cells[column]));
+            item->setTextAlignment(Qt::AlignCenter);
+            m_table->setItem(row, column, item);
+        }
+    }
+    layout->addWidget(m_table, 1);
+
+    if (!playerLine.isEmpty())
+        layout->addWidget(MakeLine("PlayerCount", playerLine, this));
+
+    auto *buttons = new QDialogButtonBox(this);
+    QPushButton *copy = buttons->addButton(QString::fromUtf8("Копировать"), QDialogButtonBox::ActionRole);
+    copy->setObjectName(QStringLiteral("BtnCopy"));
+    QPushButton *close = buttons->addButton(QString::fromUtf8("Закрыть"), QDialogButtonBox::RejectRole);
+    close->setObjectName(QStringLiteral("BtnClose"));
+    close->setDefault(true);
+    // Enter and Escape close it; the table needs no current cell to be read.
+    close->setFocus();
+    layout->addWidget(buttons);
+    connect(copy, &QPushButton::clicked, this, [this] { CopyTable(); });
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+
+    resize(340, 420);
+}
+
+QString SolutionDialog::TableText() const
+{
+    QStringList lines;
+    QStringList cells;
+    for (int column = 0; column < m_table->columnCount(); ++column)
+        cells << m_table->horizontalHeaderItem(column)->text();
+    lines << cells.join(QLatin1Char('\t'));
+    for (int row = 0; row < m_table->rowCount(); ++row) {
+        cells.clear();
+        for (int column = 0; column < m_table->columnCount(); ++column)
+            cells << m_table->item(row, column)->text();
+        lines << cells.join(QLatin1Char('\t'));
+    }
+    return lines.join(QLatin1Char('\n')) + QLatin1Char('\n');
+}
+
+void SolutionDialog::CopyTable() const
+{
+    QGuiApplication::clipboard()->setText(TableText());
+}
