@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # SPDX-FileCopyrightText: 2026 The Sosudnik developers
 # SPDX-License-Identifier: MIT
-# Installs what is missing, builds into build/ and starts the game.
+# Installs what the game needs, builds the game alone into build/ and starts it.
 set -euo pipefail
 top=$(cd "$(dirname "$0")" && pwd)
-"$top/tools/setup.sh" "$top/build"
+"$top/tools/setup.sh" --game "$top/build"
 exec "$top/build/app/sosudnik"

@@ -22,6 +22,7 @@ int main(int argc, char *argv[])
     // The title only: a display name would be appended to every window caption.
     QApplication::setApplicationName(QString::fromUtf8(kAppTitle));
     QApplication::setWindowIcon(AppIcon());
+    QGuiApplication::setDesktopFileName(QStringLiteral(SOSUDNIK_APP_ID)); // ties the window to its launcher
 
     QtMessageBoxes boxes;
     TfrmMain frmMain(boxes);

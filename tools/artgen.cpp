@@ -8,6 +8,7 @@
 
 #include <QColor>
 #include <QDir>
+#include <QFile>
 #include <QFont>
 #include <QFontInfo>
 #include <QGuiApplication>
@@ -626,6 +627,73 @@ bool save(const QImage &img, const QString &path, const char *format)
     return false;
 }
 
+// The drawIcon() picture as SVG, for the hicolor scalable folder. Same 32-unit
+// grid, shapes and colours; Qt's default pen has square caps and bevel joins.
+// The art test renders it and compares it with the 256 px bitmap, so the two
+// cannot drift apart unnoticed.
+const char kScalableIcon[] = R"svg(<?xml version="1.0" encoding="UTF-8"?>
+<svg xmlns="http://www.w3.org/2000/svg" width="128" height="128" viewBox="0 0 32 32">
+  <title>Сосудник</title>
+  <defs>
+    <clipPath id="in-glass">
+      <polygon points="17.5,15.5 30.5,15.5 29,30.5 19,30.5"/>
+    </clipPath>
+    <path id="jug" d="M-3.8,-9 C-2.6,-7.5 -2.4,-6 -2.6,-5 C-5.5,-3 -6.8,-0.5 -6.6,3 C-6.4,6.5 -4.5,9.5 0,9.5
+      C4.5,9.5 6.4,6.5 6.6,3 C6.8,-0.5 5.5,-3 2.6,-5 C2.4,-6 3,-7.5 5.6,-9.6 Z"/>
+    <clipPath id="in-jug">
+      <use href="#jug"/>
+    </clipPath>
+  </defs>
+  <g stroke-linejoin="bevel" stroke-linecap="square">
+    <polygon points="17.5,15.5 30.5,15.5 29,30.5 19,30.5" fill="#dceffa" stroke="#3e5c78"/>
+    <g clip-path="url(#in-glass)">
+      <rect x="16" y="22.5" width="16" height="10" fill="#2f80da"/>
+      <rect x="16" y="22.5" width="16" height="1.5" fill="#8cc8f5"/>
+    </g>
+    <polygon points="17.5,15.5 30.5,15.5 29,30.5 19,30.5" fill="none" stroke="#3e5c78"/>
+    <line x1="20" y1="17.5" x2="21" y2="28.5" stroke="#ffffff"/>
+    <g fill="none" stroke-linecap="round">
+      <path d="M19.6,9.2 C22.6,10 23.6,14 23.6,23" stroke="#2f80da" stroke-width="2.2"/>
+      <path d="M19.6,9.2 C22.6,10 23.6,14 23.6,23" stroke="#8cc8f5" stroke-width="0.7"/>
+    </g>
+    <g transform="translate(8.85 12) rotate(45)">
+      <g fill="none" stroke-linecap="round">
+        <path d="M-2.8,-6.6 C-9.6,-7.6 -9.6,1 -5.6,3" stroke="#4a2616" stroke-width="3"/>
+        <path d="M-2.8,-6.6 C-9.6,-7.6 -9.6,1 -5.6,3" stroke="#c8652f" stroke-width="1.2"/>
+      </g>
+      <use href="#jug" fill="#c8652f" stroke="#4a2616"/>
+      <g clip-path="url(#in-jug)">
+        <rect x="-8" y="-11" width="16" height="21" fill="#8a4522"/>
+        <ellipse cx="-2.35" cy="1.25" rx="7.15" ry="8.75" fill="#c8652f"/>
+        <rect x="-8" y="0.6" width="16" height="1.8" fill="#f3d9a8"/>
+        <circle cx="-3.7" cy="-1.3" r="1.5" fill="#e89358"/>
+      </g>
+      <use href="#jug" fill="none" stroke="#4a2616"/>
+      <ellipse cx="0.3" cy="-9" rx="4.2" ry="1.2" fill="#2f80da" stroke="#4a2616"/>
+    </g>
+  </g>
+</svg>
+)svg";
+
+// The launcher's icons in the hicolor layout they are installed in, named by
+// the application id: full colour at every size a desktop asks for.
+bool desktopIcons(const QDir &out)
+{
+    bool ok = true;
+    const QString name = QStringLiteral(SOSUDNIK_APP_ID);
+    for (int size : {16, 22, 24, 32, 48, 64, 128, 256}) {
+        const QString dir = QStringLiteral("icons/hicolor/%1x%1/apps").arg(size);
+        ok = out.mkpath(dir) && save(renderIcon(size), out.filePath(dir + '/' + name + ".png"), "PNG") && ok;
+    }
+    const QString scalable = QStringLiteral("icons/hicolor/scalable/apps");
+    QFile svg(out.filePath(scalable + '/' + name + ".svg"));
+    if (!out.mkpath(scalable) || !svg.open(QIODevice::WriteOnly) || svg.write(kScalableIcon) < 0) {
+        std::fprintf(stderr, "artgen: cannot write %s\n", qPrintable(svg.fileName()));
+        return false;
+    }
+    return ok;
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -657,5 +725,6 @@ int main(int argc, char **argv)
     ok = save(icon, out.filePath(QStringLiteral("sosudnik.png")), "PNG") && ok;
     ok = save(icon.convertToFormat(QImage::Format_ARGB32), out.filePath(QStringLiteral("sosudnik.ico")), "ICO") && ok;
     ok = save(renderIcon(64), out.filePath(QStringLiteral("sosudnik-64.png")), "PNG") && ok;
+    ok = desktopIcons(out) && ok;
     return ok ? 0 : 1;
 }

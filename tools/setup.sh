@@ -3,20 +3,34 @@
 # SPDX-License-Identifier: MIT
 # Installs the Debian packages the build and the tests need (only those that
 # are missing), then configures and builds into the given folder.
-# Usage: tools/setup.sh BUILD_DIR [extra cmake options...]
+# Usage: tools/setup.sh [--game] BUILD_DIR [extra cmake options...]
+#   --game  only what building and playing needs, and only the game itself;
+#           a new folder is configured without tests and benchmarks
+# Without --game a folder that --game configured gets them turned on.
 set -euo pipefail
 
 top=$(cd "$(dirname "$0")/.." && pwd)
+game_only=
+if [ "${1:-}" = "--game" ]; then
+  game_only=1
+  shift
+fi
 build=${1:?build folder}
 shift
 
 packages=(
   g++ cmake ninja-build pkg-config
-  qt6-base-dev qt6-qpa-plugins qt6-translations-l10n fonts-liberation
-  libxml2-dev libxml2-utils
-  libgtest-dev libgmock-dev libbenchmark-dev
-  xvfb xauth xdotool imagemagick
+  qt6-base-dev qt6-qpa-plugins fonts-liberation qt6-translations-l10n
+  libxml2-dev
 )
+if [ -z "$game_only" ]; then
+  packages+=(
+    libxml2-utils
+    libgtest-dev libgmock-dev libbenchmark-dev
+    xvfb xauth xdotool x11-utils imagemagick
+    appstream desktop-file-utils librsvg2-bin dpkg-dev lintian
+  )
+fi
 
 missing=()
 for p in "${packages[@]}"; do
@@ -38,7 +52,16 @@ if [ ${#missing[@]} -gt 0 ]; then
   DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
 fi
 
-if [ ! -f "$build/CMakeCache.txt" ]; then
-  cmake -S "$top" -B "$build" -G Ninja "$@"
+if [ -n "$game_only" ]; then
+  if [ ! -f "$build/CMakeCache.txt" ]; then
+    cmake -S "$top" -B "$build" -G Ninja -DBUILD_TESTING=OFF -DSOSUDNIK_BENCHMARKS=OFF "$@"
+  fi
+  cmake --build "$build" --target sosudnik
+else
+  if [ ! -f "$build/CMakeCache.txt" ]; then
+    cmake -S "$top" -B "$build" -G Ninja "$@"
+  elif grep -qx 'BUILD_TESTING:BOOL=OFF' "$build/CMakeCache.txt"; then
+    cmake "$build" -DBUILD_TESTING=ON -DSOSUDNIK_BENCHMARKS=ON "$@"
+  fi
+  cmake --build "$build"
 fi
-cmake --build "$build"

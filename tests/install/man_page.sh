@@ -1,0 +1,21 @@
+#!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Sosudnik developers
+# SPDX-License-Identifier: MIT
+# Formats the man page the way lintian does and fails on any groff warning;
+# also checks that it names every option the program has.
+# Usage: man_page.sh PAGE
+set -euo pipefail
+page=${1:?usage: man_page.sh PAGE}
+warnings=$(LC_ALL=C.UTF-8 MANROFFSEQ='' MANWIDTH=80 man --warnings -E UTF-8 -l -Tutf8 -Z "$page" 2>&1 >/dev/null)
+if [ -n "$warnings" ]; then
+  echo "FAIL: groff warns about $page:" >&2
+  echo "$warnings" >&2
+  exit 1
+fi
+text=$(LC_ALL=C.UTF-8 MANWIDTH=80 man -l "$page" 2>/dev/null)
+for word in --help --version --solve sosudnik.xml 'EXIT STATUS' Ctrl+Z Ctrl+S F2; do
+  grep -qF -- "$word" <<<"$text" || {
+    echo "FAIL: $page does not mention $word" >&2
+    exit 1
+  }
+done
