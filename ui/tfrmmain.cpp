@@ -14,6 +14,7 @@
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QIcon>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -379,6 +380,20 @@ void TfrmMain::SetInputMode(bool on)
 
 void TfrmMain::UpdateCommands()
 {
+}
+
+void TfrmMain::keyPressEvent(QKeyEvent *event)
+{
+    // Enter presses the focused button, as in a dialog. Not a held Enter:
+    // it may have been meant for the message box that just closed.
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    auto *button = qobject_cast<QPushButton *>(focusWidget());
+    if (enter && button && !(event->modifiers() & ~Qt::KeypadModifier)) {
+        if (!event->isAutoRepeat())
+            button->click();
+        return;
+    }
+    QMainWindow::keyPressEvent(event);
 }
 
 void TfrmMain::FormCreate()

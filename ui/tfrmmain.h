@@ -57,6 +57,9 @@ public:
     void Image1DragDrop(VesselPicture *sender, VesselPicture *source);
     void Image1EndDrag(VesselPicture *sender);
 
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+
 private:
     void SetupWidgets();
     void SetupBackLayer();

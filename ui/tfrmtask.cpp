@@ -5,6 +5,7 @@
 #include "appearance.h"
 #include "ui_tfrmtask.h"
 
+#include <QKeyEvent>
 #include <QPixmap>
 #include <QTabBar>
 
@@ -38,6 +39,19 @@ void TfrmTask::showEvent(QShowEvent *event)
         m_ui->Image2->setPixmap(QPixmap(QStringLiteral(":/task_kvass.bmp")));
     }
     QDialog::showEvent(event);
+}
+
+void TfrmTask::keyPressEvent(QKeyEvent *event)
+{
+    // Enter presses the focused button. QDialog would press the default one,
+    // "Принять", even with the focus on "Отмена"; anywhere else it still does.
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    auto *button = qobject_cast<QPushButton *>(focusWidget());
+    if (enter && button && !(event->modifiers() & ~Qt::KeypadModifier)) {
+        button->click();
+        return;
+    }
+    QDialog::keyPressEvent(event);
 }
 
 void TfrmTask::reject()
