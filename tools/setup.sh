@@ -12,7 +12,7 @@ shift
 
 packages=(
   g++ cmake ninja-build pkg-config
-  qt6-base-dev qt6-qpa-plugins fonts-liberation
+  qt6-base-dev qt6-base-private-dev qt6-qpa-plugins fonts-liberation
   libxml2-dev libxml2-utils
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth xdotool imagemagick

@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: MIT
 #include "tfrmmain.h"
 
+#include "accessibility.h"
 #include "appearance.h"
 #include "drag_gesture.h"
 #include "line_edit_cell.h"
@@ -111,6 +112,7 @@ TfrmMain::TfrmMain(MessageBoxes &boxes, QWidget *parent)
     , m_puzzle(boxes)
     , m_xmldoc(std::make_unique<ResultWriter>())
 {
+    InstallAccessibility();
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QString::fromUtf8(kAppTitle));
     setWindowIcon(AppIcon());
@@ -121,6 +123,7 @@ TfrmMain::TfrmMain(MessageBoxes &boxes, QWidget *parent)
     SetupStatusBar();
     SetupTabOrder();
     ConnectHandlers();
+    SetupScreenReaderNames();
 
     // Fixed: the form, the menu bar above it and the status bar below.
     setFixedSize(kFormWidth, menuBar()->sizeHint().height() + kFormHeight + kStatusHeight);
@@ -376,6 +379,27 @@ void TfrmMain::SetInputMode(bool on)
     m_btnXml->setEnabled(!on);
     m_mode = on ? GameMode::Input : GameMode::Play;
     UpdateCommands();
+}
+
+void TfrmMain::SetupScreenReaderNames()
+{
+    for (int n = 1; n <= 3; ++n) {
+        const auto i = static_cast<std::size_t>(n - 1);
+        m_cells[i]->Edit()->setAccessibleName(QString::fromUtf8("Объем сосуда %1").arg(n));
+        m_cells[i + 3]->Edit()->setAccessibleName(QString::fromUtf8("Уровень сосуда %1").arg(n));
+    }
+    m_cells[6]->Edit()->setAccessibleName(QString::fromUtf8("Получить уровень"));
+    m_listView->setAccessibleName(QString::fromUtf8("Ход переливаний"));
+    HideFromScreenReaders(m_backLayer[2]); // the shelf line
+
+    // A capacity typed over an empty vessel repaints nothing, but its
+    // reading changes all the same.
+    for (int n = 1; n <= 3; ++n) {
+        connect(m_cells[static_cast<std::size_t>(n - 1)]->Edit(), &QLineEdit::textChanged, this, [this, n] {
+            const VesselState &s = m_puzzle.State();
+            m_images[static_cast<std::size_t>(n - 1)]->SetReading(s.Capacity(n), s.Level(n));
+        });
+    }
 }
 
 void TfrmMain::UpdateCommands()

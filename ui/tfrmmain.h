@@ -71,6 +71,8 @@ private:
     void SetupStatusBar();
     void SetupTabOrder();
     void ConnectHandlers();
+    // Names that only a screen reader says.
+    void SetupScreenReaderNames();
     // Keeps the "&Игра" entries in step with the mode.
     void UpdateCommands();
 

@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: MIT
 #include "vessel_picture.h"
 
+#include <QAccessible>
 #include <QPainter>
 
 VesselPicture::VesselPicture(const QString &name, int tag, const QRect &geometry, QWidget *parent)
@@ -37,6 +38,36 @@ void VesselPicture::Draw(int capacity, int level)
     }
     p.end();
     update();
+    SetReading(capacity, level);
+}
+
+void VesselPicture::SetReading(int capacity, int level)
+{
+    if (capacity == m_capacity && level == m_level)
+        return;
+    m_capacity = capacity;
+    m_level = level;
+    if (!QAccessible::isActive())
+        return;
+    QAccessibleValueChangeEvent value(this, level);
+    QAccessible::updateAccessibility(&value);
+    QAccessibleEvent description(this, QAccessible::DescriptionChanged);
+    QAccessible::updateAccessibility(&description);
+}
+
+void VesselPicture::SetMarked(bool on)
+{
+    if (on == m_marked)
+        return;
+    m_marked = on;
+    if (!QAccessible::isActive())
+        return;
+    QAccessible::State changed;
+    changed.selected = true;
+    QAccessibleStateChangeEvent state(this, changed);
+    QAccessible::updateAccessibility(&state);
+    QAccessibleEvent description(this, QAccessible::DescriptionChanged);
+    QAccessible::updateAccessibility(&description);
 }
 
 void VesselPicture::paintEvent(QPaintEvent *)
