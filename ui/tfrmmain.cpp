@@ -5,6 +5,7 @@
 #include "accessibility.h"
 #include "appearance.h"
 #include "drag_gesture.h"
+#include "keyboard_pour.h"
 #include "line_edit_cell.h"
 #include "message_boxes.h"
 #include "move_log_model.h"
@@ -309,6 +310,7 @@ void TfrmMain::SetupMenus()
     m_mnuGame = bar->addMenu(QString::fromUtf8("&Игра"));
     m_mnuGame->setObjectName(QStringLiteral("MnuGame"));
     m_mnuGame->menuAction()->setObjectName(QStringLiteral("MnuGameAction"));
+    SetupKeyboardCommands();
     QAction *mnuHelp = bar->addAction(QString::fromUtf8("&Справка"));
     mnuHelp->setObjectName(QStringLiteral("MnuHelp"));
     mnuHelp->setEnabled(false);
@@ -381,6 +383,44 @@ void TfrmMain::SetInputMode(bool on)
     UpdateCommands();
 }
 
+void TfrmMain::SetupKeyboardCommands()
+{
+    // A pour from the keyboard is a drop of the source on the receiver.
+    m_keyPour = new KeyboardPour(this, m_images, [this](int source, int receiver) {
+        Guarded([&] {
+            Image1DragDrop(m_images[static_cast<std::size_t>(receiver - 1)],
+                           m_images[static_cast<std::size_t>(source - 1)]);
+        });
+    });
+    m_keyPour->Watch(m_listView);
+
+    QAction *mnuUndo = m_mnuGame->addAction(QString::fromUtf8("&Назад"));
+    mnuUndo->setObjectName(QStringLiteral("MnuUndo"));
+    mnuUndo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+    connect(mnuUndo, &QAction::triggered, this, [this] { Guarded([this] { BtnUndoClick(); }); });
+
+    m_mnuXml = m_mnuGame->addAction(QString::fromUtf8("&Запись результата"));
+    m_mnuXml->setObjectName(QStringLiteral("MnuXml"));
+    m_mnuXml->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    connect(m_mnuXml, &QAction::triggered, this, [this] { Guarded([this] { BtnXmlClick(); }); });
+
+    m_mnuPour = m_mnuGame->addMenu(QString::fromUtf8("&Перелить"));
+    m_mnuPour->setObjectName(QStringLiteral("MnuPour"));
+    const int pours[][2] = {{1, 2}, {1, 3}, {2, 1}, {2, 3}, {3, 1}, {3, 2}};
+    for (const auto &pour : pours) {
+        const int source = pour[0];
+        const int receiver = pour[1];
+        QAction *action = m_mnuPour->addAction(QString::fromUtf8("Из сосуда %1 в сосуд %2").arg(source).arg(receiver));
+        action->setObjectName(QStringLiteral("MnuPour%1%2").arg(source).arg(receiver));
+        // The menu shows the two digits to press. The keys themselves are
+        // read by the keyboard pour, which marks the source in between; in
+        // the context of the menu widget this sequence never fires.
+        action->setShortcut(QKeySequence(Qt::Key_0 + source, Qt::Key_0 + receiver));
+        action->setShortcutContext(Qt::WidgetShortcut);
+        connect(action, &QAction::triggered, this, [this, source, receiver] { m_keyPour->Pour(source, receiver); });
+    }
+}
+
 void TfrmMain::SetupScreenReaderNames()
 {
     for (int n = 1; n <= 3; ++n) {
@@ -404,6 +444,12 @@ void TfrmMain::SetupScreenReaderNames()
 
 void TfrmMain::UpdateCommands()
 {
+    const bool play = m_mode == GameMode::Play;
+    m_mnuXml->setEnabled(m_btnXml->isEnabled());
+    m_mnuPour->menuAction()->setEnabled(play);
+    for (QAction *pour : m_mnuPour->actions())
+        pour->setEnabled(play);
+    m_keyPour->SetActive(play);
 }
 
 void TfrmMain::keyPressEvent(QKeyEvent *event)
@@ -452,6 +498,7 @@ void TfrmMain::BtnBeginClick()
 
 void TfrmMain::BtnUndoClick()
 {
+    m_keyPour->Mark(0);
     m_puzzle.BtnUndoClick();
 }
 

@@ -10,10 +10,12 @@
 #include <memory>
 
 class DragGesture;
+class KeyboardPour;
 class LineEditCell;
 class MessageBoxes;
 class MoveLogModel;
 class MoveLogView;
+class QAction;
 class QLabel;
 class QLineEdit;
 class QMenu;
@@ -71,6 +73,8 @@ private:
     void SetupStatusBar();
     void SetupTabOrder();
     void ConnectHandlers();
+    // The "&Игра" entries for the keyboard and the pour by digits.
+    void SetupKeyboardCommands();
     // Names that only a screen reader says.
     void SetupScreenReaderNames();
     // Keeps the "&Игра" entries in step with the mode.
@@ -100,6 +104,9 @@ private:
     QPushButton *m_btnExit = nullptr;
     QLabel *m_hint = nullptr;
     QMenu *m_mnuGame = nullptr;
+    QAction *m_mnuXml = nullptr;
+    QMenu *m_mnuPour = nullptr;
+    KeyboardPour *m_keyPour = nullptr;
     GameMode m_mode = GameMode::None;
     DragGesture *m_drag = nullptr;
     std::unique_ptr<TfrmTask> m_frmTask;

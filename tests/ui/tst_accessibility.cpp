@@ -61,6 +61,7 @@ private slots:
     void init();
     void vesselsAreGauges();
     void vesselsReadTheirLevelsAndAnnounceEachChange();
+    void sourceMarkIsReadOut();
     void fieldsAndListAreNamedVisibleTextsStay();
     void taskPicturesReadTheirStatements();
     void decorationsStayOutOfTheTree();
@@ -136,6 +137,30 @@ void TestAccessibility::vesselsReadTheirLevelsAndAnnounceEachChange()
     expect("undo", {8, 0, 0}, {8, 5, 3}, {true, true, false});
 }
 
+void TestAccessibility::sourceMarkIsReadOut()
+{
+    Harness h;
+    h.TypeAndStart({"12", "7", "5", "12", "0", "0", "6"});
+    g_notices.clear();
+    QTest::keyClick(h.Handle(), Qt::Key_1);
+    QAccessibleInterface *vessel = Iface(h.Image(1));
+    QCOMPARE(vessel->text(QAccessible::Description), QString::fromUtf8("Сосуд 1: 12 из 12, выбран для переливания"));
+    QVERIFY(vessel->state().selected);
+    QCOMPARE(Count(h.Image(1), QAccessible::StateChanged), 1);
+    QCOMPARE(Count(h.Image(1), QAccessible::DescriptionChanged), 1);
+
+    QTest::keyClick(h.Handle(), Qt::Key_Escape);
+    QCOMPARE(vessel->text(QAccessible::Description), QString::fromUtf8("Сосуд 1: 12 из 12"));
+    QVERIFY(!vessel->state().selected);
+    QCOMPARE(Count(h.Image(1), QAccessible::StateChanged), 2);
+
+    QTest::keyClick(h.Handle(), Qt::Key_1);
+    QTest::keyClick(h.Handle(), Qt::Key_3);
+    QCOMPARE(vessel->text(QAccessible::Description), QString::fromUtf8("Сосуд 1: 7 из 12"));
+    QCOMPARE(Iface(h.Image(3))->text(QAccessible::Description), QString::fromUtf8("Сосуд 3: 5 из 5"));
+    QVERIFY(!vessel->state().selected);
+}
+
 void TestAccessibility::fieldsAndListAreNamedVisibleTextsStay()
 {
     Harness h;
@@ -182,6 +207,8 @@ void TestAccessibility::decorationsStayOutOfTheTree()
 {
     Harness h;
     h.TypeAndStart({"12", "7", "5", "12", "0", "0", "6"});
+    QTest::keyClick(h.Handle(), Qt::Key_2); // the mark's frame is showing
+    QVERIFY(h.Find("SourceMark")->isVisible());
 
     QAccessibleInterface *form = Iface(h.window.centralWidget());
     for (int i = 0; i < form->childCount(); ++i) {
@@ -199,6 +226,7 @@ void TestAccessibility::decorationsStayOutOfTheTree()
         return std::find(seen.begin(), seen.end(), h.Find(QString::fromLatin1(name))) != seen.end();
     };
     QVERIFY(!reached("Shape1"));
+    QVERIFY(!reached("SourceMark"));
     for (const char *name : {"Image1", "Image2", "Image3", "Label1", "Label5", "EditVW3", "ListView", "BtnXml"})
         QVERIFY2(reached(name), name);
 }
