@@ -26,7 +26,7 @@ packages=(
 if [ -z "$game_only" ]; then
   packages+=(
     libxml2-utils
-    libgtest-dev libgmock-dev libbenchmark-dev
+    libgtest-dev libgmock-dev libbenchmark-dev qt6-base-private-dev
     xvfb xauth xdotool x11-utils imagemagick
     appstream desktop-file-utils librsvg2-bin dpkg-dev lintian
   )

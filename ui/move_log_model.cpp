@@ -112,6 +112,19 @@ MoveLogView::MoveLogView(QWidget *parent)
     horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     horizontalHeader()->setHighlightSections(false);
     horizontalHeader()->setSectionsClickable(false);
+    // One stop in the window's tab order, not a walk through the cells;
+    // the arrows still move the current row.
+    setTabKeyNavigation(false);
+}
+
+bool MoveLogView::edit(const QModelIndex &index, EditTrigger trigger, QEvent *event)
+{
+    if (trigger == EditKeyPressed && index.isValid() && index.column() != 0) {
+        const QModelIndex caption = index.siblingAtColumn(0);
+        setCurrentIndex(caption);
+        return QTableView::edit(caption, trigger, event);
+    }
+    return QTableView::edit(index, trigger, event);
 }
 
 void MoveLogView::CommitOpenEditor()

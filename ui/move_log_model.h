@@ -35,8 +35,13 @@ private:
 class MoveLogView final : public QTableView {
 public:
     explicit MoveLogView(QWidget *parent = nullptr);
+    using QTableView::edit;
 
     bool Editing() const { return state() == QAbstractItemView::EditingState; }
     // Writes a caption still being edited into the log, so a save sees it.
     void CommitOpenEditor();
+
+protected:
+    // F2 edits the row's caption from any of its cells.
+    bool edit(const QModelIndex &index, EditTrigger trigger, QEvent *event) override;
 };

@@ -2,10 +2,12 @@
 // SPDX-License-Identifier: MIT
 #include "tfrmmain.h"
 
+#include "accessibility.h"
 #include "advice.h"
 #include "appearance.h"
 #include "drag_gesture.h"
 #include "game_palette.h"
+#include "keyboard_pour.h"
 #include "line_edit_cell.h"
 #include "message_boxes.h"
 #include "move_log_model.h"
@@ -19,6 +21,7 @@
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QIcon>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -115,6 +118,7 @@ TfrmMain::TfrmMain(MessageBoxes &boxes, QWidget *parent)
     , m_puzzle(boxes)
     , m_xmldoc(std::make_unique<ResultWriter>())
 {
+    InstallAccessibility();
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QString::fromUtf8(kAppTitle));
     setWindowIcon(AppIcon());
@@ -125,6 +129,7 @@ TfrmMain::TfrmMain(MessageBoxes &boxes, QWidget *parent)
     SetupStatusBar();
     SetupTabOrder();
     ConnectHandlers();
+    SetupScreenReaderNames();
 
     // Fixed: the form, the menu bar above it and the status bar below.
     setFixedSize(kFormWidth, menuBar()->sizeHint().height() + kFormHeight + kStatusHeight);
@@ -312,6 +317,7 @@ void TfrmMain::SetupMenus()
     m_mnuGame = bar->addMenu(QString::fromUtf8("&Игра"));
     m_mnuGame->setObjectName(QStringLiteral("MnuGame"));
     m_mnuGame->menuAction()->setObjectName(QStringLiteral("MnuGameAction"));
+    SetupKeyboardCommands();
     QAction *mnuHelp = bar->addAction(QString::fromUtf8("&Справка"));
     mnuHelp->setObjectName(QStringLiteral("MnuHelp"));
     mnuHelp->setEnabled(false);
@@ -410,9 +416,88 @@ void TfrmMain::SetInputMode(bool on)
     UpdateCommands();
 }
 
+void TfrmMain::SetupKeyboardCommands()
+{
+    // A pour from the keyboard is a drop of the source on the receiver.
+    m_keyPour = new KeyboardPour(this, m_images, [this](int source, int receiver) {
+        Guarded([&] {
+            Image1DragDrop(m_images[static_cast<std::size_t>(receiver - 1)],
+                           m_images[static_cast<std::size_t>(source - 1)]);
+        });
+    });
+    m_keyPour->Watch(m_listView);
+
+    QAction *mnuUndo = m_mnuGame->addAction(QString::fromUtf8("&Назад"));
+    mnuUndo->setObjectName(QStringLiteral("MnuUndo"));
+    mnuUndo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+    connect(mnuUndo, &QAction::triggered, this, [this] { Guarded([this] { BtnUndoClick(); }); });
+
+    m_mnuXml = m_mnuGame->addAction(QString::fromUtf8("&Запись результата"));
+    m_mnuXml->setObjectName(QStringLiteral("MnuXml"));
+    m_mnuXml->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    connect(m_mnuXml, &QAction::triggered, this, [this] { Guarded([this] { BtnXmlClick(); }); });
+
+    m_mnuPour = m_mnuGame->addMenu(QString::fromUtf8("&Перелить"));
+    m_mnuPour->setObjectName(QStringLiteral("MnuPour"));
+    const int pours[][2] = {{1, 2}, {1, 3}, {2, 1}, {2, 3}, {3, 1}, {3, 2}};
+    for (const auto &pour : pours) {
+        const int source = pour[0];
+        const int receiver = pour[1];
+        QAction *action = m_mnuPour->addAction(QString::fromUtf8("Из сосуда %1 в сосуд %2").arg(source).arg(receiver));
+        action->setObjectName(QStringLiteral("MnuPour%1%2").arg(source).arg(receiver));
+        // The menu shows the two digits to press. The keys themselves are
+        // read by the keyboard pour, which marks the source in between; in
+        // the context of the menu widget this sequence never fires.
+        action->setShortcut(QKeySequence(Qt::Key_0 + source, Qt::Key_0 + receiver));
+        action->setShortcutContext(Qt::WidgetShortcut);
+        connect(action, &QAction::triggered, this, [this, source, receiver] { m_keyPour->Pour(source, receiver); });
+    }
+}
+
+void TfrmMain::SetupScreenReaderNames()
+{
+    for (int n = 1; n <= 3; ++n) {
+        const auto i = static_cast<std::size_t>(n - 1);
+        m_cells[i]->Edit()->setAccessibleName(QString::fromUtf8("Объем сосуда %1").arg(n));
+        m_cells[i + 3]->Edit()->setAccessibleName(QString::fromUtf8("Уровень сосуда %1").arg(n));
+    }
+    m_cells[6]->Edit()->setAccessibleName(QString::fromUtf8("Получить уровень"));
+    m_listView->setAccessibleName(QString::fromUtf8("Ход переливаний"));
+    HideFromScreenReaders(m_backLayer[2]); // the shelf line
+
+    // A capacity typed over an empty vessel repaints nothing, but its
+    // reading changes all the same.
+    for (int n = 1; n <= 3; ++n) {
+        connect(m_cells[static_cast<std::size_t>(n - 1)]->Edit(), &QLineEdit::textChanged, this, [this, n] {
+            const VesselState &s = m_puzzle.State();
+            m_images[static_cast<std::size_t>(n - 1)]->SetReading(s.Capacity(n), s.Level(n));
+        });
+    }
+}
+
 void TfrmMain::UpdateCommands()
 {
+    const bool play = m_mode == GameMode::Play;
+    m_mnuXml->setEnabled(m_btnXml->isEnabled());
+    m_mnuPour->menuAction()->setEnabled(play);
+    for (QAction *pour : m_mnuPour->actions())
+        pour->setEnabled(play);
+    m_keyPour->SetActive(play);
     UpdateSolverCommands();
+}
+
+void TfrmMain::keyPressEvent(QKeyEvent *event)
+{
+    // Enter presses the focused button, as in a dialog. Not a held Enter:
+    // it may have been meant for the message box that just closed.
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    auto *button = qobject_cast<QPushButton *>(focusWidget());
+    if (enter && button && !(event->modifiers() & ~Qt::KeypadModifier)) {
+        if (!event->isAutoRepeat())
+            button->click();
+        return;
+    }
+    QMainWindow::keyPressEvent(event);
 }
 
 void TfrmMain::UpdateSolverCommands()
@@ -454,6 +539,7 @@ void TfrmMain::BtnBeginClick()
 
 void TfrmMain::BtnUndoClick()
 {
+    m_keyPour->Mark(0);
     m_puzzle.BtnUndoClick();
 }
 

@@ -11,6 +11,7 @@
 #include <string>
 
 class DragGesture;
+class KeyboardPour;
 class LineEditCell;
 class MessageBoxes;
 class MoveLogModel;
@@ -66,6 +67,9 @@ public:
     void Image1DragDrop(VesselPicture *sender, VesselPicture *source);
     void Image1EndDrag(VesselPicture *sender);
 
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+
 private:
     void SetupWidgets();
     void SetupBackLayer();
@@ -78,6 +82,10 @@ private:
     void SetupStatusBar();
     void SetupTabOrder();
     void ConnectHandlers();
+    // The "&Игра" entries for the keyboard and the pour by digits.
+    void SetupKeyboardCommands();
+    // Names that only a screen reader says.
+    void SetupScreenReaderNames();
     // Keeps the "&Игра" entries in step with the mode.
     void UpdateCommands();
     void UpdateSolverCommands();
@@ -109,6 +117,9 @@ private:
     QAction *m_mnuHint = nullptr;
     QAction *m_mnuSolution = nullptr;
     QAction *m_mnuCheck = nullptr;
+    QAction *m_mnuXml = nullptr;
+    QMenu *m_mnuPour = nullptr;
+    KeyboardPour *m_keyPour = nullptr;
     GameMode m_mode = GameMode::None;
     DragGesture *m_drag = nullptr;
     std::unique_ptr<TfrmTask> m_frmTask;

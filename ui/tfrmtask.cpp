@@ -8,6 +8,8 @@
 #include "ui_tfrmtask.h"
 
 #include <QImage>
+#include <QKeyEvent>
+#include <QPixmap>
 #include <QScreen>
 #include <QTabBar>
 #include <QWindow>
@@ -68,6 +70,19 @@ void TfrmTask::showEvent(QShowEvent *event)
         connect(windowHandle(), &QWindow::screenChanged, this, &TfrmTask::LoadPictures);
     LoadPictures();
     QDialog::showEvent(event);
+}
+
+void TfrmTask::keyPressEvent(QKeyEvent *event)
+{
+    // Enter presses the focused button. QDialog would press the default one,
+    // "Принять", even with the focus on "Отмена"; anywhere else it still does.
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    auto *button = qobject_cast<QPushButton *>(focusWidget());
+    if (enter && button && !(event->modifiers() & ~Qt::KeypadModifier)) {
+        button->click();
+        return;
+    }
+    QDialog::keyPressEvent(event);
 }
 
 void TfrmTask::reject()

@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: MIT
 #include "vessel_picture.h"
 
+#include <QAccessible>
 #include <QPainter>
 
 #include <algorithm>
@@ -56,10 +57,40 @@ VesselPicture::VesselPicture(const QString &name, int tag, const QRect &geometry
 
 void VesselPicture::Draw(int capacity, int level)
 {
-    m_capacity = capacity;
-    m_level = level;
+    m_drawnCapacity = capacity;
+    m_drawnLevel = level;
     Paint();
     update();
+    SetReading(capacity, level);
+}
+
+void VesselPicture::SetReading(int capacity, int level)
+{
+    if (capacity == m_capacity && level == m_level)
+        return;
+    m_capacity = capacity;
+    m_level = level;
+    if (!QAccessible::isActive())
+        return;
+    QAccessibleValueChangeEvent value(this, level);
+    QAccessible::updateAccessibility(&value);
+    QAccessibleEvent description(this, QAccessible::DescriptionChanged);
+    QAccessible::updateAccessibility(&description);
+}
+
+void VesselPicture::SetMarked(bool on)
+{
+    if (on == m_marked)
+        return;
+    m_marked = on;
+    if (!QAccessible::isActive())
+        return;
+    QAccessible::State changed;
+    changed.selected = true;
+    QAccessibleStateChangeEvent state(this, changed);
+    QAccessible::updateAccessibility(&state);
+    QAccessibleEvent description(this, QAccessible::DescriptionChanged);
+    QAccessible::updateAccessibility(&description);
 }
 
 void VesselPicture::Paint()
@@ -68,7 +99,7 @@ void VesselPicture::Paint()
     if (m_surface.devicePixelRatio() != ratio)
         m_surface = QImage(size() * ratio, QImage::Format_RGB32);
     m_surface.setDevicePixelRatio(ratio);
-    PaintVessel(m_surface, height(), m_capacity, m_level);
+    PaintVessel(m_surface, height(), m_drawnCapacity, m_drawnLevel);
 }
 
 void VesselPicture::paintEvent(QPaintEvent *)

@@ -22,8 +22,18 @@ public:
     int Tag() const { return m_tag; }
     const QImage &Surface() const { return m_surface; }
 
-    // A white box with a black outline, blue up to level/capacity.
+    // A white box with a black outline, blue up to level/capacity. The
+    // picture then reads out these two numbers (SetReading).
     void Draw(int capacity, int level);
+
+    // What a screen reader is told: the level out of the capacity, and
+    // whether the vessel is marked as the source of a pour from the keyboard.
+    // Each change is announced to it.
+    int Capacity() const { return m_capacity; }
+    int Level() const { return m_level; }
+    bool Marked() const { return m_marked; }
+    void SetReading(int capacity, int level);
+    void SetMarked(bool on);
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -32,7 +42,12 @@ private:
     void Paint();
 
     int m_tag;
+    // As last drawn, to paint the surface again at another scale.
+    int m_drawnCapacity = 0;
+    int m_drawnLevel = 0;
+    QImage m_surface;
+    // As last read out.
     int m_capacity = 0;
     int m_level = 0;
-    QImage m_surface;
+    bool m_marked = false;
 };

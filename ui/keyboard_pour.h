@@ -1,0 +1,55 @@
+// SPDX-FileCopyrightText: 2026 The Sosudnik developers
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <QObject>
+
+#include <array>
+#include <functional>
+
+class QWidget;
+class VesselPicture;
+
+// Pouring by the vessels' numbers: the first of the digits 1, 2, 3 (top row
+// or keypad) marks its vessel as the source, with a frame around its
+// picture; the second pours into its vessel. The same digit again, or
+// Escape, lets go of the mark. Only keys that reach the window count, so an
+// open editor keeps its digits and a drag, which holds the keyboard, keeps
+// its Escape.
+class KeyboardPour final : public QObject {
+public:
+    // 1 <= source, receiver <= 3, source != receiver.
+    using PourHandler = std::function<void(int source, int receiver)>;
+
+    KeyboardPour(QWidget *window, std::array<VesselPicture *, 3> pictures, PourHandler pour);
+
+    // Takes the digits and Escape before a control that would use them
+    // itself (the list searches its rows by typed text).
+    void Watch(QWidget *control);
+
+    // Play mode; either way the mark goes.
+    void SetActive(bool on);
+    bool Active() const { return m_active; }
+
+    // The marked vessel, 0 for none.
+    int Source() const { return m_source; }
+    // 0 <= n <= 3; 0 lets go.
+    void Mark(int n);
+    // One digit: marks, pours or lets go.
+    void Press(int n);
+    // Lets go of any mark and pours.
+    void Pour(int source, int receiver);
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    bool IsPicture(const QObject *o) const;
+
+    QWidget *m_window;
+    std::array<VesselPicture *, 3> m_pictures;
+    PourHandler m_pour;
+    QWidget *m_frame;
+    bool m_active = false;
+    int m_source = 0;
+};
