@@ -23,3 +23,15 @@ inline QFont UiFont(int points, bool bold = false)
     font.setBold(bold);
     return font;
 }
+
+// The glyphs of "Назад" and "Выход", the game's own: the style's would look
+// the icon theme up on disk at start-up. QIcon finds the @2x files itself.
+inline QIcon RetryGlyph()
+{
+    return QIcon(QStringLiteral(":/glyph_retry.png"));
+}
+
+inline QIcon CloseGlyph()
+{
+    return QIcon(QStringLiteral(":/glyph_close.png"));
+}
