@@ -7,13 +7,36 @@
 
 #include <QApplication>
 
+#include <csignal>
+
+namespace {
+
+// Past the file-size limit a write would kill the process, and the move log
+// with it; ignored, the write fails with EFBIG and a save reports "File too
+// large." like a full disk.
+void IgnoreFileSizeSignal()
+{
+    std::signal(SIGXFSZ, SIG_IGN);
+}
+
+// The window's own font for everything: whatever would still use Qt's
+// default would map a second font file for nothing.
+void UseUiFont()
+{
+    QApplication::setFont(UiFont(8));
+}
+
+} // namespace
+
 int main(int argc, char *argv[])
 {
+    IgnoreFileSizeSignal();
     QApplication app(argc, argv);
     XmlRuntime xml;
     // The title only: a display name would be appended to every window caption.
     QApplication::setApplicationName(QString::fromUtf8(kAppTitle));
     QApplication::setWindowIcon(AppIcon());
+    UseUiFont();
 
     QtMessageBoxes boxes;
     TfrmMain frmMain(boxes);
