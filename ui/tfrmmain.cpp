@@ -246,11 +246,6 @@ void TfrmMain::SetupMoveLog()
     for (int c = 0; c < 4; ++c)
         m_listView->setColumnWidth(c, widths[c]);
     m_listView->verticalHeader()->setDefaultSectionSize(m_listView->fontMetrics().height() + 4);
-    // Show the newest row. Queued: scrolling lays out every row above it,
-    // which a pour must not wait for, and many appends in one turn of the
-    // event loop then scroll once.
-    connect(m_logModel, &QAbstractItemModel::rowsInserted, m_listView, &QAbstractItemView::scrollToBottom,
-            Qt::QueuedConnection);
 }
 
 void TfrmMain::SetupButtons()
