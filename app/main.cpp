@@ -1,6 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The Sosudnik developers
 // SPDX-License-Identifier: MIT
 #include "appearance.h"
+#include "game_style.h"
 #include "qt_message_boxes.h"
 #include "tfrmmain.h"
 #include "xml_runtime.h"
@@ -26,12 +27,19 @@ void UseUiFont()
     QApplication::setFont(UiFont(8));
 }
 
+// Before any widget: the menu bar reads its glyphs from the style as it is built.
+void UseGameStyle()
+{
+    QApplication::setStyle(new GameStyle);
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
 {
     IgnoreFileSizeSignal();
     QApplication app(argc, argv);
+    UseGameStyle();
     XmlRuntime xml;
     // The title only: a display name would be appended to every window caption.
     QApplication::setApplicationName(QString::fromUtf8(kAppTitle));

@@ -5,6 +5,7 @@
 // window leaves undone at start-up.
 #include "window_harness.h"
 
+#include "game_style.h"
 #include "line_edit_cell.h"
 #include "move_log_model.h"
 #include "tfrmtask.h"
@@ -107,6 +108,8 @@ private slots:
     void removingTheEditedRowClosesItsEditor();
     void pastedFloodIsCutAndRejected();
     void manyRowsInOneTurnScrollOnce();
+    void gameStyleGivesTheStylesOwnGlyphs_data();
+    void gameStyleGivesTheStylesOwnGlyphs();
 };
 
 void TestRobustness::noXmlSetUpBeforeTheFirstSave()
@@ -223,6 +226,31 @@ void TestRobustness::manyRowsInOneTurnScrollOnce()
     QCOMPARE(calls.Count, 1);
     const QModelIndex newest = view->model()->index(500, 0);
     QTRY_VERIFY(view->viewport()->rect().contains(view->visualRect(newest)));
+}
+
+void TestRobustness::gameStyleGivesTheStylesOwnGlyphs_data()
+{
+    QTest::addColumn<int>("icon");
+    QTest::addColumn<int>("size");
+    QTest::newRow("horizontal extension") << int(QStyle::SP_ToolBarHorizontalExtensionButton) << 16;
+    QTest::newRow("horizontal extension, large") << int(QStyle::SP_ToolBarHorizontalExtensionButton) << 32;
+    QTest::newRow("vertical extension") << int(QStyle::SP_ToolBarVerticalExtensionButton) << 10;
+    QTest::newRow("another icon") << int(QStyle::SP_DialogOkButton) << 16;
+}
+
+// The game's style reads some glyphs its own way; they must come out as the
+// platform style's.
+void TestRobustness::gameStyleGivesTheStylesOwnGlyphs()
+{
+    QFETCH(int, icon);
+    QFETCH(int, size);
+    GameStyle game;
+    QProxyStyle plain;
+    const auto which = static_cast<QStyle::StandardPixmap>(icon);
+    const QImage ours = game.standardIcon(which).pixmap(size, size).toImage();
+    const QImage theirs = plain.standardIcon(which).pixmap(size, size).toImage();
+    QVERIFY(!ours.isNull());
+    QCOMPARE(ours.convertToFormat(QImage::Format_ARGB32), theirs.convertToFormat(QImage::Format_ARGB32));
 }
 
 QTEST_MAIN(TestRobustness)
