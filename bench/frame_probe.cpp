@@ -10,6 +10,8 @@
 //                        image, or a run of images as wide as the window, covers it
 //   SOSUDNIK_PROBE_OUT   where the figure goes (a file or a FIFO)
 //   SOSUDNIK_PROBE_TRACE when set, every image is told on stderr
+//   SOSUDNIK_PROBE_EXIT  when set, the program ends right after that frame
+//                        (for profiling start-up alone, e.g. under callgrind)
 #include <dlfcn.h>
 #include <fcntl.h>
 #include <unistd.h>
@@ -102,6 +104,8 @@ struct Probe {
             [[maybe_unused]] const ssize_t written = write(fd, line, static_cast<std::size_t>(n));
             close(fd);
         }
+        if (std::getenv("SOSUDNIK_PROBE_EXIT"))
+            _exit(0);
     }
 };
 

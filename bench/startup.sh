@@ -7,12 +7,12 @@
 # server: a probe preloaded into each program (frame_probe) notes it, so
 # nothing polls the screen while the program starts. The three programs take
 # turns, run after run; idle RSS is read one second after the first frame.
-# Usage: bench/startup.sh [RUNS] [BUILD_DIR]
+# Usage: bench/startup.sh [RUNS] [BUILD_DIR]   (the game: BUILD_DIR/app/sosudnik, or $SOSUDNIK)
 set -euo pipefail
 runs=${1:-15}
 top=$(cd "$(dirname "$0")/.." && pwd)
 build=${2:-$top/build}
-game=$build/app/sosudnik
+game=${SOSUDNIK:-$build/app/sosudnik}
 bare=$build/bench/bare_window
 probe=$build/bench/frame_probe.so
 launch=$build/bench/probe_launch
