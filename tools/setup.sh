@@ -15,7 +15,7 @@ packages=(
   qt6-base-dev qt6-qpa-plugins fonts-liberation
   libxml2-dev libxml2-utils
   libgtest-dev libgmock-dev libbenchmark-dev
-  xvfb xauth xdotool imagemagick
+  xvfb xauth xdotool imagemagick xclip
 )
 
 missing=()

@@ -2,7 +2,30 @@
 // SPDX-License-Identifier: MIT
 #include "qt_message_boxes.h"
 
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QMessageBox>
+#include <QPushButton>
+#include <QShortcut>
+
+namespace {
+
+// Ctrl+C on a box copies it as text, caption, message and button between
+// rules, as the classic system boxes do, so its words can be pasted into a
+// report.
+void OfferCopy(QMessageBox &box)
+{
+    auto *copy = new QShortcut(QKeySequence::Copy, &box);
+    QObject::connect(copy, &QShortcut::activated, &box, [&box] {
+        const QString rule = QStringLiteral("---------------------------\n");
+        QString button = box.button(QMessageBox::Ok)->text();
+        button.remove(QLatin1Char('&'));
+        QGuiApplication::clipboard()->setText(rule + box.windowTitle() + QLatin1Char('\n') + rule + box.text() +
+                                              QLatin1Char('\n') + rule + button + QLatin1Char('\n') + rule);
+    });
+}
+
+} // namespace
 
 void QtMessageBoxes::Show(const std::string &text, const std::string &caption, int icon)
 {
@@ -23,5 +46,6 @@ void QtMessageBoxes::Show(const std::string &text, const std::string &caption, i
     // No parent: the box belongs to the application, not to a window.
     QMessageBox box(kind, QString::fromStdString(caption), QString::fromStdString(text), QMessageBox::Ok);
     box.setWindowModality(Qt::ApplicationModal);
+    OfferCopy(box);
     box.exec();
 }

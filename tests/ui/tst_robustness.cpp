@@ -8,12 +8,14 @@
 #include "game_style.h"
 #include "line_edit_cell.h"
 #include "move_log_model.h"
+#include "qt_message_boxes.h"
 #include "tfrmtask.h"
 #include "xml_runtime.h"
 
 #include <QApplication>
 #include <QClipboard>
 #include <QDir>
+#include <QMessageBox>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTemporaryDir>
@@ -108,6 +110,7 @@ private slots:
     void removingTheEditedRowClosesItsEditor();
     void pastedFloodIsCutAndRejected();
     void manyRowsInOneTurnScrollOnce();
+    void ctrlCCopiesABox();
     void gameStyleGivesTheStylesOwnGlyphs_data();
     void gameStyleGivesTheStylesOwnGlyphs();
 };
@@ -226,6 +229,28 @@ void TestRobustness::manyRowsInOneTurnScrollOnce()
     QCOMPARE(calls.Count, 1);
     const QModelIndex newest = view->model()->index(500, 0);
     QTRY_VERIFY(view->viewport()->rect().contains(view->visualRect(newest)));
+}
+
+void TestRobustness::ctrlCCopiesABox()
+{
+    QApplication::clipboard()->clear();
+    QString copied;
+    QTimer poll;
+    connect(&poll, &QTimer::timeout, this, [&] {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        if (!box)
+            return;
+        poll.stop();
+        QTest::keyClick(box, Qt::Key_C, Qt::ControlModifier);
+        copied = QApplication::clipboard()->text();
+        box->button(QMessageBox::Ok)->click();
+    });
+    poll.start(5);
+    QtMessageBoxes boxes;
+    boxes.Show("File too large.", "Сосудник", kIconError);
+    const QString rule = QStringLiteral("---------------------------\n");
+    QCOMPARE(copied, rule + QString::fromUtf8("Сосудник\n") + rule + QStringLiteral("File too large.\n") + rule +
+                         QStringLiteral("OK\n") + rule);
 }
 
 void TestRobustness::gameStyleGivesTheStylesOwnGlyphs_data()
