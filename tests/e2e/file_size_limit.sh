@@ -112,8 +112,10 @@ wait_for() {
   fail "$what not seen within 30 s"
 }
 
+# From the screen's corner first: --sync waits for the pointer to move, and it
+# may already stand on the point from the last click.
 click() {
-  xdotool mousemove --sync $((wx + $1)) $((wy + menu + $2)) click 1
+  xdotool mousemove 0 0 mousemove --sync $((wx + $1)) $((wy + menu + $2)) click 1
 }
 
 # --- a game with its start row -------------------------------------------------
