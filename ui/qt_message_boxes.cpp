@@ -3,6 +3,7 @@
 #include "qt_message_boxes.h"
 
 #include <QClipboard>
+#include <QFontDatabase>
 #include <QGuiApplication>
 #include <QMessageBox>
 #include <QPushButton>
@@ -46,6 +47,9 @@ void QtMessageBoxes::Show(const std::string &text, const std::string &caption, i
     // No parent: the box belongs to the application, not to a window.
     QMessageBox box(kind, QString::fromStdString(caption), QString::fromStdString(text), QMessageBox::Ok);
     box.setWindowModality(Qt::ApplicationModal);
+    // The system's own font, as system boxes have; the application's font is
+    // the window's.
+    box.setFont(QFontDatabase::systemFont(QFontDatabase::GeneralFont));
     OfferCopy(box);
     box.exec();
 }
