@@ -138,35 +138,32 @@ wait_for "play mode (\"Запись результата\" enabled)" enabled 539
 
 # --- the box -------------------------------------------------------------------
 
-# box_says CAPTION LINE: waits for a box (another window of the program) with
-# that caption, copies its text with Ctrl+C until the copy holds LINE as a
-# line of its own (a copy taken too early still holds the clipboard's last
-# text); sets box.
+# box_says CAPTION LINE: waits for a box (another window of the program),
+# copies its text with Ctrl+C until the copy holds CAPTION and LINE as lines
+# of their own (a copy taken too early still holds the clipboard's last
+# text); sets box. The copy, not the window's name, is checked: a Cyrillic
+# name does not read back the same in every locale.
 box=
 box_says() {
-  if [ -z "$box" ]; then
-    for _ in $(seq 200); do
-      alive
-      for id in $(windows); do
-        if [ "$id" != "$win" ] && [ "$(xdotool getwindowname "$id" 2>/dev/null || true)" = "$1" ]; then
-          box=$id
-          break 2
-        fi
-      done
-      sleep 0.1
+  box=
+  for _ in $(seq 200); do
+    alive
+    for id in $(windows); do
+      [ "$id" != "$win" ] && box=$id && break 2
     done
-  fi
-  [ -n "$box" ] || fail "no box \"$1\" within 20 s"
+    sleep 0.1
+  done
+  [ -n "$box" ] || fail "no box within 20 s"
   local text=""
   for _ in $(seq 50); do
     alive
     xdotool windowfocus --sync "$box" 2>/dev/null || true
     xdotool key ctrl+c
     text=$(timeout 5 xclip -o -selection clipboard 2>/dev/null || true)
-    grep -qxF -- "$2" <<<"$text" && return 0
+    grep -qxF -- "$1" <<<"$text" && grep -qxF -- "$2" <<<"$text" && return 0
     sleep 0.2
   done
-  fail "the box does not say \"$2\"; its copy reads: $text"
+  fail "the box does not say \"$1\" / \"$2\"; its copy reads: $text"
 }
 
 close_box() {
