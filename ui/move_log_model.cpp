@@ -141,9 +141,10 @@ void MoveLogView::rowsInserted(const QModelIndex &parent, int first, int last)
     ScrollToNewestSoon();
 }
 
-// An editor whose row goes (undo, a new game, a task) is closed, not only
-// dropped by Qt: the view would otherwise stay in its editing state, and a
-// later save would hand a stale editor back to it.
+// An editor whose row goes (undo, a new game, a task) is closed as editors
+// are, the focus back on the list. Qt alone only drops it, and it stays among
+// the viewport's children until it is deleted later: a save in that time
+// would hand it back to the view.
 void MoveLogView::rowsAboutToBeRemoved(const QModelIndex &parent, int first, int last)
 {
     if (QWidget *editor = OpenEditor(); editor && m_edited.row() >= first && m_edited.row() <= last)

@@ -47,8 +47,7 @@ void QtMessageBoxes::Show(const std::string &text, const std::string &caption, i
     // No parent: the box belongs to the application, not to a window.
     QMessageBox box(kind, QString::fromStdString(caption), QString::fromStdString(text), QMessageBox::Ok);
     box.setWindowModality(Qt::ApplicationModal);
-    // The system's own font, as system boxes have; the application's font is
-    // the window's.
+    // System boxes show the system's font; the application's is the window's.
     box.setFont(QFontDatabase::systemFont(QFontDatabase::GeneralFont));
     OfferCopy(box);
     box.exec();
