@@ -70,11 +70,14 @@ game_t=() game_m=() bare_t=() bare_m=() text_t=() text_m=()
 for i in $(seq "$runs"); do
   # Rotate who goes first, so no program always follows the same one.
   for k in 0 1 2; do
+    t="" m=""
     case $(((i + k) % 3)) in
-      0) read -r t m < <(run_game); game_t+=("$t"); game_m+=("$m") ;;
-      1) read -r t m < <(run_bare); bare_t+=("$t"); bare_m+=("$m") ;;
-      2) read -r t m < <(run_text); text_t+=("$t"); text_m+=("$m") ;;
+      0) read -r t m < <(run_game) || true; game_t+=("$t"); game_m+=("$m") ;;
+      1) read -r t m < <(run_bare) || true; bare_t+=("$t"); bare_m+=("$m") ;;
+      2) read -r t m < <(run_text) || true; text_t+=("$t"); text_m+=("$m") ;;
     esac
+    # measure fails in its own subshell: stop here rather than count a gap.
+    [ -n "$t" ] && [ -n "$m" ] || exit 1
   done
 done
 
