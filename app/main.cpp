@@ -2,12 +2,40 @@
 // SPDX-License-Identifier: MIT
 #include "appearance.h"
 #include "command_line.h"
+#include "game_style.h"
 #include "qt_message_boxes.h"
 #include "tfrmmain.h"
 #include "translations.h"
 #include "xml_runtime.h"
 
 #include <QApplication>
+
+#include <csignal>
+
+namespace {
+
+// Past the file-size limit a write would kill the process, and the move log
+// with it; ignored, the write fails with EFBIG and a save reports "File too
+// large." like a full disk.
+void IgnoreFileSizeSignal()
+{
+    std::signal(SIGXFSZ, SIG_IGN);
+}
+
+// The window's own font for everything: whatever would still use Qt's
+// default would map a second font file for nothing.
+void UseUiFont()
+{
+    QApplication::setFont(UiFont(8));
+}
+
+// Before any widget: the menu bar reads its glyphs from the style as it is built.
+void UseGameStyle()
+{
+    QApplication::setStyle(new GameStyle);
+}
+
+} // namespace
 
 int main(int argc, char *argv[])
 {
@@ -16,13 +44,16 @@ int main(int argc, char *argv[])
     if (!DisplayAvailable(argc, argv))
         return kExitNoDisplay;
 
+    IgnoreFileSizeSignal();
     QApplication app(argc, argv);
+    UseGameStyle();
     InstallQtRussian(app);
     XmlRuntime xml;
     // The title only: a display name would be appended to every window caption.
     QApplication::setApplicationName(QString::fromUtf8(kAppTitle));
     QApplication::setWindowIcon(AppIcon());
     QGuiApplication::setDesktopFileName(QStringLiteral(SOSUDNIK_APP_ID)); // ties the window to its launcher
+    UseUiFont();
 
     QtMessageBoxes boxes;
     TfrmMain frmMain(boxes);

@@ -128,6 +128,7 @@ void ResultWriter::Activate()
 {
     if (m_doc)
         return;
+    XmlRuntime::Start();
     ErrorCapture errors;
     // No network, no DTD, no external entities: the template is ours, but the
     // parser should not reach out for anything while reading it.

@@ -4,12 +4,28 @@
 
 #include <libxml/parser.h>
 
-XmlRuntime::XmlRuntime()
+namespace {
+// Only the GUI thread saves.
+bool g_started = false;
+} // namespace
+
+void XmlRuntime::Start()
 {
+    if (g_started)
+        return;
     xmlInitParser();
+    g_started = true;
+}
+
+bool XmlRuntime::Started()
+{
+    return g_started;
 }
 
 XmlRuntime::~XmlRuntime()
 {
+    if (!g_started)
+        return;
     xmlCleanupParser();
+    g_started = false;
 }

@@ -1,7 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The Sosudnik developers
 // SPDX-License-Identifier: MIT
 //
-// Draws the task pictures and the application icon into resources/.
+// Draws the task pictures, the application icon and the button glyphs into resources/.
 // The outputs are committed; rerun through the regenerate_art target after
 // changing this file. Everything uses pixel sizes, so the result does not
 // depend on the screen's DPI.
@@ -619,6 +619,61 @@ bool doubleSizePictures(const QDir &out)
     return kvassPicture(kvass, 2) && ok;
 }
 
+// The button glyphs: "Назад" takes a move back (a round arrow), "Выход"
+// closes the window (a cross). Drawn on a 16-unit grid at the size asked for,
+// so the 16-pixel glyph stays crisp and the 32-pixel one serves HiDPI screens.
+QImage newGlyph(int size)
+{
+    QImage img(size, size, QImage::Format_ARGB32_Premultiplied);
+    img.fill(Qt::transparent);
+    return img;
+}
+
+QImage retryGlyph(int size)
+{
+    const QColor edge(0x1C, 0x4E, 0x8C);
+    const QColor body(0x3C, 0x8D, 0xE0);
+    const QColor light(0xA6, 0xD2, 0xF7);
+    QImage img = newGlyph(size);
+    QPainter p(&img);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.scale(size / 16.0, size / 16.0);
+
+    // Three quarters of a ring, open at the upper right, then the head.
+    const QRectF ring(2.6, 3.0, 10.8, 10.8);
+    QPainterPath arc;
+    arc.arcMoveTo(ring, 70);
+    arc.arcTo(ring, 70, 255);
+    p.strokePath(arc, QPen(edge, 3.4, Qt::SolidLine, Qt::FlatCap));
+    p.strokePath(arc, QPen(body, 1.8, Qt::SolidLine, Qt::FlatCap));
+    p.strokePath(arc, QPen(light, 0.6, Qt::SolidLine, Qt::FlatCap));
+
+    const QPolygonF head({QPointF(8.4, 1.0), QPointF(14.0, 4.0), QPointF(9.0, 8.0)});
+    p.setPen(QPen(edge, 0.9, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.setBrush(body);
+    p.drawPolygon(head);
+    p.end();
+    return img;
+}
+
+QImage closeGlyph(int size)
+{
+    const QColor ink(0x22, 0x22, 0x22);
+    const QColor shine(0x6A, 0x6A, 0x6A);
+    QImage img = newGlyph(size);
+    QPainter p(&img);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.scale(size / 16.0, size / 16.0);
+    for (const QLineF &line : {QLineF(3.5, 3.5, 12.5, 12.5), QLineF(12.5, 3.5, 3.5, 12.5)}) {
+        p.setPen(QPen(ink, 2.6, Qt::SolidLine, Qt::RoundCap));
+        p.drawLine(line);
+        p.setPen(QPen(shine, 0.7, Qt::SolidLine, Qt::RoundCap));
+        p.drawLine(line.translated(-0.35, -0.35));
+    }
+    p.end();
+    return img;
+}
+
 bool save(const QImage &img, const QString &path, const char *format)
 {
     if (img.save(path, format))
@@ -694,6 +749,20 @@ bool desktopIcons(const QDir &out)
     return ok;
 }
 
+// Each glyph at 16 pixels and, as NAME@2x.png, at 32.
+bool saveGlyphs(const QDir &out)
+{
+    bool ok = true;
+    for (int size : {16, 32}) {
+        const QString suffix = size == 16 ? QStringLiteral(".png") : QStringLiteral("@2x.png");
+        const QImage retry = retryGlyph(size).convertToFormat(QImage::Format_ARGB32);
+        const QImage close = closeGlyph(size).convertToFormat(QImage::Format_ARGB32);
+        ok = save(retry, out.filePath(QStringLiteral("glyph_retry") + suffix), "PNG") && ok;
+        ok = save(close, out.filePath(QStringLiteral("glyph_close") + suffix), "PNG") && ok;
+    }
+    return ok;
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -726,5 +795,6 @@ int main(int argc, char **argv)
     ok = save(icon.convertToFormat(QImage::Format_ARGB32), out.filePath(QStringLiteral("sosudnik.ico")), "ICO") && ok;
     ok = save(renderIcon(64), out.filePath(QStringLiteral("sosudnik-64.png")), "PNG") && ok;
     ok = desktopIcons(out) && ok;
+    ok = saveGlyphs(out) && ok;
     return ok ? 0 : 1;
 }

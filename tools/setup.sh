@@ -27,7 +27,7 @@ if [ -z "$game_only" ]; then
   packages+=(
     libxml2-utils
     libgtest-dev libgmock-dev libbenchmark-dev qt6-base-private-dev
-    xvfb xauth xdotool x11-utils imagemagick
+    xvfb xauth xdotool x11-utils imagemagick xclip
     appstream desktop-file-utils librsvg2-bin dpkg-dev lintian
   )
 fi

@@ -4,6 +4,20 @@
 
 #include <QFont>
 #include <QIcon>
+#include <QImageReader>
+#include <QPixmap>
+
+// An embedded PNG, read as PNG. Left to guess, QImageReader would load every
+// image plugin on disk (and QtSvg and libjpeg with them) to ask each whether
+// it reads the file: milliseconds and memory at start-up for nothing.
+inline QPixmap EmbeddedPng(const QString &path, qreal devicePixelRatio = 1.0)
+{
+    QImageReader reader(path, "png");
+    reader.setAutoDetectImageFormat(false);
+    QPixmap pixmap = QPixmap::fromImage(reader.read());
+    pixmap.setDevicePixelRatio(devicePixelRatio);
+    return pixmap;
+}
 
 // Liberation Sans is metric-compatible with the classic Windows sans faces the
 // layout was made for; DejaVu Sans, Debian's default, is wider and would clip.
@@ -11,7 +25,7 @@
 // both windows.
 inline QIcon AppIcon()
 {
-    static const QIcon icon(QStringLiteral(":/sosudnik.png"));
+    static const QIcon icon(EmbeddedPng(QStringLiteral(":/sosudnik.png")));
     return icon;
 }
 
@@ -22,4 +36,24 @@ inline QFont UiFont(int points, bool bold = false)
     font.setPointSize(points);
     font.setBold(bold);
     return font;
+}
+
+// The glyphs of "Назад" and "Выход", the game's own: the style's would look
+// the icon theme up on disk at start-up. 16 pixels, and twice that for HiDPI.
+inline QIcon Glyph(const QString &name)
+{
+    QIcon icon;
+    icon.addPixmap(EmbeddedPng(QStringLiteral(":/%1.png").arg(name)));
+    icon.addPixmap(EmbeddedPng(QStringLiteral(":/%1@2x.png").arg(name), 2.0));
+    return icon;
+}
+
+inline QIcon RetryGlyph()
+{
+    return Glyph(QStringLiteral("glyph_retry"));
+}
+
+inline QIcon CloseGlyph()
+{
+    return Glyph(QStringLiteral("glyph_close"));
 }

@@ -4,14 +4,13 @@
 
 #include <QLineEdit>
 
-#include <limits>
-
 LineEditCell::LineEditCell(QLineEdit *edit, int tag)
     : TextCell(edit->objectName().toStdString(), tag)
     , m_edit(edit)
 {
-    // The player may type anything; the handler decides what it means.
-    m_edit->setMaxLength(std::numeric_limits<int>::max());
+    // The player may type anything; the handler decides what it means. The
+    // cap only keeps a pasted flood from making every keystroke slow.
+    m_edit->setMaxLength(kMaxFieldLength);
     QObject::connect(m_edit, &QLineEdit::textChanged, m_edit, [this] { NotifyChanged(); }, Qt::DirectConnection);
 }
 

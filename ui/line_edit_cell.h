@@ -6,6 +6,10 @@
 
 class QLineEdit;
 
+// Far above any text the number rule accepts in practice; a longer paste is
+// cut to it (and then rejected like any other non-number).
+inline constexpr int kMaxFieldLength = 1000;
+
 // A value field whose text is the line edit's own: every change, typed or
 // assigned, runs the puzzle's handler at once.
 class LineEditCell final : public TextCell {

@@ -117,23 +117,62 @@ MoveLogView::MoveLogView(QWidget *parent)
     setTabKeyNavigation(false);
 }
 
-bool MoveLogView::edit(const QModelIndex &index, EditTrigger trigger, QEvent *event)
-{
-    if (trigger == EditKeyPressed && index.isValid() && index.column() != 0) {
-        const QModelIndex caption = index.siblingAtColumn(0);
-        setCurrentIndex(caption);
-        return QTableView::edit(caption, trigger, event);
-    }
-    return QTableView::edit(index, trigger, event);
-}
-
 void MoveLogView::CommitOpenEditor()
 {
-    if (!Editing())
-        return;
-    // The caption editor is the viewport's only child widget while open.
-    for (QWidget *editor : viewport()->findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
+    if (QWidget *editor = OpenEditor()) {
         commitData(editor);
         closeEditor(editor, QAbstractItemDelegate::NoHint);
     }
+}
+
+QWidget *MoveLogView::OpenEditor() const
+{
+    return Editing() && m_edited.isValid() ? indexWidget(m_edited) : nullptr;
+}
+
+bool MoveLogView::edit(const QModelIndex &index, EditTrigger trigger, QEvent *event)
+{
+    QModelIndex target = index;
+    if (trigger == EditKeyPressed && index.isValid() && index.column() != 0) {
+        target = index.siblingAtColumn(0);
+        setCurrentIndex(target);
+    }
+    const bool editing = QTableView::edit(target, trigger, event);
+    if (editing && Editing())
+        m_edited = target;
+    return editing;
+}
+
+void MoveLogView::rowsInserted(const QModelIndex &parent, int first, int last)
+{
+    QTableView::rowsInserted(parent, first, last);
+    ScrollToNewestSoon();
+}
+
+// An editor whose row goes (undo, a new game, a task) is closed as editors
+// are, the focus back on the list. Qt alone only drops it, and it stays among
+// the viewport's children until it is deleted later: a save in that time
+// would hand it back to the view.
+void MoveLogView::rowsAboutToBeRemoved(const QModelIndex &parent, int first, int last)
+{
+    if (QWidget *editor = OpenEditor(); editor && m_edited.row() >= first && m_edited.row() <= last)
+        closeEditor(editor, QAbstractItemDelegate::RevertModelCache);
+    QTableView::rowsAboutToBeRemoved(parent, first, last);
+}
+
+// Queued: scrolling lays out the rows above the newest, which a pour must not
+// wait for. One call pending at most, however many rows come in one turn of
+// the event loop.
+void MoveLogView::ScrollToNewestSoon()
+{
+    if (m_scrollPending)
+        return;
+    m_scrollPending = true;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            m_scrollPending = false;
+            scrollToBottom();
+        },
+        Qt::QueuedConnection);
 }

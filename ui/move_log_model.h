@@ -32,6 +32,7 @@ private:
 };
 
 // The report list: grid lines, fixed columns, the caption editable in place.
+// It scrolls to the newest row after rows are added.
 class MoveLogView final : public QTableView {
 public:
     explicit MoveLogView(QWidget *parent = nullptr);
@@ -44,4 +45,13 @@ public:
 protected:
     // F2 edits the row's caption from any of its cells.
     bool edit(const QModelIndex &index, EditTrigger trigger, QEvent *event) override;
+    void rowsInserted(const QModelIndex &parent, int first, int last) override;
+    void rowsAboutToBeRemoved(const QModelIndex &parent, int first, int last) override;
+
+private:
+    QWidget *OpenEditor() const;
+    void ScrollToNewestSoon();
+
+    QPersistentModelIndex m_edited; // the caption whose editor is open
+    bool m_scrollPending = false;
 };

@@ -258,23 +258,18 @@ void TfrmMain::SetupMoveLog()
     for (int c = 0; c < 4; ++c)
         m_listView->setColumnWidth(c, widths[c]);
     m_listView->verticalHeader()->setDefaultSectionSize(m_listView->fontMetrics().height() + 4);
-    // Show the newest row. Queued: scrolling lays out every row above it,
-    // which a pour must not wait for, and many appends in one turn of the
-    // event loop then scroll once.
-    connect(m_logModel, &QAbstractItemModel::rowsInserted, m_listView, &QAbstractItemView::scrollToBottom,
-            Qt::QueuedConnection);
 }
 
 void TfrmMain::SetupButtons()
 {
     m_btnUndo = Make<QPushButton>(m_form, "BtnUndo", {536, 8, 75, 25}, QString::fromUtf8("Назад"));
-    m_btnUndo->setIcon(style()->standardIcon(QStyle::SP_BrowserReload));
+    m_btnUndo->setIcon(RetryGlyph());
     m_btnBegin = Make<WrapButton>(m_form, "BtnBegin", {416, 344, 89, 33}, QString::fromUtf8("Начать переливание"));
     m_btnBegin->setEnabled(false);
     m_btnXml = Make<WrapButton>(m_form, "BtnXml", {536, 344, 81, 33}, QString::fromUtf8("Запись результата"));
     m_btnXml->setEnabled(false);
     m_btnExit = Make<QPushButton>(m_form, "BtnExit", {480, 392, 81, 30}, QString::fromUtf8("Выход"));
-    m_btnExit->setIcon(style()->standardIcon(QStyle::SP_DialogCloseButton));
+    m_btnExit->setIcon(CloseGlyph());
 }
 
 void TfrmMain::SetupDragGesture()

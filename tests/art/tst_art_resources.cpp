@@ -21,6 +21,8 @@ private slots:
     void doubleSizeTaskPicture();
     void icon();
     void largeIcon();
+    void buttonGlyphs_data();
+    void buttonGlyphs();
 };
 
 void TestArtResources::taskPicture_data()
@@ -121,6 +123,33 @@ void TestArtResources::largeIcon()
     const QImage img(QStringLiteral(":/sosudnik-64.png"));
     QCOMPARE(img.size(), QSize(64, 64));
     QVERIFY(img.hasAlphaChannel());
+}
+
+void TestArtResources::buttonGlyphs_data()
+{
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<int>("size");
+    QTest::newRow("retry") << QStringLiteral(":/glyph_retry.png") << 16;
+    QTest::newRow("retry@2x") << QStringLiteral(":/glyph_retry@2x.png") << 32;
+    QTest::newRow("close") << QStringLiteral(":/glyph_close.png") << 16;
+    QTest::newRow("close@2x") << QStringLiteral(":/glyph_close@2x.png") << 32;
+}
+
+// The buttons show them at the style's 16 pixels: square, on a transparent
+// ground, with a drawing that fills a good part of the square.
+void TestArtResources::buttonGlyphs()
+{
+    QFETCH(QString, path);
+    QFETCH(int, size);
+    const QImage img(path);
+    QCOMPARE(img.size(), QSize(size, size));
+    QVERIFY(img.hasAlphaChannel());
+    QCOMPARE(qAlpha(img.pixel(0, size - 1)), 0);
+    int opaque = 0;
+    for (int y = 0; y < size; ++y)
+        for (int x = 0; x < size; ++x)
+            opaque += qAlpha(img.pixel(x, y)) > 128 ? 1 : 0;
+    QVERIFY2(opaque > size * size / 6, qPrintable(QString::number(opaque)));
 }
 
 QTEST_GUILESS_MAIN(TestArtResources)

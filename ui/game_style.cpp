@@ -1,0 +1,31 @@
+// SPDX-FileCopyrightText: 2026 The Sosudnik developers
+// SPDX-License-Identifier: MIT
+#include "game_style.h"
+
+#include "appearance.h"
+
+#include <QGuiApplication>
+#include <QStyleOption>
+
+#include <array>
+
+QIcon GameStyle::standardIcon(StandardPixmap icon, const QStyleOption *option, const QWidget *widget) const
+{
+    if (icon != SP_ToolBarHorizontalExtensionButton && icon != SP_ToolBarVerticalExtensionButton)
+        return QProxyStyle::standardIcon(icon, option, widget);
+    const bool vertical = icon == SP_ToolBarVerticalExtensionButton;
+    const bool rightToLeft = (option ? option->direction : QGuiApplication::layoutDirection()) == Qt::RightToLeft;
+    const QString name = vertical ? QStringLiteral("toolbar-ext-v")
+                                  : rightToLeft ? QStringLiteral("toolbar-ext-h-rtl") : QStringLiteral("toolbar-ext-h");
+    static constexpr std::array<int, 3> kVertical{5, 10, 20};
+    static constexpr std::array<int, 3> kHorizontal{8, 16, 32};
+    QIcon result;
+    for (int size : vertical ? kVertical : kHorizontal) {
+        const QPixmap pixmap = EmbeddedPng(
+            QStringLiteral(":/qt-project.org/styles/commonstyle/images/%1-%2.png").arg(name).arg(size));
+        if (pixmap.isNull())
+            return QProxyStyle::standardIcon(icon, option, widget); // Qt keeps them elsewhere now
+        result.addPixmap(pixmap);
+    }
+    return result;
+}
