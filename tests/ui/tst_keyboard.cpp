@@ -543,12 +543,27 @@ void TestKeyboard::enterInTheTaskDialog()
     h.Type("EditV1", "9");
     h.Type("EditVW1", "4");
     const VesselState state = h.window.Model().State();
+    // Else the main window's own activation may come late and take the
+    // focus back from the dialog.
+    QVERIFY(QTest::qWaitForWindowActive(&h.window));
 
     bool focused = false;
     WhenShown(h.window.TaskDialog(), [&](TfrmTask &d) {
+        // Focus moves only within the active window, and on a loaded machine
+        // a window closed or shown a moment ago may still take activation
+        // back: ask again until the dialog has it.
         QWidget *w = d.findChild<QWidget *>(focus);
-        w->setFocus(); // the pages hand it on to their tabs
-        focused = QApplication::focusWidget() == (w->focusProxy() ? w->focusProxy() : w);
+        QWidget *target = w->focusProxy() ? w->focusProxy() : w; // the pages hand it on to their tabs
+        focused = QTest::qWaitFor([&] {
+            if (!d.isActiveWindow())
+                d.activateWindow();
+            w->setFocus();
+            return d.isActiveWindow() && QApplication::focusWidget() == target;
+        });
+        if (!focused) {
+            d.reject();
+            return;
+        }
         const auto modifiers = key == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier;
         QTest::keyClick(d.windowHandle(), Qt::Key(key), modifiers);
     });
