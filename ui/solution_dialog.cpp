@@ -4,6 +4,8 @@
 
 #include "advice.h"
 #include "appearance.h"
+#include "game_palette.h"
+#include "placement.h"
 #include "solver.h"
 
 #include <QClipboard>
@@ -78,6 +80,10 @@ SolutionDialog::SolutionDialog(const Solution &solution, const QString &playerLi
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 
     resize(340, 420);
+    // A window of its own inherits neither the main window's colours nor
+    // its care to stay on screen.
+    UseGamePalette(this);
+    KeepOnScreen(this);
 }
 
 QString SolutionDialog::TableText() const

@@ -8,6 +8,8 @@
 
 #include "placement.h"
 #include "qt_message_boxes.h"
+#include "solution_dialog.h"
+#include "solver.h"
 #include "tfrmtask.h"
 #include "translations.h"
 
@@ -137,6 +139,7 @@ private slots:
     void shownTextContrast();
     void shelfStaysBlackOnLight();
     void messageBoxIsLight();
+    void solutionDialogIsLight();
 
     void qtTextsAreRussian();
     void goalMessageBreaksTheLine_data();
@@ -346,6 +349,20 @@ void TestAppearance::messageBoxIsLight()
     QVERIFY(textRatio >= 4.5);
     QVERIFY(buttonRatio >= 4.5);
     QVERIFY(Luminance(background) > 0.5);
+}
+
+void TestAppearance::solutionDialogIsLight()
+{
+    Harness h;
+    SolutionDialog dialog(Solve(TaskPresets[0]), QString(), &h.window);
+    auto *table = dialog.findChild<QWidget *>(QStringLiteral("SolutionTable"));
+    QVERIFY(table);
+    const QPalette window = dialog.palette();
+    const QPalette cells = table->palette();
+    QVERIFY(Contrast(window.color(QPalette::WindowText), window.color(QPalette::Window)) >= 4.5);
+    QVERIFY(Contrast(cells.color(QPalette::Text), cells.color(QPalette::Base)) >= 4.5);
+    QVERIFY(Luminance(window.color(QPalette::Window)) > 0.5);
+    QVERIFY(Luminance(cells.color(QPalette::Base)) > 0.5);
 }
 
 void TestAppearance::qtTextsAreRussian()
