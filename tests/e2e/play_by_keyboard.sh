@@ -7,7 +7,7 @@
 # saves. Checked by the screen, the boxes' titles and the file written.
 # Usage: play_by_keyboard.sh PATH_TO_SOSUDNIK
 set -euo pipefail
-. "$(dirname "$0")/../../tools/xvfb.sh"
+. "$(dirname "$0")/../../tools/game_under_x.sh"
 
 fail() {
   echo "FAIL: $*" >&2
@@ -16,115 +16,16 @@ fail() {
 
 app=$(realpath -- "${1:?usage: play_by_keyboard.sh PATH_TO_SOSUDNIK}")
 [ -x "$app" ] || fail "no program at $app"
-for tool in Xvfb xdotool import convert iconv; do
-  command -v "$tool" >/dev/null 2>&1 ||
-    fail "$tool is missing (packages xvfb, xdotool, imagemagick, libc-bin; ./test.sh installs them)"
-done
+need "packages xvfb, xdotool, imagemagick, libc-bin; ./test.sh installs them" Xvfb xdotool import convert iconv
 
-work=$(mktemp -d "${TMPDIR:-/tmp}/sosudnik-keys.XXXXXX")
-app_pid=
-passed=
-
-cleanup() {
-  set +e
-  stop_pid "$app_pid"
-  stop_xvfb
-  if [ -n "$passed" ]; then
-    rm -rf "$work"
-  else
-    echo "Screens and logs kept in $work" >&2
-    [ -s "$work/app.log" ] && sed 's/^/  app: /' "$work/app.log" >&2
-  fi
-  return 0
-}
-trap cleanup EXIT
-trap 'exit 130' INT TERM
-
-start_xvfb "$work/xvfb.log" || fail "no X display could be started on :90..:139: $(cat "$work/xvfb.log" 2>/dev/null)"
-
-mkdir -p "$work/run" "$work/home"
-chmod 700 "$work/run"
-(
-  cd "$work/run"
-  exec env HOME="$work/home" XDG_RUNTIME_DIR="$work/run" QT_QPA_PLATFORM=xcb "$app" </dev/null >"$work/app.log" 2>&1
-) &
-app_pid=$!
-
-alive() {
-  kill -0 "$app_pid" 2>/dev/null || fail "the program exited"
-}
-
-windows() {
-  xdotool search --onlyvisible --pid "$app_pid" 2>/dev/null || true
-}
-
-# deadline SECONDS: polls run until $SECONDS passes the value it prints.
-deadline() {
-  echo $((SECONDS + $1))
-}
-
-win=
-for _ in $(seq 300); do
-  alive
-  for id in $(windows); do
-    WIDTH=0
-    eval "$(xdotool getwindowgeometry --shell "$id" 2>/dev/null | grep -E '^(X|Y|WIDTH|HEIGHT)=')" || continue
-    if [ "${WIDTH:-0}" -eq 642 ]; then
-      win=$id
-      break 2
-    fi
-  done
-  sleep 0.1
-done
-[ -n "$win" ] || fail "no main window within 30 s"
-menu=$((HEIGHT - 473))
+game_setup keys
+start_game "$app"
+wait_main_window 642
 echo "main window $win, menu bar $menu px, display $DISPLAY"
 
 # No mouse in this game: the pointer waits in a corner, off every window, so
 # no key reaches the program by where the pointer happens to be.
 xdotool mousemove --sync 1279 1023
-
-# --- reading the screen -----------------------------------------------------
-
-shot="$work/screen.png"
-shoot() {
-  import -silent -window "$win" "$shot" 2>/dev/null
-}
-
-region() {
-  local got
-  got=$(convert "$shot" -crop "$3x$4+$1+$(($2 + menu))" +repage -format '%k %[hex:p{0,0}]' info: 2>/dev/null) || return 1
-  [ "$got" = "1 $5" ]
-}
-
-pixel() {
-  convert "$shot" -format "%[hex:p{$1,$(($2 + menu))}]" info: 2>/dev/null
-}
-
-enabled() {
-  local n
-  n=$(convert "$shot" -crop "$3x$4+$1+$(($2 + menu))" +repage -colorspace gray -threshold 40% \
-    -format '%[fx:round((1-mean)*w*h)]' info: 2>/dev/null) || return 1
-  [ "$n" -gt 30 ]
-}
-
-wait_for() {
-  local seconds=$1 what=$2
-  shift 2
-  local limit
-  limit=$(deadline "$seconds")
-  while :; do
-    alive
-    if shoot && "$@"; then
-      return 0
-    fi
-    if [ "$SECONDS" -ge "$limit" ]; then
-      cp -f "$shot" "$work/failed.png" 2>/dev/null || true
-      fail "$what not seen within $seconds s (last screen: $work/failed.png)"
-    fi
-    sleep 0.1
-  done
-}
 
 # Picture geometries in the form (x y w h) and the vessels' capacities.
 pics=("32 48 105 145" "176 88 81 105" "296 120 65 73")
@@ -162,75 +63,41 @@ no_ring() {
 
 # --- the keyboard -----------------------------------------------------------
 
+has_focus() {
+  [ "$(xdotool getwindowfocus 2>/dev/null || true)" = "$1" ]
+}
+
+take_focus() {
+  has_focus "$1" && return 0
+  xdotool windowfocus --sync "$1" 2>/dev/null || true
+  return 1
+}
+
 # focus ID: gives ID the keyboard, as a window manager would when a dialog
 # closes; without one the focus would fall back to the root window.
 focus() {
-  local limit
-  limit=$(deadline 20)
-  while [ "$(xdotool getwindowfocus 2>/dev/null || true)" != "$1" ]; do
-    alive
-    [ "$SECONDS" -lt "$limit" ] || fail "window $1 never got the keyboard"
-    xdotool windowfocus --sync "$1" 2>/dev/null || true
-    sleep 0.1
-  done
-}
-
-# other_window: the program's one visible window besides the main one.
-other_window() {
-  local id
-  for id in $(windows); do
-    [ "$id" != "$win" ] && echo "$id" && return 0
-  done
-  return 1
+  poll 20 take_focus "$1" || fail "window $1 never got the keyboard"
 }
 
 # box TITLE: waits for a message box, checks its title, closes it with Enter.
 box() {
-  local id="" limit
-  limit=$(deadline 30)
-  while ! id=$(other_window); do
-    alive
-    [ "$SECONDS" -lt "$limit" ] || fail "no box \"$1\" within 30 s"
-    sleep 0.1
-  done
+  poll 30 other_shown || fail "no box \"$1\" within 30 s"
   local title
-  title=$(xdotool getwindowname "$id" 2>/dev/null || true)
+  title=$(xdotool getwindowname "$other" 2>/dev/null || true)
   [ "$title" = "$1" ] || fail "a box titled \"$title\" instead of \"$1\""
   # The box takes the keyboard when it shows.
-  limit=$(deadline 20)
-  while [ "$(xdotool getwindowfocus 2>/dev/null || true)" != "$id" ]; do
-    alive
-    [ "$SECONDS" -lt "$limit" ] || fail "the box \"$1\" never got the keyboard"
-    sleep 0.1
-  done
+  poll 20 has_focus "$other" || fail "the box \"$1\" never got the keyboard"
   xdotool key Return
-  limit=$(deadline 20)
-  while other_window >/dev/null; do
-    alive
-    [ "$SECONDS" -lt "$limit" ] || fail "Enter did not close the box \"$1\""
-    sleep 0.1
-  done
+  poll 20 no_other_window || fail "Enter did not close the box \"$1\""
   echo "box \"$1\" closed with Enter"
 }
 
 wait_for 30 "the three empty pictures" levels 0 0 0
 focus "$win"
 
-# "&Задачи" with Alt+З. xdotool lends the Cyrillic key a spare key code for
-# the moment, which a busy program may read too late: try again.
-dlg=
-for _ in 1 2 3 4 5; do
-  xdotool key alt+Cyrillic_ze
-  limit=$(deadline 5)
-  while [ "$SECONDS" -lt "$limit" ]; do
-    alive
-    if dlg=$(other_window); then
-      break 2
-    fi
-    sleep 0.1
-  done
-done
-[ -n "$dlg" ] || fail "Alt+З did not open the task dialog"
+# "&Задачи" with Alt+З.
+open_by_key alt+Cyrillic_ze "Alt+З did not open the task dialog"
+dlg=$other
 [ "$(xdotool getwindowname "$dlg")" = "Выбор задачи" ] || fail "Alt+З opened \"$(xdotool getwindowname "$dlg")\""
 focus "$dlg"
 xdotool key Return # "Принять": the milk task, the first page
