@@ -1,8 +1,9 @@
 # SPDX-FileCopyrightText: 2026 The Sosudnik developers
 # SPDX-License-Identifier: MIT
 # Sourced by the scripts that start the real program under a private X server
-# and drive it as a player would. The script defines fail MESSAGE, which
-# reports and ends it; everything here that gives up calls it.
+# and drive it as a player would. Everything here that gives up calls
+# fail MESSAGE, which reports and ends the script; a script may define its
+# own after sourcing this.
 #
 #   need PACKAGES TOOL...   fails unless every TOOL is installed
 #   game_setup NAME         a private folder $work (sosudnik-NAME.XXXXXX), the
@@ -30,6 +31,11 @@ app_pid=
 passed=
 win=
 other=
+
+fail() {
+  echo "FAIL: $*" >&2
+  exit 1
+}
 
 need() {
   local packages=$1 tool

@@ -14,11 +14,6 @@
 set -euo pipefail
 . "$(dirname "$0")/../../tools/game_under_x.sh"
 
-fail() {
-  echo "FAIL: $*" >&2
-  exit 1
-}
-
 app=$(realpath -- "${1:?usage: file_size_limit.sh PATH_TO_SOSUDNIK}")
 [ -x "$app" ] || fail "no program at $app"
 need "packages xvfb, xdotool, xclip, imagemagick, util-linux; ./test.sh installs them" \

@@ -9,11 +9,6 @@
 set -euo pipefail
 . "$(dirname "$0")/../../tools/game_under_x.sh"
 
-fail() {
-  echo "FAIL: $*" >&2
-  exit 1
-}
-
 app=$(realpath -- "${1:?usage: play_by_keyboard.sh PATH_TO_SOSUDNIK}")
 [ -x "$app" ] || fail "no program at $app"
 need "packages xvfb, xdotool, imagemagick, libc-bin; ./test.sh installs them" Xvfb xdotool import convert iconv

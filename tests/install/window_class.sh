@@ -9,11 +9,6 @@
 set -euo pipefail
 . "$(dirname "$0")/../../tools/game_under_x.sh"
 
-fail() {
-  echo "FAIL: $*" >&2
-  exit 1
-}
-
 app=$(realpath -- "${1:?usage: window_class.sh PATH_TO_SOSUDNIK DESKTOP_FILE}")
 desktop=${2:?desktop file}
 need "packages xvfb, xdotool, x11-utils; ./test.sh installs them" Xvfb xdotool xprop
