@@ -4,6 +4,7 @@
 // and their shortcuts, Tab, Enter and F2 in the window and the task dialog.
 #include "window_harness.h"
 
+#include "modal_helpers.h"
 #include "move_log_model.h"
 #include "tfrmtask.h"
 
@@ -15,7 +16,6 @@
 #include <QMenuBar>
 #include <QTabWidget>
 #include <QTemporaryDir>
-#include <QTimer>
 
 using Levels3 = std::array<int, 3>;
 
@@ -61,20 +61,6 @@ std::vector<std::string> LogCells(const MoveLog &log)
             cells.push_back(log.Cell(r, c));
     }
     return cells;
-}
-
-// Runs action on the task dialog once it is up, from inside its modal loop.
-void WhenShown(TfrmTask &dialog, std::function<void(TfrmTask &)> action)
-{
-    auto *poll = new QTimer(&dialog);
-    QObject::connect(poll, &QTimer::timeout, &dialog, [poll, &dialog, action] {
-        if (!dialog.isVisible())
-            return;
-        poll->stop();
-        poll->deleteLater();
-        action(dialog);
-    });
-    poll->start(5);
 }
 
 } // namespace

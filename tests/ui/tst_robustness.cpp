@@ -7,6 +7,7 @@
 
 #include "game_style.h"
 #include "line_edit_cell.h"
+#include "modal_helpers.h"
 #include "move_log_model.h"
 #include "qt_message_boxes.h"
 #include "tfrmtask.h"
@@ -16,8 +17,6 @@
 #include <QClipboard>
 #include <QDir>
 #include <QMessageBox>
-#include <QTabBar>
-#include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -69,21 +68,6 @@ protected:
         return false;
     }
 };
-
-void AcceptTaskWhenShown(TfrmTask &dialog, int page)
-{
-    auto *poll = new QTimer(&dialog);
-    QObject::connect(poll, &QTimer::timeout, &dialog, [poll, &dialog, page] {
-        if (!dialog.isVisible())
-            return;
-        poll->stop();
-        poll->deleteLater();
-        auto *tabs = dialog.findChild<QTabWidget *>("pages")->tabBar();
-        QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(page).center());
-        QTest::mouseClick(dialog.findChild<QPushButton *>("BtnOk"), Qt::LeftButton);
-    });
-    poll->start(5);
-}
 
 // Opens the caption editor of row and types into it, leaving it open.
 void StartEditing(MoveLogView *view, int row, const QString &text)
@@ -168,7 +152,10 @@ void TestRobustness::removingTheEditedRowClosesItsEditor()
             h.window.BtnBeginClick();
             rowsAfter = 1;
         } else {
-            AcceptTaskWhenShown(h.window.TaskDialog(), 1);
+            WhenShown(h.window.TaskDialog(), [](TfrmTask &d) {
+                ChoosePage(d, 1);
+                Accept(d);
+            });
             h.window.MnuTasksClick();
         }
         QCOMPARE(h.window.Model().Log().RowCount(), rowsAfter);

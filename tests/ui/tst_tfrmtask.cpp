@@ -2,42 +2,16 @@
 // SPDX-License-Identifier: MIT
 #include "window_harness.h"
 
+#include "modal_helpers.h"
 #include "tfrmtask.h"
 
 #include <QAction>
 #include <QLabel>
-#include <QTabBar>
 #include <QTabWidget>
-#include <QTimer>
 
 using Levels3 = std::array<int, 3>;
 
 namespace {
-
-// Runs action on the task dialog once it is up, from inside its modal loop.
-void WhenShown(TfrmTask &dialog, std::function<void(TfrmTask &)> action)
-{
-    auto *poll = new QTimer(&dialog);
-    QObject::connect(poll, &QTimer::timeout, &dialog, [poll, &dialog, action] {
-        if (!dialog.isVisible())
-            return;
-        poll->stop();
-        poll->deleteLater();
-        action(dialog);
-    });
-    poll->start(5);
-}
-
-void ChoosePage(TfrmTask &dialog, int page)
-{
-    auto *tabs = dialog.findChild<QTabWidget *>("pages")->tabBar();
-    QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(page).center());
-}
-
-void Accept(TfrmTask &dialog)
-{
-    QTest::mouseClick(dialog.findChild<QPushButton *>("BtnOk"), Qt::LeftButton);
-}
 
 std::vector<std::string> Fields(Harness &h)
 {
