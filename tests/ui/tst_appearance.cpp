@@ -6,6 +6,7 @@
 // factors (QT_SCALE_FACTOR); every case holds at any of them.
 #include "window_harness.h"
 
+#include "modal_helpers.h"
 #include "placement.h"
 #include "qt_message_boxes.h"
 #include "solution_dialog.h"
@@ -28,7 +29,6 @@
 #include <QTabWidget>
 #include <QTableView>
 #include <QTest>
-#include <QTimer>
 
 #include <cmath>
 #include <functional>
@@ -106,17 +106,10 @@ double GrabbedContrast(QWidget *w, QRect area)
 // closes the box with its OK button.
 void WithBox(const std::function<void()> &show, const std::function<void(QMessageBox *)> &inspect)
 {
-    QTimer poll;
-    QObject::connect(&poll, &QTimer::timeout, [&] {
-        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
-        if (!box || !box->isVisible())
-            return;
-        poll.stop();
+    WithModal<QMessageBox>(show, [&](QMessageBox *box) {
         inspect(box);
         box->button(QMessageBox::Ok)->click();
     });
-    poll.start(5);
-    show();
 }
 
 const char *const kGoalText = "Необходимый уровень достигнут!\rХоды можно записать в файл.";
@@ -213,18 +206,12 @@ void TestAppearance::windowsOpenWhollyOnScreen()
     };
     check(&h.window, {206, 133});
 
-    QTimer poll;
     bool seen = false;
-    connect(&poll, &QTimer::timeout, this, [&] {
-        auto *dialog = &h.window.TaskDialog();
-        if (!dialog->isVisible())
-            return;
-        poll.stop();
+    WhenShown(h.window.TaskDialog(), [&](TfrmTask &dialog) {
         seen = true;
-        check(dialog, {217, 150});
-        dialog->reject();
+        check(&dialog, {217, 150});
+        dialog.reject();
     });
-    poll.start(5);
     h.window.MnuTasksClick();
     QVERIFY(seen);
 }

@@ -18,7 +18,6 @@
 #include <QDir>
 #include <QMessageBox>
 #include <QTemporaryDir>
-#include <QTimer>
 
 namespace {
 
@@ -222,25 +221,23 @@ void TestRobustness::ctrlCCopiesABox()
 {
     QApplication::clipboard()->clear();
     QString copied;
-    QTimer poll;
-    connect(&poll, &QTimer::timeout, this, [&] {
-        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
-        if (!box)
-            return;
+    QtMessageBoxes boxes;
+    WithModal<QMessageBox>([&] { boxes.Show("File too large.", "Сосудник", kIconError); }, [&](QMessageBox *box) {
         // Its shortcut answers only once the box is the active window,
         // which a loaded machine may take a while to make it.
-        if (!box->isActiveWindow()) {
-            box->activateWindow();
-            return;
+        const bool active = QTest::qWaitFor(
+            [box] {
+                if (!box->isActiveWindow())
+                    box->activateWindow();
+                return box->isActiveWindow();
+            },
+            60000);
+        if (active) {
+            QTest::keyClick(box, Qt::Key_C, Qt::ControlModifier);
+            copied = QApplication::clipboard()->text();
         }
-        poll.stop();
-        QTest::keyClick(box, Qt::Key_C, Qt::ControlModifier);
-        copied = QApplication::clipboard()->text();
         box->button(QMessageBox::Ok)->click();
     });
-    poll.start(5);
-    QtMessageBoxes boxes;
-    boxes.Show("File too large.", "Сосудник", kIconError);
     const QString rule = QStringLiteral("---------------------------\n");
     QCOMPARE(copied, rule + QString::fromUtf8("Сосудник\n") + rule + QStringLiteral("File too large.\n") + rule +
                          QStringLiteral("OK\n") + rule);

@@ -4,6 +4,7 @@
 // task started from its code, in the real window.
 #include "window_harness.h"
 
+#include "modal_helpers.h"
 #include "solution_dialog.h"
 
 #include <QAction>
@@ -14,7 +15,6 @@
 #include <QMenuBar>
 #include <QTableWidget>
 #include <QTest>
-#include <QTimer>
 
 #include <functional>
 
@@ -69,12 +69,7 @@ struct ShownDialog {
 ShownDialog WithSolutionDialog(const std::function<void()> &start)
 {
     ShownDialog shown;
-    QTimer poll;
-    QObject::connect(&poll, &QTimer::timeout, [&] {
-        auto *dialog = dynamic_cast<SolutionDialog *>(QApplication::activeModalWidget());
-        if (!dialog)
-            return;
-        poll.stop();
+    WithModal<SolutionDialog>(start, [&](SolutionDialog *dialog) {
         shown.Shown = true;
         shown.Title = dialog->windowTitle();
         shown.Length = dialog->findChild<QLabel *>(QStringLiteral("SolutionLength"))->text();
@@ -93,8 +88,6 @@ ShownDialog WithSolutionDialog(const std::function<void()> &start)
         shown.TableText = dialog->TableText();
         QTest::mouseClick(dialog->findChild<QPushButton *>(QStringLiteral("BtnClose")), Qt::LeftButton);
     });
-    poll.start(5);
-    start();
     return shown;
 }
 

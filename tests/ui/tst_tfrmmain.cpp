@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: MIT
 #include "window_harness.h"
 
+#include "modal_helpers.h"
 #include "move_log_model.h"
 #include "qt_message_boxes.h"
 
@@ -16,7 +17,6 @@
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTimer>
 
 using Levels3 = std::array<int, 3>;
 
@@ -597,22 +597,17 @@ void TestMainWindow::realBoxesShowTextCaptionAndIcon()
     QString caption, text;
     int shownIcon = -1;
     bool modal = false, owned = true;
-    QTimer poll;
-    connect(&poll, &QTimer::timeout, this, [&] {
-        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
-        if (!box)
-            return;
-        poll.stop();
-        caption = box->windowTitle();
-        text = box->text();
-        shownIcon = int(box->icon());
-        modal = box->windowModality() == Qt::ApplicationModal;
-        owned = box->parentWidget() != nullptr;
-        box->button(QMessageBox::Ok)->click();
-    });
-    poll.start(5);
     QtMessageBoxes boxes;
-    boxes.Show("Необходимый уровень достигнут!\rХоды можно записать в файл.", "Внимание", code);
+    WithModal<QMessageBox>(
+        [&] { boxes.Show("Необходимый уровень достигнут!\rХоды можно записать в файл.", "Внимание", code); },
+        [&](QMessageBox *box) {
+            caption = box->windowTitle();
+            text = box->text();
+            shownIcon = int(box->icon());
+            modal = box->windowModality() == Qt::ApplicationModal;
+            owned = box->parentWidget() != nullptr;
+            box->button(QMessageBox::Ok)->click();
+        });
     QCOMPARE(caption, QString::fromUtf8("Внимание"));
     QCOMPARE(text, QString::fromUtf8("Необходимый уровень достигнут!\rХоды можно записать в файл."));
     QCOMPARE(shownIcon, icon);
