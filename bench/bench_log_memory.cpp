@@ -4,8 +4,8 @@
 // start row logged, then after pours have filled the log, then after a reset.
 // Usage: bench_log_memory [ROWS]   (default 100000)
 #include "memory_fields.h"
-#include "message_boxes.h"
 #include "puzzle.h"
+#include "silent_boxes.h"
 
 #include <malloc.h>
 #include <unistd.h>
@@ -16,11 +16,6 @@
 #include <string>
 
 namespace {
-
-class SilentBoxes : public MessageBoxes {
-public:
-    void Show(const std::string &, const std::string &, int) override { }
-};
 
 // The current resident set, once freed memory has gone back to the system,
 // so what is measured is what the log holds, not what the heap kept.

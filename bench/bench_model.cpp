@@ -4,8 +4,8 @@
 // game has gone on. Each pour is undone, and each undo re-done, outside the
 // timed part, so the log stays at the size named in the benchmark's argument.
 #include "memory_fields.h"
-#include "message_boxes.h"
 #include "puzzle.h"
+#include "silent_boxes.h"
 
 #include <benchmark/benchmark.h>
 
@@ -13,11 +13,6 @@
 #include <string>
 
 namespace {
-
-class SilentBoxes : public MessageBoxes {
-public:
-    void Show(const std::string &, const std::string &, int) override { }
-};
 
 // The milk puzzle typed in, with the log filled to the given number of rows.
 // Every row holds 12 0 0, the levels an undo returns to.

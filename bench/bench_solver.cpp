@@ -5,8 +5,8 @@
 // about several rows of the log.
 #include "advice.h"
 #include "memory_fields.h"
-#include "message_boxes.h"
 #include "puzzle.h"
+#include "silent_boxes.h"
 #include "solver.h"
 
 #include <benchmark/benchmark.h>
@@ -46,11 +46,6 @@ void BM_Solve(benchmark::State &state)
     state.counters["positions"] = positions;
 }
 BENCHMARK(BM_Solve)->DenseRange(0, std::size(kCases) - 1)->Unit(benchmark::kMicrosecond);
-
-class SilentBoxes : public MessageBoxes {
-public:
-    void Show(const std::string &, const std::string &, int) override { }
-};
 
 // A game of 8 7 6 scaled up as far as it goes is still small; the cost that
 // grows is the log: the hint bisects it when the goal is out of reach.

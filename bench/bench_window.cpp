@@ -5,7 +5,7 @@
 // turn of the event loop after it and the repaint it causes, until the frame
 // is handed to the platform. Offscreen unless QT_QPA_PLATFORM says otherwise
 // (bench/run.sh; under Xvfb: QT_QPA_PLATFORM=xcb with a DISPLAY).
-#include "message_boxes.h"
+#include "silent_boxes.h"
 #include "tfrmmain.h"
 #include "vessel_picture.h"
 
@@ -19,17 +19,12 @@
 
 namespace {
 
-class NoBoxes : public MessageBoxes {
-public:
-    void Show(const std::string &, const std::string &, int) override {}
-};
-
 // One pointer move during a drag: find the control under the pointer, move
 // the picture, and paint what moved. Alternates between the background and
 // another picture so every step really moves it.
 void BM_DragOverStep(benchmark::State &state)
 {
-    NoBoxes boxes;
+    SilentBoxes boxes;
     TfrmMain window(boxes);
     window.show();
     if (!QTest::qWaitForWindowExposed(&window)) {
@@ -61,7 +56,7 @@ BENCHMARK(BM_DragOverStep)->Unit(benchmark::kMicrosecond);
 // half is timed (0 the pour, 1 the undo); the other half puts the log back.
 void BM_WindowPourOrUndo(benchmark::State &state)
 {
-    NoBoxes boxes;
+    SilentBoxes boxes;
     TfrmMain window(boxes);
     window.Model().LoadTask(TaskPresets[0]);
     window.BtnBeginClick();
@@ -163,7 +158,7 @@ public:
             QCoreApplication::processEvents();
     }
 
-    NoBoxes boxes;
+    SilentBoxes boxes;
     TfrmMain window;
     QTableView *List = nullptr;
     bool Ready = false;
