@@ -75,7 +75,7 @@ start_game() {
   mkdir -p "$work/run" "$work/home" "$work/xdg"
   chmod 700 "$work/xdg"
   (
-    cd "$work/run"
+    cd "$work/run" || exit
     exec env HOME="$work/home" XDG_RUNTIME_DIR="$work/xdg" QT_QPA_PLATFORM=xcb "$@" \
       </dev/null >"$work/app.log" 2>&1
   ) &
@@ -109,11 +109,12 @@ game_windows() {
 # Menus and boxes are windows too; the main window is the one 642 wide (on a
 # screen at 100 %).
 main_window_shown() {
-  local id
+  local id X Y WIDTH HEIGHT
   for id in $(game_windows); do
-    WIDTH=0
+    WIDTH=
     eval "$(xdotool getwindowgeometry --shell "$id" 2>/dev/null | grep -E '^(X|Y|WIDTH|HEIGHT)=')" || continue
-    if [ -z "${1:-}" ] || [ "${WIDTH:-0}" -eq "$1" ]; then
+    [ -n "$WIDTH" ] || continue
+    if [ -z "${1:-}" ] || [ "$WIDTH" -eq "$1" ]; then
       win=$id wx=$X wy=$Y wh=$HEIGHT
       return 0
     fi
@@ -121,6 +122,7 @@ main_window_shown() {
   return 1
 }
 
+# shellcheck disable=SC2120 # WIDTH may be left out
 wait_main_window() {
   poll 30 main_window_shown "${1:-}" || fail "no main window within 30 s"
   # Form 642x448 plus a 25-pixel status bar; the menu bar takes the rest.
@@ -135,6 +137,7 @@ other_window() {
   return 1
 }
 
+# shellcheck disable=SC2034 # other is for the script
 other_shown() {
   other=$(other_window)
 }
@@ -147,8 +150,7 @@ no_other_window() {
 # the moment, which a busy program may read too late: KEY goes again until a
 # window opens.
 open_by_key() {
-  local try
-  for try in 1 2 3 4 5; do
+  for _ in 1 2 3 4 5; do
     xdotool windowfocus --sync "$win" 2>/dev/null || true
     xdotool key "$1"
     poll 5 other_shown && return 0
