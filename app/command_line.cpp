@@ -8,7 +8,6 @@
 #include "tfrmmain.h"
 
 #include <QCommandLineParser>
-#include <QCoreApplication>
 #include <QStringList>
 
 #include <algorithm>
@@ -110,15 +109,29 @@ int SolveCommand(const QString &code)
     return kExitSolved;
 }
 
+// An option the parser does not know, as it was typed: "-platform" and
+// "-1,7,5/..." are one word after one dash here, not "--platform".
+QString TypedOption(const QStringList &arguments, const QString &name)
+{
+    for (const QString &argument : arguments.mid(1)) {
+        if (argument == QLatin1String("--"))
+            break;
+        const QString typed = argument.section(QLatin1Char('='), 0, 0);
+        const int dashes = typed.startsWith(QLatin1String("--")) ? 2 : typed.startsWith(QLatin1Char('-')) ? 1 : 0;
+        if (dashes > 0 && QStringView(typed).mid(dashes) == name)
+            return typed;
+    }
+    return (name.size() == 1 ? QStringLiteral("-") : QStringLiteral("--")) + name;
+}
+
 // Why the arguments could not be read, in Russian; empty when they could.
-std::string Problem(const QCommandLineParser &parser, bool parsed)
+std::string Problem(const QCommandLineParser &parser, bool parsed, const QStringList &arguments)
 {
     if (parsed)
         return {};
     const QStringList unknown = parser.unknownOptionNames();
     if (!unknown.isEmpty())
-        return "неизвестный параметр " + QString(unknown.first().size() == 1 ? "-" : "--").toStdString()
-            + unknown.first().toStdString();
+        return "неизвестный параметр " + TypedOption(arguments, unknown.first()).toStdString();
     // The one option with a value.
     return "после --solve нужна задача, например " + std::string(kExample);
 }
@@ -155,7 +168,7 @@ std::optional<int> RunWithoutWindow(int argc, char *argv[])
     });
     if (!solve)
         return std::nullopt;
-    std::string problem = Problem(parser, parsed);
+    std::string problem = Problem(parser, parsed, arguments);
     if (problem.empty() && !parser.positionalArguments().isEmpty())
         problem = "лишние аргументы: " + parser.positionalArguments().join(QLatin1Char(' ')).toStdString();
     if (!problem.empty()) {
@@ -212,15 +225,14 @@ bool DisplayAvailable(int argc, char *argv[])
     return true;
 }
 
-void StartFromArguments(TfrmMain &window)
+void StartFromArguments(TfrmMain &window, const QStringList &arguments)
 {
     const Options options;
     QCommandLineParser parser;
     Prepare(parser, options);
-    // Qt has taken its own options out by now.
-    const bool parsed = parser.parse(QCoreApplication::arguments());
+    const bool parsed = parser.parse(arguments);
     const QStringList positional = parser.positionalArguments();
-    std::string problem = Problem(parser, parsed);
+    std::string problem = Problem(parser, parsed, arguments);
     if (problem.empty() && positional.size() > 1)
         problem = "лишние аргументы: " + positional.mid(1).join(QLatin1Char(' ')).toStdString();
     if (!problem.empty()) {

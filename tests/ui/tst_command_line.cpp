@@ -1,0 +1,76 @@
+// SPDX-FileCopyrightText: 2026 The Sosudnik developers
+// SPDX-License-Identifier: MIT
+// The game's command line as the window sees it: a task code among odd
+// arguments.
+#include "window_harness.h"
+
+#include "command_line.h"
+
+#include <QTest>
+
+Q_DECLARE_METATYPE(TfrmMain::GameMode)
+
+class TestCommandLine : public QObject {
+    Q_OBJECT
+
+private slots:
+    void startFromArguments_data();
+    void startFromArguments();
+};
+
+void TestCommandLine::startFromArguments_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("box"); // the error box's text; empty for none
+    QTest::addColumn<TfrmMain::GameMode>("mode");
+
+    const QString milk = QStringLiteral("12,7,5/12,0,0/6");
+    const QString malformed = QString::fromUtf8("Код задачи «%1» не разобрать: нужен вид C1,C2,C3/L1,L2,L3/T, например "
+                                                "12,7,5/12,0,0/6.");
+    const auto none = TfrmMain::GameMode::None;
+    const auto play = TfrmMain::GameMode::Play;
+    QTest::newRow("nothing") << QStringList{} << QString() << none;
+    QTest::newRow("task code") << QStringList{milk} << QString() << play;
+    QTest::newRow("code after --") << QStringList{QStringLiteral("--"), milk} << QString() << play;
+    QTest::newRow("leading zeros") << QStringList{QStringLiteral("12,7,5/12,0,0/0000000000000000000000006")}
+                                   << QString() << play;
+    QTest::newRow("unknown letter") << QStringList{QStringLiteral("-x"), milk}
+                                    << QString::fromUtf8("Неизвестный параметр -x.") << none;
+    QTest::newRow("unknown word, one dash") << QStringList{QStringLiteral("-foo"), milk}
+                                            << QString::fromUtf8("Неизвестный параметр -foo.") << none;
+    QTest::newRow("unknown word, two dashes") << QStringList{QStringLiteral("--foo=3")}
+                                              << QString::fromUtf8("Неизвестный параметр --foo.") << none;
+    QTest::newRow("negative value") << QStringList{QStringLiteral("-1,7,5/0,0,0/1")}
+                                    << QString::fromUtf8("Неизвестный параметр -1,7,5/0,0,0/1.") << none;
+    QTest::newRow("two codes") << QStringList{milk, QStringLiteral("8,5,3/8,0,0/4")}
+                               << QString::fromUtf8("Лишние аргументы: 8,5,3/8,0,0/4.") << none;
+    QTest::newRow("space before") << QStringList{QLatin1Char(' ') + milk} << malformed.arg(QLatin1Char(' ') + milk)
+                                  << none;
+    QTest::newRow("plus") << QStringList{QLatin1Char('+') + milk} << malformed.arg(QLatin1Char('+') + milk) << none;
+    QTest::newRow("too large") << QStringList{QStringLiteral("12,7,5/12,0,0/99999999999999999999")}
+                               << QString::fromUtf8("В коде задачи значение 99999999999999999999 вне пределов: "
+                                                    "требуется целое число от 0 до 999.")
+                               << none;
+}
+
+void TestCommandLine::startFromArguments()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, box);
+    QFETCH(TfrmMain::GameMode, mode);
+
+    Harness h;
+    StartFromArguments(h.window, QStringList{QStringLiteral("sosudnik")} + arguments);
+    if (box.isEmpty()) {
+        QVERIFY(h.boxes.Boxes.empty());
+    } else {
+        QCOMPARE(h.boxes.Boxes.size(), std::size_t{1});
+        QCOMPARE(QString::fromStdString(h.boxes.Boxes[0].Text), box);
+        QCOMPARE(QString::fromStdString(h.boxes.Boxes[0].Caption), QString::fromUtf8("Сосудник"));
+    }
+    QCOMPARE(h.window.Mode(), mode);
+    QCOMPARE(h.window.Model().Log().RowCount(), mode == TfrmMain::GameMode::Play ? 1 : 0);
+}
+
+QTEST_MAIN(TestCommandLine)
+#include "tst_command_line.moc"
