@@ -183,6 +183,7 @@ namespace {
 
 QtMessageHandler g_previousHandler = nullptr;
 QString g_platform; // as asked for; empty for Qt's default
+QString g_display;  // the X display asked for, by -display or DISPLAY
 
 // Qt ends with qFatal when no platform plugin starts (no X server at the
 // address, no permission): say it in the game's words and end with a status
@@ -190,13 +191,12 @@ QString g_platform; // as asked for; empty for Qt's default
 void PlatformFailureHandler(QtMsgType type, const QMessageLogContext &context, const QString &message)
 {
     if (type == QtFatalMsg && message.contains(QLatin1String("platform plugin"))) {
-        const QByteArray display = qgetenv("DISPLAY");
         if (!g_platform.isEmpty() && !g_platform.startsWith(QLatin1String("xcb")))
             PrintNoDisplay("платформа Qt «" + g_platform.toStdString() + "» не запускается");
-        else if (display.isEmpty())
+        else if (g_display.isEmpty())
             PrintNoDisplay("графический дисплей недоступен");
         else
-            PrintNoDisplay("не удалось подключиться к дисплею «" + display.toStdString() + "»");
+            PrintNoDisplay("не удалось подключиться к дисплею «" + g_display.toStdString() + "»");
         std::_Exit(kExitNoDisplay);
     }
     g_previousHandler(type, context, message);
@@ -207,18 +207,32 @@ void PlatformFailureHandler(QtMsgType type, const QMessageLogContext &context, c
 bool DisplayAvailable(int argc, char *argv[])
 {
     QString platform = qEnvironmentVariable("QT_QPA_PLATFORM");
+    QString display = qEnvironmentVariable("DISPLAY");
+    // Qt's own options, which it reads with one dash or two.
     for (int i = 1; i + 1 < argc; ++i) {
         const QString argument = QString::fromLocal8Bit(argv[i]);
         if (argument == QLatin1String("-platform") || argument == QLatin1String("--platform"))
-            platform = QString::fromLocal8Bit(argv[i + 1]);
+            platform = QString::fromLocal8Bit(argv[++i]);
+        else if (argument == QLatin1String("-display") || argument == QLatin1String("--display"))
+            display = QString::fromLocal8Bit(argv[++i]);
     }
     g_platform = platform;
-    g_previousHandler = qInstallMessageHandler(PlatformFailureHandler);
-    // Only X is known to need DISPLAY; any other platform finds its own way
-    // or fails into the handler above.
-    const bool x11 = platform.isEmpty() ? qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")
-                                        : platform.startsWith(QLatin1String("xcb"));
-    if (x11 && qEnvironmentVariableIsEmpty("DISPLAY")) {
+    g_display = display;
+    // Once: installed again, the handler would pass messages on to itself.
+    static const bool handlerInstalled = [] {
+        g_previousHandler = qInstallMessageHandler(PlatformFailureHandler);
+        return true;
+    }();
+    (void)handlerInstalled;
+    // Only X is known to need a display named; any other platform finds its
+    // own way or fails into the handler above, and a list of platforms to try
+    // ("xcb;offscreen") goes on to the next when X is not there.
+    const QStringList platforms = platform.split(QLatin1Char(';'), Qt::SkipEmptyParts);
+    const bool x11Only = platforms.isEmpty()
+        ? qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")
+        : std::all_of(platforms.begin(), platforms.end(),
+                      [](const QString &p) { return p.startsWith(QLatin1String("xcb")); });
+    if (x11Only && display.isEmpty()) {
         PrintNoDisplay("нет графического дисплея (переменная DISPLAY пуста)");
         return false;
     }

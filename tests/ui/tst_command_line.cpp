@@ -1,14 +1,61 @@
 // SPDX-FileCopyrightText: 2026 The Sosudnik developers
 // SPDX-License-Identifier: MIT
 // The game's command line as the window sees it: a task code among odd
-// arguments.
+// arguments, and whether there is a display to go to.
 #include "window_harness.h"
 
 #include "command_line.h"
 
+#include <QByteArray>
 #include <QTest>
 
+#include <vector>
+
 Q_DECLARE_METATYPE(TfrmMain::GameMode)
+
+namespace {
+
+// Sets the display variables for one case and puts them back after it.
+class DisplayEnvironment {
+public:
+    DisplayEnvironment(const QByteArray &platform, const QByteArray &display, const QByteArray &wayland)
+    {
+        Set("QT_QPA_PLATFORM", platform);
+        Set("DISPLAY", display);
+        Set("WAYLAND_DISPLAY", wayland);
+    }
+    ~DisplayEnvironment()
+    {
+        for (const Saved &s : m_saved) {
+            if (s.Was)
+                qputenv(s.Name, s.Value);
+            else
+                qunsetenv(s.Name);
+        }
+    }
+    DisplayEnvironment(const DisplayEnvironment &) = delete;
+    DisplayEnvironment &operator=(const DisplayEnvironment &) = delete;
+
+private:
+    struct Saved {
+        const char *Name;
+        bool Was;
+        QByteArray Value;
+    };
+
+    void Set(const char *name, const QByteArray &value)
+    {
+        m_saved.push_back({name, qEnvironmentVariableIsSet(name), qgetenv(name)});
+        if (value.isEmpty())
+            qunsetenv(name);
+        else
+            qputenv(name, value);
+    }
+
+    std::vector<Saved> m_saved;
+};
+
+} // namespace
 
 class TestCommandLine : public QObject {
     Q_OBJECT
@@ -16,6 +63,8 @@ class TestCommandLine : public QObject {
 private slots:
     void startFromArguments_data();
     void startFromArguments();
+    void displayAvailable_data();
+    void displayAvailable();
 };
 
 void TestCommandLine::startFromArguments_data()
@@ -70,6 +119,55 @@ void TestCommandLine::startFromArguments()
     }
     QCOMPARE(h.window.Mode(), mode);
     QCOMPARE(h.window.Model().Log().RowCount(), mode == TfrmMain::GameMode::Play ? 1 : 0);
+}
+
+void TestCommandLine::displayAvailable_data()
+{
+    QTest::addColumn<QByteArray>("platform"); // QT_QPA_PLATFORM; empty for unset
+    QTest::addColumn<QByteArray>("display");
+    QTest::addColumn<QByteArray>("wayland");
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<bool>("available");
+
+    QTest::newRow("nothing at all") << QByteArray() << QByteArray() << QByteArray() << QStringList{} << false;
+    QTest::newRow("DISPLAY") << QByteArray() << QByteArray(":0") << QByteArray() << QStringList{} << true;
+    QTest::newRow("-display") << QByteArray() << QByteArray() << QByteArray()
+                              << QStringList{QStringLiteral("-display"), QStringLiteral(":5")} << true;
+    QTest::newRow("--display and a code") << QByteArray() << QByteArray() << QByteArray()
+                                          << QStringList{QStringLiteral("--display"), QStringLiteral(":5"),
+                                                         QStringLiteral("12,7,5/12,0,0/6")}
+                                          << true;
+    QTest::newRow("X only") << QByteArray("xcb") << QByteArray() << QByteArray() << QStringList{} << false;
+    QTest::newRow("X, then offscreen") << QByteArray("xcb;offscreen") << QByteArray() << QByteArray()
+                                       << QStringList{} << true;
+    QTest::newRow("offscreen") << QByteArray("offscreen") << QByteArray() << QByteArray() << QStringList{} << true;
+    QTest::newRow("-platform over the variable")
+        << QByteArray("xcb") << QByteArray() << QByteArray()
+        << QStringList{QStringLiteral("-platform"), QStringLiteral("offscreen")} << true;
+    QTest::newRow("-platform xcb") << QByteArray("offscreen") << QByteArray() << QByteArray()
+                                   << QStringList{QStringLiteral("-platform"), QStringLiteral("xcb")} << false;
+    QTest::newRow("Wayland session") << QByteArray() << QByteArray() << QByteArray("wayland-0") << QStringList{}
+                                     << true;
+}
+
+void TestCommandLine::displayAvailable()
+{
+    QFETCH(QByteArray, platform);
+    QFETCH(QByteArray, display);
+    QFETCH(QByteArray, wayland);
+    QFETCH(QStringList, arguments);
+    QFETCH(bool, available);
+
+    std::vector<QByteArray> bytes{QByteArrayLiteral("sosudnik")};
+    for (const QString &a : arguments)
+        bytes.push_back(a.toLocal8Bit());
+    std::vector<char *> argv;
+    for (QByteArray &b : bytes)
+        argv.push_back(b.data());
+    argv.push_back(nullptr);
+
+    const DisplayEnvironment environment(platform, display, wayland);
+    QCOMPARE(DisplayAvailable(static_cast<int>(bytes.size()), argv.data()), available);
 }
 
 QTEST_MAIN(TestCommandLine)
