@@ -162,11 +162,9 @@ std::optional<int> RunWithoutWindow(int argc, char *argv[])
         return 0;
     }
     // Unknown options may be Qt's own, for the window; but with --solve
-    // there is no window.
-    const bool solve = std::any_of(arguments.begin() + 1, arguments.end(), [](const QString &a) {
-        return a == QLatin1String("--solve") || a.startsWith(QLatin1String("--solve=")) || a == QLatin1String("-solve");
-    });
-    if (!solve)
+    // there is no window. The parser knows --solve in all its spellings,
+    // even when it stopped at an unknown option.
+    if (!parser.isSet(options.Solve))
         return std::nullopt;
     std::string problem = Problem(parser, parsed, arguments);
     if (problem.empty() && !parser.positionalArguments().isEmpty())

@@ -1,7 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The Sosudnik developers
 // SPDX-License-Identifier: MIT
-// The game's command line as the window sees it: a task code among odd
-// arguments, and whether there is a display to go to.
+// The game's command line: which arguments are answered without a window,
+// a task code among odd arguments, and whether there is a display to go to.
 #include "window_harness.h"
 
 #include "command_line.h"
@@ -55,17 +55,72 @@ private:
     std::vector<Saved> m_saved;
 };
 
+// argv as main gets it: the program's name first, a null pointer last.
+class Argv {
+public:
+    explicit Argv(const QStringList &arguments)
+    {
+        m_bytes.push_back(QByteArrayLiteral("sosudnik"));
+        for (const QString &a : arguments)
+            m_bytes.push_back(a.toLocal8Bit());
+        for (QByteArray &b : m_bytes)
+            m_pointers.push_back(b.data());
+        m_pointers.push_back(nullptr);
+    }
+
+    int Count() const { return static_cast<int>(m_bytes.size()); }
+    char **Values() { return m_pointers.data(); }
+
+private:
+    std::vector<QByteArray> m_bytes;
+    std::vector<char *> m_pointers;
+};
+
 } // namespace
 
 class TestCommandLine : public QObject {
     Q_OBJECT
 
 private slots:
+    void runWithoutWindow_data();
+    void runWithoutWindow();
     void startFromArguments_data();
     void startFromArguments();
     void displayAvailable_data();
     void displayAvailable();
 };
+
+void TestCommandLine::runWithoutWindow_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("status"); // -1: the game itself starts
+
+    const QString kvass = QStringLiteral("8,5,3/8,0,0/4");
+    QTest::newRow("--solve") << QStringList{QStringLiteral("--solve"), kvass} << kExitSolved;
+    QTest::newRow("--solve=") << QStringList{QStringLiteral("--solve=") + kvass} << kExitSolved;
+    QTest::newRow("-solve") << QStringList{QStringLiteral("-solve"), kvass} << kExitSolved;
+    QTest::newRow("-solve=") << QStringList{QStringLiteral("-solve=") + kvass} << kExitSolved;
+    QTest::newRow("unsolvable") << QStringList{QStringLiteral("--solve"), QStringLiteral("999,4,6/6,0,0/3")}
+                                << kExitNoSolution;
+    QTest::newRow("no task") << QStringList{QStringLiteral("--solve")} << kExitBadTask;
+    QTest::newRow("with a Qt option") << QStringList{QStringLiteral("--solve"), kvass, QStringLiteral("-platform"),
+                                                     QStringLiteral("offscreen")}
+                                      << kExitBadTask;
+    QTest::newRow("--version") << QStringList{QStringLiteral("--version")} << 0;
+    QTest::newRow("a task code") << QStringList{kvass} << -1;
+    QTest::newRow("Qt options and a code")
+        << QStringList{QStringLiteral("-platform"), QStringLiteral("offscreen"), kvass} << -1;
+    QTest::newRow("a code after --") << QStringList{QStringLiteral("--"), QStringLiteral("--solve"), kvass} << -1;
+}
+
+void TestCommandLine::runWithoutWindow()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(int, status);
+
+    Argv argv(arguments);
+    QCOMPARE(RunWithoutWindow(argv.Count(), argv.Values()).value_or(-1), status);
+}
 
 void TestCommandLine::startFromArguments_data()
 {
@@ -158,16 +213,9 @@ void TestCommandLine::displayAvailable()
     QFETCH(QStringList, arguments);
     QFETCH(bool, available);
 
-    std::vector<QByteArray> bytes{QByteArrayLiteral("sosudnik")};
-    for (const QString &a : arguments)
-        bytes.push_back(a.toLocal8Bit());
-    std::vector<char *> argv;
-    for (QByteArray &b : bytes)
-        argv.push_back(b.data());
-    argv.push_back(nullptr);
-
+    Argv argv(arguments);
     const DisplayEnvironment environment(platform, display, wayland);
-    QCOMPARE(DisplayAvailable(static_cast<int>(bytes.size()), argv.data()), available);
+    QCOMPARE(DisplayAvailable(argv.Count(), argv.Values()), available);
 }
 
 QTEST_MAIN(TestCommandLine)
