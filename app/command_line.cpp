@@ -8,7 +8,6 @@
 #include "tfrmmain.h"
 
 #include <QCommandLineParser>
-#include <QCoreApplication>
 #include <QStringList>
 
 #include <algorithm>
@@ -110,15 +109,29 @@ int SolveCommand(const QString &code)
     return kExitSolved;
 }
 
+// An option the parser does not know, as it was typed: "-platform" and
+// "-1,7,5/..." are one word after one dash here, not "--platform".
+QString TypedOption(const QStringList &arguments, const QString &name)
+{
+    for (const QString &argument : arguments.mid(1)) {
+        if (argument == QLatin1String("--"))
+            break;
+        const QString typed = argument.section(QLatin1Char('='), 0, 0);
+        const int dashes = typed.startsWith(QLatin1String("--")) ? 2 : typed.startsWith(QLatin1Char('-')) ? 1 : 0;
+        if (dashes > 0 && QStringView(typed).mid(dashes) == name)
+            return typed;
+    }
+    return (name.size() == 1 ? QStringLiteral("-") : QStringLiteral("--")) + name;
+}
+
 // Why the arguments could not be read, in Russian; empty when they could.
-std::string Problem(const QCommandLineParser &parser, bool parsed)
+std::string Problem(const QCommandLineParser &parser, bool parsed, const QStringList &arguments)
 {
     if (parsed)
         return {};
     const QStringList unknown = parser.unknownOptionNames();
     if (!unknown.isEmpty())
-        return "неизвестный параметр " + QString(unknown.first().size() == 1 ? "-" : "--").toStdString()
-            + unknown.first().toStdString();
+        return "неизвестный параметр " + TypedOption(arguments, unknown.first()).toStdString();
     // The one option with a value.
     return "после --solve нужна задача, например " + std::string(kExample);
 }
@@ -149,13 +162,11 @@ std::optional<int> RunWithoutWindow(int argc, char *argv[])
         return 0;
     }
     // Unknown options may be Qt's own, for the window; but with --solve
-    // there is no window.
-    const bool solve = std::any_of(arguments.begin() + 1, arguments.end(), [](const QString &a) {
-        return a == QLatin1String("--solve") || a.startsWith(QLatin1String("--solve=")) || a == QLatin1String("-solve");
-    });
-    if (!solve)
+    // there is no window. The parser knows --solve in all its spellings,
+    // even when it stopped at an unknown option.
+    if (!parser.isSet(options.Solve))
         return std::nullopt;
-    std::string problem = Problem(parser, parsed);
+    std::string problem = Problem(parser, parsed, arguments);
     if (problem.empty() && !parser.positionalArguments().isEmpty())
         problem = "лишние аргументы: " + parser.positionalArguments().join(QLatin1Char(' ')).toStdString();
     if (!problem.empty()) {
@@ -170,6 +181,7 @@ namespace {
 
 QtMessageHandler g_previousHandler = nullptr;
 QString g_platform; // as asked for; empty for Qt's default
+QString g_display;  // the X display asked for, by -display or DISPLAY
 
 // Qt ends with qFatal when no platform plugin starts (no X server at the
 // address, no permission): say it in the game's words and end with a status
@@ -177,13 +189,12 @@ QString g_platform; // as asked for; empty for Qt's default
 void PlatformFailureHandler(QtMsgType type, const QMessageLogContext &context, const QString &message)
 {
     if (type == QtFatalMsg && message.contains(QLatin1String("platform plugin"))) {
-        const QByteArray display = qgetenv("DISPLAY");
         if (!g_platform.isEmpty() && !g_platform.startsWith(QLatin1String("xcb")))
             PrintNoDisplay("платформа Qt «" + g_platform.toStdString() + "» не запускается");
-        else if (display.isEmpty())
+        else if (g_display.isEmpty())
             PrintNoDisplay("графический дисплей недоступен");
         else
-            PrintNoDisplay("не удалось подключиться к дисплею «" + display.toStdString() + "»");
+            PrintNoDisplay("не удалось подключиться к дисплею «" + g_display.toStdString() + "»");
         std::_Exit(kExitNoDisplay);
     }
     g_previousHandler(type, context, message);
@@ -194,33 +205,46 @@ void PlatformFailureHandler(QtMsgType type, const QMessageLogContext &context, c
 bool DisplayAvailable(int argc, char *argv[])
 {
     QString platform = qEnvironmentVariable("QT_QPA_PLATFORM");
+    QString display = qEnvironmentVariable("DISPLAY");
+    // Qt's own options, which it reads with one dash or two.
     for (int i = 1; i + 1 < argc; ++i) {
         const QString argument = QString::fromLocal8Bit(argv[i]);
         if (argument == QLatin1String("-platform") || argument == QLatin1String("--platform"))
-            platform = QString::fromLocal8Bit(argv[i + 1]);
+            platform = QString::fromLocal8Bit(argv[++i]);
+        else if (argument == QLatin1String("-display") || argument == QLatin1String("--display"))
+            display = QString::fromLocal8Bit(argv[++i]);
     }
     g_platform = platform;
-    g_previousHandler = qInstallMessageHandler(PlatformFailureHandler);
-    // Only X is known to need DISPLAY; any other platform finds its own way
-    // or fails into the handler above.
-    const bool x11 = platform.isEmpty() ? qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")
-                                        : platform.startsWith(QLatin1String("xcb"));
-    if (x11 && qEnvironmentVariableIsEmpty("DISPLAY")) {
+    g_display = display;
+    // Once: installed again, the handler would pass messages on to itself.
+    static const bool handlerInstalled = [] {
+        g_previousHandler = qInstallMessageHandler(PlatformFailureHandler);
+        return true;
+    }();
+    (void)handlerInstalled;
+    // Only X is known to need a display named; any other platform finds its
+    // own way or fails into the handler above, and a list of platforms to try
+    // ("xcb;offscreen") goes on to the next when X is not there.
+    const QStringList platforms = platform.split(QLatin1Char(';'), Qt::SkipEmptyParts);
+    const bool x11Only = platforms.isEmpty()
+        ? qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")
+        : std::all_of(platforms.begin(), platforms.end(),
+                      [](const QString &p) { return p.startsWith(QLatin1String("xcb")); });
+    if (x11Only && display.isEmpty()) {
         PrintNoDisplay("нет графического дисплея (переменная DISPLAY пуста)");
         return false;
     }
     return true;
 }
 
-void StartFromArguments(TfrmMain &window)
+void StartFromArguments(TfrmMain &window, const QStringList &arguments)
 {
     const Options options;
     QCommandLineParser parser;
     Prepare(parser, options);
-    // Qt has taken its own options out by now.
-    const bool parsed = parser.parse(QCoreApplication::arguments());
+    const bool parsed = parser.parse(arguments);
     const QStringList positional = parser.positionalArguments();
-    std::string problem = Problem(parser, parsed);
+    std::string problem = Problem(parser, parsed, arguments);
     if (problem.empty() && positional.size() > 1)
         problem = "лишние аргументы: " + positional.mid(1).join(QLatin1Char(' ')).toStdString();
     if (!problem.empty()) {

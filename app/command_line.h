@@ -2,6 +2,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <QStringList>
+
 #include <optional>
 
 class TfrmMain;
@@ -22,5 +24,6 @@ std::optional<int> RunWithoutWindow(int argc, char *argv[]);
 bool DisplayAvailable(int argc, char *argv[]);
 
 // After the window is made: starts the task given as an argument, or shows
-// in the error box why it cannot.
-void StartFromArguments(TfrmMain &window);
+// in the error box why it cannot. The arguments are the application's, Qt's
+// own options already taken out.
+void StartFromArguments(TfrmMain &window, const QStringList &arguments);

@@ -58,6 +58,6 @@ int main(int argc, char *argv[])
     QtMessageBoxes boxes;
     TfrmMain frmMain(boxes);
     frmMain.show();
-    StartFromArguments(frmMain);
+    StartFromArguments(frmMain, QCoreApplication::arguments());
     return QApplication::exec();
 }

@@ -317,9 +317,23 @@ std::string PourCount(int n)
 
 namespace {
 
+// A piece of the code as the reason quotes it: whole when short, else its
+// beginning, cut between characters, and an ellipsis, so that a pasted flood
+// still gives a message that fits a box.
+std::string Quoted(std::string_view text)
+{
+    constexpr std::size_t kShown = 40;
+    if (text.size() <= kShown)
+        return std::string(text);
+    std::size_t end = kShown;
+    while (end > 0 && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80)
+        --end; // not inside a UTF-8 sequence
+    return std::string(text.substr(0, end)) + "…";
+}
+
 [[noreturn]] void Malformed(std::string_view code)
 {
-    throw std::invalid_argument("Код задачи «" + std::string(code)
+    throw std::invalid_argument("Код задачи «" + Quoted(code)
                                 + "» не разобрать: нужен вид C1,C2,C3/L1,L2,L3/T, например 12,7,5/12,0,0/6");
 }
 
@@ -344,7 +358,7 @@ int CodeValue(std::string_view code, std::string_view digits)
     // Past four significant digits the value is out of range anyway.
     const std::size_t first = std::min(digits.find_first_not_of('0'), digits.size());
     if (digits.size() - first > 3)
-        throw std::invalid_argument("В коде задачи значение " + std::string(digits)
+        throw std::invalid_argument("В коде задачи значение " + Quoted(digits)
                                     + " вне пределов: требуется целое число от 0 до 999");
     int value = 0;
     for (char c : digits.substr(first))

@@ -332,4 +332,37 @@ TEST(TaskCode, RejectsWithAReason)
     }
 }
 
+// A code pasted by mistake, a megabyte long: the reason quotes only its
+// beginning, cut between whole characters.
+TEST(TaskCode, QuotesALongCodeShortened)
+{
+    const std::pair<std::string, std::string> table[] = {
+        {"12,7,5/12,0,0/" + std::string(100000, '9'), "В коде задачи значение " + std::string(40, '9') + "… вне"},
+        {std::string(100000, 'x'), "Код задачи «" + std::string(40, 'x') + "…» не разобрать"},
+    };
+    for (const auto &[code, quoted] : table) {
+        try {
+            ParseTaskCode(code);
+            ADD_FAILURE() << "accepted a code of " << code.size() << " bytes";
+        } catch (const std::invalid_argument &e) {
+            const std::string reason = e.what();
+            EXPECT_NE(reason.find(quoted), std::string::npos) << reason;
+            EXPECT_LT(reason.size(), 200u);
+        }
+    }
+    // "Ж" is two bytes: a cut after 40 bytes leaves twenty of them whole.
+    std::string cyrillic;
+    for (int i = 0; i < 30; ++i)
+        cyrillic += "Ж";
+    try {
+        ParseTaskCode("1" + cyrillic);
+        ADD_FAILURE() << "accepted Cyrillic";
+    } catch (const std::invalid_argument &e) {
+        std::string expected = "«1";
+        for (int i = 0; i < 19; ++i)
+            expected += "Ж";
+        EXPECT_NE(std::string(e.what()).find(expected + "…»"), std::string::npos) << e.what();
+    }
+}
+
 } // namespace

@@ -19,16 +19,16 @@ inline QPixmap EmbeddedPng(const QString &path, qreal devicePixelRatio = 1.0)
     return pixmap;
 }
 
-// Liberation Sans is metric-compatible with the classic Windows sans faces the
-// layout was made for; DejaVu Sans, Debian's default, is wider and would clip.
 // The game's icon, read from the resources once for the application and
-// both windows.
+// its windows.
 inline QIcon AppIcon()
 {
     static const QIcon icon(EmbeddedPng(QStringLiteral(":/sosudnik.png")));
     return icon;
 }
 
+// Liberation Sans is metric-compatible with the classic Windows sans faces the
+// layout was made for; DejaVu Sans, Debian's default, is wider and would clip.
 inline QFont UiFont(int points, bool bold = false)
 {
     QFont font(QStringLiteral("Liberation Sans"));

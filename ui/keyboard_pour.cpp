@@ -46,13 +46,12 @@ protected:
 
 KeyboardPour::KeyboardPour(QWidget *window, std::array<VesselPicture *, 3> pictures, PourHandler pour)
     : QObject(window)
-    , m_window(window)
     , m_pictures(pictures)
     , m_pour(std::move(pour))
     , m_frame(new SourceFrame(pictures[0]->parentWidget()))
 {
     HideFromScreenReaders(m_frame);
-    m_window->installEventFilter(this);
+    window->installEventFilter(this);
     for (VesselPicture *p : m_pictures)
         p->installEventFilter(this);
 }

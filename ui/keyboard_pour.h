@@ -29,14 +29,9 @@ public:
 
     // Play mode; either way the mark goes.
     void SetActive(bool on);
-    bool Active() const { return m_active; }
 
-    // The marked vessel, 0 for none.
-    int Source() const { return m_source; }
-    // 0 <= n <= 3; 0 lets go.
+    // Marks vessel n as the source, 0 <= n <= 3; 0 lets go.
     void Mark(int n);
-    // One digit: marks, pours or lets go.
-    void Press(int n);
     // Lets go of any mark and pours.
     void Pour(int source, int receiver);
 
@@ -44,9 +39,10 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    // One digit: marks, pours or lets go.
+    void Press(int n);
     bool IsPicture(const QObject *o) const;
 
-    QWidget *m_window;
     std::array<VesselPicture *, 3> m_pictures;
     PourHandler m_pour;
     QWidget *m_frame;

@@ -6,6 +6,7 @@
 #include "advice.h"
 #include "appearance.h"
 #include "drag_gesture.h"
+#include "enter_key.h"
 #include "game_palette.h"
 #include "keyboard_pour.h"
 #include "line_edit_cell.h"
@@ -485,9 +486,7 @@ void TfrmMain::keyPressEvent(QKeyEvent *event)
 {
     // Enter presses the focused button, as in a dialog. Not a held Enter:
     // it may have been meant for the message box that just closed.
-    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
-    auto *button = qobject_cast<QPushButton *>(focusWidget());
-    if (enter && button && !(event->modifiers() & ~Qt::KeypadModifier)) {
+    if (QPushButton *button = ButtonForEnter(this, event)) {
         if (!event->isAutoRepeat())
             button->click();
         return;

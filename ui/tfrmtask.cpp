@@ -3,12 +3,12 @@
 #include "tfrmtask.h"
 
 #include "appearance.h"
+#include "enter_key.h"
 #include "game_palette.h"
 #include "placement.h"
 #include "ui_tfrmtask.h"
 
 #include <QImage>
-#include <QKeyEvent>
 #include <QPixmap>
 #include <QScreen>
 #include <QTabBar>
@@ -76,9 +76,7 @@ void TfrmTask::keyPressEvent(QKeyEvent *event)
 {
     // Enter presses the focused button. QDialog would press the default one,
     // "Принять", even with the focus on "Отмена"; anywhere else it still does.
-    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
-    auto *button = qobject_cast<QPushButton *>(focusWidget());
-    if (enter && button && !(event->modifiers() & ~Qt::KeypadModifier)) {
+    if (QPushButton *button = ButtonForEnter(this, event)) {
         button->click();
         return;
     }

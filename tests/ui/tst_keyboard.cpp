@@ -19,6 +19,8 @@
 
 using Levels3 = std::array<int, 3>;
 
+Q_DECLARE_METATYPE(TfrmMain::GameMode)
+
 namespace {
 
 const QStringList kMilk = {"12", "7", "5", "12", "0", "0", "6"};
@@ -78,6 +80,8 @@ private slots:
     void markGoesWithUndoNewGameAndTheMouse();
     void escapeDuringADragStillCancelsIt();
     void gameMenuEntriesFollowTheMode();
+    void gameMenuFollowsEveryCommand_data();
+    void gameMenuFollowsEveryCommand();
     void menuPourIsTheDrop();
     void ctrlZUndoesAndCtrlSSavesOnlyInPlay();
     void tabPassesTheListInOneStop();
@@ -349,6 +353,76 @@ void TestKeyboard::gameMenuEntriesFollowTheMode()
     check(true);
     h.window.MnuNewClick();
     check(false);
+}
+
+void TestKeyboard::gameMenuFollowsEveryCommand_data()
+{
+    QTest::addColumn<QStringList>("commands");
+    QTest::addColumn<TfrmMain::GameMode>("mode");
+    using Mode = TfrmMain::GameMode;
+    auto steps = [](const char *text) { return QString::fromLatin1(text).split(QLatin1Char(' '), Qt::SkipEmptyParts); };
+    QTest::newRow("start") << steps("") << Mode::None;
+    QTest::newRow("task cancelled before a game") << steps("cancel") << Mode::None;
+    QTest::newRow("bad task code") << steps("bad") << Mode::None;
+    QTest::newRow("new") << steps("new") << Mode::Input;
+    QTest::newRow("task cancelled while typing") << steps("new cancel") << Mode::Input;
+    QTest::newRow("bad task code while typing") << steps("new bad") << Mode::Input;
+    QTest::newRow("begin") << steps("new begin") << Mode::Play;
+    QTest::newRow("task accepted") << steps("accept") << Mode::Play;
+    QTest::newRow("task code") << steps("code") << Mode::Play;
+    QTest::newRow("task cancelled in play") << steps("code cancel") << Mode::Play;
+    QTest::newRow("new after play") << steps("accept new") << Mode::Input;
+    QTest::newRow("task accepted while typing") << steps("new accept") << Mode::Play;
+}
+
+// Every "&Игра" entry and the digits, after each command that changes the
+// mode or leaves it as it was.
+void TestKeyboard::gameMenuFollowsEveryCommand()
+{
+    QFETCH(QStringList, commands);
+    QFETCH(TfrmMain::GameMode, mode);
+    Harness h;
+    for (const QString &command : commands) {
+        if (command == QLatin1String("new")) {
+            h.window.MnuNewClick();
+        } else if (command == QLatin1String("begin")) {
+            h.Click("BtnBegin");
+        } else if (command == QLatin1String("code")) {
+            h.window.StartTaskCode("8,5,3/8,0,0/4");
+        } else if (command == QLatin1String("bad")) {
+            h.window.StartTaskCode("8,5,3/8,0");
+        } else {
+            const int result = command == QLatin1String("accept") ? TfrmTask::kResultOk : TfrmTask::kResultCancel;
+            WhenShown(h.window.TaskDialog(), [result](TfrmTask &d) { d.done(result); });
+            h.window.MnuTasksClick();
+        }
+    }
+    QCOMPARE(h.window.Mode(), mode);
+
+    const bool play = mode == TfrmMain::GameMode::Play;
+    const bool game = mode != TfrmMain::GameMode::None;
+    const struct {
+        const char *Name;
+        bool Enabled;
+    } entries[] = {{"MnuUndo", true},     {"MnuXml", play},      {"MnuPour12", play},   {"MnuPour13", play},
+                   {"MnuPour21", play},   {"MnuPour23", play},   {"MnuPour31", play},   {"MnuPour32", play},
+                   {"MnuHint", play},     {"MnuSolution", game}, {"MnuCheck", game}};
+    for (const auto &e : entries) {
+        auto *action = h.window.findChild<QAction *>(QString::fromLatin1(e.Name));
+        QVERIFY2(action, e.Name);
+        QVERIFY2(action->isEnabled() == e.Enabled, e.Name);
+    }
+    QCOMPARE(h.window.findChild<QMenu *>(QStringLiteral("MnuPour"))->menuAction()->isEnabled(), play);
+    QCOMPARE(h.Find("BtnXml")->isEnabled(), play);
+
+    // A digit marks a source in play only; elsewhere it does nothing at all.
+    h.Find("BtnUndo")->setFocus();
+    const int rows = h.window.Model().Log().RowCount();
+    Keys(h, "1");
+    QCOMPARE(Marked(h), play ? 1 : 0);
+    Keys(h, "Esc");
+    QCOMPARE(Marked(h), 0);
+    QCOMPARE(h.window.Model().Log().RowCount(), rows);
 }
 
 void TestKeyboard::menuPourIsTheDrop()
