@@ -15,7 +15,6 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QTabWidget>
-#include <QTemporaryDir>
 
 using Levels3 = std::array<int, 3>;
 
@@ -442,11 +441,9 @@ void TestKeyboard::menuPourIsTheDrop()
 
 void TestKeyboard::ctrlZUndoesAndCtrlSSavesOnlyInPlay()
 {
-    QTemporaryDir dir;
-    QVERIFY(dir.isValid());
-    const QString before = QDir::currentPath();
-    QVERIFY(QDir::setCurrent(dir.path()));
-    const QString file = dir.filePath(QStringLiteral("sosudnik.xml"));
+    TemporaryWorkDir dir;
+    QVERIFY(dir.IsValid());
+    const QString file = dir.FilePath(QStringLiteral("sosudnik.xml"));
     {
         Harness h;
         Activate(h);
@@ -474,7 +471,6 @@ void TestKeyboard::ctrlZUndoesAndCtrlSSavesOnlyInPlay()
     QFile saved(file);
     QVERIFY(saved.open(QIODevice::ReadOnly));
     const QByteArray bytes = saved.readAll();
-    QDir::setCurrent(before);
     QVERIFY(bytes.contains("<Record Column0=\"1\" Column1=\"5\" Column2=\"7\" Column3=\"0\"/></Data>"));
 }
 
@@ -539,12 +535,12 @@ void TestKeyboard::enterPressesTheFocusedButton()
     QCOMPARE(h.Levels(), (Levels3{12, 0, 0}));
     QCOMPARE(h.window.Model().Log().RowCount(), 1);
 
-    QTemporaryDir dir;
-    const QString before = QDir::currentPath();
-    QVERIFY(QDir::setCurrent(dir.path()));
-    h.Find("BtnXml")->setFocus();
-    enter(h);
-    QDir::setCurrent(before);
+    {
+        TemporaryWorkDir dir;
+        QVERIFY(dir.IsValid());
+        h.Find("BtnXml")->setFocus();
+        enter(h);
+    }
     QCOMPARE(h.boxes.Boxes.size(), std::size_t(1));
     QCOMPARE(h.boxes.Boxes[0].Caption, std::string("Запись файла"));
 

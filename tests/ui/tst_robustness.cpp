@@ -17,7 +17,6 @@
 #include <QClipboard>
 #include <QDir>
 #include <QMessageBox>
-#include <QTemporaryDir>
 
 namespace {
 
@@ -100,10 +99,8 @@ private slots:
 
 void TestRobustness::noXmlSetUpBeforeTheFirstSave()
 {
-    QTemporaryDir dir;
-    QVERIFY(dir.isValid());
-    const QString before = QDir::currentPath();
-    QVERIFY(QDir::setCurrent(dir.path()));
+    TemporaryWorkDir dir;
+    QVERIFY(dir.IsValid());
     XmlRuntime runtime;
     {
         Harness h;
@@ -112,8 +109,7 @@ void TestRobustness::noXmlSetUpBeforeTheFirstSave()
         h.window.BtnXmlClick();
         QVERIFY(XmlRuntime::Started());
     }
-    QDir::setCurrent(before);
-    QVERIFY(QFile::exists(dir.filePath(QStringLiteral("sosudnik.xml"))));
+    QVERIFY(QFile::exists(dir.FilePath(QStringLiteral("sosudnik.xml"))));
 }
 
 void TestRobustness::removingTheEditedRowClosesItsEditor_data()
@@ -132,10 +128,8 @@ void TestRobustness::removingTheEditedRowClosesItsEditor()
 {
     QFETCH(QString, action);
     QFETCH(int, rowsAfter);
-    QTemporaryDir dir;
-    QVERIFY(dir.isValid());
-    const QString before = QDir::currentPath();
-    QVERIFY(QDir::setCurrent(dir.path()));
+    TemporaryWorkDir dir;
+    QVERIFY(dir.IsValid());
     MessageLog log;
     {
         Harness h;
@@ -173,7 +167,6 @@ void TestRobustness::removingTheEditedRowClosesItsEditor()
         h.window.BtnXmlClick();
         QCOMPARE(h.window.Model().Log().Cell(0, 0), std::string("start"));
     }
-    QDir::setCurrent(before);
     QVERIFY2(log.Messages.isEmpty(), qPrintable(log.Messages.join(QLatin1Char('\n'))));
 }
 

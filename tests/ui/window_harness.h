@@ -6,8 +6,10 @@
 #include "tfrmmain.h"
 #include "vessel_picture.h"
 
+#include <QDir>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QWindow>
 
@@ -46,6 +48,29 @@ inline void QuietGrabWarnings()
                 previous(type, context, message);
         });
 }
+
+// Saves land in the current directory: this moves it into a fresh temporary
+// folder for as long as it lives, and back again even when a check fails
+// midway, so later tests never run in a folder that is gone.
+class TemporaryWorkDir {
+public:
+    TemporaryWorkDir()
+        : m_before(QDir::currentPath())
+    {
+        m_valid = m_dir.isValid() && QDir::setCurrent(m_dir.path());
+    }
+    ~TemporaryWorkDir() { QDir::setCurrent(m_before); }
+    TemporaryWorkDir(const TemporaryWorkDir &) = delete;
+    TemporaryWorkDir &operator=(const TemporaryWorkDir &) = delete;
+
+    bool IsValid() const { return m_valid; }
+    QString FilePath(const QString &name) const { return m_dir.filePath(name); }
+
+private:
+    QTemporaryDir m_dir;
+    QString m_before;
+    bool m_valid = false;
+};
 
 // One main window, shown and ready for events routed through its QWindow.
 class Harness {
