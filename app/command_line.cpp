@@ -2,9 +2,11 @@
 // SPDX-License-Identifier: MIT
 #include "command_line.h"
 
+#include "advice.h"
 #include "dispatch_guard.h"
 #include "message_boxes.h"
 #include "solver.h"
+#include "task_code.h"
 #include "tfrmmain.h"
 
 #include <QCommandLineParser>

@@ -8,6 +8,7 @@
 // The memory of one solve is measured in a fresh process of this program,
 // run as bench_solver_worst --memory C1,C2,C3/L1,L2,L3/T.
 #include "solver.h"
+#include "task_code.h"
 
 #include <sys/wait.h>
 #include <unistd.h>

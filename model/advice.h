@@ -8,6 +8,8 @@
 #include <string>
 
 class MoveLog;
+class Puzzle;
+struct Solution;
 struct VesselState;
 
 inline constexpr const char *kCaptionHint = "Подсказка";
@@ -25,6 +27,14 @@ struct Advice {
 // target cannot be reached from here, and how many pours to take back to a
 // logged position from which it can.
 Advice Hint(const VesselState &state, const MoveLog &log);
+// The same for the game in play; once its goal has been reached, that it is
+// solved and in how many pours against the fewest.
+Advice Hint(const Puzzle &puzzle);
+
+// Why there is no solution from the current position, for the solution
+// command: of the task itself at its start, else of this position, with how
+// many pours to take back. Needs a position without a solution.
+std::string NoSolutionText(const VesselState &state, const MoveLog &log);
 
 // Whether the task can be solved, and in how few pours, or why not.
 Advice Check(const TaskPreset &task);
@@ -36,7 +46,12 @@ Advice Check(const TaskPreset &task);
 // some row and not after it.
 std::optional<int> PoursToTakeBack(const VesselState &state, const MoveLog &log);
 
+// The reason as a sentence the player understands. Needs !solution.Solved().
+std::string UnsolvableText(const Solution &solution, const TaskPreset &task);
+
 // "Кратчайшее решение из этого положения — 10 переливаний."
 std::string SolutionLengthText(int pours);
 // "Вы решили за 12 переливаний; наименьшее число — 10."
 std::string PlayerCountText(int playerPours, int fewest);
+// That line for the game in play, once its goal has been reached.
+std::optional<std::string> PlayerCountLine(const Puzzle &puzzle);

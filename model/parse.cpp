@@ -2,11 +2,12 @@
 // SPDX-License-Identifier: MIT
 #include "parse.h"
 
+#include "rules.h"
+
 #include <cstdint>
 
 namespace {
 
-constexpr std::int64_t kMaxValue = 999;
 // Past this the exact value no longer matters: it is out of range either way,
 // and clamping keeps the accumulator far from overflow on any length of digits.
 constexpr std::int64_t kClamp = std::int64_t{1} << 40;
@@ -67,7 +68,7 @@ int ParseFieldValue(std::string_view text)
             value = kClamp;
     }
 
-    if (value > kMaxValue || (negative && value != 0))
+    if (!InValueRange(value) || (negative && value != 0))
         Reject();
     return static_cast<int>(value);
 }

@@ -4,8 +4,8 @@
 
 #include "message_boxes.h"
 #include "parse.h"
+#include "rules.h"
 
-#include <algorithm>
 #include <stdexcept>
 
 Puzzle::Puzzle(MessageBoxes &boxes)
@@ -69,6 +69,8 @@ void Puzzle::SetCapacity(int n, int value, bool store)
     m_state.Capacity(n) = value;
     // A new capacity empties the vessel: the level field's own handler stores 0.
     Field("EditVW", n).SetText("");
+    if (m_onCapacityChanged)
+        m_onCapacityChanged(n);
 }
 
 void Puzzle::SetLevel(int n, int value, bool store)
@@ -100,7 +102,7 @@ void Puzzle::VesselChanged(int n)
 
 void Puzzle::Pour(int source, int receiver)
 {
-    const int amount = std::min(m_state.Level(source), m_state.Capacity(receiver) - m_state.Level(receiver));
+    const int amount = PourAmount(m_state.Level(source), m_state.Capacity(receiver), m_state.Level(receiver));
     if (amount <= 0) {
         m_boxes.Show(kMsgNothingToPour, kCaptionNothingToPour, kIconWarning);
         return;
@@ -112,7 +114,7 @@ void Puzzle::Pour(int source, int receiver)
 
     if (m_state.GoalReached)
         return;
-    if (m_state.Level(source) == m_state.Target() || m_state.Target() == m_state.Level(receiver)) {
+    if (MeetsGoal(m_state.Target(), m_state.Level(source), m_state.Level(receiver))) {
         m_boxes.Show(kMsgGoalReached, kCaptionGoalReached, kIconInformation);
         m_state.GoalReached = true;
         m_goalPours = m_log.RowCount() - 1;

@@ -49,10 +49,13 @@ public:
     MoveLog &Log() { return m_log; }
     const MoveLog &Log() const { return m_log; }
     DispatchGuard &Guard() { return m_guard; }
-    MessageBoxes &Boxes() { return m_boxes; }
 
     // Called on every VesselChanged(n), before the raiser goes on.
     void SetVesselChangedHandler(std::function<void(int)> handler) { m_onVesselChanged = std::move(handler); }
+    // Called after every stored capacity of vessel n, once its level field
+    // has been emptied: a capacity typed over an empty vessel repaints
+    // nothing, yet what the vessel reads out changes.
+    void SetCapacityChangedHandler(std::function<void(int)> handler) { m_onCapacityChanged = std::move(handler); }
 
     // Change handlers; the sender's tag is its vessel number.
     void EditV1Change(TextCell &sender);
@@ -86,5 +89,6 @@ private:
     MoveLog m_log;
     std::map<std::string, TextCell *, std::less<>> m_fields;
     std::function<void(int)> m_onVesselChanged;
+    std::function<void(int)> m_onCapacityChanged;
     int m_goalPours = 0;
 };

@@ -2,7 +2,9 @@
 // SPDX-License-Identifier: MIT
 #include "advice.h"
 #include "model_fixture.h"
+#include "position.h"
 #include "solver.h"
+#include "wording.h"
 
 #include <random>
 
@@ -97,6 +99,71 @@ TEST(AdviceTexts, CheckAndCounts)
     EXPECT_EQ(PlayerCountText(12, 10), "Вы решили за 12 переливаний; наименьшее число — 10.");
     EXPECT_EQ(PlayerCountText(21, 1), "Вы решили за 21 переливание; наименьшее число — 1.");
     EXPECT_EQ(SolutionLengthText(2), "Кратчайшее решение из этого положения — 2 переливания.");
+}
+
+TEST(AdviceTexts, ReasonsNameTheNumbers)
+{
+    const TaskPreset even = Task({999, 4, 6}, {6, 0, 0}, 3);
+    EXPECT_EQ(UnsolvableText(Solve(even), even),
+              "Все уровни делятся на 2, объемы сосудов 2 и 3 тоже, а сосуд 1 вмещает всю жидкость сразу, поэтому "
+              "после любого переливания уровни тоже делятся на 2, а 3 на 2 не делится.");
+    const TaskPreset sixes = Task({6, 4, 2}, {6, 0, 0}, 3);
+    EXPECT_EQ(UnsolvableText(Solve(sixes), sixes),
+              "Все объемы и уровни делятся на 2, поэтому после любого переливания уровни тоже делятся на 2, а 3 на 2 "
+              "не делится.");
+    const TaskPreset little = Task({9, 7, 5}, {2, 0, 0}, 3);
+    EXPECT_EQ(UnsolvableText(Solve(little), little), "Уровень 3 больше, чем налито во все сосуды вместе (2).");
+    const TaskPreset above = Task({5, 3, 2}, {5, 0, 0}, 6);
+    EXPECT_EQ(UnsolvableText(Solve(above), above), "Уровень 6 больше объема каждого сосуда.");
+    const TaskPreset stuck = Task({8, 7, 6}, {8, 2, 0}, 5);
+    const Solution s = Solve(stuck);
+    EXPECT_EQ(UnsolvableText(s, stuck),
+              "Перебраны все положения, которых можно достичь (" + std::to_string(s.Positions)
+                  + "): ни одно переливание не оставляет уровень 5 в сосуде, из которого или "
+                    "в который льют.");
+}
+
+} // namespace
+
+namespace {
+
+// Once the goal is reached the hint says so, whatever the levels show now.
+TEST_F(AdviceTest, HintAfterTheGoalSaysItIsSolved)
+{
+    Start({12, 7, 5}, {12, 0, 0}, 6);
+    EXPECT_EQ(Hint(puzzle).Text.rfind("Перелейте из сосуда", 0), 0u);
+    const Solution best = Solve(TaskPresets[0]);
+    Pours("1>3"); // one pour off the shortest way
+    for (const SolverStep &step : Solve(CurrentPosition(puzzle.State())).Steps)
+        puzzle.Pour(step.Source, step.Receiver);
+    ASSERT_TRUE(puzzle.State().GoalReached);
+    const Advice solved = Hint(puzzle);
+    EXPECT_EQ(solved.Text, "Задача решена. " + PlayerCountText(puzzle.GoalPours(), best.Pours()));
+    EXPECT_GT(puzzle.GoalPours(), best.Pours());
+    EXPECT_TRUE(solved.Solvable);
+    // Undone back to the start, it is still the game that was won.
+    while (puzzle.Log().RowCount() > 1)
+        puzzle.BtnUndoClick();
+    EXPECT_EQ(Hint(puzzle).Text, solved.Text);
+}
+
+TEST_F(AdviceTest, NoSolutionFromADeadEndSaysHowFarBack)
+{
+    // 2,2,2 from 1,1,0 to 1: after 1 -> 2 every level is even.
+    EXPECT_TRUE(Check(Task({2, 2, 2}, {1, 1, 0}, 1)).Solvable);
+    Start({2, 2, 2}, {1, 1, 0}, 1);
+    Pours("1>2");
+    ASSERT_EQ(Stored(), (Levels{0, 2, 0}));
+    const std::string text = NoSolutionText(puzzle.State(), puzzle.Log());
+    EXPECT_EQ(text.rfind("Из этого положения решения нет. Все объемы и уровни делятся на 2", 0), 0u) << text;
+    EXPECT_NE(text.find(" Отмените 1 переливание кнопкой «Назад»: оттуда цель достижима."), std::string::npos) << text;
+}
+
+TEST_F(AdviceTest, NoSolutionOfTheTaskItself)
+{
+    Start({6, 4, 2}, {6, 0, 0}, 3);
+    EXPECT_EQ(NoSolutionText(puzzle.State(), puzzle.Log()),
+              "Решения нет. " + UnsolvableText(Solve(Task({6, 4, 2}, {6, 0, 0}, 3)), Task({6, 4, 2}, {6, 0, 0}, 3)));
 }
 
 } // namespace

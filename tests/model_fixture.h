@@ -15,6 +15,11 @@
 
 using Levels = std::array<int, 3>;
 
+inline TaskPreset Task(Levels capacities, Levels levels, int target)
+{
+    return {{capacities[0], capacities[1], capacities[2]}, {levels[0], levels[1], levels[2]}, target};
+}
+
 class PuzzleTest : public testing::Test {
 protected:
     PuzzleTest()

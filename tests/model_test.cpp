@@ -129,16 +129,24 @@ TEST(DispatchGuardTest, ShowsAnyEscapingExceptionAndReturns)
 {
     Recorder boxes;
     DispatchGuard guard(boxes);
-    bool after = false;
-    guard.Run([] { throw std::runtime_error("Disk full"); });
-    guard.Run([] { throw 42; });
-    after = true;
-    ASSERT_EQ(boxes.Boxes.size(), 2u);
+    std::vector<std::string> steps;
+    EXPECT_NO_THROW(guard.Run([&] {
+        steps.push_back("before the throw");
+        throw std::runtime_error("Disk full");
+    }));
+    EXPECT_NO_THROW(guard.Run([] { throw 42; }));
+    // A handler that fails inside another ends alone: the outer one goes on.
+    guard.Run([&] {
+        guard.Run([] { throw ERangeError(kMsgNotANumber); });
+        steps.push_back("the outer handler goes on");
+    });
+    EXPECT_EQ(steps, (std::vector<std::string>{"before the throw", "the outer handler goes on"}));
+    ASSERT_EQ(boxes.Boxes.size(), 3u);
     EXPECT_EQ(boxes.Boxes[0].Text, "Disk full.");
     EXPECT_EQ(boxes.Boxes[0].Caption, "Сосудник");
     EXPECT_EQ(boxes.Boxes[0].Icon, 16);
-    EXPECT_FALSE(boxes.Boxes[1].Text.empty());
-    EXPECT_TRUE(after);
+    EXPECT_EQ(boxes.Boxes[1].Text, "Неизвестная ошибка.");
+    EXPECT_EQ(boxes.Boxes[2].Text, "Требуется целое число от 0 до 999.");
 }
 
 // --- pouring ---------------------------------------------------------------

@@ -12,11 +12,6 @@
 
 namespace {
 
-TaskPreset Task(Levels capacities, Levels levels, int target)
-{
-    return {{capacities[0], capacities[1], capacities[2]}, {levels[0], levels[1], levels[2]}, target};
-}
-
 // --- known minimum counts ----------------------------------------------------
 
 struct KnownCase {
@@ -254,115 +249,5 @@ TEST_P(RandomPuzzles, MatchTheBruteForceAndReplay)
 }
 
 INSTANTIATE_TEST_SUITE_P(Seeds, RandomPuzzles, testing::Values(7u, 11u, 2026u));
-
-// --- texts -----------------------------------------------------------------
-
-TEST(SolverTexts, PourCountsInRussian)
-{
-    const std::pair<int, const char *> table[] = {
-        {0, "0 переливаний"},     {1, "1 переливание"},     {2, "2 переливания"},     {4, "4 переливания"},
-        {5, "5 переливаний"},     {11, "11 переливаний"},   {12, "12 переливаний"},   {14, "14 переливаний"},
-        {21, "21 переливание"},   {22, "22 переливания"},   {25, "25 переливаний"},   {101, "101 переливание"},
-        {111, "111 переливаний"}, {112, "112 переливаний"}, {997, "997 переливаний"}, {1000, "1000 переливаний"},
-    };
-    for (const auto &[n, text] : table)
-        EXPECT_EQ(PourCount(n), text);
-}
-
-TEST(SolverTexts, ReasonsNameTheNumbers)
-{
-    const TaskPreset even = Task({999, 4, 6}, {6, 0, 0}, 3);
-    EXPECT_EQ(UnsolvableText(Solve(even), even),
-              "Все уровни делятся на 2, объемы сосудов 2 и 3 тоже, а сосуд 1 вмещает всю жидкость сразу, поэтому "
-              "после любого переливания уровни тоже делятся на 2, а 3 на 2 не делится.");
-    const TaskPreset sixes = Task({6, 4, 2}, {6, 0, 0}, 3);
-    EXPECT_EQ(UnsolvableText(Solve(sixes), sixes),
-              "Все объемы и уровни делятся на 2, поэтому после любого переливания уровни тоже делятся на 2, а 3 на 2 "
-              "не делится.");
-    const TaskPreset little = Task({9, 7, 5}, {2, 0, 0}, 3);
-    EXPECT_EQ(UnsolvableText(Solve(little), little), "Уровень 3 больше, чем налито во все сосуды вместе (2).");
-    const TaskPreset above = Task({5, 3, 2}, {5, 0, 0}, 6);
-    EXPECT_EQ(UnsolvableText(Solve(above), above), "Уровень 6 больше объема каждого сосуда.");
-    const TaskPreset stuck = Task({8, 7, 6}, {8, 2, 0}, 5);
-    const Solution s = Solve(stuck);
-    EXPECT_EQ(UnsolvableText(s, stuck),
-              "Перебраны все положения, которых можно достичь (" + std::to_string(s.Positions)
-                  + "): ни одно переливание не оставляет уровень 5 в сосуде, из которого или "
-                    "в который льют.");
-}
-
-// --- task codes ------------------------------------------------------------
-
-TEST(TaskCode, ReadsTheSevenValues)
-{
-    const TaskPreset t = ParseTaskCode("12,7,5/12,0,0/6");
-    EXPECT_EQ(t.Capacity, (std::array<std::int32_t, 3>{12, 7, 5}));
-    EXPECT_EQ(t.Level, (std::array<std::int32_t, 3>{12, 0, 0}));
-    EXPECT_EQ(t.Target, 6);
-    const TaskPreset z = ParseTaskCode("999,0,007/0,0,7/0999");
-    EXPECT_EQ(z.Capacity, (std::array<std::int32_t, 3>{999, 0, 7}));
-    EXPECT_EQ(z.Target, 999);
-}
-
-TEST(TaskCode, RejectsWithAReason)
-{
-    const std::string shape = "нужен вид C1,C2,C3/L1,L2,L3/T";
-    const std::pair<const char *, std::string> table[] = {
-        {"", shape},
-        {"12,7,5/12,0,0", shape},
-        {"12,7,5/12,0,0/6/", shape},
-        {"12,7/12,0,0/6", shape},
-        {"12,7,5,1/12,0,0/6", shape},
-        {"12,7,5/12,,0/6", shape},
-        {" 12,7,5/12,0,0/6", shape},
-        {"12,7,5/12,0,0/-1", shape},
-        {"12,7,5/12,0,0/+6", shape},
-        {"12;7;5/12;0;0/6", shape},
-        {"1000,7,5/12,0,0/6", "значение 1000 вне пределов: требуется целое число от 0 до 999"},
-        {"12,7,5/12,0,0/00001000", "значение 00001000 вне пределов"},
-        {"12,7,5/12,8,0/6", "Уровень не может превосходить объем сосуда: у сосуда 2 объем 7, а уровень 8"},
-    };
-    for (const auto &[code, reason] : table) {
-        try {
-            ParseTaskCode(code);
-            ADD_FAILURE() << "accepted " << code;
-        } catch (const std::invalid_argument &e) {
-            EXPECT_NE(std::string(e.what()).find(reason), std::string::npos) << code << ": " << e.what();
-        }
-    }
-}
-
-// A code pasted by mistake, a megabyte long: the reason quotes only its
-// beginning, cut between whole characters.
-TEST(TaskCode, QuotesALongCodeShortened)
-{
-    const std::pair<std::string, std::string> table[] = {
-        {"12,7,5/12,0,0/" + std::string(100000, '9'), "В коде задачи значение " + std::string(40, '9') + "… вне"},
-        {std::string(100000, 'x'), "Код задачи «" + std::string(40, 'x') + "…» не разобрать"},
-    };
-    for (const auto &[code, quoted] : table) {
-        try {
-            ParseTaskCode(code);
-            ADD_FAILURE() << "accepted a code of " << code.size() << " bytes";
-        } catch (const std::invalid_argument &e) {
-            const std::string reason = e.what();
-            EXPECT_NE(reason.find(quoted), std::string::npos) << reason;
-            EXPECT_LT(reason.size(), 200u);
-        }
-    }
-    // "Ж" is two bytes: a cut after 40 bytes leaves twenty of them whole.
-    std::string cyrillic;
-    for (int i = 0; i < 30; ++i)
-        cyrillic += "Ж";
-    try {
-        ParseTaskCode("1" + cyrillic);
-        ADD_FAILURE() << "accepted Cyrillic";
-    } catch (const std::invalid_argument &e) {
-        std::string expected = "«1";
-        for (int i = 0; i < 19; ++i)
-            expected += "Ж";
-        EXPECT_NE(std::string(e.what()).find(expected + "…»"), std::string::npos) << e.what();
-    }
-}
 
 } // namespace

@@ -15,7 +15,9 @@
 #include "placement.h"
 #include "result_writer.h"
 #include "solution_dialog.h"
+#include "position.h"
 #include "solver.h"
+#include "task_code.h"
 #include "tfrmtask.h"
 #include "vessel_picture.h"
 

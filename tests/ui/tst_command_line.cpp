@@ -130,7 +130,7 @@ void TestCommandLine::startFromArguments_data()
 
     const QString milk = QStringLiteral("12,7,5/12,0,0/6");
     const QString malformed = QString::fromUtf8("Код задачи «%1» не разобрать: нужен вид C1,C2,C3/L1,L2,L3/T, например "
-                                                "12,7,5/12,0,0/6.");
+                                                "12,7,5/12,0,0/6 — задача о молоке.");
     const auto none = TfrmMain::GameMode::None;
     const auto play = TfrmMain::GameMode::Play;
     QTest::newRow("nothing") << QStringList{} << QString() << none;

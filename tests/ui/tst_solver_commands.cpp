@@ -322,7 +322,8 @@ void TestSolverCommands::badTaskCodeShowsTheErrorBoxAndStartsNothing()
     h.window.StartTaskCode("12,7,5/12,9,0/6");
     QCOMPARE(h.boxes.Boxes.size(), std::size_t{1});
     QCOMPARE(QString::fromStdString(h.boxes.Boxes[0].Text),
-             QString::fromUtf8("Уровень не может превосходить объем сосуда: у сосуда 2 объем 7, а уровень 9."));
+             QString::fromUtf8("Уровень не может превосходить объем сосуда: у сосуда 2 объем 7, а уровень 9 — "
+                               "больше объема."));
     QCOMPARE(QString::fromStdString(h.boxes.Boxes[0].Caption), QString::fromUtf8("Сосудник"));
     QCOMPARE(h.boxes.Boxes[0].Icon, 16);
     QVERIFY(Take(h) == before);
