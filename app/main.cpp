@@ -56,7 +56,8 @@ int main(int argc, char *argv[])
     UseUiFont();
 
     QtMessageBoxes boxes;
-    TfrmMain frmMain(boxes);
+    Game game(boxes);
+    TfrmMain frmMain(game);
     frmMain.show();
     StartFromArguments(frmMain, QCoreApplication::arguments());
     return QApplication::exec();

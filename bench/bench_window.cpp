@@ -11,6 +11,7 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QLineEdit>
 #include <QTableView>
 #include <QTest>
 #include <QWindow>
@@ -25,7 +26,8 @@ namespace {
 void BM_DragOverStep(benchmark::State &state)
 {
     SilentBoxes boxes;
-    TfrmMain window(boxes);
+    Game game(boxes);
+    TfrmMain window(game);
     window.show();
     if (!QTest::qWaitForWindowExposed(&window)) {
         state.SkipWithError("window not exposed");
@@ -57,7 +59,8 @@ BENCHMARK(BM_DragOverStep)->Unit(benchmark::kMicrosecond);
 void BM_WindowPourOrUndo(benchmark::State &state)
 {
     SilentBoxes boxes;
-    TfrmMain window(boxes);
+    Game game(boxes);
+    TfrmMain window(game);
     window.Model().LoadTask(TaskPresets[0]);
     window.BtnBeginClick();
     // Filled with the list detached, which is quicker and ends in the same
@@ -97,13 +100,15 @@ void BM_DrawVessel(benchmark::State &state)
     for (auto _ : state) {
         picture.Draw(12, level);
         level = 18 - level; // 6, 12, 6, ...
-        benchmark::DoNotOptimize(picture.Surface().constBits());
+        benchmark::ClobberMemory();
     }
 }
 BENCHMARK(BM_DrawVessel)->Unit(benchmark::kMicrosecond);
 
 // Counts the paint events a widget receives.
 class PaintCounter final : public QObject {
+    Q_OBJECT
+
 public:
     explicit PaintCounter(QWidget *widget) { widget->installEventFilter(this); }
     int Count = 0;
@@ -141,7 +146,8 @@ bool UntilPainted(std::initializer_list<std::pair<PaintCounter *, int>> marks)
 class ShownGame {
 public:
     explicit ShownGame(int rows)
-        : window(boxes)
+        : game(boxes)
+        , window(game)
     {
         window.show();
         Ready = QTest::qWaitForWindowExposed(&window);
@@ -159,6 +165,7 @@ public:
     }
 
     SilentBoxes boxes;
+    Game game;
     TfrmMain window;
     QTableView *List = nullptr;
     bool Ready = false;
@@ -252,6 +259,36 @@ BENCHMARK(BM_ShownDragStep)
 
 } // namespace
 
+// One keystroke at the end of a value field that holds a pasted mebibyte:
+// the whole text is judged (and rejected) on every key, then painted. The
+// field has no length cap, so nothing is cut into another number.
+void BM_KeystrokeInAMebibyteField(benchmark::State &state)
+{
+    SilentBoxes boxes;
+    Game game(boxes);
+    TfrmMain window(game);
+    window.show();
+    if (!QTest::qWaitForWindowExposed(&window)) {
+        state.SkipWithError("window not exposed");
+        return;
+    }
+    window.MnuNewClick();
+    auto *edit = window.findChild<QLineEdit *>(QStringLiteral("EditV1"));
+    edit->setFocus();
+    edit->setText(QString(1 << 20, QLatin1Char('7')));
+    edit->end(false);
+    QCoreApplication::processEvents();
+    bool type = true;
+    for (auto _ : state) {
+        QTest::keyClick(edit, type ? Qt::Key_1 : Qt::Key_Backspace);
+        type = !type;
+        edit->repaint();
+    }
+    if (edit->text().size() < (1 << 20))
+        state.SkipWithError("the field was cut");
+}
+BENCHMARK(BM_KeystrokeInAMebibyteField)->Unit(benchmark::kMillisecond);
+
 int main(int argc, char **argv)
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
@@ -269,3 +306,5 @@ int main(int argc, char **argv)
     benchmark::Shutdown();
     return 0;
 }
+
+#include "bench_window.moc"

@@ -32,6 +32,14 @@ void Puzzle::AttachCell(TextCell &cell)
     cell.SetChangeHandler([this, handler](TextCell &sender) { m_guard.Run([&] { (this->*handler)(sender); }); });
 }
 
+void Puzzle::DetachCell(TextCell &cell)
+{
+    cell.SetChangeHandler(nullptr);
+    const auto it = m_fields.find(cell.Name());
+    if (it != m_fields.end() && it->second == &cell)
+        m_fields.erase(it);
+}
+
 TextCell &Puzzle::Field(std::string_view name) const
 {
     const auto it = m_fields.find(name);

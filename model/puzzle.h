@@ -37,6 +37,8 @@ public:
     // Binds a field by its name ("EditV1".."EditV3", "EditVW1".."EditVW3",
     // "EdRes"): its text changes run the matching handler through the guard.
     void AttachCell(TextCell &cell);
+    // Unbinds a field that is about to go.
+    void DetachCell(TextCell &cell);
     // The field of that name; it must have been attached.
     TextCell &Field(std::string_view name) const;
     TextCell &Field(std::string_view base, int n) const;

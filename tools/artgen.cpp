@@ -793,7 +793,6 @@ int main(int argc, char **argv)
     const QImage icon = smallIcon();
     ok = save(icon, out.filePath(QStringLiteral("sosudnik.png")), "PNG") && ok;
     ok = save(icon.convertToFormat(QImage::Format_ARGB32), out.filePath(QStringLiteral("sosudnik.ico")), "ICO") && ok;
-    ok = save(renderIcon(64), out.filePath(QStringLiteral("sosudnik-64.png")), "PNG") && ok;
     ok = desktopIcons(out) && ok;
     ok = saveGlyphs(out) && ok;
     return ok ? 0 : 1;

@@ -105,16 +105,15 @@ private:
     }
 };
 
-// Widget classes without a meta-object of their own (the pictures, plain
-// containers) ask under the name "QWidget"; Qt would make them plain clients.
-QAccessibleInterface *Factory(const QString &className, QObject *object)
+// The pictures read as gauges; a plain container (the form, a panel) drops
+// its decorations. Anything else is Qt's own business.
+QAccessibleInterface *Factory(const QString &, QObject *object)
 {
-    if (className != QLatin1String("QWidget") || !object || !object->isWidgetType())
-        return nullptr;
-    auto *w = static_cast<QWidget *>(object);
-    if (auto *picture = dynamic_cast<VesselPicture *>(w))
+    if (auto *picture = qobject_cast<VesselPicture *>(object))
         return new VesselAccessible(picture);
-    return new SurfaceAccessible(w);
+    if (object && object->metaObject() == &QWidget::staticMetaObject)
+        return new SurfaceAccessible(static_cast<QWidget *>(object));
+    return nullptr;
 }
 
 } // namespace

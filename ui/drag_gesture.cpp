@@ -60,6 +60,8 @@ void DragGesture::Begin(VesselPicture *source, QPoint global)
     m_handlers.StartDrag(source);
     source->grabMouse();
     source->grabKeyboard();
+    // The keyboard is the drag's: no shortcut acts until the drop.
+    qApp->installEventFilter(this);
     QApplication::setOverrideCursor(Qt::ForbiddenCursor);
     Move(global);
 }
@@ -86,6 +88,7 @@ void DragGesture::Finish(bool drop)
 
     // Let go of everything first: the pour may show a box that the player
     // must answer with the mouse or the keyboard.
+    qApp->removeEventFilter(this);
     source->releaseKeyboard();
     source->releaseMouse();
     QApplication::restoreOverrideCursor();
@@ -105,7 +108,7 @@ bool DragGesture::eventFilter(QObject *watched, QEvent *event)
 {
     const QEvent::Type type = event->type();
     if (!m_source) {
-        if ((type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick) && m_automatic) {
+        if ((type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick) && m_handlers.MayStart()) {
             auto *me = static_cast<QMouseEvent *>(event);
             const auto picture = std::find(m_pictures.begin(), m_pictures.end(), watched);
             if (picture != m_pictures.end() && me->button() == Qt::LeftButton) {
@@ -117,6 +120,13 @@ bool DragGesture::eventFilter(QObject *watched, QEvent *event)
     }
 
     switch (type) {
+    case QEvent::ShortcutOverride:
+        // Taken by the drag, the key is no shortcut; as a key press it
+        // reaches the dragged picture, which holds the keyboard.
+        event->accept();
+        return true;
+    case QEvent::Shortcut:
+        return true;
     case QEvent::MouseMove:
         if (watched == m_source) {
             Move(static_cast<QMouseEvent *>(event)->globalPosition().toPoint());

@@ -18,8 +18,12 @@ class VesselPicture;
 // follow the pointer. It only finds targets and delivers the four events;
 // what they do is the form's business.
 class DragGesture final : public QObject {
+    Q_OBJECT
+
 public:
     struct Handlers {
+        // Whether a press on a picture starts a drag now (play).
+        std::function<bool()> MayStart;
         std::function<void(VesselPicture *source)> StartDrag;
         // sender is a picture or the form; pos is in the sender's coordinates.
         std::function<bool(QWidget *sender, VesselPicture *source, QPoint pos)> DragOver;
@@ -33,11 +37,6 @@ public:
     // owns a window and runs no code.
     DragGesture(QWidget *form, std::array<VesselPicture *, 3> pictures, std::vector<QWidget *> formLayer,
                 Handlers handlers);
-
-    // Automatic drag mode (play); off means a press starts nothing.
-    void SetAutomatic(bool on) { m_automatic = on; }
-    bool Automatic() const { return m_automatic; }
-    bool Dragging() const { return m_source != nullptr; }
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -58,7 +57,6 @@ private:
     std::array<VesselPicture *, 3> m_pictures;
     std::vector<QWidget *> m_formLayer;
     Handlers m_handlers;
-    bool m_automatic = false;
 
     VesselPicture *m_source = nullptr;
     Target m_target;

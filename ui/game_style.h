@@ -9,6 +9,8 @@
 // is read as PNG outright: left to guess the format, Qt would load every
 // image plugin on disk at start-up.
 class GameStyle final : public QProxyStyle {
+    Q_OBJECT
+
 public:
     QIcon standardIcon(StandardPixmap icon, const QStyleOption *option = nullptr,
                        const QWidget *widget = nullptr) const override;

@@ -19,6 +19,8 @@ constexpr int kRing = 3;
 // so the picture's own pixels stay as they are. The pointer passes through
 // it to whatever lies below.
 class SourceFrame final : public QWidget {
+    Q_OBJECT
+
 public:
     explicit SourceFrame(QWidget *parent)
         : QWidget(parent)
@@ -44,9 +46,11 @@ protected:
 
 } // namespace
 
-KeyboardPour::KeyboardPour(QWidget *window, std::array<VesselPicture *, 3> pictures, PourHandler pour)
+KeyboardPour::KeyboardPour(QWidget *window, std::array<VesselPicture *, 3> pictures, std::function<bool()> mayPour,
+                           PourHandler pour)
     : QObject(window)
     , m_pictures(pictures)
+    , m_mayPour(std::move(mayPour))
     , m_pour(std::move(pour))
     , m_frame(new SourceFrame(pictures[0]->parentWidget()))
 {
@@ -61,17 +65,13 @@ void KeyboardPour::Watch(QWidget *control)
     control->installEventFilter(this);
 }
 
-void KeyboardPour::SetActive(bool on)
-{
-    m_active = on;
-    Mark(0);
-}
-
 void KeyboardPour::Mark(int n)
 {
     if (m_source)
         m_pictures[static_cast<std::size_t>(m_source - 1)]->SetMarked(false);
     m_source = n;
+    if (!m_frame)
+        return;
     if (!n) {
         m_frame->hide();
         return;
@@ -117,7 +117,7 @@ bool KeyboardPour::eventFilter(QObject *watched, QEvent *event)
             Mark(0);
         return false;
     }
-    if (type != QEvent::KeyPress || !m_active)
+    if (type != QEvent::KeyPress || !m_mayPour())
         return false;
     auto *key = static_cast<QKeyEvent *>(event);
     if (key->modifiers() & ~Qt::KeypadModifier)
@@ -135,3 +135,5 @@ bool KeyboardPour::eventFilter(QObject *watched, QEvent *event)
         Press(n);
     return true;
 }
+
+#include "keyboard_pour.moc"

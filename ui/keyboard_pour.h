@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QObject>
+#include <QPointer>
 
 #include <array>
 #include <functional>
@@ -17,18 +18,19 @@ class VesselPicture;
 // open editor keeps its digits and a drag, which holds the keyboard, keeps
 // its Escape.
 class KeyboardPour final : public QObject {
+    Q_OBJECT
+
 public:
     // 1 <= source, receiver <= 3, source != receiver.
     using PourHandler = std::function<void(int source, int receiver)>;
 
-    KeyboardPour(QWidget *window, std::array<VesselPicture *, 3> pictures, PourHandler pour);
+    // mayPour: whether the digits pour now (play, no drag, no open menu).
+    KeyboardPour(QWidget *window, std::array<VesselPicture *, 3> pictures, std::function<bool()> mayPour,
+                 PourHandler pour);
 
     // Takes the digits and Escape before a control that would use them
     // itself (the list searches its rows by typed text).
     void Watch(QWidget *control);
-
-    // Play mode; either way the mark goes.
-    void SetActive(bool on);
 
     // Marks vessel n as the source, 0 <= n <= 3; 0 lets go.
     void Mark(int n);
@@ -44,8 +46,8 @@ private:
     bool IsPicture(const QObject *o) const;
 
     std::array<VesselPicture *, 3> m_pictures;
+    std::function<bool()> m_mayPour;
     PourHandler m_pour;
-    QWidget *m_frame;
-    bool m_active = false;
+    QPointer<QWidget> m_frame; // a child of the form, which may go first
     int m_source = 0;
 };

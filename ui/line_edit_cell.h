@@ -4,17 +4,16 @@
 
 #include "text_cell.h"
 
-class QLineEdit;
+#include <QMetaObject>
 
-// Far above any text the number rule accepts in practice; a longer paste is
-// cut to it (and then rejected like any other non-number).
-inline constexpr int kMaxFieldLength = 1000;
+class QLineEdit;
 
 // A value field whose text is the line edit's own: every change, typed or
 // assigned, runs the puzzle's handler at once.
 class LineEditCell final : public TextCell {
 public:
     LineEditCell(QLineEdit *edit, int tag);
+    ~LineEditCell() override;
 
     std::string Text() const override;
     void SetText(const std::string &text) override;
@@ -23,4 +22,5 @@ public:
 
 private:
     QLineEdit *m_edit;
+    QMetaObject::Connection m_changes;
 };

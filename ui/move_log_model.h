@@ -10,6 +10,8 @@
 // The move log as Qt sees it: no rows of its own, only a view of the log.
 // Caption edits go straight into the log.
 class MoveLogModel final : public QAbstractTableModel, private MoveLog::Observer {
+    Q_OBJECT
+
 public:
     explicit MoveLogModel(MoveLog &log, QObject *parent = nullptr);
     ~MoveLogModel() override;
@@ -34,6 +36,8 @@ private:
 // The report list: grid lines, fixed columns, the caption editable in place.
 // It scrolls to the newest row after rows are added.
 class MoveLogView final : public QTableView {
+    Q_OBJECT
+
 public:
     explicit MoveLogView(QWidget *parent = nullptr);
     using QTableView::edit;

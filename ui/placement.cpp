@@ -47,6 +47,8 @@ void Fit(QWidget *window)
 }
 
 class ScreenKeeper final : public QObject {
+    Q_OBJECT
+
 public:
     using QObject::QObject;
 
@@ -79,3 +81,5 @@ void KeepOnScreen(QWidget *window)
 {
     window->installEventFilter(new ScreenKeeper(window));
 }
+
+#include "placement.moc"

@@ -11,6 +11,8 @@ class QTableWidget;
 // player's own count once the goal has been reached, and a button that
 // copies the table as text.
 class SolutionDialog final : public QDialog {
+    Q_OBJECT
+
 public:
     // playerLine: empty unless the goal was reached in this game.
     SolutionDialog(const Solution &solution, const QString &playerLine, QWidget *parent = nullptr);

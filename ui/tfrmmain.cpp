@@ -3,123 +3,50 @@
 #include "tfrmmain.h"
 
 #include "accessibility.h"
-#include "advice.h"
 #include "appearance.h"
+#include "classic_widgets.h"
 #include "drag_gesture.h"
 #include "enter_key.h"
 #include "game_palette.h"
 #include "keyboard_pour.h"
 #include "line_edit_cell.h"
+#include "main_menu.h"
 #include "message_boxes.h"
 #include "move_log_model.h"
 #include "placement.h"
-#include "result_writer.h"
-#include "solution_dialog.h"
-#include "position.h"
-#include "solver.h"
+#include "solver_commands.h"
 #include "task_code.h"
 #include "tfrmtask.h"
 #include "vessel_picture.h"
 
-#include <QGroupBox>
-#include <QHeaderView>
-#include <QIcon>
 #include <QKeyEvent>
-#include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
-#include <QPainter>
-#include <QPushButton>
 #include <QStatusBar>
-#include <QStyle>
-#include <QStylePainter>
-#include <QStyleOptionButton>
-
-#include <algorithm>
 
 namespace {
+
+using Command = GameCommands::Command;
 
 const char *const kHintStart = "Выберите новые Данные или предложенные Задачи";
 const char *const kHintInput = "Ввести объемы сосудов, уровни - целые числа от 0 до 999 и начать переливание";
 const char *const kHintPlay = "Переливать следует методом \"перенеси и брось\", а как - смотрите заголовок";
 
-constexpr int kFormWidth = 642;
-constexpr int kFormHeight = 448;
 constexpr int kStatusHeight = 25;
+// The target's field, after the three capacities and the three levels.
+constexpr std::size_t kTargetField = 6;
 
-// A push button whose caption wraps onto several lines, as Qt's own cannot;
-// text() stays the one-line caption.
-class WrapButton final : public QPushButton {
-public:
-    using QPushButton::QPushButton;
-
-protected:
-    void paintEvent(QPaintEvent *) override
-    {
-        QStylePainter p(this);
-        QStyleOptionButton option;
-        initStyleOption(&option);
-        option.text.clear();
-        p.drawControl(QStyle::CE_PushButton, option);
-        const QRect box = style()->subElementRect(QStyle::SE_PushButtonContents, &option, this);
-        style()->drawItemText(&p, box, Qt::AlignCenter | Qt::TextWordWrap, palette(), isEnabled(), text(),
-                              QPalette::ButtonText);
-    }
-};
-
-// A group frame drawn the classic way: the caption sits in the frame's top
-// line, so the fields placed 18 pixels down lie inside the frame, not on it.
-class GroupFrame final : public QGroupBox {
-public:
-    using QGroupBox::QGroupBox;
-
-protected:
-    void paintEvent(QPaintEvent *) override
-    {
-        QPainter p(this);
-        const QFontMetrics fm(font());
-        const QRect frame = rect().adjusted(0, fm.height() / 2, -1, -1);
-        p.setPen(palette().color(QPalette::Mid));
-        p.drawRect(frame.adjusted(0, 0, -1, -1));
-        p.setPen(palette().color(QPalette::Light));
-        p.drawRect(frame.adjusted(1, 1, 0, 0));
-        const QRect caption(7, 0, fm.horizontalAdvance(title()) + 4, fm.height());
-        p.fillRect(caption, palette().window());
-        p.setPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::WindowText));
-        p.drawText(caption, Qt::AlignCenter, title());
-    }
-};
-
-template <class W, class... Args>
-W *Make(QWidget *parent, const char *name, QRect geometry, Args &&...args)
+std::size_t Vessel(int n)
 {
-    auto *w = new W(std::forward<Args>(args)..., parent);
-    w->setObjectName(QString::fromLatin1(name));
-    w->setGeometry(geometry);
-    return w;
-}
-
-QLabel *MakeLabel(QWidget *parent, const char *name, QRect geometry, const char *text, const QFont &font)
-{
-    auto *label = Make<QLabel>(parent, name, geometry, QString::fromUtf8(text));
-    label->setFont(font);
-    return label;
-}
-
-void SetColor(QWidget *w, QPalette::ColorRole role, const QColor &color)
-{
-    QPalette palette = w->palette();
-    palette.setColor(role, color);
-    w->setPalette(palette);
+    return static_cast<std::size_t>(n - 1);
 }
 
 } // namespace
 
-TfrmMain::TfrmMain(MessageBoxes &boxes, QWidget *parent)
+TfrmMain::TfrmMain(Game &game, QWidget *parent)
     : QMainWindow(parent)
-    , m_boxes(boxes)
-    , m_puzzle(boxes)
-    , m_xmldoc(std::make_unique<ResultWriter>())
+    , m_game(game)
+    , m_commands(new GameCommands(this))
 {
     InstallAccessibility();
     setObjectName(QStringLiteral("frmMain"));
@@ -130,8 +57,9 @@ TfrmMain::TfrmMain(MessageBoxes &boxes, QWidget *parent)
     SetupWidgets();
     SetupMenus();
     SetupStatusBar();
-    SetupTabOrder();
-    ConnectHandlers();
+    const QList<QWidget *> order = m_f.TabOrder();
+    for (qsizetype i = 0; i + 1 < order.size(); ++i)
+        setTabOrder(order[i], order[i + 1]);
     SetupScreenReaderNames();
 
     // Fixed: the form, the menu bar above it and the status bar below.
@@ -141,214 +69,91 @@ TfrmMain::TfrmMain(MessageBoxes &boxes, QWidget *parent)
     UseGamePalette(this);
 
     FormCreate();
-    m_frmTask = std::make_unique<TfrmTask>(this);
+    m_frmTask = new TfrmTask(this);
 }
 
 TfrmMain::~TfrmMain()
 {
-    // The widgets would otherwise outlive the puzzle (Qt deletes children in
-    // the base destructor), and the list's model would detach itself from a
-    // log that is already gone. Take them down while the puzzle still stands.
+    // The game outlives the window: leave it nothing that points back here.
     for (auto &cell : m_cells)
-        cell->SetChangeHandler(nullptr);
-    m_puzzle.SetVesselChangedHandler(nullptr);
-    delete m_form;
+        Model().DetachCell(*cell);
+    Model().SetVesselChangedHandler(nullptr);
+    Model().SetCapacityChangedHandler(nullptr);
+}
+
+TfrmTask &TfrmMain::TaskDialog()
+{
+    return *m_frmTask;
 }
 
 void TfrmMain::SetupWidgets()
 {
-    m_form = new QWidget(this);
-    m_form->setObjectName(QStringLiteral("form"));
-    m_form->setFixedSize(kFormWidth, kFormHeight);
-    setCentralWidget(m_form);
+    m_f = BuildMainForm(this, Model().Log());
+    setCentralWidget(m_f.Form);
 
-    // Creation order is stacking order: labels and the shelf line at the
-    // back, the pictures in front of them, every control that owns a window
-    // in front of all of those.
-    SetupBackLayer();
-    SetupValueFields();
-    SetupMoveLog();
-    SetupButtons();
-
-    // Controls that own a window hide a picture dragged behind them.
-    for (QWidget *w : m_form->findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
-        const bool back = std::find(m_backLayer.begin(), m_backLayer.end(), w) != m_backLayer.end();
-        if (!back && !dynamic_cast<VesselPicture *>(w))
-            w->setAutoFillBackground(true);
+    for (std::size_t i = 0; i < m_f.Fields.size(); ++i) {
+        QLineEdit *edit = m_f.Fields[i];
+        m_cells[i] = std::make_unique<LineEditCell>(edit, i == kTargetField ? 0 : static_cast<int>(i % 3) + 1);
+        m_commands->Bind(Command::Values, edit);
+        Model().AttachCell(*m_cells[i]);
     }
+    m_commands->Connect(Command::Begin, m_f.BtnBegin, [this] { BtnBeginClick(); });
+    m_commands->Connect(Command::Undo, m_f.BtnUndo, [this] { BtnUndoClick(); });
+    m_commands->Connect(Command::Save, m_f.BtnXml, [this] { BtnXmlClick(); });
+    // The close kind of button closes its window itself.
+    m_commands->Connect(Command::Exit, m_f.BtnExit, [this] { close(); });
 
     SetupDragGesture();
-    m_puzzle.SetVesselChangedHandler([this](int n) { DrawVessel(n); });
-}
-
-void TfrmMain::SetupBackLayer()
-{
-    auto *label1 = MakeLabel(m_form, "Label1", {416, 16, 104, 13}, "Ход переливаний", UiFont(9, true));
-    // A label sizes itself to its text; in this font the heading needs a
-    // pixel or two more than 104 x 13.
-    label1->adjustSize();
-    auto *label5 = MakeLabel(m_form, "Label5", {72, 8, 253, 16}, "Прежде, чем перелить - подумай !", UiFont(10, true));
-    SetColor(label5, QPalette::WindowText, QColor(0, 0, 255));
-    auto *shape1 = Make<QWidget>(m_form, "Shape1", {16, 200, 377, 2});
-    shape1->setAutoFillBackground(true);
-    SetColor(shape1, QPalette::Window, Qt::black);
-    m_backLayer = {label1, label5, shape1};
-
-    const QRect pictures[] = {{32, 48, 105, 145}, {176, 88, 81, 105}, {296, 120, 65, 73}};
-    for (int n = 1; n <= 3; ++n)
-        m_images[n - 1] = new VesselPicture(QStringLiteral("Image%1").arg(n), n, pictures[n - 1], m_form);
-}
-
-void TfrmMain::SetupValueFields()
-{
-    auto *grBoxN = Make<GroupFrame>(m_form, "GrBoxN", {32, 216, 329, 41}, QString::fromUtf8("Номера сосудов"));
-    m_frontLayer = grBoxN;
-    const int numberX[] = {56, 176, 288};
-    for (int n = 1; n <= 3; ++n) {
-        auto *label = Make<QLabel>(grBoxN, QStringLiteral("Label%1").arg(n + 1).toLatin1().constData(), {},
-                                   QString::number(n));
-        label->setFont(UiFont(8, true));
-        label->setAlignment(Qt::AlignCenter);
-        label->setAutoFillBackground(true);
-        SetColor(label, QPalette::Window, QColor(255, 251, 240));
-        label->adjustSize();
-        label->move(numberX[n - 1], 16);
-    }
-
-    struct Frame {
-        const char *Name;
-        QRect Geometry;
-        const char *Title;
-        const char *Base; // value fields inside, or the target field alone
-    };
-    const Frame frames[] = {{"GrBoxV", {32, 264, 329, 49}, "Объем сосудов", "EditV"},
-                            {"GrBoxVW", {32, 328, 329, 49}, "Текущий уровень -V", "EditVW"},
-                            {"GrBoxRes", {32, 392, 153, 49}, "Получить уровень", nullptr}};
-    const int fieldX[] = {40, 168, 280};
-    std::size_t cell = 0;
-    for (const Frame &f : frames) {
-        auto *frame = Make<GroupFrame>(m_form, f.Name, f.Geometry, QString::fromUtf8(f.Title));
-        frame->setFont(UiFont(10));
-        if (!f.Base) {
-            SetColor(frame, QPalette::WindowText, QColor(0, 0, 255));
-            auto *edit = Make<QLineEdit>(frame, "EdRes", {40, 18, 30, 24});
-            m_cells[cell++] = std::make_unique<LineEditCell>(edit, 0);
-            continue;
-        }
-        for (int n = 1; n <= 3; ++n) {
-            const QByteArray name = QByteArray(f.Base) + QByteArray::number(n);
-            auto *edit = Make<QLineEdit>(frame, name.constData(), {fieldX[n - 1], 18, 30, 24});
-            m_cells[cell++] = std::make_unique<LineEditCell>(edit, n);
-        }
-    }
-    for (auto &c : m_cells) {
-        // In play the fields are disabled but still show the puzzle: keep
-        // their digits readable rather than the style's faint grey.
-        QPalette palette = c->Edit()->palette();
-        palette.setColor(QPalette::Disabled, QPalette::Text, QColor(0x50, 0x50, 0x50));
-        c->Edit()->setPalette(palette);
-        c->Edit()->setEnabled(false);
-        m_puzzle.AttachCell(*c);
-    }
-}
-
-void TfrmMain::SetupMoveLog()
-{
-    m_listView = Make<MoveLogView>(m_form, "ListView", {408, 40, 209, 289});
-    m_logModel = new MoveLogModel(m_puzzle.Log(), m_listView);
-    m_listView->setModel(m_logModel);
-    const int widths[] = {50, 50, 50, 55};
-    for (int c = 0; c < 4; ++c)
-        m_listView->setColumnWidth(c, widths[c]);
-    m_listView->verticalHeader()->setDefaultSectionSize(m_listView->fontMetrics().height() + 4);
-}
-
-void TfrmMain::SetupButtons()
-{
-    m_btnUndo = Make<QPushButton>(m_form, "BtnUndo", {536, 8, 75, 25}, QString::fromUtf8("Назад"));
-    m_btnUndo->setIcon(RetryGlyph());
-    m_btnBegin = Make<WrapButton>(m_form, "BtnBegin", {416, 344, 89, 33}, QString::fromUtf8("Начать переливание"));
-    m_btnBegin->setEnabled(false);
-    m_btnXml = Make<WrapButton>(m_form, "BtnXml", {536, 344, 81, 33}, QString::fromUtf8("Запись результата"));
-    m_btnXml->setEnabled(false);
-    m_btnExit = Make<QPushButton>(m_form, "BtnExit", {480, 392, 81, 30}, QString::fromUtf8("Выход"));
-    m_btnExit->setIcon(CloseGlyph());
+    Model().SetVesselChangedHandler([this](int n) { DrawVessel(n); });
+    Model().SetCapacityChangedHandler([this](int n) {
+        const VesselState &s = Model().State();
+        m_f.Images[Vessel(n)]->SetReading(s.Capacity(n), s.Level(n));
+    });
 }
 
 void TfrmMain::SetupDragGesture()
 {
     DragGesture::Handlers handlers;
-    handlers.StartDrag = [this](VesselPicture *sender) { Guarded([&] { Image1StartDrag(sender); }); };
+    handlers.MayStart = [this] { return m_commands->MayRun(Command::Pour); };
+    handlers.StartDrag = [this](VesselPicture *sender) { Image1StartDrag(sender); };
     handlers.DragOver = [this](QWidget *sender, VesselPicture *source, QPoint pos) {
-        bool accept = false;
-        Guarded([&] { accept = FormDragOver(sender, source, pos); });
-        return accept;
+        return FormDragOver(sender, source, pos);
     };
-    handlers.DragDrop = [this](VesselPicture *sender, VesselPicture *source) {
-        Guarded([&] { Image1DragDrop(sender, source); });
-    };
-    handlers.EndDrag = [this](VesselPicture *sender) { Guarded([&] { Image1EndDrag(sender); }); };
+    handlers.DragDrop = [this](VesselPicture *sender, VesselPicture *source) { Image1DragDrop(sender, source); };
+    handlers.EndDrag = [this](VesselPicture *sender) { Image1EndDrag(sender); };
 
     // Found under the pointer, these are the form itself.
-    std::vector<QWidget *> formLayer(m_backLayer.begin(), m_backLayer.end());
-    formLayer.insert(formLayer.end(), {m_form, this, menuBar()});
-    m_drag = new DragGesture(m_form, m_images, formLayer, handlers);
+    std::vector<QWidget *> formLayer(m_f.BackLayer.begin(), m_f.BackLayer.end());
+    formLayer.insert(formLayer.end(), {m_f.Form, this, menuBar()});
+    m_drag = new DragGesture(m_f.Form, m_f.Images, formLayer, handlers);
 }
 
 void TfrmMain::SetupMenus()
 {
-    QMenuBar *bar = menuBar();
-    bar->setObjectName(QStringLiteral("MainMenu1"));
-    bar->setNativeMenuBar(false);
-
-    QMenu *data = bar->addMenu(QString::fromUtf8("&Данные"));
-    data->setObjectName(QStringLiteral("MnuData"));
-    data->menuAction()->setObjectName(QStringLiteral("MnuDataAction"));
-    QAction *mnuNew = data->addAction(QString::fromUtf8("&Новые"));
-    mnuNew->setObjectName(QStringLiteral("MnuNew"));
-    data->addSeparator();
-    QAction *mnuExit = data->addAction(QString::fromUtf8("&Выход"));
-    mnuExit->setObjectName(QStringLiteral("MnuExit"));
-    QAction *mnuTasks = bar->addAction(QString::fromUtf8("&Задачи"));
-    mnuTasks->setObjectName(QStringLiteral("MnuTasks"));
-    // Commands the window otherwise offers only as buttons and drags.
-    m_mnuGame = bar->addMenu(QString::fromUtf8("&Игра"));
-    m_mnuGame->setObjectName(QStringLiteral("MnuGame"));
-    m_mnuGame->menuAction()->setObjectName(QStringLiteral("MnuGameAction"));
-    SetupKeyboardCommands();
-    QAction *mnuHelp = bar->addAction(QString::fromUtf8("&Справка"));
-    mnuHelp->setObjectName(QStringLiteral("MnuHelp"));
-    mnuHelp->setEnabled(false);
-
-    connect(mnuNew, &QAction::triggered, this, [this] { Guarded([this] { MnuNewClick(); }); });
-    connect(mnuExit, &QAction::triggered, this, [this] { Guarded([this] { BtnExitClick(); }); });
-    connect(mnuTasks, &QAction::triggered, this, [this] { Guarded([this] { MnuTasksClick(); }); });
-    SetupSolverCommands();
+    SetupKeyboardPour();
+    m_solver = new SolverCommands(Model(), *m_commands, m_game.Boxes(), this);
+    MainMenuHandlers handlers;
+    handlers.New = [this] { MnuNewClick(); };
+    handlers.Exit = [this] { BtnExitClick(); };
+    handlers.Tasks = [this] { MnuTasksClick(); };
+    handlers.Undo = [this] { BtnUndoClick(); };
+    handlers.Save = [this] { BtnXmlClick(); };
+    handlers.Pour = [this](int source, int receiver) { m_keyPour->Pour(source, receiver); };
+    handlers.Hint = [this] { Guarded([this] { m_solver->Hint(); }); };
+    handlers.Solution = [this] { Guarded([this] { m_solver->ShowSolution(); }); };
+    handlers.Check = [this] { Guarded([this] { m_solver->CheckTask(); }); };
+    BuildMainMenu(menuBar(), *m_commands, handlers);
 }
 
-void TfrmMain::SetupSolverCommands()
+void TfrmMain::SetupKeyboardPour()
 {
-    m_mnuGame->addSeparator();
-    // Shortcuts clear of the line edits' own keys, so they work while typing a puzzle in.
-    const struct {
-        QAction *&Action;
-        const char *Name;
-        const char *Text;
-        QKeySequence Keys;
-        void (TfrmMain::*Handler)();
-    } commands[] = {
-        {m_mnuHint, "MnuHint", kCaptionHint, QKeySequence(Qt::CTRL | Qt::Key_H), &TfrmMain::MnuHintClick},
-        {m_mnuSolution, "MnuSolution", kCaptionSolution, QKeySequence(Qt::CTRL | Qt::Key_R),
-         &TfrmMain::MnuSolutionClick},
-        {m_mnuCheck, "MnuCheck", kCaptionCheck, QKeySequence(Qt::CTRL | Qt::Key_T), &TfrmMain::MnuCheckClick},
+    // A pour from the keyboard is a drop of the source on the receiver.
+    const auto drop = [this](int source, int receiver) {
+        Image1DragDrop(m_f.Images[Vessel(receiver)], m_f.Images[Vessel(source)]);
     };
-    for (const auto &c : commands) {
-        c.Action = m_mnuGame->addAction(QString::fromUtf8(c.Text));
-        c.Action->setObjectName(QString::fromLatin1(c.Name));
-        c.Action->setShortcut(c.Keys);
-        connect(c.Action, &QAction::triggered, this,
-                [this, handler = c.Handler] { Guarded([&] { (this->*handler)(); }); });
-    }
+    m_keyPour = new KeyboardPour(this, m_f.Images, [this] { return m_commands->MayRun(Command::Pour); }, drop);
+    m_keyPour->Watch(m_f.ListView);
+    m_commands->OnModeChanged([this](GameMode) { m_keyPour->Mark(0); });
 }
 
 void TfrmMain::SetupStatusBar()
@@ -359,36 +164,17 @@ void TfrmMain::SetupStatusBar()
     bar->setFixedHeight(kStatusHeight);
     bar->setFont(UiFont(8, true));
     bar->setAutoFillBackground(true);
-
-    auto *panel0 = new QLabel(QString::fromUtf8(" Подсказка действия :"), bar);
-    panel0->setObjectName(QStringLiteral("StatusPanel0"));
-    panel0->setFixedWidth(135);
-    m_hint = new QLabel(bar);
-    m_hint->setObjectName(QStringLiteral("StatusPanel1"));
-    for (QLabel *panel : {panel0, m_hint})
-        panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    // Panels as permanent widgets: the status bar's own message, which menu
-    // hovering wipes, is never used.
-    bar->addPermanentWidget(panel0, 0);
-    bar->addPermanentWidget(m_hint, 1);
+    m_hint = AddStatusPanels(bar, QString::fromUtf8(" Подсказка действия :"), 135);
 }
 
-void TfrmMain::SetupTabOrder()
+void TfrmMain::SetupScreenReaderNames()
 {
-    QWidget *order[] = {m_cells[0]->Edit(), m_cells[1]->Edit(), m_cells[2]->Edit(), m_cells[3]->Edit(),
-                        m_cells[4]->Edit(), m_cells[5]->Edit(), m_cells[6]->Edit(), m_btnBegin,
-                        m_btnXml,           m_btnExit,          m_btnUndo,          m_listView};
-    for (std::size_t i = 0; i + 1 < std::size(order); ++i)
-        setTabOrder(order[i], order[i + 1]);
-}
-
-void TfrmMain::ConnectHandlers()
-{
-    connect(m_btnBegin, &QPushButton::clicked, this, [this] { Guarded([this] { BtnBeginClick(); }); });
-    connect(m_btnUndo, &QPushButton::clicked, this, [this] { Guarded([this] { BtnUndoClick(); }); });
-    connect(m_btnXml, &QPushButton::clicked, this, [this] { Guarded([this] { BtnXmlClick(); }); });
-    // The close kind of button closes its window itself.
-    connect(m_btnExit, &QPushButton::clicked, this, &QWidget::close);
+    const char *names[] = {"Объем сосуда 1",  "Объем сосуда 2",  "Объем сосуда 3",  "Уровень сосуда 1",
+                           "Уровень сосуда 2", "Уровень сосуда 3", "Получить уровень"};
+    for (std::size_t i = 0; i < m_f.Fields.size(); ++i)
+        m_f.Fields[i]->setAccessibleName(QString::fromUtf8(names[i]));
+    m_f.ListView->setAccessibleName(QString::fromUtf8("Ход переливаний"));
+    HideFromScreenReaders(m_f.BackLayer[2]); // the shelf line
 }
 
 void TfrmMain::ShowActionHint(const QString &text)
@@ -398,90 +184,13 @@ void TfrmMain::ShowActionHint(const QString &text)
 
 void TfrmMain::SetInputMode(bool on)
 {
-    for (int n = 1; n <= 3; ++n) {
-        m_cells[static_cast<std::size_t>(n - 1)]->Edit()->setEnabled(on);
-        if (on)
-            m_puzzle.Field("EditV", n).SetText("");
-        m_cells[static_cast<std::size_t>(n + 2)]->Edit()->setEnabled(on);
+    if (on) {
+        for (int n = 1; n <= 3; ++n)
+            Model().Field("EditV", n).SetText("");
+        Model().Field("EdRes").SetText("");
     }
-    m_drag->SetAutomatic(!on);
-    m_cells[6]->Edit()->setEnabled(on);
-    if (on)
-        m_puzzle.Field("EdRes").SetText("");
-    m_btnBegin->setEnabled(on);
-    m_btnXml->setEnabled(!on);
-    m_mode = on ? GameMode::Input : GameMode::Play;
-    UpdateCommands();
-}
-
-void TfrmMain::SetupKeyboardCommands()
-{
-    // A pour from the keyboard is a drop of the source on the receiver.
-    m_keyPour = new KeyboardPour(this, m_images, [this](int source, int receiver) {
-        Guarded([&] {
-            Image1DragDrop(m_images[static_cast<std::size_t>(receiver - 1)],
-                           m_images[static_cast<std::size_t>(source - 1)]);
-        });
-    });
-    m_keyPour->Watch(m_listView);
-
-    QAction *mnuUndo = m_mnuGame->addAction(QString::fromUtf8("&Назад"));
-    mnuUndo->setObjectName(QStringLiteral("MnuUndo"));
-    mnuUndo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
-    connect(mnuUndo, &QAction::triggered, this, [this] { Guarded([this] { BtnUndoClick(); }); });
-
-    m_mnuXml = m_mnuGame->addAction(QString::fromUtf8("&Запись результата"));
-    m_mnuXml->setObjectName(QStringLiteral("MnuXml"));
-    m_mnuXml->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
-    connect(m_mnuXml, &QAction::triggered, this, [this] { Guarded([this] { BtnXmlClick(); }); });
-
-    m_mnuPour = m_mnuGame->addMenu(QString::fromUtf8("&Перелить"));
-    m_mnuPour->setObjectName(QStringLiteral("MnuPour"));
-    const int pours[][2] = {{1, 2}, {1, 3}, {2, 1}, {2, 3}, {3, 1}, {3, 2}};
-    for (const auto &pour : pours) {
-        const int source = pour[0];
-        const int receiver = pour[1];
-        QAction *action = m_mnuPour->addAction(QString::fromUtf8("Из сосуда %1 в сосуд %2").arg(source).arg(receiver));
-        action->setObjectName(QStringLiteral("MnuPour%1%2").arg(source).arg(receiver));
-        // The menu shows the two digits to press. The keys themselves are
-        // read by the keyboard pour, which marks the source in between; in
-        // the context of the menu widget this sequence never fires.
-        action->setShortcut(QKeySequence(Qt::Key_0 + source, Qt::Key_0 + receiver));
-        action->setShortcutContext(Qt::WidgetShortcut);
-        connect(action, &QAction::triggered, this, [this, source, receiver] { m_keyPour->Pour(source, receiver); });
-    }
-}
-
-void TfrmMain::SetupScreenReaderNames()
-{
-    for (int n = 1; n <= 3; ++n) {
-        const auto i = static_cast<std::size_t>(n - 1);
-        m_cells[i]->Edit()->setAccessibleName(QString::fromUtf8("Объем сосуда %1").arg(n));
-        m_cells[i + 3]->Edit()->setAccessibleName(QString::fromUtf8("Уровень сосуда %1").arg(n));
-    }
-    m_cells[6]->Edit()->setAccessibleName(QString::fromUtf8("Получить уровень"));
-    m_listView->setAccessibleName(QString::fromUtf8("Ход переливаний"));
-    HideFromScreenReaders(m_backLayer[2]); // the shelf line
-
-    // A capacity typed over an empty vessel repaints nothing, but its
-    // reading changes all the same.
-    for (int n = 1; n <= 3; ++n) {
-        connect(m_cells[static_cast<std::size_t>(n - 1)]->Edit(), &QLineEdit::textChanged, this, [this, n] {
-            const VesselState &s = m_puzzle.State();
-            m_images[static_cast<std::size_t>(n - 1)]->SetReading(s.Capacity(n), s.Level(n));
-        });
-    }
-}
-
-void TfrmMain::UpdateCommands()
-{
-    const bool play = m_mode == GameMode::Play;
-    m_mnuXml->setEnabled(m_btnXml->isEnabled());
-    m_mnuPour->menuAction()->setEnabled(play);
-    for (QAction *pour : m_mnuPour->actions())
-        pour->setEnabled(play);
-    m_keyPour->SetActive(play);
-    UpdateSolverCommands();
+    // The fields, the buttons, the drag and the menus follow the mode.
+    m_commands->SetMode(on ? GameMode::Input : GameMode::Play);
 }
 
 void TfrmMain::keyPressEvent(QKeyEvent *event)
@@ -496,148 +205,127 @@ void TfrmMain::keyPressEvent(QKeyEvent *event)
     QMainWindow::keyPressEvent(event);
 }
 
-void TfrmMain::UpdateSolverCommands()
-{
-    m_mnuHint->setEnabled(m_mode == GameMode::Play);
-    m_mnuSolution->setEnabled(m_mode != GameMode::None);
-    m_mnuCheck->setEnabled(m_mode != GameMode::None);
-}
-
 void TfrmMain::FormCreate()
 {
-    m_puzzle.ResetAll();
-    ShowActionHint(QString::fromUtf8(kHintStart));
-    UpdateCommands();
+    Guarded([this] {
+        Model().ResetAll();
+        ShowActionHint(QString::fromUtf8(kHintStart));
+    });
 }
 
 void TfrmMain::MnuNewClick()
 {
-    ShowActionHint(QString::fromUtf8(kHintInput));
-    m_puzzle.ResetAll();
-    SetInputMode(true);
-    m_cells[0]->Edit()->setFocus();
+    Guarded([this] {
+        ShowActionHint(QString::fromUtf8(kHintInput));
+        Model().ResetAll();
+        SetInputMode(true);
+        m_f.Fields[0]->setFocus();
+    });
 }
 
 void TfrmMain::MnuTasksClick()
 {
-    if (m_frmTask->exec() != TfrmTask::kResultOk)
-        return;
-    m_puzzle.LoadTask(TaskPresets[static_cast<std::size_t>(m_frmTask->ActivePage())]);
-    BtnBeginClick();
+    Guarded([this] {
+        if (m_frmTask->exec() != TfrmTask::kResultOk)
+            return;
+        Model().LoadTask(TaskPresets[static_cast<std::size_t>(m_frmTask->ActivePage())]);
+        BtnBeginClick();
+    });
 }
 
 void TfrmMain::BtnBeginClick()
 {
-    ShowActionHint(QString::fromUtf8(kHintPlay));
-    SetInputMode(false);
-    m_puzzle.AppendMoveRow();
+    Guarded([this] {
+        ShowActionHint(QString::fromUtf8(kHintPlay));
+        SetInputMode(false);
+        Model().AppendMoveRow();
+        // The button just turned grey and would pass the focus on to "Выход",
+        // where one more Enter would end the game. The list is where the
+        // digits pour and the arrows move.
+        m_f.ListView->setFocus();
+    });
 }
 
 void TfrmMain::BtnUndoClick()
 {
-    m_keyPour->Mark(0);
-    m_puzzle.BtnUndoClick();
+    Guarded([this] {
+        m_keyPour->Mark(0);
+        Model().BtnUndoClick();
+    });
 }
 
 void TfrmMain::BtnXmlClick()
 {
-    m_listView->CommitOpenEditor();
-    WriteResult(*m_xmldoc, m_puzzle.Log(), m_boxes);
+    Guarded([this] {
+        m_f.ListView->CommitOpenEditor();
+        WriteResult(m_game.Xmldoc(), Model().Log(), m_game.Boxes());
+    });
 }
 
 void TfrmMain::BtnExitClick()
 {
-    close();
-}
-
-void TfrmMain::MnuHintClick()
-{
-    if (m_mode != GameMode::Play)
-        return;
-    const Advice hint = Hint(m_puzzle.State(), m_puzzle.Log());
-    m_boxes.Show(hint.Text, kCaptionHint, hint.Solvable ? kIconInformation : kIconWarning);
-}
-
-void TfrmMain::MnuSolutionClick()
-{
-    if (m_mode == GameMode::None)
-        return;
-    const VesselState &state = m_puzzle.State();
-    const TaskPreset here = CurrentPosition(state);
-    const Solution solution = Solve(here);
-    if (!solution.Solved()) {
-        m_boxes.Show("Решения нет. " + UnsolvableText(solution, here), kCaptionSolution, kIconWarning);
-        return;
-    }
-    QString playerLine;
-    const MoveLog &log = m_puzzle.Log();
-    if (m_mode == GameMode::Play && state.GoalReached && log.RowCount() > 0) {
-        const Solution fromStart = Solve(LoggedPosition(state, log, 0));
-        playerLine = QString::fromStdString(PlayerCountText(m_puzzle.GoalPours(), fromStart.Pours()));
-    }
-    SolutionDialog dialog(solution, playerLine, this);
-    dialog.exec();
-}
-
-void TfrmMain::MnuCheckClick()
-{
-    if (m_mode == GameMode::None)
-        return;
-    // In play the task is the one the game started from: the start row.
-    const VesselState &state = m_puzzle.State();
-    const bool fromLog = m_mode == GameMode::Play && m_puzzle.Log().RowCount() > 0;
-    const Advice check = Check(fromLog ? LoggedPosition(state, m_puzzle.Log(), 0) : CurrentPosition(state));
-    m_boxes.Show(check.Text, kCaptionCheck, check.Solvable ? kIconInformation : kIconWarning);
+    Guarded([this] { close(); });
 }
 
 void TfrmMain::StartTaskCode(const std::string &code)
 {
     Guarded([&] {
         const TaskPreset task = ParseTaskCode(code);
-        m_puzzle.LoadTask(task);
+        Model().LoadTask(task);
         BtnBeginClick();
     });
 }
 
 void TfrmMain::DrawVessel(int n)
 {
-    const VesselState &s = m_puzzle.State();
-    m_images[static_cast<std::size_t>(n - 1)]->Draw(s.Capacity(n), s.Level(n));
+    Guarded([&] {
+        const VesselState &s = Model().State();
+        m_f.Images[Vessel(n)]->Draw(s.Capacity(n), s.Level(n));
+    });
 }
 
 void TfrmMain::Image1StartDrag(VesselPicture *sender)
 {
-    // The others go in front, so the control found under the pointer is
-    // another picture whenever the pointer is over one, though the dragged
-    // picture is centred on it. They stay below every windowed control.
-    for (VesselPicture *picture : m_images) {
-        if (picture != sender)
-            picture->stackUnder(m_frontLayer);
-    }
-    m_puzzle.State().DragOriginLeft() = sender->x();
-    m_puzzle.State().DragOriginTop() = sender->y();
+    Guarded([&] {
+        m_commands->SetDragging(true);
+        // The others go in front, so the control found under the pointer is
+        // another picture whenever the pointer is over one, though the
+        // dragged picture is centred on it. They stay below every windowed
+        // control.
+        for (VesselPicture *picture : m_f.Images) {
+            if (picture != sender)
+                picture->stackUnder(m_f.FrontLayer);
+        }
+        Model().State().DragOriginLeft() = sender->x();
+        Model().State().DragOriginTop() = sender->y();
+    });
 }
 
 bool TfrmMain::FormDragOver(QWidget *sender, VesselPicture *source, QPoint pos)
 {
     bool accept = false;
-    int x = pos.x();
-    int y = pos.y();
-    if (auto *picture = dynamic_cast<VesselPicture *>(sender)) {
-        x += picture->x();
-        y += picture->y();
-        accept = picture != source;
-    }
-    source->move(x - source->width() / 2, y - source->height() / 2);
+    Guarded([&] {
+        int x = pos.x();
+        int y = pos.y();
+        if (auto *picture = qobject_cast<VesselPicture *>(sender)) {
+            x += picture->x();
+            y += picture->y();
+            accept = picture != source;
+        }
+        source->move(x - source->width() / 2, y - source->height() / 2);
+    });
     return accept;
 }
 
 void TfrmMain::Image1DragDrop(VesselPicture *sender, VesselPicture *source)
 {
-    m_puzzle.Pour(source->Tag(), sender->Tag());
+    Guarded([&] { Model().Pour(source->Tag(), sender->Tag()); });
 }
 
 void TfrmMain::Image1EndDrag(VesselPicture *sender)
 {
-    sender->move(m_puzzle.State().DragOriginLeft(), m_puzzle.State().DragOriginTop());
+    Guarded([&] {
+        m_commands->SetDragging(false);
+        sender->move(Model().State().DragOriginLeft(), Model().State().DragOriginTop());
+    });
 }

@@ -2,9 +2,12 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "puzzle.h"
+#include "game.h"
+#include "game_commands.h"
+#include "main_form.h"
 
 #include <QMainWindow>
+#include <QPointer>
 
 #include <array>
 #include <memory>
@@ -13,38 +16,35 @@
 class DragGesture;
 class KeyboardPour;
 class LineEditCell;
-class MessageBoxes;
-class MoveLogModel;
-class MoveLogView;
-class QAction;
 class QLabel;
-class QLineEdit;
-class QMenu;
-class QPushButton;
-class ResultWriter;
+class SolverCommands;
 class TfrmTask;
 class VesselPicture;
 
 // The main window: the vessels, the seven value fields, the move log, the
-// commands and the status hint. The puzzle itself lives in Puzzle; this
-// class binds widgets to it and runs every handler through its guard.
+// commands and the status hint. The game it plays lives outside it (Game);
+// this class builds the form, binds its widgets to the puzzle and runs every
+// handler through the puzzle's dispatch guard.
 class TfrmMain final : public QMainWindow {
-public:
-    // Before any game, typing a puzzle in, pouring.
-    enum class GameMode { None, Input, Play };
+    Q_OBJECT
 
-    explicit TfrmMain(MessageBoxes &boxes, QWidget *parent = nullptr);
+public:
+    using GameMode = ::GameMode;
+
+    explicit TfrmMain(Game &game, QWidget *parent = nullptr);
     ~TfrmMain() override;
 
-    Puzzle &Model() { return m_puzzle; }
-    const Puzzle &Model() const { return m_puzzle; }
-    TfrmTask &TaskDialog() { return *m_frmTask; }
+    Puzzle &Model() { return m_game.Model(); }
+    const Puzzle &Model() const { return m_game.Model(); }
+    TfrmTask &TaskDialog();
+    GameCommands &Commands() { return *m_commands; }
+    GameMode Mode() const { return m_commands->Mode(); }
 
     void ShowActionHint(const QString &text);
     void SetInputMode(bool on);
-    GameMode Mode() const { return m_mode; }
 
-    // Commands.
+    // The commands. Each runs through the dispatch guard itself: an error
+    // ends it in the error box, and whatever called it goes on.
     void FormCreate();
     void MnuNewClick();
     void MnuTasksClick();
@@ -52,10 +52,6 @@ public:
     void BtnUndoClick();
     void BtnXmlClick();
     void BtnExitClick();
-    // The solver's commands in "&Игра"; none of them changes the puzzle.
-    void MnuHintClick();
-    void MnuSolutionClick();
-    void MnuCheckClick();
     // Starts the task written as C1,C2,C3/L1,L2,L3/T as if it had been chosen
     // in the task dialog; a bad code goes to the error box and changes nothing.
     void StartTaskCode(const std::string &code);
@@ -72,55 +68,28 @@ protected:
 
 private:
     void SetupWidgets();
-    void SetupBackLayer();
-    void SetupValueFields();
-    void SetupMoveLog();
-    void SetupButtons();
     void SetupDragGesture();
     void SetupMenus();
-    void SetupSolverCommands();
     void SetupStatusBar();
-    void SetupTabOrder();
-    void ConnectHandlers();
-    // The "&Игра" entries for the keyboard and the pour by digits.
-    void SetupKeyboardCommands();
+    void SetupKeyboardPour();
     // Names that only a screen reader says.
     void SetupScreenReaderNames();
-    // Keeps the "&Игра" entries in step with the mode.
-    void UpdateCommands();
-    void UpdateSolverCommands();
 
     // Runs a handler through the dispatch guard.
     template <class Handler>
     void Guarded(Handler &&handler)
     {
-        m_puzzle.Guard().Run(handler);
+        Model().Guard().Run(handler);
     }
 
-    MessageBoxes &m_boxes;
-    Puzzle m_puzzle;
-    std::unique_ptr<ResultWriter> m_xmldoc;
-
-    QWidget *m_form = nullptr;
-    std::array<VesselPicture *, 3> m_images{};
+    Game &m_game;
+    GameCommands *m_commands = nullptr;
+    SolverCommands *m_solver = nullptr;
+    MainForm m_f;
+    // The puzzle's view of the seven fields, in the order of MainForm::Fields.
     std::array<std::unique_ptr<LineEditCell>, 7> m_cells;
-    std::array<QWidget *, 3> m_backLayer{}; // the labels and the shelf line behind the pictures
-    QWidget *m_frontLayer = nullptr;        // the first control that owns a window
-    MoveLogModel *m_logModel = nullptr;
-    MoveLogView *m_listView = nullptr;
-    QPushButton *m_btnBegin = nullptr;
-    QPushButton *m_btnXml = nullptr;
-    QPushButton *m_btnUndo = nullptr;
-    QPushButton *m_btnExit = nullptr;
     QLabel *m_hint = nullptr;
-    QMenu *m_mnuGame = nullptr;
-    QAction *m_mnuHint = nullptr;
-    QAction *m_mnuSolution = nullptr;
-    QAction *m_mnuCheck = nullptr;
-    QAction *m_mnuXml = nullptr;
-    QMenu *m_mnuPour = nullptr;
     KeyboardPour *m_keyPour = nullptr;
-    GameMode m_mode = GameMode::None;
     DragGesture *m_drag = nullptr;
-    std::unique_ptr<TfrmTask> m_frmTask;
+    QPointer<TfrmTask> m_frmTask;
 };

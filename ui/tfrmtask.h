@@ -14,6 +14,8 @@ class TfrmTask;
 // "Выбор задачи": one page per built-in task, each showing its statement as a
 // picture. Made once and reused; it keeps its page between showings.
 class TfrmTask final : public QDialog {
+    Q_OBJECT
+
 public:
     static constexpr int kResultOk = 1;
     static constexpr int kResultCancel = 2;

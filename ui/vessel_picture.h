@@ -15,12 +15,13 @@ QImage VesselImage(QSize size, qreal ratio, int capacity, int level);
 // One vessel: a picture with its own drawing surface, painted from a
 // capacity and a level and shown as it was last painted.
 class VesselPicture : public QWidget {
+    Q_OBJECT
+
 public:
     // The picture's size is fixed: its surface is made once, at that size.
     VesselPicture(const QString &name, int tag, const QRect &geometry, QWidget *parent = nullptr);
 
     int Tag() const { return m_tag; }
-    const QImage &Surface() const { return m_surface; }
 
     // A white box with a black outline, blue up to level/capacity. The
     // picture then reads out these two numbers (SetReading).

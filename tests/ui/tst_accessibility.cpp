@@ -198,7 +198,7 @@ void TestAccessibility::taskPicturesReadTheirStatements()
                                "ровно 6 литров?"));
     QCOMPARE(kvass->text(QAccessible::Name), QString::fromUtf8("Разделите квас поровну"));
     QCOMPARE(kvass->text(QAccessible::Description),
-             QString::fromUtf8("Бочка вместимостью 8 вёдер наполнена квасом. Как разделить квас на две равные части, "
+             QString::fromUtf8("Бочка вместимостью 8 ведер наполнена квасом. Как разделить квас на две равные части, "
                                "пользуясь только двумя пустыми бочонками вместимостью 5 и 3 ведра?"));
     dialog.hide();
 }

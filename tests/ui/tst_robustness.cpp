@@ -11,6 +11,7 @@
 #include "move_log_model.h"
 #include "qt_message_boxes.h"
 #include "tfrmtask.h"
+#include "value_edit.h"
 #include "xml_runtime.h"
 
 #include <QApplication>
@@ -54,6 +55,8 @@ private:
 
 // Counts the queued calls delivered to an object.
 class QueuedCalls : public QObject {
+    Q_OBJECT
+
 public:
     explicit QueuedCalls(QObject *watched) { watched->installEventFilter(this); }
     int Count = 0;
@@ -90,7 +93,8 @@ private slots:
     void noXmlSetUpBeforeTheFirstSave();
     void removingTheEditedRowClosesItsEditor_data();
     void removingTheEditedRowClosesItsEditor();
-    void pastedFloodIsCutAndRejected();
+    void pastedFloodIsKeptWholeAndJudgedWhole_data();
+    void pastedFloodIsKeptWholeAndJudgedWhole();
     void manyRowsInOneTurnScrollOnce();
     void ctrlCCopiesABox();
     void gameStyleGivesTheStylesOwnGlyphs_data();
@@ -170,29 +174,64 @@ void TestRobustness::removingTheEditedRowClosesItsEditor()
     QVERIFY2(log.Messages.isEmpty(), qPrintable(log.Messages.join(QLatin1Char('\n'))));
 }
 
-void TestRobustness::pastedFloodIsCutAndRejected()
+void TestRobustness::pastedFloodIsKeptWholeAndJudgedWhole_data()
 {
+    QTest::addColumn<QString>("pasted");
+    QTest::addColumn<int>("stored"); // -1: rejected, the capacity stays 0
+    QTest::newRow("a megabyte of sevens") << QString(1'000'000, QLatin1Char('7')) << -1;
+    QTest::newRow("zeros, then a number") << QString(998, QLatin1Char('0')) + QStringLiteral("123") << 123;
+    QTest::newRow("past Qt's own cap") << QString(40'000, QLatin1Char('0')) + QStringLiteral("9") << 9;
+    QTest::newRow("blanks, a number, a blank") << QString(999, QLatin1Char(' ')) + QStringLiteral("7 ") << -1;
+    QTest::newRow("blanks, then a number") << QString(999, QLatin1Char(' ')) + QStringLiteral("7") << 7;
+}
+
+// A pasted text is read whole, as the number rule reads it: never cut, so
+// never stored as another number.
+void TestRobustness::pastedFloodIsKeptWholeAndJudgedWhole()
+{
+    QFETCH(QString, pasted);
+    QFETCH(int, stored);
     Harness h;
     h.window.MnuNewClick();
     QLineEdit *edit = h.Edit("EditV1");
     edit->setFocus();
-    QApplication::clipboard()->setText(QString(1'000'000, QLatin1Char('7')));
+    QApplication::clipboard()->setText(pasted);
     QTest::keyClick(edit, Qt::Key_V, Qt::ControlModifier);
-    QCOMPARE(edit->text(), QString(kMaxFieldLength, QLatin1Char('7')));
-    QCOMPARE(h.boxes.Boxes.size(), std::size_t(1));
-    QCOMPARE(h.boxes.Boxes[0].Text, std::string("Требуется целое число от 0 до 999."));
-    QCOMPARE(h.boxes.Boxes[0].Caption, std::string("Сосудник"));
-    QCOMPARE(h.boxes.Boxes[0].Icon, 16);
-    QCOMPARE(h.window.Model().State().Capacity(1), 0);
+    QCOMPARE(edit->text().size(), pasted.size());
+    if (stored < 0) {
+        QCOMPARE(h.boxes.Boxes.size(), std::size_t(1));
+        QCOMPARE(h.boxes.Boxes[0].Text, std::string("Требуется целое число от 0 до 999."));
+        QCOMPARE(h.boxes.Boxes[0].Caption, std::string("Сосудник"));
+        QCOMPARE(h.boxes.Boxes[0].Icon, 16);
+        QCOMPARE(h.window.Model().State().Capacity(1), 0);
+    } else {
+        QVERIFY(h.boxes.Boxes.empty());
+        QCOMPARE(h.window.Model().State().Capacity(1), stored);
+    }
 
-    // The field still takes keys: a full field refuses more, a deletion is
-    // judged again, and a fresh value is stored.
-    QTest::keyClick(edit, Qt::Key_1);
-    QCOMPARE(edit->text().size(), kMaxFieldLength);
+    // Past a thousand characters the field lays out only the part around the
+    // cursor, and still shows it; the digits stay editable.
+    auto *field = qobject_cast<ValueEdit *>(edit);
+    QVERIFY(field);
+    QCOMPARE(field->ShowsPart(), pasted.size() > ValueEdit::kLongText);
+    if (field->ShowsPart()) {
+        const QImage shown = field->grab().toImage();
+        int dark = 0;
+        for (int y = 0; y < shown.height(); ++y)
+            for (int x = 0; x < shown.width(); ++x)
+                dark += qGray(shown.pixel(x, y)) < 100;
+        QVERIFY2(dark > 20, "no text shown");
+        QTest::keyClick(edit, Qt::Key_Backspace);
+        QCOMPARE(edit->text().size(), pasted.size() - 1);
+    }
+
+    // The field still takes keys: a deletion is judged again, and a fresh
+    // value is stored.
     QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
     QTest::keyClicks(edit, QStringLiteral("9"));
     QCOMPARE(edit->text(), QStringLiteral("9"));
     QCOMPARE(h.window.Model().State().Capacity(1), 9);
+    QVERIFY(!field->ShowsPart());
 }
 
 void TestRobustness::manyRowsInOneTurnScrollOnce()

@@ -125,9 +125,9 @@ void TestSolverCommands::entriesSitInTheGameMenuWithShortcuts()
         const char *Name;
         const char *Text;
         QKeySequence Keys;
-    } entries[] = {{"MnuHint", "Подсказка", QKeySequence(QStringLiteral("Ctrl+H"))},
-                   {"MnuSolution", "Решение", QKeySequence(QStringLiteral("Ctrl+R"))},
-                   {"MnuCheck", "Проверить задачу", QKeySequence(QStringLiteral("Ctrl+T"))}};
+    } entries[] = {{"MnuHint", "По&дсказка", QKeySequence(QStringLiteral("Ctrl+H"))},
+                   {"MnuSolution", "&Решение", QKeySequence(QStringLiteral("Ctrl+R"))},
+                   {"MnuCheck", "Пр&оверить задачу", QKeySequence(QStringLiteral("Ctrl+T"))}};
     for (const auto &e : entries) {
         QAction *action = Command(h, e.Name);
         QVERIFY(game->actions().contains(action));

@@ -76,7 +76,8 @@ private:
 class Harness {
 public:
     Harness()
-        : window(boxes)
+        : game(boxes)
+        , window(game)
     {
         QuietGrabWarnings();
         boxes.Watch(window.Model());
@@ -143,5 +144,6 @@ public:
     }
 
     UiRecorder boxes;
+    Game game;
     TfrmMain window;
 };

@@ -1,0 +1,95 @@
+// SPDX-FileCopyrightText: 2026 The Sosudnik developers
+// SPDX-License-Identifier: MIT
+#include "game_commands.h"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QApplication>
+#include <QWidget>
+
+bool GameCommands::EnabledIn(Command command, GameMode mode)
+{
+    switch (command) {
+    case Command::New:
+    case Command::Tasks:
+    case Command::Exit:
+    case Command::Undo:
+        return true;
+    case Command::Begin:
+    case Command::Values:
+        return mode == GameMode::Input;
+    case Command::Save:
+    case Command::Pour:
+    case Command::Hint:
+        return mode == GameMode::Play;
+    case Command::Solution:
+    case Command::Check:
+        return mode != GameMode::None;
+    case Command::Help:
+        return false;
+    }
+    return false;
+}
+
+GameCommands::GameCommands(QObject *parent)
+    : QObject(parent)
+{
+}
+
+void GameCommands::SetMode(GameMode mode)
+{
+    m_mode = mode;
+    for (const Binding &b : m_bindings) {
+        if (b.Control)
+            Apply(b.Which, b.Control);
+    }
+    for (const auto &listener : m_listeners)
+        listener(mode);
+}
+
+bool GameCommands::MayRun(Command command) const
+{
+    if (m_dragging || !Enabled(command))
+        return false;
+    // Keys meant for an open menu (its own mnemonics, say) are no pours.
+    return command != Command::Pour || !QApplication::activePopupWidget();
+}
+
+void GameCommands::Apply(Command command, QObject *control) const
+{
+    const bool on = Enabled(command);
+    if (auto *action = qobject_cast<QAction *>(control))
+        action->setEnabled(on);
+    else if (auto *widget = qobject_cast<QWidget *>(control))
+        widget->setEnabled(on);
+}
+
+void GameCommands::Bind(Command command, QWidget *control)
+{
+    m_bindings.push_back({command, control});
+    Apply(command, control);
+}
+
+void GameCommands::Bind(Command command, QAction *action)
+{
+    m_bindings.push_back({command, action});
+    Apply(command, action);
+}
+
+void GameCommands::Connect(Command command, QAbstractButton *button, std::function<void()> handler)
+{
+    Bind(command, button);
+    connect(button, &QAbstractButton::clicked, this, [this, command, handler = std::move(handler)] {
+        if (MayRun(command))
+            handler();
+    });
+}
+
+void GameCommands::Connect(Command command, QAction *action, std::function<void()> handler)
+{
+    Bind(command, action);
+    connect(action, &QAction::triggered, this, [this, command, handler = std::move(handler)] {
+        if (MayRun(command))
+            handler();
+    });
+}

@@ -1,0 +1,80 @@
+// SPDX-FileCopyrightText: 2026 The Sosudnik developers
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+
+#include <functional>
+#include <vector>
+
+class QAbstractButton;
+class QAction;
+class QWidget;
+
+// Before any game, typing a puzzle in, pouring.
+enum class GameMode { None, Input, Play };
+
+// Owns the window's mode and, from it, whether each command is available:
+// buttons, menu entries, fields, the drag and the digits all follow it, and
+// a command runs only through it. Nothing reads a widget back to decide.
+//
+// Besides the mode: in the middle of a drag no command runs at all, and
+// while a menu or another popup is open the digits pour nothing.
+class GameCommands final : public QObject {
+    Q_OBJECT
+
+public:
+    // What the player can ask of the main window, each by a button, a menu
+    // entry, a key or a drag.
+    enum class Command {
+        New, // "&Новые"
+        Tasks, // "&Задачи"
+        Exit, // "Выход"
+        Undo, // "Назад"
+        Begin, // "Начать переливание"
+        Save, // "Запись результата"
+        Values, // the seven value fields
+        Pour, // a drag, the digits, "&Перелить"
+        Hint,
+        Solution,
+        Check,
+        Help, // "&Справка", never available
+    };
+
+    // The one table of what is available in which mode.
+    static bool EnabledIn(Command command, GameMode mode);
+
+    explicit GameCommands(QObject *parent = nullptr);
+
+    GameMode Mode() const { return m_mode; }
+    void SetMode(GameMode mode);
+
+    bool Dragging() const { return m_dragging; }
+    void SetDragging(bool on) { m_dragging = on; }
+
+    bool Enabled(Command command) const { return EnabledIn(command, m_mode); }
+    // Whether the player's request may run now.
+    bool MayRun(Command command) const;
+
+    // The control's enabled state follows the command from now on.
+    void Bind(Command command, QWidget *control);
+    void Bind(Command command, QAction *action);
+    // Also runs handler when the control is used and the command may run.
+    void Connect(Command command, QAbstractButton *button, std::function<void()> handler);
+    void Connect(Command command, QAction *action, std::function<void()> handler);
+    // Told after every change of the mode, once the controls follow it.
+    void OnModeChanged(std::function<void(GameMode)> listener) { m_listeners.push_back(std::move(listener)); }
+
+private:
+    void Apply(Command command, QObject *control) const;
+
+    GameMode m_mode = GameMode::None;
+    bool m_dragging = false;
+    struct Binding {
+        Command Which;
+        QPointer<QObject> Control;
+    };
+    std::vector<Binding> m_bindings;
+    std::vector<std::function<void(GameMode)>> m_listeners;
+};

@@ -1,0 +1,90 @@
+// SPDX-FileCopyrightText: 2026 The Sosudnik developers
+// SPDX-License-Identifier: MIT
+#include "main_menu.h"
+
+#include "game_commands.h"
+#include "rules.h"
+
+#include <QAction>
+#include <QMenu>
+#include <QMenuBar>
+
+namespace {
+
+using Command = GameCommands::Command;
+
+QAction *AddEntry(QMenu *menu, const char *name, const char *text, const QKeySequence &keys = {})
+{
+    QAction *action = menu->addAction(QString::fromUtf8(text));
+    action->setObjectName(QString::fromLatin1(name));
+    action->setShortcut(keys);
+    return action;
+}
+
+QMenu *AddMenu(QMenuBar *bar, const char *name, const char *text)
+{
+    QMenu *menu = bar->addMenu(QString::fromUtf8(text));
+    menu->setObjectName(QString::fromLatin1(name));
+    menu->menuAction()->setObjectName(QString::fromLatin1(name) + QLatin1String("Action"));
+    return menu;
+}
+
+void BuildGameMenu(QMenu *menu, GameCommands &commands, const MainMenuHandlers &handlers)
+{
+    commands.Connect(Command::Undo, AddEntry(menu, "MnuUndo", "&Назад", QKeySequence(Qt::CTRL | Qt::Key_Z)),
+                     handlers.Undo);
+    commands.Connect(Command::Save,
+                     AddEntry(menu, "MnuXml", "&Запись результата", QKeySequence(Qt::CTRL | Qt::Key_S)),
+                     handlers.Save);
+
+    QMenu *pours = menu->addMenu(QString::fromUtf8("&Перелить"));
+    pours->setObjectName(QStringLiteral("MnuPour"));
+    commands.Bind(Command::Pour, pours->menuAction());
+    for (const PourMove move : kPourMoves) {
+        const int source = move.Source;
+        const int receiver = move.Receiver;
+        // The entry shows the two digits to press; the keyboard pour reads
+        // them itself and marks the source in between. With a menu open
+        // this shortcut does fire, and the commands refuse it.
+        QAction *action = AddEntry(pours, "", "", QKeySequence(Qt::Key_0 + source, Qt::Key_0 + receiver));
+        action->setText(QString::fromUtf8("Из сосуда %1 в сосуд %2").arg(source).arg(receiver));
+        action->setObjectName(QStringLiteral("MnuPour%1%2").arg(source).arg(receiver));
+        action->setShortcutContext(Qt::WidgetShortcut);
+        commands.Connect(Command::Pour, action, [pour = handlers.Pour, source, receiver] { pour(source, receiver); });
+    }
+
+    menu->addSeparator();
+    // Shortcuts clear of the line edits' own keys, so they work while typing a puzzle in.
+    commands.Connect(Command::Hint, AddEntry(menu, "MnuHint", "По&дсказка", QKeySequence(Qt::CTRL | Qt::Key_H)),
+                     handlers.Hint);
+    commands.Connect(Command::Solution,
+                     AddEntry(menu, "MnuSolution", "&Решение", QKeySequence(Qt::CTRL | Qt::Key_R)),
+                     handlers.Solution);
+    commands.Connect(Command::Check,
+                     AddEntry(menu, "MnuCheck", "Пр&оверить задачу", QKeySequence(Qt::CTRL | Qt::Key_T)),
+                     handlers.Check);
+}
+
+} // namespace
+
+void BuildMainMenu(QMenuBar *bar, GameCommands &commands, const MainMenuHandlers &handlers)
+{
+    bar->setObjectName(QStringLiteral("MainMenu1"));
+    bar->setNativeMenuBar(false);
+
+    QMenu *data = AddMenu(bar, "MnuData", "&Данные");
+    commands.Connect(Command::New, AddEntry(data, "MnuNew", "&Новые"), handlers.New);
+    data->addSeparator();
+    commands.Connect(Command::Exit, AddEntry(data, "MnuExit", "&Выход"), handlers.Exit);
+
+    // A command on the menu bar itself.
+    QAction *tasks = bar->addAction(QString::fromUtf8("&Задачи"));
+    tasks->setObjectName(QStringLiteral("MnuTasks"));
+    commands.Connect(Command::Tasks, tasks, handlers.Tasks);
+
+    BuildGameMenu(AddMenu(bar, "MnuGame", "&Игра"), commands, handlers);
+
+    QAction *help = bar->addAction(QString::fromUtf8("&Справка"));
+    help->setObjectName(QStringLiteral("MnuHelp"));
+    commands.Bind(Command::Help, help);
+}

@@ -1,0 +1,27 @@
+// SPDX-FileCopyrightText: 2026 The Sosudnik developers
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <functional>
+
+class GameCommands;
+class QMenuBar;
+
+// What the menu entries do.
+struct MainMenuHandlers {
+    std::function<void()> New;
+    std::function<void()> Exit;
+    std::function<void()> Tasks;
+    std::function<void()> Undo;
+    std::function<void()> Save;
+    std::function<void(int source, int receiver)> Pour;
+    std::function<void()> Hint;
+    std::function<void()> Solution;
+    std::function<void()> Check;
+};
+
+// "&Данные", "&Задачи", "&Игра" and "&Справка". "&Игра" holds what the
+// window otherwise offers only as buttons and drags, and the solver's
+// commands. Every entry runs through the commands, which also keep its
+// enabled state.
+void BuildMainMenu(QMenuBar *bar, GameCommands &commands, const MainMenuHandlers &handlers);

@@ -1,0 +1,49 @@
+// SPDX-FileCopyrightText: 2026 The Sosudnik developers
+// SPDX-License-Identifier: MIT
+#include "solver_commands.h"
+
+#include "advice.h"
+#include "game_commands.h"
+#include "message_boxes.h"
+#include "position.h"
+#include "puzzle.h"
+#include "solution_dialog.h"
+#include "solver.h"
+
+#include <QWidget>
+
+SolverCommands::SolverCommands(Puzzle &puzzle, const GameCommands &commands, MessageBoxes &boxes, QWidget *window)
+    : QObject(window)
+    , m_puzzle(puzzle)
+    , m_commands(commands)
+    , m_boxes(boxes)
+    , m_window(window)
+{
+}
+
+void SolverCommands::Hint()
+{
+    const Advice hint = ::Hint(m_puzzle);
+    m_boxes.Show(hint.Text, kCaptionHint, hint.Solvable ? kIconInformation : kIconWarning);
+}
+
+void SolverCommands::ShowSolution()
+{
+    const VesselState &state = m_puzzle.State();
+    const Solution solution = Solve(CurrentPosition(state));
+    if (!solution.Solved()) {
+        m_boxes.Show(NoSolutionText(state, m_puzzle.Log()), kCaptionSolution, kIconWarning);
+        return;
+    }
+    const std::optional<std::string> player = PlayerCountLine(m_puzzle);
+    SolutionDialog dialog(solution, player ? QString::fromStdString(*player) : QString(), m_window);
+    dialog.exec();
+}
+
+void SolverCommands::CheckTask()
+{
+    const VesselState &state = m_puzzle.State();
+    const bool fromLog = m_commands.Mode() == GameMode::Play && m_puzzle.Log().RowCount() > 0;
+    const Advice check = Check(fromLog ? LoggedPosition(state, m_puzzle.Log(), 0) : CurrentPosition(state));
+    m_boxes.Show(check.Text, kCaptionCheck, check.Solvable ? kIconInformation : kIconWarning);
+}
