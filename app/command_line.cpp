@@ -3,103 +3,388 @@
 #include "command_line.h"
 
 #include "advice.h"
-#include "dispatch_guard.h"
-#include "message_boxes.h"
 #include "solver.h"
 #include "task_code.h"
 #include "tfrmmain.h"
+#include "wording.h"
 
-#include <QCommandLineParser>
+#include <QApplication>
+#include <QString>
 #include <QStringList>
 
 #include <algorithm>
-#include <cstdio>
+#include <cerrno>
 #include <cstdlib>
 #include <stdexcept>
-#include <string>
 
 namespace {
 
 const char *const kProgram = "sosudnik";
-const char *const kExample = "12,7,5/12,0,0/6";
+const char *const kTitle = "Сосудник";
+constexpr std::size_t kHelpWidth = 80;
 
-struct Options {
-    QCommandLineOption Help{{QStringLiteral("h"), QStringLiteral("help")}, QString::fromUtf8("показать эту справку")};
-    QCommandLineOption Version{{QStringLiteral("v"), QStringLiteral("version")}, QString::fromUtf8("показать версию")};
-    QCommandLineOption Solve{QStringLiteral("solve"), QString::fromUtf8("решить задачу без окна и вывести решение"),
-                             QString::fromUtf8("задача")};
+// The game's own options. A new one is a row here; a new window-less
+// command is also a row in kCommands below.
+struct Option {
+    const char *Short; // one letter, or null
+    const char *Long;
+    const char *Value; // what follows it, as --help names it; null for none
+    const char *Missing; // "после --solve нужна задача"
+    const char *Help;
 };
 
-// Before the application object exists: argv as given, Qt's own options
-// (-platform, -style, ...) still in it.
-QStringList Arguments(int argc, char *argv[])
+constexpr Option kOptions[] = {
+    {"h", "help", nullptr, nullptr, "показать эту справку"},
+    {"v", "version", nullptr, nullptr, "показать версию"},
+    {nullptr, "solve", "задача", "нужна задача", "решить задачу без окна и вывести решение"},
+};
+
+// Qt's own options, which QApplication takes with one dash or two: those
+// followed by a value, which some also take after "=", and those alone.
+// Qt leaves -display, -geometry and the like to the X platform; here they
+// are Qt's whatever the platform.
+struct QtOption {
+    const char *Name;
+    bool Value;
+    bool Joined; // also as -name=value
+};
+
+constexpr QtOption kQtOptions[] = {
+    {"platform", true, false},    {"platformpluginpath", true, false}, {"platformtheme", true, false},
+    {"plugin", true, false},      {"qwindowgeometry", true, false},    {"qwindowtitle", true, false},
+    {"qwindowicon", true, false}, {"session", true, false},            {"style", true, true},
+    {"stylesheet", true, true},   {"qmljsdebugger", true, true},       {"display", true, false},
+    {"geometry", true, false},    {"title", true, false},              {"icon", true, false},
+    {"name", true, false},        {"visual", true, false},             {"reverse", false, false},
+    {"testability", false, false}, {"widgetcount", false, false},      {"nograb", false, false},
+    {"dograb", false, false},
+};
+
+const Option *FindOption(std::string_view name)
 {
-    QStringList arguments;
-    for (int i = 0; i < argc; ++i)
-        arguments << QString::fromLocal8Bit(argv[i]);
-    return arguments;
+    for (const Option &option : kOptions) {
+        if (name == option.Long || (option.Short && name == option.Short))
+            return &option;
+    }
+    return nullptr;
 }
 
-void Prepare(QCommandLineParser &parser, const Options &options)
+const QtOption *FindQtOption(std::string_view name)
 {
-    // "-platform" is one word, as Qt's own options are.
-    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
-    parser.addOption(options.Help);
-    parser.addOption(options.Version);
-    parser.addOption(options.Solve);
+    for (const QtOption &option : kQtOptions) {
+        if (name == option.Name)
+            return &option;
+    }
+    return nullptr;
 }
 
-void Print(std::FILE *to, const std::string &text)
+std::string LongName(const char *name)
 {
-    std::fputs(text.c_str(), to);
-    std::fflush(to);
+    return std::string("--") + name;
 }
 
-void PrintError(const std::string &message)
+std::string QtName(const char *name)
 {
-    Print(stderr, std::string(kProgram) + ": " + ErrorBoxText(message) + "\n");
+    return std::string("-") + name;
 }
 
-std::string HelpText(const Options &options)
+// Characters, not bytes, of UTF-8 text.
+std::size_t Characters(std::string_view text)
+{
+    const auto starts = [](char c) { return (static_cast<unsigned char>(c) & 0xC0u) != 0x80u; };
+    return static_cast<std::size_t>(std::count_if(text.begin(), text.end(), starts));
+}
+
+std::string WithFirstLetter(std::string_view text, bool upper)
+{
+    QString s = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+    if (!s.isEmpty())
+        s[0] = upper ? s[0].toUpper() : s[0].toLower();
+    return s.toStdString();
+}
+
+// A message for stderr, after "sosudnik: ", from a sentence for the box.
+std::string Lowered(std::string_view sentence)
+{
+    return WithFirstLetter(sentence, false);
+}
+
+// A message as the box shows it: a sentence (the box adds its full stop).
+std::string Sentence(std::string_view message)
+{
+    return WithFirstLetter(message, true);
+}
+
+// "аргумент «x» лишний", "аргументы «x», «y», «z» и еще 997 лишние".
+std::string ExtraArguments(const std::vector<std::string> &extra)
+{
+    return extra.size() == 1 ? "аргумент " + Quoted(extra.front()) + " лишний"
+                             : "аргументы " + QuotedList(extra) + " лишние";
+}
+
+} // namespace
+
+bool CommandLine::Has(std::string_view option) const
+{
+    return std::any_of(Options.begin(), Options.end(), [option](const Given &given) { return given.Name == option; });
+}
+
+const std::string &CommandLine::Value(std::string_view option) const
+{
+    const auto last = std::find_if(Options.rbegin(), Options.rend(),
+                                   [option](const Given &given) { return given.Name == option; });
+    return last->Value;
+}
+
+CommandLine ReadCommandLine(int argc, char *argv[])
+{
+    CommandLine line;
+    if (argc > 0)
+        line.QtArgv.push_back(argv[0]);
+    const auto problem = [&line](const std::string &text) {
+        if (line.Problem.empty())
+            line.Problem = text;
+    };
+    bool operandsOnly = false;
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view argument = argv[i];
+        if (operandsOnly || argument.size() < 2 || argument[0] != '-') {
+            line.Operands.emplace_back(argument);
+            continue;
+        }
+        if (argument == "--") {
+            operandsOnly = true;
+            continue;
+        }
+        // "-solve" is "--solve", as Qt's "-platform" is "--platform".
+        const std::size_t dashes = argument[1] == '-' ? 2 : 1;
+        const std::size_t equals = argument.find('=');
+        const bool joined = equals != std::string_view::npos;
+        const std::string_view typed = argument.substr(0, equals);
+        const std::string_view name = typed.substr(dashes);
+        const bool hasNext = i + 1 < argc;
+
+        if (const QtOption *qt = FindQtOption(name)) {
+            line.QtOptions.emplace_back(typed);
+            if (joined && !(qt->Value && qt->Joined)) {
+                problem(qt->Value ? "после " + QtName(qt->Name) + " значение пишется через пробел"
+                                  : "параметру " + QtName(qt->Name) + " значение не нужно");
+                continue;
+            }
+            if (qt->Value && !joined && !hasNext) {
+                problem("после " + QtName(qt->Name) + " нужно значение");
+                continue;
+            }
+            line.QtArgv.push_back(argv[i]);
+            if (qt->Value && !joined) {
+                const std::string value = argv[++i];
+                line.QtArgv.push_back(argv[i]);
+                if (name == "platform")
+                    line.Platform = value;
+                else if (name == "display")
+                    line.Display = value;
+            }
+        } else if (const Option *option = FindOption(name)) {
+            // Given even when its value is missing or odd: the command it
+            // asks for is the one to say so.
+            if (line.Has(option->Long))
+                problem("параметр " + LongName(option->Long) + " указан больше одного раза");
+            std::string value;
+            if (option->Value && joined)
+                value = argument.substr(equals + 1);
+            else if (option->Value && hasNext)
+                value = argv[++i];
+            else if (option->Value)
+                problem("после " + LongName(option->Long) + " " + option->Missing);
+            else if (joined)
+                problem("параметру " + LongName(option->Long) + " значение не нужно");
+            line.Options.push_back({option->Long, value});
+        } else {
+            problem("параметр " + Quoted(typed) + " неизвестен");
+        }
+    }
+    line.QtArgc = static_cast<int>(line.QtArgv.size());
+    line.QtArgv.push_back(nullptr);
+    return line;
+}
+
+namespace {
+
+void Complain(const Streams &streams, const std::string &message)
+{
+    std::fputs((std::string(kProgram) + ": " + message + "\n").c_str(), streams.Err);
+    std::fflush(streams.Err);
+}
+
+int Refuse(const Streams &streams, const std::string &problem)
+{
+    Complain(streams, problem);
+    std::fputs(("Справка: " + std::string(kProgram) + " --help\n").c_str(), streams.Err);
+    std::fflush(streams.Err);
+    return kExitBadTask;
+}
+
+// Why a write failed, in Russian.
+std::string WriteFailure(int error)
+{
+    switch (error) {
+    case EBADF:
+        return "он закрыт";
+    case ENOSPC:
+        return "на устройстве не осталось места";
+    case EDQUOT:
+        return "превышена дисковая квота";
+    case EFBIG:
+        return "файл превысил допустимый размер";
+    case EPIPE:
+        return "читавшая его программа уже завершилась";
+    case 0:
+    case EIO:
+        return "ошибка ввода-вывода";
+    default:
+        return "системная ошибка (errno " + std::to_string(error) + ")";
+    }
+}
+
+// Writes the command's output and makes sure it got out: a full disk, a
+// closed output or a reader that is gone show only at the flush or in the
+// stream's error state, and must not end as a success.
+int Emit(const Streams &streams, const std::string &text, int status)
+{
+    errno = 0;
+    std::fwrite(text.data(), 1, text.size(), streams.Out);
+    int error = std::ferror(streams.Out) ? errno : 0;
+    if (std::fflush(streams.Out) != 0 && error == 0)
+        error = errno;
+    if (!std::ferror(streams.Out))
+        return status;
+    Complain(streams, "стандартный вывод не записан: " + WriteFailure(error));
+    return kExitOutputFailed;
+}
+
+// Breaks a paragraph at spaces into lines of at most kHelpWidth characters,
+// the first after `first`, the others after `rest`. A dash stays with the
+// word before it.
+std::string Wrapped(std::string_view text, std::string_view first = {}, std::string_view rest = {})
+{
+    std::vector<std::string> words;
+    for (std::size_t from = 0; from < text.size();) {
+        const std::size_t space = std::min(text.find(' ', from), text.size());
+        const std::string_view word = text.substr(from, space - from);
+        if (word == "—" && !words.empty())
+            words.back() += " —";
+        else if (!word.empty())
+            words.emplace_back(word);
+        from = space + 1;
+    }
+    std::string out;
+    std::string line(first);
+    std::size_t length = Characters(first);
+    bool bare = true; // no word on the line yet
+    for (const std::string &word : words) {
+        const std::size_t size = Characters(word);
+        if (!bare && length + 1 + size > kHelpWidth) {
+            out += line + "\n";
+            line = rest;
+            length = Characters(rest);
+            bare = true;
+        }
+        if (!bare) {
+            line += ' ';
+            ++length;
+        }
+        line += word;
+        length += size;
+        bare = false;
+    }
+    return out + line + "\n";
+}
+
+struct ExitStatus {
+    int Status;
+    const char *Meaning;
+};
+
+constexpr ExitStatus kExitStatuses[] = {
+    {kExitSolved, "задача решена (--solve) или игра закрыта как обычно"},
+    {kExitNoSolution, "решения нет; причина в единственной строке вывода"},
+    {kExitBadTask, "задача или параметры записаны неверно; сообщение в stderr"},
+    {kExitNoDisplay, "нет графического дисплея: окно игры показать негде"},
+    {kExitOutputFailed, "не удалось записать стандартный вывод (нет места, вывод закрыт, читавшая его "
+                        "программа завершилась); причина в stderr"},
+};
+
+std::string HelpText()
 {
     const std::string program(kProgram);
     std::string text = "Использование: " + program + " [параметры] [задача]\n";
-    text += "«" + std::string(kAppTitle) + "» — головоломка на переливание.\n\n";
-    text += "Задача записывается как C1,C2,C3/L1,L2,L3/T: объемы трех сосудов, уровни в них и\n"
-            "нужный уровень, целые числа от 0 до 999. Заданная так задача сразу начинается,\n"
-            "как выбранная в меню «Задачи».\n\n"
-            "Параметры:\n";
-    for (const QCommandLineOption *option : {&options.Help, &options.Version, &options.Solve}) {
-        QString names;
-        for (const QString &name : option->names())
-            names += (names.isEmpty() ? QString() : QStringLiteral(", ")) + (name.size() == 1 ? "-" : "--") + name;
-        if (!option->valueName().isEmpty())
-            names += QStringLiteral(" <%1>").arg(option->valueName());
-        text += "  " + names.leftJustified(20).toStdString() + "  " + option->description().toStdString() + "\n";
+    text += Wrapped("«" + std::string(kTitle) + "» — головоломка на переливание.") + "\n";
+    text += Wrapped("Задача записывается как C1,C2,C3/L1,L2,L3/T: объемы трех сосудов, уровни в них и нужный "
+                    "уровень — целые числа от 0 до 999, причем уровень не больше объема своего сосуда. Заданная "
+                    "так задача сразу начинается, как выбранная в меню «Задачи».")
+        + "\n";
+    text += "Параметры:\n";
+    for (const Option &option : kOptions) {
+        std::string names = option.Short ? "-" + std::string(option.Short) + ", " : std::string();
+        names += LongName(option.Long);
+        if (option.Value)
+            names += " <" + std::string(option.Value) + ">";
+        const std::size_t width = Characters(names);
+        names.append(width < 20 ? 20 - width : 1, ' ');
+        text += Wrapped(option.Help, "  " + names + "  ", std::string(24, ' '));
     }
-    text += "\nРешение (--solve): в первой строке наименьшее число переливаний N, затем N строк\n"
-            "«S R L1 L2 L3» — из какого сосуда, в какой и уровни после переливания. Код выхода:\n"
-            "0 — решено, 1 — решения нет (причина в единственной строке), 2 — задача записана неверно.\n\n"
-            "Примеры:\n";
-    text += "  " + program + " --solve " + kExample + "\n";
+    text += Wrapped("Окно понимает и параметры Qt: -platform, -display, -style и другие.") + "\n";
+    text += Wrapped("Решение (--solve): в первой строке наименьшее число переливаний N, затем N строк «S R L1 L2 "
+                    "L3» — из какого сосуда, в какой и уровни после переливания.")
+        + "\n";
+    text += "Код выхода:\n";
+    for (const ExitStatus &status : kExitStatuses)
+        text += Wrapped(status.Meaning, "  " + std::to_string(status.Status) + "  ", "     ");
+    text += "\nПримеры:\n";
+    text += "  " + program + " --solve 12,7,5/12,0,0/6\n";
     text += "  " + program + " 8,5,3/8,0,0/4\n";
     return text;
 }
 
-int SolveCommand(const QString &code)
+int PrintHelp(const CommandLine &, const Streams &streams)
 {
+    return Emit(streams, HelpText(), 0);
+}
+
+int PrintVersion(const CommandLine &, const Streams &streams)
+{
+    return Emit(streams, std::string(kTitle) + " " + SOSUDNIK_VERSION + "\n", 0);
+}
+
+// Why a window-less command cannot run with these arguments: whatever could
+// not be read, Qt's options (there is no window for them) and operands
+// beyond the `operands` it takes. Empty when it can.
+std::string Refusal(const CommandLine &line, const char *command, std::size_t operands)
+{
+    if (!line.Problem.empty())
+        return line.Problem;
+    if (!line.QtOptions.empty())
+        return "параметр " + Quoted(line.QtOptions.front()) + " нужен только окну, а " + LongName(command)
+            + " работает без окна";
+    if (line.Operands.size() > operands)
+        return ExtraArguments({line.Operands.begin() + static_cast<std::ptrdiff_t>(operands), line.Operands.end()});
+    return {};
+}
+
+int SolveTask(const CommandLine &line, const Streams &streams)
+{
+    if (const std::string refusal = Refusal(line, "solve", 0); !refusal.empty())
+        return Refuse(streams, refusal);
     TaskPreset task{};
     try {
-        task = ParseTaskCode(code.toStdString());
+        task = ParseTaskCode(line.Value("solve"));
     } catch (const std::invalid_argument &e) {
-        PrintError(e.what());
+        Complain(streams, Lowered(e.what()));
         return kExitBadTask;
     }
     const Solution solution = Solve(task);
-    if (!solution.Solved()) {
-        Print(stdout, UnsolvableText(solution, task) + "\n");
-        return kExitNoSolution;
-    }
+    if (!solution.Solved())
+        return Emit(streams, UnsolvableText(solution, task) + "\n", kExitNoSolution);
     std::string out = std::to_string(solution.Pours()) + "\n";
     for (const SolverStep &step : solution.Steps) {
         out += std::to_string(step.Source) + " " + std::to_string(step.Receiver);
@@ -107,155 +392,142 @@ int SolveCommand(const QString &code)
             out += " " + std::to_string(level);
         out += "\n";
     }
-    Print(stdout, out);
-    return kExitSolved;
+    return Emit(streams, out, kExitSolved);
 }
 
-// An option the parser does not know, as it was typed: "-platform" and
-// "-1,7,5/..." are one word after one dash here, not "--platform".
-QString TypedOption(const QStringList &arguments, const QString &name)
-{
-    for (const QString &argument : arguments.mid(1)) {
-        if (argument == QLatin1String("--"))
-            break;
-        const QString typed = argument.section(QLatin1Char('='), 0, 0);
-        const int dashes = typed.startsWith(QLatin1String("--")) ? 2 : typed.startsWith(QLatin1Char('-')) ? 1 : 0;
-        if (dashes > 0 && QStringView(typed).mid(dashes) == name)
-            return typed;
-    }
-    return (name.size() == 1 ? QStringLiteral("-") : QStringLiteral("--")) + name;
-}
+// The window-less commands, by the option that asks for each; the first
+// given wins, so --help answers whatever else is wrong.
+struct Command {
+    const char *Option;
+    int (*Run)(const CommandLine &, const Streams &);
+};
 
-// Why the arguments could not be read, in Russian; empty when they could.
-std::string Problem(const QCommandLineParser &parser, bool parsed, const QStringList &arguments)
-{
-    if (parsed)
-        return {};
-    const QStringList unknown = parser.unknownOptionNames();
-    if (!unknown.isEmpty())
-        return "неизвестный параметр " + TypedOption(arguments, unknown.first()).toStdString();
-    // The one option with a value.
-    return "после --solve нужна задача, например " + std::string(kExample);
-}
-
-void PrintNoDisplay(const std::string &why)
-{
-    const std::string program(kProgram);
-    std::string text = program + ": " + why + ": окно игры показать негде.\n";
-    text += "Задачу можно решить и без окна: " + program + " --solve " + kExample + "\n";
-    Print(stderr, text);
-}
+constexpr Command kCommands[] = {
+    {"help", PrintHelp},
+    {"version", PrintVersion},
+    {"solve", SolveTask},
+};
 
 } // namespace
 
-std::optional<int> RunWithoutWindow(int argc, char *argv[])
+std::optional<int> RunWithoutWindow(const CommandLine &line, const Streams &streams)
 {
-    const Options options;
-    QCommandLineParser parser;
-    Prepare(parser, options);
-    const QStringList arguments = Arguments(argc, argv);
-    const bool parsed = parser.parse(arguments);
-    if (parser.isSet(options.Help)) {
-        Print(stdout, HelpText(options));
-        return 0;
+    for (const Command &command : kCommands) {
+        if (line.Has(command.Option))
+            return command.Run(line, streams);
     }
-    if (parser.isSet(options.Version)) {
-        Print(stdout, std::string(kAppTitle) + " " + SOSUDNIK_VERSION + "\n");
-        return 0;
-    }
-    // Unknown options may be Qt's own, for the window; but with --solve
-    // there is no window. The parser knows --solve in all its spellings,
-    // even when it stopped at an unknown option.
-    if (!parser.isSet(options.Solve))
-        return std::nullopt;
-    std::string problem = Problem(parser, parsed, arguments);
-    if (problem.empty() && !parser.positionalArguments().isEmpty())
-        problem = "лишние аргументы: " + parser.positionalArguments().join(QLatin1Char(' ')).toStdString();
-    if (!problem.empty()) {
-        PrintError(problem);
-        Print(stderr, "Справка: " + std::string(kProgram) + " --help\n");
-        return kExitBadTask;
-    }
-    return SolveCommand(parser.value(options.Solve));
+    return std::nullopt;
 }
 
 namespace {
 
-QtMessageHandler g_previousHandler = nullptr;
-QString g_platform; // as asked for; empty for Qt's default
-QString g_display;  // the X display asked for, by -display or DISPLAY
+const char *const kNowhere = ", и окно игры показать негде\n";
 
-// Qt ends with qFatal when no platform plugin starts (no X server at the
-// address, no permission): say it in the game's words and end with a status
-// instead of an abort and a core file.
-void PlatformFailureHandler(QtMsgType type, const QMessageLogContext &context, const QString &message)
+std::string WithSolveInstead(const std::string &message)
 {
-    if (type == QtFatalMsg && message.contains(QLatin1String("platform plugin"))) {
-        if (!g_platform.isEmpty() && !g_platform.startsWith(QLatin1String("xcb")))
-            PrintNoDisplay("платформа Qt «" + g_platform.toStdString() + "» не запускается");
-        else if (g_display.isEmpty())
-            PrintNoDisplay("графический дисплей недоступен");
-        else
-            PrintNoDisplay("не удалось подключиться к дисплею «" + g_display.toStdString() + "»");
-        std::_Exit(kExitNoDisplay);
-    }
-    g_previousHandler(type, context, message);
+    return std::string(kProgram) + ": " + message + kNowhere + "Решить задачу можно и без окна: «" + kProgram
+        + " --solve 12,7,5/12,0,0/6» печатает решение.\n";
+}
+
+struct Screen {
+    std::string Platform; // as asked for; empty for Qt's default
+    std::string Display; // the X display, by -display or DISPLAY
+    bool XOnly = false; // only X can be tried, and it needs a display named
+};
+
+Screen ScreenAskedFor(const CommandLine &line)
+{
+    Screen screen;
+    screen.Platform = line.Platform.value_or(qEnvironmentVariable("QT_QPA_PLATFORM").toStdString());
+    screen.Display = line.Display.value_or(qEnvironmentVariable("DISPLAY").toStdString());
+    // Any other platform finds its own way or fails while the application is
+    // made; a list ("xcb;offscreen") goes on to the next when X is not there.
+    const QStringList platforms = QString::fromStdString(screen.Platform).split(QLatin1Char(';'), Qt::SkipEmptyParts);
+    screen.XOnly = platforms.isEmpty() ? qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")
+                                       : std::all_of(platforms.begin(), platforms.end(), [](const QString &p) {
+                                             return p.startsWith(QLatin1String("xcb"));
+                                         });
+    return screen;
 }
 
 } // namespace
 
-bool DisplayAvailable(int argc, char *argv[])
+std::string NoDisplayMessage(const CommandLine &line)
 {
-    QString platform = qEnvironmentVariable("QT_QPA_PLATFORM");
-    QString display = qEnvironmentVariable("DISPLAY");
-    // Qt's own options, which it reads with one dash or two.
-    for (int i = 1; i + 1 < argc; ++i) {
-        const QString argument = QString::fromLocal8Bit(argv[i]);
-        if (argument == QLatin1String("-platform") || argument == QLatin1String("--platform"))
-            platform = QString::fromLocal8Bit(argv[++i]);
-        else if (argument == QLatin1String("-display") || argument == QLatin1String("--display"))
-            display = QString::fromLocal8Bit(argv[++i]);
-    }
-    g_platform = platform;
-    g_display = display;
-    // Once: installed again, the handler would pass messages on to itself.
-    static const bool handlerInstalled = [] {
-        g_previousHandler = qInstallMessageHandler(PlatformFailureHandler);
-        return true;
-    }();
-    (void)handlerInstalled;
-    // Only X is known to need a display named; any other platform finds its
-    // own way or fails into the handler above, and a list of platforms to try
-    // ("xcb;offscreen") goes on to the next when X is not there.
-    const QStringList platforms = platform.split(QLatin1Char(';'), Qt::SkipEmptyParts);
-    const bool x11Only = platforms.isEmpty()
-        ? qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")
-        : std::all_of(platforms.begin(), platforms.end(),
-                      [](const QString &p) { return p.startsWith(QLatin1String("xcb")); });
-    if (x11Only && display.isEmpty()) {
-        PrintNoDisplay("нет графического дисплея (переменная DISPLAY пуста)");
-        return false;
-    }
-    return true;
+    const Screen screen = ScreenAskedFor(line);
+    if (screen.XOnly && screen.Display.empty())
+        return WithSolveInstead("графический дисплей не задан (переменная DISPLAY пуста)");
+    return {};
 }
 
-void StartFromArguments(TfrmMain &window, const QStringList &arguments)
+std::string PlatformFailureMessage(const CommandLine &line)
 {
-    const Options options;
-    QCommandLineParser parser;
-    Prepare(parser, options);
-    const bool parsed = parser.parse(arguments);
-    const QStringList positional = parser.positionalArguments();
-    std::string problem = Problem(parser, parsed, arguments);
-    if (problem.empty() && positional.size() > 1)
-        problem = "лишние аргументы: " + positional.mid(1).join(QLatin1Char(' ')).toStdString();
+    const Screen screen = ScreenAskedFor(line);
+    if (!screen.Platform.empty() && !screen.XOnly)
+        return WithSolveInstead("платформа Qt " + Quoted(screen.Platform) + " не запустилась");
+    if (!screen.Display.empty())
+        return WithSolveInstead("не удалось подключиться к дисплею " + Quoted(screen.Display));
+    return WithSolveInstead("графический дисплей недоступен");
+}
+
+namespace {
+
+std::string g_platformFailure;
+QtMessageHandler g_previousHandler = nullptr;
+
+// While the application is made, Qt ends the process with a fatal message
+// only when no platform starts (no X server at the address, no permission,
+// a missing plugin): whatever its words, say it in the game's and end with
+// a status instead of an abort and a core file.
+void PlatformFailureHandler(QtMsgType type, const QMessageLogContext &context, const QString &message)
+{
+    if (type == QtFatalMsg) {
+        std::fputs(g_platformFailure.c_str(), stderr);
+        std::_Exit(kExitNoDisplay);
+    }
+    // Qt quotes a display name or a plugin path as given, control
+    // characters and all.
+    QStringList lines = message.split(QLatin1Char('\n'));
+    for (QString &line : lines)
+        line = QString::fromStdString(EscapeControls(line.toStdString()));
+    if (g_previousHandler)
+        g_previousHandler(type, context, lines.join(QLatin1Char('\n')));
+}
+
+// Watches for that failure for as long as it lives.
+class PlatformStartWatch {
+public:
+    explicit PlatformStartWatch(std::string failure)
+    {
+        g_platformFailure = std::move(failure);
+        g_previousHandler = qInstallMessageHandler(PlatformFailureHandler);
+    }
+    ~PlatformStartWatch() { qInstallMessageHandler(g_previousHandler); }
+    PlatformStartWatch(const PlatformStartWatch &) = delete;
+    PlatformStartWatch &operator=(const PlatformStartWatch &) = delete;
+};
+
+} // namespace
+
+std::unique_ptr<QApplication> StartApplication(CommandLine &line)
+{
+    if (const std::string missing = NoDisplayMessage(line); !missing.empty()) {
+        std::fputs(missing.c_str(), stderr);
+        return nullptr;
+    }
+    const PlatformStartWatch watch(PlatformFailureMessage(line));
+    return std::make_unique<QApplication>(line.QtArgc, line.QtArgv.data());
+}
+
+void StartFromArguments(TfrmMain &window, const CommandLine &line)
+{
+    std::string problem = line.Problem;
+    if (problem.empty() && line.Operands.size() > 1)
+        problem = ExtraArguments({line.Operands.begin() + 1, line.Operands.end()});
     if (!problem.empty()) {
-        // A sentence of its own in the box.
-        QString sentence = QString::fromStdString(problem);
-        sentence[0] = sentence[0].toUpper();
-        window.Model().Guard().ShowError(sentence.toStdString());
+        window.Model().Guard().ShowError(Sentence(problem));
         return;
     }
-    if (!positional.isEmpty())
-        window.StartTaskCode(positional.first().toStdString());
+    if (!line.Operands.empty())
+        window.StartTaskCode(line.Operands.front());
 }

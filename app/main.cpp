@@ -39,15 +39,16 @@ void UseGameStyle()
 
 int main(int argc, char *argv[])
 {
-    if (const std::optional<int> status = RunWithoutWindow(argc, argv))
+    CommandLine line = ReadCommandLine(argc, argv);
+    if (const std::optional<int> status = RunWithoutWindow(line))
         return *status;
-    if (!DisplayAvailable(argc, argv))
-        return kExitNoDisplay;
 
     IgnoreFileSizeSignal();
-    QApplication app(argc, argv);
+    const std::unique_ptr<QApplication> app = StartApplication(line);
+    if (!app)
+        return kExitNoDisplay;
     UseGameStyle();
-    InstallQtRussian(app);
+    InstallQtRussian(*app);
     XmlRuntime xml;
     // The title only: a display name would be appended to every window caption.
     QApplication::setApplicationName(QString::fromUtf8(kAppTitle));
@@ -59,6 +60,6 @@ int main(int argc, char *argv[])
     Game game(boxes);
     TfrmMain frmMain(game);
     frmMain.show();
-    StartFromArguments(frmMain, QCoreApplication::arguments());
+    StartFromArguments(frmMain, line);
     return QApplication::exec();
 }

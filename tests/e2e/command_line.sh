@@ -2,8 +2,10 @@
 # SPDX-FileCopyrightText: 2026 The Sosudnik developers
 # SPDX-License-Identifier: MIT
 # The real program's command line with no display at all: --solve, --help and
-# --version answer, exit statuses are as documented, and the game itself says
-# that it has nowhere to show its window instead of aborting.
+# --version answer, exit statuses are as documented, output that cannot be
+# written is no success, messages stay short and never steer the terminal,
+# and the game itself says that it has nowhere to show its window instead of
+# aborting.
 # Usage: command_line.sh PATH_TO_SOSUDNIK VERSION
 set -euo pipefail
 
@@ -17,8 +19,10 @@ version=${2:?version}
 [ -x "$app" ] || fail "no program at $app"
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/sosudnik-cli.XXXXXX")
-trap 'rm -rf "$work"' EXIT
+pipes=$(mktemp -d "${TMPDIR:-/tmp}/sosudnik-cli-pipe.XXXXXX")
+trap 'rm -rf "$work" "$pipes"' EXIT
 cd "$work"
+export LC_ALL=C.UTF-8
 
 # run ARGS...: sets status, out and err; no display of any kind.
 run() {
@@ -28,6 +32,38 @@ run() {
   set -e
   out=$(cat "$work/out")
   err=$(cat "$work/err")
+}
+
+# unwritable HOW ARGS...: sets status and err, standard output being /dev/full
+# (HOW=full), closed (closed) or a pipe whose reader is gone, SIGPIPE ignored
+# (gone).
+unwritable() {
+  local how=$1
+  shift
+  set +e
+  case $how in
+    full) env -u QT_QPA_PLATFORM -u WAYLAND_DISPLAY DISPLAY= "$app" "$@" >/dev/full 2>"$work/err" ;;
+    closed) env -u QT_QPA_PLATFORM -u WAYLAND_DISPLAY DISPLAY= "$app" "$@" >&- 2>"$work/err" ;;
+    gone)
+      rm -f "$pipes/fifo"
+      mkfifo "$pipes/fifo"
+      (
+        trap '' PIPE
+        # Opened for reading and writing, the FIFO does not wait for a
+        # reader; the writer that stays has none once that one is closed.
+        exec 7<>"$pipes/fifo" 8>"$pipes/fifo" 7<&-
+        exec env -u QT_QPA_PLATFORM -u WAYLAND_DISPLAY DISPLAY= "$app" "$@" >&8 8>&- 2>"$work/err"
+      )
+      ;;
+  esac
+  status=$?
+  set -e
+  err=$(cat "$work/err")
+}
+
+# no_raw_controls: stderr holds no control character but the line ends.
+no_raw_controls() {
+  ! LC_ALL=C grep -q '[[:cntrl:]]' "$work/err"
 }
 
 # replay CAPACITIES START TARGET: checks the printed pours against the rule
@@ -87,12 +123,55 @@ done
 run --solve 12,7,5/12,0,0
 grep -q 'C1,C2,C3/L1,L2,L3/T' "$work/err" || fail "malformed: $err"
 run --solve 12,7,5/12,8,0/6
-grep -q 'Уровень не может превосходить объем сосуда' "$work/err" || fail "level above capacity: $err"
+grep -q 'уровень не может превосходить объем сосуда' "$work/err" || fail "level above capacity: $err"
+
+# One task at a time: a second --solve is refused, not silently preferred.
+run --solve 12,7,5/12,0,0/6 --solve 8,5,3/8,0,0/4
+[ "$status" -eq 2 ] && [ -z "$out" ] || fail "--solve twice: status $status, $out"
+grep -q 'параметр --solve указан больше одного раза' "$work/err" || fail "--solve twice: $err"
+
+# A thousand extra arguments of a thousand characters: a short message.
+long=$(printf 'x%.0s' $(seq 1000))
+many=()
+for _ in $(seq 1000); do many+=("$long"); done
+run --solve 8,5,3/8,0,0/4 "${many[@]}"
+[ "$status" -eq 2 ] || fail "1000 arguments: status $status"
+[ "$(wc -c <"$work/err")" -lt 400 ] || fail "1000 arguments: $(wc -c <"$work/err") bytes on stderr"
+grep -q 'и еще 997 лишние' "$work/err" || fail "1000 arguments: $err"
+
+# Terminal controls typed in (retitle, clear the screen) come out escaped.
+title=$'\e]0;owned\a\e[2J'
+for args in "--solve|$title" "--solve|8,5,3/8,0,0/4|$title" "--solve|8,5,3/8,0,0/4|-$title"; do
+  IFS='|' read -r -a argv <<<"$args"
+  run "${argv[@]}"
+  [ "$status" -eq 2 ] || fail "controls ${args//$'\e'/ESC}: status $status"
+  no_raw_controls || fail "controls ${args//$'\e'/ESC}: raw on stderr"
+  grep -qF '\x1B]0;owned\x07\x1B[2J' "$work/err" || fail "controls ${args//$'\e'/ESC}: $(cat -v "$work/err")"
+done
 
 run --help
 [ "$status" -eq 0 ] && grep -q -- '--solve' "$work/out" || fail "--help: status $status, $out"
+while IFS= read -r line; do
+  [ ${#line} -le 80 ] || fail "--help: ${#line} characters in $line"
+done <"$work/out"
+grep -q '^  3  ' "$work/out" && grep -q '^  4  ' "$work/out" || fail "--help: exit statuses 3 and 4 missing"
 run --version
 [ "$status" -eq 0 ] && [ "$out" = "Сосудник $version" ] || fail "--version: status $status, $out"
+
+# Output that cannot be written is no success: status 4 and the cause.
+for how in full closed gone; do
+  case $how in
+    full) cause='на устройстве не осталось места' ;;
+    closed) cause='стандартный вывод не записан: он закрыт' ;;
+    gone) cause='читавшая его программа уже завершилась' ;;
+  esac
+  for args in "--solve 12,7,5/12,0,0/6" "--solve 999,4,6/6,0,0/3" --help --version; do
+    # shellcheck disable=SC2086
+    unwritable "$how" $args
+    [ "$status" -eq 4 ] || fail "$args, output $how: status $status ($err)"
+    grep -q "^sosudnik: .*$cause" "$work/err" || fail "$args, output $how: $err"
+  done
+done
 
 # The game itself with no display: a message, a status, no abort.
 run 12,7,5/12,0,0/6
@@ -108,6 +187,24 @@ status=$?
 set -e
 [ "$status" -eq 3 ] || fail "display :$n: status $status"
 grep -q "не удалось подключиться к дисплею «:$n»" "$work/err" || fail "display :$n: $(cat "$work/err")"
+# The display's name as given, controls and all: escaped.
+set +e
+env -u QT_QPA_PLATFORM -u WAYLAND_DISPLAY DISPLAY=":$n$title" "$app" >"$work/out" 2>"$work/err"
+status=$?
+set -e
+[ "$status" -eq 3 ] || fail "display with controls: status $status"
+no_raw_controls || fail "display with controls: raw on stderr"
+# Any platform that fails while the game starts, whatever Qt's words: EGLFS
+# without a graphics device ends in a fatal message of its own.
+if ! compgen -G '/dev/dri/*' >/dev/null; then
+  set +e
+  timeout 30 env -u QT_QPA_PLATFORM -u WAYLAND_DISPLAY DISPLAY= "$app" -platform eglfs >"$work/out" 2>"$work/err"
+  status=$?
+  set -e
+  [ "$status" -eq 3 ] || fail "eglfs: status $status ($(cat "$work/err"))"
+  grep -q 'платформа Qt «eglfs» не запустилась, и окно игры показать негде' "$work/err" ||
+    fail "eglfs: $(cat "$work/err")"
+fi
 
 # Nothing was written where it ran.
 rm -f "$work/out" "$work/err"

@@ -1,14 +1,18 @@
 // SPDX-FileCopyrightText: 2026 The Sosudnik developers
 // SPDX-License-Identifier: MIT
-// The game's command line: which arguments are answered without a window,
-// a task code among odd arguments, and whether there is a display to go to.
+// The game's command line: which arguments are answered without a window and
+// what they write, a task code among odd arguments, what QApplication gets,
+// and whether there is a display to go to.
 #include "window_harness.h"
 
 #include "command_line.h"
 
 #include <QByteArray>
+#include <QRegularExpression>
 #include <QTest>
 
+#include <cstdio>
+#include <memory>
 #include <vector>
 
 Q_DECLARE_METATYPE(TfrmMain::GameMode)
@@ -76,6 +80,65 @@ private:
     std::vector<char *> m_pointers;
 };
 
+using File = std::unique_ptr<std::FILE, int (*)(std::FILE *)>;
+
+QString ReadBack(std::FILE *file)
+{
+    std::rewind(file);
+    QByteArray bytes;
+    char buffer[4096];
+    std::size_t n = 0;
+    while ((n = std::fread(buffer, 1, sizeof buffer, file)) > 0)
+        bytes.append(buffer, static_cast<qsizetype>(n));
+    return QString::fromUtf8(bytes);
+}
+
+// What the window-less commands made of some arguments.
+struct Ran {
+    int Status = -1; // -1: the game itself starts
+    QString Out;
+    QString Err;
+};
+
+// Runs them as main does, with stdout (unless `out` is given) and stderr
+// caught in files.
+Ran RunCommand(const QStringList &arguments, std::FILE *out = nullptr)
+{
+    Argv argv(arguments);
+    const CommandLine line = ReadCommandLine(argv.Count(), argv.Values());
+    const File caughtOut(std::tmpfile(), std::fclose);
+    const File caughtErr(std::tmpfile(), std::fclose);
+    if (!caughtOut || !caughtErr)
+        qFatal("no temporary file");
+    Ran ran;
+    ran.Status = RunWithoutWindow(line, {out ? out : caughtOut.get(), caughtErr.get()}).value_or(-1);
+    ran.Out = ReadBack(caughtOut.get());
+    ran.Err = ReadBack(caughtErr.get());
+    return ran;
+}
+
+// Every "sosudnik: " line reads the same way: lower case after the name,
+// ending in a word (no code or typed value last), "е" for "ё", and no raw
+// control character that could steer the terminal.
+void CheckMessages(const QString &err)
+{
+    const QString name = QStringLiteral("sosudnik: ");
+    for (const QString &line : err.split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
+        QVERIFY2(!line.contains(QChar(0x0451)) && !line.contains(QChar(0x0401)), qPrintable(line));
+        for (const QChar c : line)
+            QVERIFY2(c.unicode() >= 0x20 && c.unicode() != 0x7F, qPrintable(line));
+        if (!line.startsWith(name))
+            continue;
+        QVERIFY2(line.at(name.size()).isLower(), qPrintable(line));
+        QVERIFY2(line.back().isLetter(), qPrintable(line));
+    }
+}
+
+QString Repeated(char c, int n)
+{
+    return QString(n, QLatin1Char(c));
+}
+
 } // namespace
 
 class TestCommandLine : public QObject {
@@ -84,42 +147,227 @@ class TestCommandLine : public QObject {
 private slots:
     void runWithoutWindow_data();
     void runWithoutWindow();
+    void help();
+    void writeFailure_data();
+    void writeFailure();
+    void longArgumentList();
+    void qtArguments_data();
+    void qtArguments();
     void startFromArguments_data();
     void startFromArguments();
     void displayAvailable_data();
     void displayAvailable();
+    void platformFailure_data();
+    void platformFailure();
 };
 
 void TestCommandLine::runWithoutWindow_data()
 {
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<int>("status"); // -1: the game itself starts
+    QTest::addColumn<QString>("err"); // stderr's first line; empty when nothing is written there
 
     const QString kvass = QStringLiteral("8,5,3/8,0,0/4");
-    QTest::newRow("--solve") << QStringList{QStringLiteral("--solve"), kvass} << kExitSolved;
-    QTest::newRow("--solve=") << QStringList{QStringLiteral("--solve=") + kvass} << kExitSolved;
-    QTest::newRow("-solve") << QStringList{QStringLiteral("-solve"), kvass} << kExitSolved;
-    QTest::newRow("-solve=") << QStringList{QStringLiteral("-solve=") + kvass} << kExitSolved;
+    const QString milk = QStringLiteral("12,7,5/12,0,0/6");
+    const QString terminal = QStringLiteral("\x1b]0;x\a\x1b[2J"); // retitles and clears a terminal
+    const QString none;
+    QTest::newRow("--solve") << QStringList{QStringLiteral("--solve"), kvass} << kExitSolved << none;
+    QTest::newRow("--solve=") << QStringList{QStringLiteral("--solve=") + kvass} << kExitSolved << none;
+    QTest::newRow("-solve") << QStringList{QStringLiteral("-solve"), kvass} << kExitSolved << none;
+    QTest::newRow("-solve=") << QStringList{QStringLiteral("-solve=") + kvass} << kExitSolved << none;
     QTest::newRow("unsolvable") << QStringList{QStringLiteral("--solve"), QStringLiteral("999,4,6/6,0,0/3")}
-                                << kExitNoSolution;
-    QTest::newRow("no task") << QStringList{QStringLiteral("--solve")} << kExitBadTask;
-    QTest::newRow("with a Qt option") << QStringList{QStringLiteral("--solve"), kvass, QStringLiteral("-platform"),
-                                                     QStringLiteral("offscreen")}
-                                      << kExitBadTask;
-    QTest::newRow("--version") << QStringList{QStringLiteral("--version")} << 0;
-    QTest::newRow("a task code") << QStringList{kvass} << -1;
+                                << kExitNoSolution << none;
+    QTest::newRow("no task") << QStringList{QStringLiteral("--solve")} << kExitBadTask
+                             << QString::fromUtf8("sosudnik: после --solve нужна задача");
+    QTest::newRow("with a Qt option")
+        << QStringList{QStringLiteral("--solve"), kvass, QStringLiteral("-platform"), QStringLiteral("offscreen")}
+        << kExitBadTask
+        << QString::fromUtf8("sosudnik: параметр «-platform» нужен только окну, а --solve работает без окна");
+    QTest::newRow("with -display") << QStringList{QStringLiteral("--display"), QStringLiteral(":0"),
+                                                  QStringLiteral("--solve"), kvass}
+                                   << kExitBadTask
+                                   << QString::fromUtf8(
+                                          "sosudnik: параметр «--display» нужен только окну, а --solve работает "
+                                          "без окна");
+    QTest::newRow("twice") << QStringList{QStringLiteral("--solve"), milk, QStringLiteral("--solve"), kvass}
+                           << kExitBadTask << QString::fromUtf8("sosudnik: параметр --solve указан больше одного раза");
+    QTest::newRow("twice, spelt apart")
+        << QStringList{QStringLiteral("-solve=") + milk, QStringLiteral("--solve"), kvass} << kExitBadTask
+        << QString::fromUtf8("sosudnik: параметр --solve указан больше одного раза");
+    QTest::newRow("an extra argument") << QStringList{QStringLiteral("--solve"), kvass, QStringLiteral("more")}
+                                       << kExitBadTask << QString::fromUtf8("sosudnik: аргумент «more» лишний");
+    QTest::newRow("extra arguments") << QStringList{QStringLiteral("a"), QStringLiteral("--solve"), kvass,
+                                                    QStringLiteral("b"), QStringLiteral("c"), QStringLiteral("d")}
+                                     << kExitBadTask
+                                     << QString::fromUtf8("sosudnik: аргументы «a», «b», «c» и еще 1 лишние");
+    QTest::newRow("an unknown option") << QStringList{QStringLiteral("--solve"), kvass, QStringLiteral("--foo=3")}
+                                       << kExitBadTask << QString::fromUtf8("sosudnik: параметр «--foo» неизвестен");
+    QTest::newRow("a Qt option with =") << QStringList{QStringLiteral("--solve"), kvass,
+                                                       QStringLiteral("--platform=offscreen")}
+                                        << kExitBadTask
+                                        << QString::fromUtf8("sosudnik: после -platform значение пишется через "
+                                                             "пробел");
+    QTest::newRow("control bytes, argument") << QStringList{QStringLiteral("--solve"), kvass, terminal}
+                                             << kExitBadTask
+                                             << QString::fromUtf8("sosudnik: аргумент «\\x1B]0;x\\x07\\x1B[2J» "
+                                                                  "лишний");
+    QTest::newRow("control bytes, option") << QStringList{QStringLiteral("--solve"), kvass, QLatin1Char('-') + terminal}
+                                           << kExitBadTask
+                                           << QString::fromUtf8("sosudnik: параметр «-\\x1B]0;x\\x07\\x1B[2J» "
+                                                                "неизвестен");
+    QTest::newRow("control bytes, code")
+        << QStringList{QStringLiteral("--solve"), terminal} << kExitBadTask
+        << QString::fromUtf8("sosudnik: код задачи «\\x1B]0;x\\x07\\x1B[2J» не разобрать: нужен вид "
+                             "C1,C2,C3/L1,L2,L3/T, например 12,7,5/12,0,0/6 — задача о молоке");
+    QTest::newRow("level above capacity")
+        << QStringList{QStringLiteral("--solve"), QStringLiteral("12,7,5/12,8,0/6")} << kExitBadTask
+        << QString::fromUtf8("sosudnik: уровень не может превосходить объем сосуда: у сосуда 2 объем 7, а уровень 8 "
+                             "— больше объема");
+    QTest::newRow("--version") << QStringList{QStringLiteral("--version")} << 0 << none;
+    QTest::newRow("--help whatever else") << QStringList{QStringLiteral("--bogus"), QStringLiteral("--solve"), kvass,
+                                                         QStringLiteral("--help=1"), kvass, QStringLiteral("-solve")}
+                                          << 0 << none;
+    QTest::newRow("-h") << QStringList{QStringLiteral("-h")} << 0 << none;
+    QTest::newRow("a task code") << QStringList{kvass} << -1 << none;
     QTest::newRow("Qt options and a code")
-        << QStringList{QStringLiteral("-platform"), QStringLiteral("offscreen"), kvass} << -1;
-    QTest::newRow("a code after --") << QStringList{QStringLiteral("--"), QStringLiteral("--solve"), kvass} << -1;
+        << QStringList{QStringLiteral("-platform"), QStringLiteral("offscreen"), kvass} << -1 << none;
+    QTest::newRow("a code after --") << QStringList{QStringLiteral("--"), QStringLiteral("--solve"), kvass} << -1
+                                     << none;
+    QTest::newRow("a bad option for the window") << QStringList{QStringLiteral("--bogus")} << -1 << none;
 }
 
 void TestCommandLine::runWithoutWindow()
 {
     QFETCH(QStringList, arguments);
     QFETCH(int, status);
+    QFETCH(QString, err);
+
+    const Ran ran = RunCommand(arguments);
+    QCOMPARE(ran.Status, status);
+    QCOMPARE(ran.Err.section(QLatin1Char('\n'), 0, 0), err);
+    CheckMessages(ran.Err);
+    if (status == kExitBadTask)
+        QVERIFY2(ran.Out.isEmpty(), qPrintable(ran.Out));
+    if (status == kExitSolved)
+        QVERIFY(!ran.Out.isEmpty());
+}
+
+// The help fits a terminal of 80 columns, counted in characters, and names
+// the rule for levels and every exit status.
+void TestCommandLine::help()
+{
+    const Ran ran = RunCommand({QStringLiteral("--help")});
+    QCOMPARE(ran.Status, 0);
+    QVERIFY(ran.Err.isEmpty());
+    const QStringList lines = ran.Out.split(QLatin1Char('\n'));
+    for (const QString &line : lines)
+        QVERIFY2(line.size() <= 80, qPrintable(QStringLiteral("%1 characters: %2").arg(line.size()).arg(line)));
+    for (int status : {kExitSolved, kExitNoSolution, kExitBadTask, kExitNoDisplay, kExitOutputFailed})
+        QVERIFY2(lines.indexOf(QRegularExpression(QStringLiteral("  %1  \\S.*").arg(status))) >= 0,
+                 qPrintable(QString::number(status)));
+    const QString text = lines.join(QLatin1Char(' '));
+    QVERIFY(text.contains(QString::fromUtf8("уровень не больше объема")));
+    QVERIFY(text.contains(QString::fromUtf8("нет графического дисплея")));
+    QVERIFY(!text.contains(QChar(0x0451)));
+}
+
+void TestCommandLine::writeFailure_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+
+    QTest::newRow("--help") << QStringList{QStringLiteral("--help")};
+    QTest::newRow("--version") << QStringList{QStringLiteral("--version")};
+    QTest::newRow("--solve") << QStringList{QStringLiteral("--solve"), QStringLiteral("12,7,5/12,0,0/6")};
+    QTest::newRow("--solve, no solution") << QStringList{QStringLiteral("--solve"), QStringLiteral("999,4,6/6,0,0/3")};
+}
+
+// A disk that is full is not a success: the cause on stderr, status 4.
+void TestCommandLine::writeFailure()
+{
+    QFETCH(QStringList, arguments);
+
+    const File full(std::fopen("/dev/full", "w"), std::fclose);
+    if (!full)
+        QSKIP("no /dev/full here");
+    const Ran ran = RunCommand(arguments, full.get());
+    QCOMPARE(ran.Status, kExitOutputFailed);
+    QCOMPARE(ran.Err, QString::fromUtf8("sosudnik: стандартный вывод не записан: на устройстве не осталось места\n"));
+}
+
+// A thousand arguments of a thousand characters each: quoted like a code,
+// cut, with how many more there were.
+void TestCommandLine::longArgumentList()
+{
+    QStringList arguments{QStringLiteral("--solve"), QStringLiteral("8,5,3/8,0,0/4")};
+    for (int i = 0; i < 1000; ++i)
+        arguments << Repeated('x', 1000);
+    const Ran ran = RunCommand(arguments);
+    QCOMPARE(ran.Status, kExitBadTask);
+    QVERIFY2(ran.Err.size() < 300, qPrintable(QString::number(ran.Err.size())));
+    QVERIFY(ran.Err.contains(QString::fromUtf8(" и еще 997 лишние\n")));
+    CheckMessages(ran.Err);
+
+    Harness h;
+    Argv argv(QStringList{QStringLiteral("12,7,5/12,0,0/6")} + arguments.mid(2));
+    StartFromArguments(h.window, ReadCommandLine(argv.Count(), argv.Values()));
+    QCOMPARE(h.boxes.Boxes.size(), std::size_t{1});
+    const QString cut = QStringLiteral("«") + Repeated('x', 40) + QStringLiteral("…»");
+    QCOMPARE(QString::fromStdString(h.boxes.Boxes[0].Text),
+             QString::fromUtf8("Аргументы %1, %1, %1 и еще 997 лишние.").arg(cut));
+}
+
+void TestCommandLine::qtArguments_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QStringList>("qt"); // what QApplication gets after the program's name
+    QTest::addColumn<QStringList>("operands");
+
+    const QString milk = QStringLiteral("12,7,5/12,0,0/6");
+    QTest::newRow("none") << QStringList{milk} << QStringList{} << QStringList{milk};
+    QTest::newRow("one dash or two")
+        << QStringList{QStringLiteral("-platform"), QStringLiteral("offscreen"), milk, QStringLiteral("--style"),
+                       QStringLiteral("fusion"), QStringLiteral("--reverse")}
+        << QStringList{QStringLiteral("-platform"), QStringLiteral("offscreen"), QStringLiteral("--style"),
+                       QStringLiteral("fusion"), QStringLiteral("--reverse")}
+        << QStringList{milk};
+    QTest::newRow("joined") << QStringList{QStringLiteral("-style=fusion"), QStringLiteral("--stylesheet=a.qss"), milk}
+                            << QStringList{QStringLiteral("-style=fusion"), QStringLiteral("--stylesheet=a.qss")}
+                            << QStringList{milk};
+    QTest::newRow("X's own, whatever the platform")
+        << QStringList{QStringLiteral("-display"), QStringLiteral(":5"), QStringLiteral("-geometry"),
+                       QStringLiteral("300x200")}
+        << QStringList{QStringLiteral("-display"), QStringLiteral(":5"), QStringLiteral("-geometry"),
+                       QStringLiteral("300x200")}
+        << QStringList{};
+    QTest::newRow("after --") << QStringList{QStringLiteral("--"), QStringLiteral("-style"), QStringLiteral("fusion")}
+                              << QStringList{} << QStringList{QStringLiteral("-style"), QStringLiteral("fusion")};
+    QTest::newRow("the game's own") << QStringList{QStringLiteral("--solve"), QStringLiteral("-platform"), milk}
+                                    << QStringList{} << QStringList{milk};
+    QTest::newRow("without its value") << QStringList{milk, QStringLiteral("-platform")} << QStringList{}
+                                       << QStringList{milk};
+}
+
+// Qt gets its own options and nothing else; "--" keeps what follows from it.
+void TestCommandLine::qtArguments()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QStringList, qt);
+    QFETCH(QStringList, operands);
 
     Argv argv(arguments);
-    QCOMPARE(RunWithoutWindow(argv.Count(), argv.Values()).value_or(-1), status);
+    const CommandLine line = ReadCommandLine(argv.Count(), argv.Values());
+    QCOMPARE(line.QtArgc, static_cast<int>(qt.size()) + 1);
+    QCOMPARE(line.QtArgv.size(), qt.size() + 2);
+    QCOMPARE(line.QtArgv.front(), argv.Values()[0]);
+    QVERIFY(line.QtArgv.back() == nullptr);
+    QStringList given;
+    for (int i = 1; i < line.QtArgc; ++i)
+        given << QString::fromLocal8Bit(line.QtArgv[static_cast<std::size_t>(i)]);
+    QCOMPARE(given, qt);
+    QStringList read;
+    for (const std::string &operand : line.Operands)
+        read << QString::fromStdString(operand);
+    QCOMPARE(read, operands);
 }
 
 void TestCommandLine::startFromArguments_data()
@@ -138,16 +386,25 @@ void TestCommandLine::startFromArguments_data()
     QTest::newRow("code after --") << QStringList{QStringLiteral("--"), milk} << QString() << play;
     QTest::newRow("leading zeros") << QStringList{QStringLiteral("12,7,5/12,0,0/0000000000000000000000006")}
                                    << QString() << play;
+    QTest::newRow("Qt's options around it")
+        << QStringList{QStringLiteral("-platform"), QStringLiteral("offscreen"), QStringLiteral("-display"),
+                       QStringLiteral(":5"), milk, QStringLiteral("--style"), QStringLiteral("fusion"),
+                       QStringLiteral("-style=fusion"), QStringLiteral("--reverse")}
+        << QString() << play;
     QTest::newRow("unknown letter") << QStringList{QStringLiteral("-x"), milk}
-                                    << QString::fromUtf8("Неизвестный параметр -x.") << none;
+                                    << QString::fromUtf8("Параметр «-x» неизвестен.") << none;
     QTest::newRow("unknown word, one dash") << QStringList{QStringLiteral("-foo"), milk}
-                                            << QString::fromUtf8("Неизвестный параметр -foo.") << none;
+                                            << QString::fromUtf8("Параметр «-foo» неизвестен.") << none;
     QTest::newRow("unknown word, two dashes") << QStringList{QStringLiteral("--foo=3")}
-                                              << QString::fromUtf8("Неизвестный параметр --foo.") << none;
+                                              << QString::fromUtf8("Параметр «--foo» неизвестен.") << none;
     QTest::newRow("negative value") << QStringList{QStringLiteral("-1,7,5/0,0,0/1")}
-                                    << QString::fromUtf8("Неизвестный параметр -1,7,5/0,0,0/1.") << none;
+                                    << QString::fromUtf8("Параметр «-1,7,5/0,0,0/1» неизвестен.") << none;
     QTest::newRow("two codes") << QStringList{milk, QStringLiteral("8,5,3/8,0,0/4")}
-                               << QString::fromUtf8("Лишние аргументы: 8,5,3/8,0,0/4.") << none;
+                               << QString::fromUtf8("Аргумент «8,5,3/8,0,0/4» лишний.") << none;
+    QTest::newRow("a Qt option without its value") << QStringList{milk, QStringLiteral("-platform")}
+                                                   << QString::fromUtf8("После -platform нужно значение.") << none;
+    QTest::newRow("control bytes") << QStringList{milk, QStringLiteral("\x1b]0;x\a")}
+                                   << QString::fromUtf8("Аргумент «\\x1B]0;x\\x07» лишний.") << none;
     QTest::newRow("space before") << QStringList{QLatin1Char(' ') + milk} << malformed.arg(QLatin1Char(' ') + milk)
                                   << none;
     QTest::newRow("plus") << QStringList{QLatin1Char('+') + milk} << malformed.arg(QLatin1Char('+') + milk) << none;
@@ -164,7 +421,8 @@ void TestCommandLine::startFromArguments()
     QFETCH(TfrmMain::GameMode, mode);
 
     Harness h;
-    StartFromArguments(h.window, QStringList{QStringLiteral("sosudnik")} + arguments);
+    Argv argv(arguments);
+    StartFromArguments(h.window, ReadCommandLine(argv.Count(), argv.Values()));
     if (box.isEmpty()) {
         QVERIFY(h.boxes.Boxes.empty());
     } else {
@@ -201,6 +459,14 @@ void TestCommandLine::displayAvailable_data()
         << QStringList{QStringLiteral("-platform"), QStringLiteral("offscreen")} << true;
     QTest::newRow("-platform xcb") << QByteArray("offscreen") << QByteArray() << QByteArray()
                                    << QStringList{QStringLiteral("-platform"), QStringLiteral("xcb")} << false;
+    QTest::newRow("the last -platform") << QByteArray() << QByteArray() << QByteArray()
+                                        << QStringList{QStringLiteral("-platform"), QStringLiteral("offscreen"),
+                                                       QStringLiteral("--platform"), QStringLiteral("xcb")}
+                                        << false;
+    QTest::newRow("-platform after --") << QByteArray() << QByteArray() << QByteArray()
+                                        << QStringList{QStringLiteral("--"), QStringLiteral("-platform"),
+                                                       QStringLiteral("offscreen")}
+                                        << false;
     QTest::newRow("Wayland session") << QByteArray() << QByteArray() << QByteArray("wayland-0") << QStringList{}
                                      << true;
 }
@@ -215,7 +481,57 @@ void TestCommandLine::displayAvailable()
 
     Argv argv(arguments);
     const DisplayEnvironment environment(platform, display, wayland);
-    QCOMPARE(DisplayAvailable(argv.Count(), argv.Values()), available);
+    const QString message = QString::fromStdString(NoDisplayMessage(ReadCommandLine(argv.Count(), argv.Values())));
+    QCOMPARE(message.isEmpty(), available);
+    if (!available) {
+        QCOMPARE(message.section(QLatin1Char('\n'), 0, 0),
+                 QString::fromUtf8("sosudnik: графический дисплей не задан (переменная DISPLAY пуста), и окно игры "
+                                   "показать негде"));
+        CheckMessages(message);
+    }
+}
+
+void TestCommandLine::platformFailure_data()
+{
+    QTest::addColumn<QByteArray>("platform"); // QT_QPA_PLATFORM; empty for unset
+    QTest::addColumn<QByteArray>("display");
+    QTest::addColumn<QByteArray>("wayland");
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("says"); // before ", и окно игры показать негде"
+
+    QTest::newRow("DISPLAY") << QByteArray() << QByteArray(":250") << QByteArray() << QStringList{}
+                             << QString::fromUtf8("не удалось подключиться к дисплею «:250»");
+    QTest::newRow("-display over DISPLAY") << QByteArray("xcb") << QByteArray(":0") << QByteArray()
+                                           << QStringList{QStringLiteral("--display"), QStringLiteral(":7")}
+                                           << QString::fromUtf8("не удалось подключиться к дисплею «:7»");
+    QTest::newRow("control bytes in DISPLAY") << QByteArray() << QByteArray(":\x1b[2J") << QByteArray()
+                                              << QStringList{}
+                                              << QString::fromUtf8("не удалось подключиться к дисплею «:\\x1B[2J»");
+    QTest::newRow("another platform") << QByteArray("wayland") << QByteArray(":0") << QByteArray() << QStringList{}
+                                      << QString::fromUtf8("платформа Qt «wayland» не запустилась");
+    QTest::newRow("-platform") << QByteArray() << QByteArray() << QByteArray()
+                               << QStringList{QStringLiteral("-platform"), QStringLiteral("eglfs")}
+                               << QString::fromUtf8("платформа Qt «eglfs» не запустилась");
+    QTest::newRow("Wayland session") << QByteArray() << QByteArray() << QByteArray("wayland-0") << QStringList{}
+                                     << QString::fromUtf8("графический дисплей недоступен");
+}
+
+// When the platform fails while the application is made, whatever Qt's words.
+void TestCommandLine::platformFailure()
+{
+    QFETCH(QByteArray, platform);
+    QFETCH(QByteArray, display);
+    QFETCH(QByteArray, wayland);
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, says);
+
+    Argv argv(arguments);
+    const DisplayEnvironment environment(platform, display, wayland);
+    const CommandLine line = ReadCommandLine(argv.Count(), argv.Values());
+    const QString message = QString::fromStdString(PlatformFailureMessage(line));
+    QCOMPARE(message.section(QLatin1Char('\n'), 0, 0),
+             QStringLiteral("sosudnik: ") + says + QString::fromUtf8(", и окно игры показать негде"));
+    CheckMessages(message);
 }
 
 QTEST_MAIN(TestCommandLine)
