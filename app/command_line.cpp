@@ -3,6 +3,7 @@
 #include "command_line.h"
 
 #include "advice.h"
+#include "message_boxes.h"
 #include "solver.h"
 #include "task_code.h"
 #include "tfrmmain.h"
@@ -20,7 +21,7 @@
 namespace {
 
 const char *const kProgram = "sosudnik";
-const char *const kTitle = "Сосудник";
+
 constexpr std::size_t kHelpWidth = 80;
 
 // The game's own options. A new one is a row here; a new window-less
@@ -318,7 +319,7 @@ std::string HelpText()
 {
     const std::string program(kProgram);
     std::string text = "Использование: " + program + " [параметры] [задача]\n";
-    text += Wrapped("«" + std::string(kTitle) + "» — головоломка на переливание.") + "\n";
+    text += Wrapped("«" + std::string(kAppTitle) + "» — головоломка на переливание.") + "\n";
     text += Wrapped("Задача записывается как C1,C2,C3/L1,L2,L3/T: объемы трех сосудов, уровни в них и нужный "
                     "уровень — целые числа от 0 до 999, причем уровень не больше объема своего сосуда. Заданная "
                     "так задача сразу начинается, как выбранная в меню «Задачи».")
@@ -353,7 +354,7 @@ int PrintHelp(const CommandLine &, const Streams &streams)
 
 int PrintVersion(const CommandLine &, const Streams &streams)
 {
-    return Emit(streams, std::string(kTitle) + " " + SOSUDNIK_VERSION + "\n", 0);
+    return Emit(streams, std::string(kAppTitle) + " " + SOSUDNIK_VERSION + "\n", 0);
 }
 
 // Why a window-less command cannot run with these arguments: whatever could
