@@ -363,3 +363,24 @@ TEST_F(PuzzleTest, ResetClearsEveryFieldValueRowAndTheFlag)
 }
 
 } // namespace
+
+namespace {
+
+// A capacity has its own notice: typed over an empty vessel it repaints
+// nothing, yet what the vessel reads out changes. It comes once the level
+// field is emptied, and not for a rejected text.
+TEST_F(PuzzleTest, EveryStoredCapacityIsNoticedAfterItsLevelIsEmptied)
+{
+    std::vector<std::pair<int, int>> notices; // vessel, its level then
+    puzzle.SetCapacityChangedHandler(
+        [&](int n) { notices.push_back({n, puzzle.State().Level(n)}); });
+    fields.Capacity(2).SetText("1");
+    fields.Capacity(2).SetText("12");
+    fields.Level(2).SetText("5");
+    fields.Capacity(2).SetText("12x");
+    fields.Capacity(2).SetText("7");
+    EXPECT_EQ(notices, (std::vector<std::pair<int, int>>{{2, 0}, {2, 0}, {2, 0}}));
+    EXPECT_EQ(repaints, (std::vector<int>{2, 2})); // the level 5 and its emptying
+}
+
+} // namespace
