@@ -5,7 +5,9 @@
 #include "advice.h"
 #include "message_boxes.h"
 #include "solver.h"
+#include "task_book.h"
 #include "task_code.h"
+#include "task_generator.h"
 #include "tfrmmain.h"
 #include "wording.h"
 
@@ -15,7 +17,9 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdint>
 #include <cstdlib>
+#include <random>
 #include <stdexcept>
 
 namespace {
@@ -38,7 +42,16 @@ constexpr Option kOptions[] = {
     {"h", "help", nullptr, nullptr, "показать эту справку"},
     {"v", "version", nullptr, nullptr, "показать версию"},
     {nullptr, "solve", "задача", "нужна задача", "решить задачу без окна и вывести решение"},
+    {nullptr, "book", nullptr, nullptr, "вывести сборник задач, по задаче в строке"},
+    {nullptr, "generate", "1-5", "нужен уровень",
+     "придумать задачу этого уровня (уровни ниже) и вывести ее код и наименьшее число переливаний"},
+    {nullptr, "seed", "N", "нужно число",
+     "с --generate: задача по числу N от 0 до 4294967295, одна и та же при каждом запуске"},
 };
+
+// The commands that run without a window: one at a time. (--help and
+// --version answer whatever else is given.)
+constexpr const char *kWindowless[] = {"solve", "book", "generate"};
 
 // Qt's own options, which QApplication takes with one dash or two: those
 // followed by a value, which some also take after "=", and those alone.
@@ -307,9 +320,10 @@ struct ExitStatus {
 };
 
 constexpr ExitStatus kExitStatuses[] = {
-    {kExitSolved, "задача решена (--solve) или игра закрыта как обычно"},
+    {kExitSolved, "задача решена (--solve), выведены сборник (--book) или задача (--generate), или игра закрыта "
+                  "как обычно"},
     {kExitNoSolution, "решения нет; причина в единственной строке вывода"},
-    {kExitBadTask, "задача или параметры записаны неверно; сообщение в stderr"},
+    {kExitBadTask, "задача, уровень, число N или параметры записаны неверно; сообщение в stderr"},
     {kExitNoDisplay, "нет графического дисплея: окно игры показать негде"},
     {kExitOutputFailed, "не удалось записать стандартный вывод (нет места, вывод закрыт, читавшая его "
                         "программа завершилась); причина в stderr"},
@@ -338,12 +352,23 @@ std::string HelpText()
     text += Wrapped("Решение (--solve): в первой строке наименьшее число переливаний N, затем N строк «S R L1 L2 "
                     "L3» — из какого сосуда, в какой и уровни после переливания.")
         + "\n";
+    text += Wrapped("Сборник (--book): в каждой строке через табуляцию номер задачи, ее уровень, код, наименьшее "
+                    "число переливаний и название.")
+        + "\n";
+    text += Wrapped("Задача (--generate): код и наименьшее число переливаний через табуляцию; без --seed число N "
+                    "выбирается случайно и выводится второй строкой «seed N».")
+        + "\n";
+    text += "Уровни по наименьшему числу переливаний:\n";
+    for (int level = 1; level <= kLevelCount; ++level)
+        text += "  " + std::to_string(level) + "  " + Band(level).Name + ": " + BandText(level) + "\n";
+    text += "\n";
     text += "Код выхода:\n";
     for (const ExitStatus &status : kExitStatuses)
         text += Wrapped(status.Meaning, "  " + std::to_string(status.Status) + "  ", "     ");
     text += "\nПримеры:\n";
     text += "  " + program + " --solve 12,7,5/12,0,0/6\n";
     text += "  " + program + " 8,5,3/8,0,0/4\n";
+    text += "  " + program + " --generate 3 --seed 7\n";
     return text;
 }
 
@@ -367,6 +392,10 @@ std::string Refusal(const CommandLine &line, const char *command, std::size_t op
     if (!line.QtOptions.empty())
         return "параметр " + Quoted(line.QtOptions.front()) + " нужен только окну, а " + LongName(command)
             + " работает без окна";
+    for (const char *other : kWindowless) {
+        if (std::string_view(other) != command && line.Has(other))
+            return "параметры " + LongName(command) + " и " + LongName(other) + " вместе не действуют";
+    }
     if (line.Operands.size() > operands)
         return ExtraArguments({line.Operands.begin() + static_cast<std::ptrdiff_t>(operands), line.Operands.end()});
     return {};
@@ -396,6 +425,67 @@ int SolveTask(const CommandLine &line, const Streams &streams)
     return Emit(streams, out, kExitSolved);
 }
 
+int PrintBook(const CommandLine &line, const Streams &streams)
+{
+    if (const std::string refusal = Refusal(line, "book", 0); !refusal.empty())
+        return Refuse(streams, refusal);
+    std::string out;
+    int number = 0;
+    for (const BookTask &task : TaskBook()) {
+        out += std::to_string(++number) + "\t" + std::to_string(LevelOf(task.Fewest)) + "\t" + TaskCode(task.Task)
+            + "\t" + std::to_string(task.Fewest) + "\t" + task.Title + "\n";
+    }
+    return Emit(streams, out, 0);
+}
+
+// A whole number from digits alone, or nothing when it is above `most`.
+std::optional<std::uint64_t> Digits(std::string_view text, std::uint64_t most)
+{
+    if (text.empty() || !std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; }))
+        return std::nullopt;
+    std::uint64_t value = 0;
+    for (char c : text) {
+        value = value * 10 + static_cast<std::uint64_t>(c - '0');
+        if (value > most)
+            return std::nullopt;
+    }
+    return value;
+}
+
+int GenerateCommand(const CommandLine &line, const Streams &streams)
+{
+    if (const std::string refusal = Refusal(line, "generate", 0); !refusal.empty())
+        return Refuse(streams, refusal);
+    const std::optional<std::uint64_t> level = Digits(line.Value("generate"), kLevelCount);
+    if (!level || *level < 1)
+        return Refuse(streams, "уровень " + Quoted(line.Value("generate"))
+                                   + " не годится: нужно число от 1 до " + std::to_string(kLevelCount)
+                                   + " включительно");
+    std::uint32_t seed = 0;
+    const bool chosen = line.Has("seed");
+    if (chosen) {
+        const std::optional<std::uint64_t> n = Digits(line.Value("seed"), UINT32_MAX);
+        if (!n)
+            return Refuse(streams, "число " + Quoted(line.Value("seed"))
+                                       + " для --seed не годится: нужно целое от 0 до 4294967295 включительно");
+        seed = static_cast<std::uint32_t>(*n);
+    } else {
+        seed = std::random_device{}();
+    }
+    const GeneratedTask task = GenerateTask(static_cast<int>(*level), seed);
+    std::string out = TaskCode(task.Task) + "\t" + std::to_string(task.Fewest) + "\n";
+    if (!chosen)
+        out += "seed " + std::to_string(seed) + "\n";
+    return Emit(streams, out, 0);
+}
+
+int SeedAlone(const CommandLine &line, const Streams &streams)
+{
+    if (!line.Problem.empty())
+        return Refuse(streams, line.Problem);
+    return Refuse(streams, "параметр --seed действует только вместе с --generate");
+}
+
 // The window-less commands, by the option that asks for each; the first
 // given wins, so --help answers whatever else is wrong.
 struct Command {
@@ -407,6 +497,9 @@ constexpr Command kCommands[] = {
     {"help", PrintHelp},
     {"version", PrintVersion},
     {"solve", SolveTask},
+    {"book", PrintBook},
+    {"generate", GenerateCommand},
+    {"seed", SeedAlone},
 };
 
 } // namespace
