@@ -3,6 +3,7 @@
 #include "records.h"
 
 #include "task_code.h"
+#include "wording.h"
 
 #include <algorithm>
 #include <stdexcept>
@@ -90,6 +91,20 @@ std::string HelpText(const HelpUsed &help)
     if (help.Hint)
         return "подсказка";
     return help.Solution ? "решение" : "без помощи";
+}
+
+std::string BestText(const Record &record, int fewest)
+{
+    std::string text = "Ваш лучший результат: " + PourCount(record.Pours) + " (" + record.Date + "), ";
+    if (record.Help.Any()) {
+        const char *with = record.Help.Hint && record.Help.Solution ? "с подсказкой и решением"
+            : record.Help.Hint                                      ? "с подсказкой"
+                                                                    : "с решением";
+        return text + with + " — без звезд.";
+    }
+    const int stars = Stars(record, fewest);
+    return text + std::to_string(stars) + " " + std::string(RussianPlural(stars, "звезда", "звезды", "звезд"))
+        + " из 3.";
 }
 
 std::optional<Record> ParseRecord(std::string_view line)

@@ -34,6 +34,10 @@ int Stars(const Record &record, int fewest);
 // "без помощи", "подсказка", "решение", "подсказка и решение".
 std::string HelpText(const HelpUsed &help);
 
+// The best win as a sentence: "Ваш лучший результат: 12 переливаний
+// (2026-05-01), 2 звезды из 3." or "..., с подсказкой — без звезд."
+std::string BestText(const Record &record, int fewest);
+
 // One line of the file, or nothing when it is not a record.
 std::optional<Record> ParseRecord(std::string_view line);
 std::string RecordLine(const Record &record);

@@ -77,6 +77,18 @@ TEST(Records, BetterAndStars)
         EXPECT_EQ(Stars(Win("c", row.Pours, row.Hint, row.Solution), 10), row.Stars) << row.Pours;
 }
 
+TEST(Records, BestAsASentence)
+{
+    EXPECT_EQ(BestText(Win("c", 10), 10), "Ваш лучший результат: 10 переливаний (2026-05-01), 3 звезды из 3.");
+    EXPECT_EQ(BestText(Win("c", 21), 10), "Ваш лучший результат: 21 переливание (2026-05-01), 1 звезда из 3.");
+    EXPECT_EQ(BestText(Win("c", 12, true), 10),
+              "Ваш лучший результат: 12 переливаний (2026-05-01), с подсказкой — без звезд.");
+    EXPECT_EQ(BestText(Win("c", 12, false, true), 10),
+              "Ваш лучший результат: 12 переливаний (2026-05-01), с решением — без звезд.");
+    EXPECT_EQ(BestText(Win("c", 12, true, true), 10),
+              "Ваш лучший результат: 12 переливаний (2026-05-01), с подсказкой и решением — без звезд.");
+}
+
 // --- the whole file ------------------------------------------------------------
 
 TEST(RecordBook, GarbageIsSkippedAndKeptTheRestRead)

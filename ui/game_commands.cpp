@@ -14,6 +14,10 @@ bool GameCommands::EnabledIn(Command command, GameMode mode)
     case Command::Tasks:
     case Command::Exit:
     case Command::Undo:
+    case Command::Book:
+    case Command::RandomTask:
+    case Command::EnterCode:
+    case Command::Rules:
         return true;
     case Command::Begin:
     case Command::Values:
@@ -21,9 +25,12 @@ bool GameCommands::EnabledIn(Command command, GameMode mode)
     case Command::Save:
     case Command::Pour:
     case Command::Hint:
+    case Command::Redo:
+    case Command::Restart:
         return mode == GameMode::Play;
     case Command::Solution:
     case Command::Check:
+    case Command::CopyCode:
         return mode != GameMode::None;
     case Command::Help:
         return false;

@@ -40,6 +40,13 @@ public:
         Solution,
         Check,
         Help, // "&Справка", never available
+        Redo, // "&Вперед"
+        Restart, // "Нач&ать заново"
+        Book, // "&Сборник задач…"
+        RandomTask, // "Слу&чайная задача"
+        CopyCode, // "&Копировать код задачи"
+        EnterCode, // "Вв&ести код задачи…"
+        Rules, // "Как &играть"
     };
 
     // The one table of what is available in which mode.

@@ -18,6 +18,13 @@ struct MainMenuHandlers {
     std::function<void()> Hint;
     std::function<void()> Solution;
     std::function<void()> Check;
+    std::function<void()> Redo;
+    std::function<void()> Restart;
+    std::function<void()> Book;
+    std::function<void(int level)> RandomTask;
+    std::function<void()> CopyCode;
+    std::function<void()> EnterCode;
+    std::function<void()> Rules;
 };
 
 // "&Данные", "&Задачи", "&Игра" and "&Справка". "&Игра" holds what the

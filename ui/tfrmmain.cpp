@@ -4,6 +4,7 @@
 
 #include "accessibility.h"
 #include "appearance.h"
+#include "book_commands.h"
 #include "classic_widgets.h"
 #include "drag_gesture.h"
 #include "enter_key.h"
@@ -142,6 +143,11 @@ void TfrmMain::SetupMenus()
     handlers.Hint = [this] { Guarded([this] { m_solver->Hint(); }); };
     handlers.Solution = [this] { Guarded([this] { m_solver->ShowSolution(); }); };
     handlers.Check = [this] { Guarded([this] { m_solver->CheckTask(); }); };
+    handlers.Redo = [this] { Guarded([this] { m_keyPour->Mark(0); Model().Redo(); }); };
+    handlers.Restart = [this] { Guarded([this] { m_keyPour->Mark(0); Model().Restart(); }); };
+    m_book = new BookCommands(Model(), m_game.Boxes(), this, [this](const std::string &code) { StartTaskCode(code); });
+    m_book->AddHandlers(handlers);
+    m_solver->ShowRecordWith([this] { return m_book->RecordLine(); });
     BuildMainMenu(menuBar(), *m_commands, handlers);
 }
 
