@@ -25,17 +25,36 @@ bool RecordsFile::Read()
 {
     m_loaded = true;
     QFile file(Path());
+    bool readable = true;
     if (!file.exists()) {
         m_book = RecordBook::Parse({});
-        return true;
+    } else {
+        QByteArray bytes;
+        readable = file.open(QIODevice::ReadOnly) && file.size() <= kMaxBytes;
+        if (readable) {
+            bytes = file.read(kMaxBytes + 1);
+            readable = bytes.size() <= kMaxBytes && file.error() == QFileDevice::NoError;
+        }
+        if (readable)
+            m_book = RecordBook::Parse(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
     }
-    if (!file.open(QIODevice::ReadOnly) || file.size() > kMaxBytes)
+    for (const Record &win : m_unsaved)
+        m_book.Add(win);
+    return readable;
+}
+
+bool RecordsFile::Write() const
+{
+    const QString path = Path();
+    if (!QDir().mkpath(QFileInfo(path).path()))
         return false;
-    const QByteArray bytes = file.read(kMaxBytes + 1);
-    if (bytes.size() > kMaxBytes || file.error() != QFileDevice::NoError)
+    // A read-only file stays as it is: QSaveFile refuses to replace it.
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
         return false;
-    m_book = RecordBook::Parse(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
-    return true;
+    const std::string text = m_book.Text();
+    return file.write(text.data(), static_cast<qint64>(text.size())) == static_cast<qint64>(text.size())
+        && file.commit();
 }
 
 void RecordsFile::Load()
@@ -46,17 +65,10 @@ void RecordsFile::Load()
 void RecordsFile::Remember(const Record &win)
 {
     const bool readable = Read();
-    // Shown in this run even when it cannot be kept on disk.
-    if (!m_book.Add(win) || !readable)
+    if (!m_book.Add(win))
         return;
-    const QString path = Path();
-    if (!QDir().mkpath(QFileInfo(path).path()))
-        return;
-    // A read-only file stays as it is: QSaveFile refuses to replace it.
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return;
-    const std::string text = m_book.Text();
-    file.write(text.data(), static_cast<qint64>(text.size()));
-    file.commit();
+    if (readable && Write())
+        m_unsaved.clear();
+    else
+        m_unsaved.push_back(win);
 }

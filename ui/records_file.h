@@ -8,6 +8,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 // The player's records on disk: sosudnik/records.txt in the user's
 // configuration folder ($XDG_CONFIG_HOME, else ~/.config). Read when asked,
@@ -31,7 +32,10 @@ public:
 private:
     // False when a file is there that could not be read: writing would lose it.
     bool Read();
+    bool Write() const;
 
     RecordBook m_book;
+    // Wins of this run the file could not keep: shown all the same.
+    std::vector<Record> m_unsaved;
     bool m_loaded = false;
 };
