@@ -110,11 +110,13 @@ BookDialog::BookDialog(QWidget *parent)
     m_statement->setWordWrap(true);
     // Reachable by Tab, so that a screen reader reads it.
     m_statement->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    m_statement->setFocusPolicy(Qt::StrongFocus);
     m_statement->setAlignment(Qt::AlignTop | Qt::AlignLeft);
     m_record = new QLabel(this);
     m_record->setObjectName(QStringLiteral("BookRecord"));
     m_record->setWordWrap(true);
     m_record->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    m_record->setFocusPolicy(Qt::StrongFocus);
 
     auto *buttons = new QDialogButtonBox(this);
     m_start = buttons->addButton(QString::fromUtf8("Начать"), QDialogButtonBox::AcceptRole);
@@ -147,7 +149,7 @@ BookDialog::BookDialog(QWidget *parent)
     const QFontMetrics metrics(font());
     m_list->setMinimumWidth(metrics.horizontalAdvance(QLatin1Char('x')) * 100);
     m_statement->setMinimumHeight(metrics.lineSpacing() * 3);
-    resize(metrics.horizontalAdvance(QLatin1Char('x')) * 110, metrics.lineSpacing() * 34);
+    resize(metrics.horizontalAdvance(QLatin1Char('x')) * 120, metrics.lineSpacing() * 44);
 
     UseGamePalette(this);
     KeepOnScreen(this);
@@ -194,6 +196,9 @@ void BookDialog::Select(int index)
     QTreeWidgetItem *item = m_items[static_cast<std::size_t>(index)];
     m_list->setCurrentItem(item);
     m_list->scrollToItem(item);
+    // The first of a level with its level's heading in view.
+    if (item->parent()->indexOfChild(item) == 0)
+        m_list->scrollToItem(item->parent());
     m_list->setFocus();
 }
 

@@ -16,6 +16,7 @@
 #include "task_code.h"
 
 #include <QAbstractItemModel>
+#include <QAccessible>
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
@@ -176,6 +177,7 @@ private slots:
     void bookStartsATaskAsTheTaskDialogDoes_data();
     void bookStartsATaskAsTheTaskDialogDoes();
     void bookClosedChangesNothing();
+    void bookReadsToAScreenReader();
     void randomTaskShowsItsCodeThenStartsIt_data();
     void randomTaskShowsItsCodeThenStartsIt();
     void copyAndEnterCodes();
@@ -405,6 +407,32 @@ void TestTaskBook::bookClosedChangesNothing()
     });
     QCOMPARE(Shown(h), rows);
     QCOMPARE(Fields(h).last(), QStringLiteral("4"));
+}
+
+// Rows and headings as a screen reader says them: the short headings in
+// words, the stars as a number, and the statement within Tab's reach.
+void TestTaskBook::bookReadsToAScreenReader()
+{
+    WriteRecords(QByteArrayLiteral("4,3,1/4,0,0/2\t3\t2026-01-01\t") + QString::fromUtf8("без помощи\n").toUtf8());
+    Harness h;
+    WithBook(h, [](BookDialog *d) {
+        auto *list = d->findChild<QTreeWidget *>(QStringLiteral("BookList"));
+        QAccessibleInterface *iface = QAccessible::queryAccessibleInterface(list);
+        QVERIFY(iface && iface->tableInterface());
+        QCOMPARE(iface->text(QAccessible::Name), QString::fromUtf8("Задачи сборника"));
+        QAccessibleTableInterface *table = iface->tableInterface();
+        // Row 0 is the first level's own row; row 1 its first task.
+        QCOMPARE(table->cellAt(1, 1)->text(QAccessible::Name), QString::fromUtf8("Чай на двоих"));
+        QAccessibleInterface *stars = table->cellAt(1, 7);
+        QCOMPARE(stars->text(QAccessible::Name), QString::fromUtf8("2 звезды"));
+        QCOMPARE(table->cellAt(2, 7)->text(QAccessible::Name), QString::fromUtf8("не решена"));
+        const QList<QAccessibleInterface *> headings = table->cellAt(1, 5)->tableCellInterface()->columnHeaderCells();
+        QCOMPARE(headings.size(), 1);
+        QCOMPARE(headings[0]->text(QAccessible::Name), QString::fromUtf8("Наименьшее число переливаний"));
+        auto *statement = d->findChild<QLabel *>(QStringLiteral("BookStatement"));
+        QVERIFY(statement->focusPolicy() & Qt::TabFocus);
+        QVERIFY(d->findChild<QLabel *>(QStringLiteral("BookRecord"))->text().contains(QString::fromUtf8("2 звезды из 3")));
+    });
 }
 
 void TestTaskBook::randomTaskShowsItsCodeThenStartsIt_data()
