@@ -29,6 +29,7 @@ if [ -z "$game_only" ]; then
     libgtest-dev libgmock-dev libbenchmark-dev qt6-base-private-dev
     xvfb xauth xdotool x11-utils imagemagick xclip
     appstream desktop-file-utils librsvg2-bin dpkg-dev lintian
+    qt6-gtk-platformtheme gnome-themes-extra xsettingsd weston qt6-wayland
   )
 fi
 
