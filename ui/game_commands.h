@@ -40,6 +40,7 @@ public:
         Solution,
         Check,
         Help, // "&Справка", never available
+        Zoom, // "&Масштаб" and its entries
     };
 
     // The one table of what is available in which mode.
