@@ -4,6 +4,7 @@
 #include "puzzle.h"
 #include "recorder.h"
 #include "result_writer.h"
+#include "text_filters.h"
 
 #include <gtest/gtest.h>
 #include <libxml/parser.h>
@@ -157,6 +158,81 @@ TEST_F(ResultTest, EmptyLogAndEmptyCellsKeepEveryAttribute)
     EXPECT_EQ(ReadFile("sosudnik.xml"),
         Document(kMilkColumns + "<Data/>" + kMilkColumns
             + "<Data><Record Column0=\"\" Column1=\"\" Column2=\"\" Column3=\"\"/></Data>"));
+}
+
+// The file as it was made when the document kept every save as nodes: the
+// template parsed, each save's elements added to it, the whole dumped at once.
+class WholeDocument {
+public:
+    WholeDocument()
+        : m_doc(xmlReadMemory(kTemplate, static_cast<int>(std::strlen(kTemplate)), nullptr, nullptr,
+                    XML_PARSE_NONET | XML_PARSE_NOBLANKS),
+            xmlFreeDoc)
+    {
+    }
+
+    void Add(const MoveLog &log)
+    {
+        xmlNodePtr root = xmlDocGetRootElement(m_doc.get());
+        xmlNodePtr columns = xmlNewChild(root, nullptr, BAD_CAST "Columns", nullptr);
+        for (int i = 0; i < log.ColumnCount(); ++i) {
+            xmlNodePtr column = xmlNewChild(columns, nullptr, BAD_CAST "ListColumn", nullptr);
+            Attribute(column, "Name", "Column" + std::to_string(i));
+            Attribute(column, "Caption", log.ColumnCaption(i));
+        }
+        xmlNodePtr data = xmlNewChild(root, nullptr, BAD_CAST "Data", nullptr);
+        for (int r = 0; r < log.RowCount(); ++r) {
+            xmlNodePtr record = xmlNewChild(data, nullptr, BAD_CAST "Record", nullptr);
+            for (int k = 0; k < log.ColumnCount(); ++k)
+                Attribute(record, "Column" + std::to_string(k), log.Cell(r, k));
+        }
+    }
+
+    std::string Dump() const
+    {
+        xmlChar *text = nullptr;
+        int size = 0;
+        xmlDocDumpMemoryEnc(m_doc.get(), &text, &size, "windows-1251");
+        std::string dump(reinterpret_cast<const char *>(text), static_cast<std::size_t>(size));
+        xmlFree(text);
+        return dump;
+    }
+
+private:
+    static constexpr const char *kTemplate = "<?xml version=\"1.0\" encoding=\"windows-1251\" standalone=\"yes\" ?>\r\n"
+                                             "<ListStore/>\r\n";
+
+    static void Attribute(xmlNodePtr node, const std::string &name, const std::string &value)
+    {
+        xmlNewProp(node, BAD_CAST name.c_str(), BAD_CAST KeepXmlChars(value).c_str());
+    }
+
+    std::unique_ptr<xmlDoc, void (*)(xmlDocPtr)> m_doc;
+};
+
+TEST_F(ResultTest, SavesWriteTheBytesOfTheWholeDocumentDumped)
+{
+    MoveLog edited;
+    const char *captions[] = {"<a & \"b\" 'c'>\t", "1\r\n2\n", "Ёж №5 €", "\u0098\u2028😀", "", "a\x01\xFFz"};
+    for (const char *caption : captions)
+        edited.Append({caption, {"12", "", "0"}});
+    // Long enough that its text passes every buffer the writer and libxml2
+    // fill, with multi-byte characters and references across their edges.
+    MoveLog longLog;
+    for (int r = 0; r < 6000; ++r)
+        longLog.Append({"Ход " + std::to_string(r) + std::string(static_cast<std::size_t>(r % 5), '\xD0') + "ёж😀&",
+            {std::to_string(r % 13), std::to_string(r % 8), "Й"}});
+    const MoveLog empty;
+    StartMilk();
+
+    WholeDocument whole;
+    const MoveLog &milk = puzzle.Log();
+    for (const MoveLog *log : std::initializer_list<const MoveLog *> {&milk, &edited, &longLog, &empty, &milk, &longLog}) {
+        xmldoc.Save(*log);
+        whole.Add(*log);
+        ASSERT_EQ(ReadFile("sosudnik.xml"), whole.Dump());
+    }
+    EXPECT_GT(fs::file_size("sosudnik.xml"), 4u * 64 * 1024);
 }
 
 TEST_F(ResultTest, FailedSavesSayWhyAndKeepTheirBlocks)
