@@ -22,8 +22,7 @@ class Fd {
 public:
     explicit Fd(int fd = -1)
         : m_fd(fd)
-    {
-    }
+    { }
     ~Fd()
     {
         if (m_fd >= 0)
@@ -50,7 +49,7 @@ private:
 struct Target {
     std::string Path;
     bool Exists = false;
-    struct stat Stat {};
+    struct stat Stat { };
 };
 
 class Saver {
@@ -58,8 +57,7 @@ public:
     Saver(const std::string &path, std::span<const std::string_view> pieces)
         : m_given(path)
         , m_pieces(pieces)
-    {
-    }
+    { }
 
     void Run()
     {
@@ -126,7 +124,7 @@ private:
     {
         std::string path = m_given;
         for (int links = 0;; ++links) {
-            Target target {path};
+            Target target { path };
             if (::lstat(path.c_str(), &target.Stat) != 0) {
                 if (errno != ENOENT)
                     Fail(errno);
@@ -145,7 +143,7 @@ private:
                 Fail(ELOOP);
             // Another user's link in a shared folder may point anywhere that
             // user chose; following it would let them aim the save.
-            struct stat folder {};
+            struct stat folder { };
             if (::stat(Folder(path).c_str(), &folder) != 0)
                 Fail(errno);
             const uid_t owner = target.Stat.st_uid;
@@ -160,7 +158,7 @@ private:
     static std::string RandomSuffix()
     {
         static constexpr std::string_view kChars = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
-        thread_local std::mt19937 random {std::random_device {}()};
+        thread_local std::mt19937 random { std::random_device {}() };
         std::uniform_int_distribution<std::size_t> pick(0, kChars.size() - 1);
         std::string suffix(6, ' ');
         for (char &c : suffix)
@@ -235,7 +233,7 @@ private:
         Fd file(::open(target.Path.c_str(), O_WRONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
         if (file.Get() < 0)
             Fail(refusal);
-        struct stat now {};
+        struct stat now { };
         if (::fstat(file.Get(), &now) != 0)
             Fail(errno);
         if (!S_ISREG(now.st_mode))

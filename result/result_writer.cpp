@@ -213,7 +213,7 @@ std::pair<std::string, std::string> Around(const std::string &whole, const std::
     const std::size_t at = whole.find(part);
     if (part.empty() || at == std::string::npos || whole.find(part, at + 1) != std::string::npos)
         Fail(path, kCauseXmlFailure);
-    return {whole.substr(0, at), whole.substr(at + part.size())};
+    return { whole.substr(0, at), whole.substr(at + part.size()) };
 }
 
 // What libxml2 writes for parent, or for the whole document when parent is
@@ -268,9 +268,9 @@ void ResultWriter::Activate(const std::string &path)
     // No network, no DTD, no external entities: the template is ours, but the
     // parser should not reach out for anything while reading it. Its errors
     // stay with the parser; nothing goes to stderr.
-    std::unique_ptr<_xmlDoc, DocDeleter> doc(xmlCtxtReadMemory(parser.get(), kTemplate.data(),
-        static_cast<int>(kTemplate.size()), nullptr, nullptr,
-        XML_PARSE_NONET | XML_PARSE_NOBLANKS | XML_PARSE_NOERROR | XML_PARSE_NOWARNING));
+    std::unique_ptr<_xmlDoc, DocDeleter> doc(
+        xmlCtxtReadMemory(parser.get(), kTemplate.data(), static_cast<int>(kTemplate.size()), nullptr, nullptr,
+            XML_PARSE_NONET | XML_PARSE_NOBLANKS | XML_PARSE_NOERROR | XML_PARSE_NOWARNING));
     xmlNodePtr root = doc ? xmlDocGetRootElement(doc.get()) : nullptr;
     if (!root)
         Fail(path, XmlCause(xmlCtxtGetLastError(parser.get())));
