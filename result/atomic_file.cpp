@@ -76,10 +76,11 @@ public:
             Fail(created);
         }
         const int written = FillTemp(temp, target);
-        if (written == 0 && ::rename(tempPath.c_str(), target.Path.c_str()) == 0) {
-            SyncFolder(target.Path);
+        // The folder is not synced after the rename: a crash right after it
+        // can bring back the old file, never a cut one, and syncing the
+        // folder costs a journal commit on every save.
+        if (written == 0 && ::rename(tempPath.c_str(), target.Path.c_str()) == 0)
             return;
-        }
         const int failure = written != 0 ? written : errno;
         ::unlink(tempPath.c_str());
         // The rename is refused over another user's file in a sticky folder.
@@ -210,18 +211,11 @@ private:
             ::fchmod(temp.Get(), target.Stat.st_mode & 0777);
         if (const int written = WriteAll(temp.Get()))
             return written;
+        // On the disk before the rename: a crash then never leaves the name
+        // on an empty file. Some file systems report a full disk only here.
         if (::fsync(temp.Get()) != 0)
             return errno;
         return temp.Close() == 0 ? 0 : errno;
-    }
-
-    // The folder's entry for the new file reaches the disk too. The file is
-    // in place already, so a failure here changes nothing for the player.
-    static void SyncFolder(const std::string &path)
-    {
-        const Fd folder(::open(Folder(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-        if (folder.Get() >= 0)
-            ::fsync(folder.Get());
     }
 
     // The atomic way was refused with refusal; the file itself takes the
