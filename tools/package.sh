@@ -39,7 +39,8 @@ fi
 
 changes=$(find "$work" -maxdepth 1 -name 'sosudnik_*.changes')
 deb=$(find "$work" -maxdepth 1 -name 'sosudnik_*.deb')
-[ -f "$changes" ] && [ -f "$deb" ] || die "dpkg-buildpackage made no package (log: $log)"
+[ -f "$changes" ] || die "dpkg-buildpackage made no .changes (log: $log)"
+[ -f "$deb" ] || die "dpkg-buildpackage made no package (log: $log)"
 
 # The .changes: the package, its debug symbols and the build information.
 status=0

@@ -68,7 +68,8 @@ cmp -s "$top/debian/copyright" "$root/share/doc/sosudnik/copyright" || fail "the
 # The launcher: valid, and one action for each built-in task, which the
 # packaged game can solve.
 desktop="$root/share/applications/$id.desktop"
-said=$(desktop-file-validate "$desktop" 2>&1) && [ -z "$said" ] || fail "desktop-file-validate: $said"
+said=$(desktop-file-validate "$desktop" 2>&1) || fail "desktop-file-validate: $said"
+[ -z "$said" ] || fail "desktop-file-validate: $said"
 grep -qx 'Actions=milk;kvass;' "$desktop" || fail "the launcher's actions are not milk and kvass"
 action() { # action ID KEY: KEY's value in the group [Desktop Action ID]
   awk -v group="[Desktop Action $1]" -v key="$2" '
