@@ -84,7 +84,7 @@ unmount_all() {
 # Whatever an interrupted run left mounted below a folder.
 unmount_below() {
   local m
-  awk '{ print $2 }' /proc/mounts | grep -E "^$1/" | sort -r | while read -r m; do
+  awk -v below="$1/" 'index($2, below) == 1 { print $2 }' /proc/mounts | sort -r | while read -r m; do
     umount "$m" 2>/dev/null || umount -l "$m"
   done
 }
