@@ -260,10 +260,11 @@ fi
 unmount_all
 unmount_below "$here"
 
-echo "== $suite: summary"
+echo "== $suite: summary (compiler and CMake warnings counted in each log)"
 failed=0
 for i in "${!names[@]}"; do
-  printf '  %-10s %-5s %5d s\n' "${names[i]}" "${results[i]}" "${times[i]}"
+  warnings=$(grep -cE 'warning:|CMake Warning' "$logs/${names[i]}.log" || true)
+  printf '  %-10s %-5s %5d s   %s warnings\n' "${names[i]}" "${results[i]}" "${times[i]}" "$warnings"
   [ "${results[i]}" = pass ] || failed=1
 done
 [ "$failed" -eq 0 ] && echo "== $suite: all steps passed" || echo "== $suite: some steps FAILED"

@@ -35,7 +35,7 @@ if [ -z "$game_only" ]; then
     libgtest-dev libgmock-dev libbenchmark-dev qt6-base-private-dev
     xvfb xauth xdotool x11-utils imagemagick xclip
     appstream desktop-file-utils librsvg2-bin file
-    dpkg-dev debhelper lintian
+    build-essential dpkg-dev debhelper lintian
   )
 fi
 
