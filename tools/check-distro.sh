@@ -263,7 +263,7 @@ unmount_below "$here"
 echo "== $suite: summary (compiler and CMake warnings counted in each log)"
 failed=0
 for i in "${!names[@]}"; do
-  warnings=$(grep -cE 'warning:|CMake Warning' "$logs/${names[i]}.log" || true)
+  warnings=$(grep -cE '^[^ ]+:[0-9]+:[0-9]+: warning:|^CMake Warning' "$logs/${names[i]}.log" || true)
   printf '  %-10s %-5s %5d s   %s warnings\n' "${names[i]}" "${results[i]}" "${times[i]}" "$warnings"
   [ "${results[i]}" = pass ] || failed=1
 done
