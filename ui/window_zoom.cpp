@@ -4,6 +4,7 @@
 
 #include "move_log_model.h"
 #include "placement.h"
+#include "vessel_picture.h"
 
 #include <QGroupBox>
 #include <QHeaderView>
@@ -14,11 +15,29 @@
 #include <QScreen>
 #include <QStatusBar>
 
+#include <cmath>
+
 namespace {
 
 QWidget *FirstPanel(QStatusBar *bar)
 {
     return bar->findChild<QWidget *>(QStringLiteral("StatusPanel0"));
+}
+
+// The least step of form pixels that is a whole number of the screen's own
+// (4 at 125 %, 2 at 150 %), or 1 when there is none worth keeping to.
+int WholePixelStep(qreal ratio)
+{
+    for (int step = 1; step <= 4; ++step) {
+        if (std::abs(step * ratio - std::round(step * ratio)) < 1e-6)
+            return step;
+    }
+    return 1;
+}
+
+int Snapped(int value, int step)
+{
+    return std::max(step, static_cast<int>(std::lround(double(value) / step)) * step);
 }
 
 } // namespace
@@ -114,6 +133,17 @@ void WindowZoom::Apply(qreal scale)
     list->verticalHeader()->setDefaultSectionSize(list->fontMetrics().height() + 4);
     for (QPushButton *button : {m_form.BtnUndo, m_form.BtnExit})
         button->setIconSize(ScaledRect(QRect(QPoint(), m_iconSize), s).size());
+
+    // On a screen of 125 % a picture placed at a fraction of a screen pixel
+    // loses its outline's last column: the designed places are whole ones,
+    // and scaled places are moved to the nearest.
+    if (const int step = WholePixelStep(m_window->devicePixelRatioF()); step > 1 && s != 1.0) {
+        for (QWidget *picture : m_form.Images) {
+            const QRect g = picture->geometry();
+            picture->setGeometry(Snapped(g.x(), step), Snapped(g.y(), step), Snapped(g.width(), step),
+                                 Snapped(g.height(), step));
+        }
+    }
 
     QStatusBar *status = m_window->statusBar();
     const QSize form = ScaledRect(QRect(0, 0, kFormWidth, kFormHeight), s).size();
