@@ -4,6 +4,7 @@
 
 #include "appearance.h"
 #include "book_dialog.h"
+#include "form_scale.h"
 #include "game_palette.h"
 #include "main_menu.h"
 #include "message_boxes.h"
@@ -117,6 +118,7 @@ void BookCommands::EnterCode()
         dialog.setTextValue(QString::fromStdString(CurrentCode()));
     if (auto *edit = dialog.findChild<QLineEdit *>())
         edit->setAccessibleName(QString::fromUtf8("Код задачи"));
+    FollowFormScale(&dialog);
     UseGamePalette(&dialog);
     KeepOnScreen(&dialog);
     if (dialog.exec() != QDialog::Accepted)

@@ -4,6 +4,7 @@
 
 #include "appearance.h"
 #include "enter_key.h"
+#include "form_scale.h"
 #include "game_palette.h"
 #include "placement.h"
 #include "task_book.h"
@@ -85,9 +86,6 @@ BookDialog::BookDialog(QWidget *parent)
                                   + QString::fromStdString(BandText(levelNumber)));
             level->setData(0, kIndexRole, -1);
             level->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
-            QFont bold = font();
-            bold.setBold(true);
-            level->setFont(0, bold);
         }
         auto *item = new QTreeWidgetItem(level);
         item->setData(0, kIndexRole, static_cast<int>(i));
@@ -141,19 +139,46 @@ BookDialog::BookDialog(QWidget *parent)
     layout->addWidget(m_record);
     layout->addWidget(buttons);
 
-    // Sized from the text, so that a larger font makes a larger window.
-    for (int c = 0; c < ColumnCount; ++c)
-        m_list->resizeColumnToContents(c);
     m_list->header()->setStretchLastSection(false);
     m_list->header()->setSectionResizeMode(ColTitle, QHeaderView::Stretch);
-    const QFontMetrics metrics(font());
-    m_list->setMinimumWidth(metrics.horizontalAdvance(QLatin1Char('x')) * 100);
-    m_statement->setMinimumHeight(metrics.lineSpacing() * 3);
-    resize(metrics.horizontalAdvance(QLatin1Char('x')) * 120, metrics.lineSpacing() * 44);
+    m_scaled.AddFont(this);
+    FitToText();
 
     UseGamePalette(this);
     KeepOnScreen(this);
     Select(0);
+}
+
+// Sized from the text, so that a larger font makes a larger window.
+void BookDialog::FitToText()
+{
+    QFont bold = font();
+    bold.setBold(true);
+    for (int row = 0; row < m_list->topLevelItemCount(); ++row)
+        m_list->topLevelItem(row)->setFont(0, bold);
+    for (int c = 0; c < ColumnCount; ++c)
+        m_list->resizeColumnToContents(c);
+    const QFontMetrics metrics(font());
+    const int x = metrics.horizontalAdvance(QLatin1Char('x'));
+    m_list->setMinimumWidth(x * 100);
+    m_statement->setMinimumHeight(metrics.lineSpacing() * 3);
+    resize(x * 120, metrics.lineSpacing() * 44);
+}
+
+void BookDialog::FollowScale()
+{
+    const qreal scale = FormScale();
+    if (scale == m_scale)
+        return;
+    m_scale = scale;
+    m_scaled.Apply(scale);
+    FitToText();
+}
+
+void BookDialog::showEvent(QShowEvent *event)
+{
+    FollowScale();
+    QDialog::showEvent(event);
 }
 
 void BookDialog::ShowRecords(const BestOf &best)

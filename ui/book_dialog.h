@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "form_scale.h"
 #include "records.h"
 
 #include <QDialog>
@@ -37,9 +38,13 @@ public:
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
+    void showEvent(QShowEvent *event) override;
 
 private:
     void ShowStatement();
+    // Drawn again at the game's scale when it changed since the last showing.
+    void FollowScale();
+    void FitToText();
 
     QTreeWidget *m_list = nullptr;
     QLabel *m_statement = nullptr;
@@ -47,4 +52,6 @@ private:
     QPushButton *m_start = nullptr;
     std::vector<QTreeWidgetItem *> m_items; // by index in the book
     BestOf m_best;
+    ScaledWidgets m_scaled;
+    qreal m_scale = 1.0;
 };

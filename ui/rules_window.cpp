@@ -82,6 +82,28 @@ QString Bands()
 
 } // namespace
 
+void RulesWindow::FitToText()
+{
+    const QFontMetrics metrics(m_text->font());
+    resize(metrics.horizontalAdvance(QLatin1Char('x')) * 90, metrics.lineSpacing() * 36);
+}
+
+void RulesWindow::FollowScale()
+{
+    const qreal scale = FormScale();
+    if (scale == m_scale)
+        return;
+    m_scale = scale;
+    m_scaled.Apply(scale);
+    FitToText();
+}
+
+void RulesWindow::showEvent(QShowEvent *event)
+{
+    FollowScale();
+    QDialog::showEvent(event);
+}
+
 QString RulesWindow::Text()
 {
     return QString::fromUtf8(kRules).arg(Bands(), RecordsFile::Path().toHtmlEscaped());
@@ -112,8 +134,9 @@ RulesWindow::RulesWindow(QWidget *parent)
     layout->addWidget(m_text, 1);
     layout->addWidget(buttons);
 
-    const QFontMetrics metrics(m_text->font());
-    resize(metrics.horizontalAdvance(QLatin1Char('x')) * 90, metrics.lineSpacing() * 36);
+    m_scaled.AddFont(this);
+    m_scaled.AddFont(m_text);
+    FitToText();
     UseGamePalette(this);
     KeepOnScreen(this);
     m_text->setFocus();

@@ -2,6 +2,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "form_scale.h"
+
 #include <QDialog>
 
 class QTextBrowser;
@@ -18,6 +20,15 @@ public:
     // The text, as HTML; where the records are kept is named in it.
     static QString Text();
 
+protected:
+    void showEvent(QShowEvent *event) override;
+
 private:
+    // Drawn again at the game's scale when it changed since the last showing.
+    void FollowScale();
+    void FitToText();
+
     QTextBrowser *m_text = nullptr;
+    ScaledWidgets m_scaled;
+    qreal m_scale = 1.0;
 };

@@ -14,6 +14,7 @@
 #include "solver.h"
 #include "task_book.h"
 #include "task_code.h"
+#include "window_zoom.h"
 
 #include <QAbstractItemModel>
 #include <QAccessible>
@@ -178,6 +179,7 @@ private slots:
     void bookStartsATaskAsTheTaskDialogDoes();
     void bookClosedChangesNothing();
     void bookReadsToAScreenReader();
+    void dialogsFollowTheScale();
     void randomTaskShowsItsCodeThenStartsIt_data();
     void randomTaskShowsItsCodeThenStartsIt();
     void copyAndEnterCodes();
@@ -200,7 +202,7 @@ void TestTaskBook::gameMenuHoldsTheNewEntriesAndKeys()
         names << (a->isSeparator() ? QStringLiteral("-") : a->menu() ? a->menu()->objectName() : a->objectName());
     QCOMPARE(names, (QStringList{"MnuUndo", "MnuXml", "MnuPour", "MnuRedo", "MnuRestart", "-", "MnuHint",
                                  "MnuSolution", "MnuCheck", "-", "MnuBook", "MnuRandom", "MnuCopyCode",
-                                 "MnuEnterCode", "-", "MnuRules"}));
+                                 "MnuEnterCode", "-", "MnuZoom", "-", "MnuRules"}));
     QCOMPARE(Entry(h, "MnuRedo")->shortcuts(),
              (QList<QKeySequence>{QKeySequence(QStringLiteral("Ctrl+Shift+Z")), QKeySequence(QStringLiteral("Ctrl+Y"))}));
     QCOMPARE(Entry(h, "MnuRules")->shortcut(), QKeySequence(Qt::Key_F1));
@@ -433,6 +435,38 @@ void TestTaskBook::bookReadsToAScreenReader()
         QVERIFY(statement->focusPolicy() & Qt::TabFocus);
         QVERIFY(d->findChild<QLabel *>(QStringLiteral("BookRecord"))->text().contains(QString::fromUtf8("2 звезды из 3")));
     });
+}
+
+// Made at one scale, shown at another: the book and the rules grow with the
+// game's text; the code's dialog too.
+void TestTaskBook::dialogsFollowTheScale()
+{
+    Harness h;
+    Activate(h);
+    QSize atOne;
+    qreal pointsAtOne = 0;
+    WithBook(h, [&](BookDialog *d) {
+        atOne = d->size();
+        pointsAtOne = d->findChild<QTreeWidget *>()->font().pointSizeF();
+    });
+    Entry(h, "MnuRules")->trigger();
+    const qreal rulesAtOne = h.window.Book().Rules()->findChild<QTextBrowser *>()->font().pointSizeF();
+    h.window.Book().Rules()->close();
+
+    h.window.findChild<WindowZoom *>()->Apply(1.5);
+    WithBook(h, [&](BookDialog *d) {
+        QCOMPARE(d->findChild<QTreeWidget *>()->font().pointSizeF(), pointsAtOne * 1.5);
+        QVERIFY(d->width() > atOne.width() * 1.3);
+        QVERIFY(d->height() > atOne.height() * 1.3);
+    });
+    Entry(h, "MnuRules")->trigger();
+    QCOMPARE(h.window.Book().Rules()->findChild<QTextBrowser *>()->font().pointSizeF(), rulesAtOne * 1.5);
+    h.window.Book().Rules()->close();
+    WithDialog<QInputDialog>([&] { Entry(h, "MnuEnterCode")->trigger(); },
+                             [&](QInputDialog *d) {
+                                 QCOMPARE(d->findChild<QLineEdit *>()->font().pointSizeF(), pointsAtOne * 1.5);
+                             });
+    h.window.findChild<WindowZoom *>()->Apply(1.0);
 }
 
 void TestTaskBook::randomTaskShowsItsCodeThenStartsIt_data()
