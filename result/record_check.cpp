@@ -61,10 +61,10 @@ std::string OtherTaskDetail(const ResultFile &file, const TaskPreset &task)
         if (std::find(starts.begin(), starts.end(), start) == starts.end())
             starts.push_back(start);
     }
-    std::string detail = "Ни одно сохранение не начинается с уровней " + Shown(task.Level);
+    const std::string levels = "уровней задачи " + Shown(task.Level);
     if (starts.empty())
-        return detail + ": в файле только сохранения без ходов.";
-    return detail + ", в файле " + (starts.size() == 1 ? "начало " : "начала ") + QuotedList(starts) + ".";
+        return "В файле только сохранения без единой строки, а не игра с " + levels + ".";
+    return "Сохранения в файле начинаются с " + QuotedList(starts) + ", а не с " + levels + ".";
 }
 
 } // namespace
