@@ -61,10 +61,9 @@ std::string OtherTaskDetail(const ResultFile &file, const TaskPreset &task)
         if (std::find(starts.begin(), starts.end(), start) == starts.end())
             starts.push_back(start);
     }
-    const std::string levels = "уровней задачи " + Shown(task.Level);
     if (starts.empty())
-        return "В файле только сохранения без единой строки, а не игра с " + levels + ".";
-    return "Сохранения в файле начинаются с " + QuotedList(starts) + ", а не с " + levels + ".";
+        return "В файле только пустые сохранения, без единой строки.";
+    return "Сохранения в файле начинаются с " + QuotedList(starts) + ", а не с уровней задачи " + Shown(task.Level) + ".";
 }
 
 } // namespace

@@ -40,6 +40,7 @@ public:
         Solution,
         Check,
         Help, // "&Справка", never available
+        CheckRecords, // "Провери&ть записи…"
     };
 
     // The one table of what is available in which mode.

@@ -18,6 +18,7 @@ struct MainMenuHandlers {
     std::function<void()> Hint;
     std::function<void()> Solution;
     std::function<void()> Check;
+    std::function<void()> CheckRecords;
 };
 
 // "&Данные", "&Задачи", "&Игра" and "&Справка". "&Игра" holds what the
