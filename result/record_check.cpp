@@ -63,7 +63,8 @@ std::string OtherTaskDetail(const ResultFile &file, const TaskPreset &task)
     }
     if (starts.empty())
         return "В файле только пустые сохранения, без единой строки.";
-    return "Сохранения в файле начинаются с " + QuotedList(starts) + ", а не с уровней задачи " + Shown(task.Level) + ".";
+    return "Сохранения в файле начинаются с " + QuotedList(starts) + ", а не с уровней задачи " + Shown(task.Level)
+        + ".";
 }
 
 } // namespace

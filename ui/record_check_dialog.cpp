@@ -135,8 +135,8 @@ RecordCheckDialog::RecordCheckDialog(const TaskPreset &task, const QStringList &
             auto *file = new SortItem(FromUtf8(TabField(QFile::encodeName(name).toStdString())), name);
             file->setToolTip(QDir::toNativeSeparators(path));
             m_table->setItem(row, kFile, file);
-            m_table->setItem(row, kVerdict,
-                             new SortItem(QString::fromUtf8(VerdictWord(check.Result)), static_cast<int>(check.Result)));
+            const QString verdict = QString::fromUtf8(VerdictWord(check.Result));
+            m_table->setItem(row, kVerdict, new SortItem(verdict, static_cast<int>(check.Result)));
             m_table->setItem(row, kPours, new SortItem(Count(check.Pours), check.Pours.value_or(-1)));
             m_table->setItem(row, kFewest, new SortItem(Count(check.Fewest), check.Fewest.value_or(-1)));
             auto *detail = new SortItem(FromUtf8(TabField(check.Detail)), FromUtf8(check.Detail));
