@@ -111,12 +111,15 @@ std::string_view Text(const xmlChar *text)
     return text ? std::string_view(reinterpret_cast<const char *>(text)) : std::string_view();
 }
 
-std::string ElementName(const xmlChar *prefix, const xmlChar *localname)
+std::string ElementName(const xmlChar *prefix, const xmlChar *localname, const xmlChar *uri)
 {
     std::string name(Text(prefix));
     if (!name.empty())
         name += ':';
-    return Quoted(name + std::string(Text(localname)));
+    name = Quoted(name + std::string(Text(localname)));
+    if (uri)
+        name += " из пространства имен " + Quoted(Text(uri));
+    return name;
 }
 
 bool IsBlank(std::string_view text)
@@ -290,8 +293,12 @@ private:
                         const xmlChar **, int attributeCount, int, const xmlChar **attributes)
     {
         Reader &self = Of(data);
-        const std::string_view name = uri ? std::string_view() : Text(localname);
-        self.Start(name, ElementName(prefix, localname), attributeCount, attributes);
+        const int depth = self.m_depth++;
+        if (!self.m_structureProblem.empty())
+            return;
+        // Named only in a reason, so a record costs no quoting.
+        const auto shown = [=] { return ElementName(prefix, localname, uri); };
+        self.Start(depth, uri ? std::string_view() : Text(localname), shown, attributeCount, attributes);
     }
 
     std::string Place() const
@@ -299,15 +306,13 @@ private:
         return "В сохранении " + Number(m_file.Blocks.size() + (m_awaitingData ? 1 : 0));
     }
 
-    void Start(std::string_view name, const std::string &shown, int attributeCount, const xmlChar **attributes)
+    template <class Shown>
+    void Start(int depth, std::string_view name, const Shown &shown, int attributeCount, const xmlChar **attributes)
     {
-        const int depth = m_depth++;
-        if (!m_structureProblem.empty())
-            return;
         switch (depth) {
         case 0:
             if (name != kRoot)
-                Fail("Корневой элемент " + shown + ", а в файле результата это ListStore.");
+                Fail("Корневой элемент " + shown() + ", а в файле результата это ListStore.");
             return;
         case 1:
             if (name == kColumns) {
@@ -322,19 +327,19 @@ private:
                 m_parent = Parent::Data;
                 m_file.Blocks.emplace_back();
             } else {
-                Fail("В ListStore элемент " + shown + ", а бывают только Columns и Data.");
+                Fail("В ListStore элемент " + shown() + ", а бывают только Columns и Data.");
             }
             return;
         case 2:
             if (m_parent == Parent::Columns && name != kColumn)
-                Fail(Place() + " в Columns элемент " + shown + ", а бывают только ListColumn.");
+                Fail(Place() + " в Columns элемент " + shown() + ", а бывают только ListColumn.");
             else if (m_parent == Parent::Data && name != kRecord)
-                Fail(Place() + " в Data элемент " + shown + ", а бывают только Record.");
+                Fail(Place() + " в Data элемент " + shown() + ", а бывают только Record.");
             else if (m_parent == Parent::Data)
                 AddRecord(attributeCount, attributes);
             return;
         default:
-            Fail(Place() + " внутри " + (m_parent == Parent::Data ? "Record" : "ListColumn") + " элемент " + shown
+            Fail(Place() + " внутри " + (m_parent == Parent::Data ? "Record" : "ListColumn") + " элемент " + shown()
                  + ": там их не бывает.");
             return;
         }
