@@ -19,13 +19,6 @@
 
 namespace {
 
-ResultFile Refused(std::string problem)
-{
-    ResultFile file;
-    file.Problem = std::move(problem);
-    return file;
-}
-
 std::string Number(std::size_t n)
 {
     return std::to_string(n);
@@ -181,16 +174,26 @@ private:
 };
 #endif
 
-// One parse: the SAX events build the blocks directly, with no tree in
-// between, and the first thing that does not belong ends the parse.
+// Where the bytes come from: memory, or a file read as it is parsed.
+struct Source {
+    std::string_view Bytes; // when Fd < 0
+    int Fd = -1;
+    std::size_t Read = 0; // bytes read from Fd so far
+    bool TooLarge = false; // the file grew past the limit while it was read
+};
+
+// One parse: the SAX events go to the visitor as they come, with no tree in
+// between. The first thing that does not belong is kept as the reason; the
+// parse goes on, so that a file cut short says so rather than what it lacks.
 class Reader {
 public:
-    explicit Reader(bool decodeAmpersands)
-        : m_decodeAmpersands(decodeAmpersands)
+    Reader(ResultVisitor &visitor, bool decodeAmpersands)
+        : m_visitor(visitor)
+        , m_decodeAmpersands(decodeAmpersands)
     {
     }
 
-    ResultFile Read(std::string_view bytes)
+    std::string Read(Source &source)
     {
         xmlSAXHandler sax{};
         sax.initialized = XML_SAX2_MAGIC;
@@ -215,7 +218,7 @@ public:
         }
 #endif
         if (!m_ctxt)
-            return Refused("Не хватило памяти, чтобы прочитать файл.");
+            return "Не хватило памяти, чтобы прочитать файл.";
         const std::unique_ptr<xmlParserCtxt, void (*)(xmlParserCtxtPtr)> owned(m_ctxt, xmlFreeParserCtxt);
 
         // No network, no DTD loaded or applied, entities left unsubstituted,
@@ -223,37 +226,57 @@ public:
         int options = XML_PARSE_NONET;
 #if LIBXML_VERSION >= 21300
         options |= XML_PARSE_NO_XXE;
-#endif
-#if LIBXML_VERSION < 21300
+#else
         const ConversionErrorsTo conversionErrors(this, &Reader::OnError);
 #endif
         // No URL: nothing relative to resolve against. With this handler no
         // document is built, so there is nothing to free.
-        xmlCtxtReadMemory(m_ctxt, bytes.data(), static_cast<int>(bytes.size()), nullptr, nullptr, options);
+        if (source.Fd < 0)
+            xmlCtxtReadMemory(m_ctxt, source.Bytes.data(), static_cast<int>(source.Bytes.size()), nullptr, nullptr,
+                              options);
+        else
+            xmlCtxtReadIO(m_ctxt, &Reader::ReadMore, nullptr, &source, nullptr, nullptr, options);
 
+        if (source.TooLarge)
+            return "Файл больше 16 МиБ: он вырос, пока его читали.";
         if (m_doctype)
-            m_file.Problem = "В файле есть объявление DOCTYPE, а в файлах результата его не бывает.";
-        else if (!m_xmlProblem.empty())
-            m_file.Problem = m_xmlProblem;
-        else if (!m_ended)
-            m_file.Problem = "Это не XML: файл оборван или разметка нарушена.";
-        else if (!m_structureProblem.empty())
-            m_file.Problem = m_structureProblem;
-        else if (m_file.Blocks.empty())
-            m_file.Problem = "В файле нет ни одного сохранения (элемента Data).";
-        else if (m_awaitingData)
-            m_file.Problem = "За последним элементом Columns нет его Data.";
-        if (!m_file.Problem.empty())
-            m_file.Blocks.clear();
-        return std::move(m_file);
+            return "В файле есть объявление DOCTYPE, а в файлах результата его не бывает.";
+        if (!m_xmlProblem.empty())
+            return m_xmlProblem;
+        if (!m_ended)
+            return "Это не XML: файл оборван или разметка нарушена.";
+        if (!m_structureProblem.empty())
+            return m_structureProblem;
+        if (m_saves == 0)
+            return "В файле нет ни одного сохранения (элемента Data).";
+        if (m_awaitingData)
+            return "За последним элементом Columns нет его Data.";
+        return {};
     }
 
 private:
     static Reader &Of(void *data) { return *static_cast<Reader *>(data); }
 
-    // The first thing that does not belong; later events are ignored. The
-    // parse goes on all the same: a file cut short in the middle of a
-    // record should say so, not that the record lacks its attributes.
+    // libxml2 asks for the next piece of the file; past the limit the read
+    // fails, and the parse with it.
+    static int ReadMore(void *context, char *buffer, int length)
+    {
+        auto &source = *static_cast<Source *>(context);
+        for (;;) {
+            const ssize_t got = ::read(source.Fd, buffer, static_cast<std::size_t>(length));
+            if (got < 0 && errno == EINTR)
+                continue;
+            if (got < 0)
+                return -1;
+            source.Read += static_cast<std::size_t>(got);
+            if (source.Read > kMaxResultFileBytes) {
+                source.TooLarge = true;
+                return -1;
+            }
+            return static_cast<int>(got);
+        }
+    }
+
     void Fail(std::string problem)
     {
         if (m_structureProblem.empty())
@@ -301,10 +324,7 @@ private:
         self.Start(depth, uri ? std::string_view() : Text(localname), shown, attributeCount, attributes);
     }
 
-    std::string Place() const
-    {
-        return "В сохранении " + Number(m_file.Blocks.size() + (m_awaitingData ? 1 : 0));
-    }
+    std::string Place() const { return "В сохранении " + Number(m_saves + (m_awaitingData ? 1 : 0)); }
 
     template <class Shown>
     void Start(int depth, std::string_view name, const Shown &shown, int attributeCount, const xmlChar **attributes)
@@ -321,11 +341,15 @@ private:
                 m_awaitingData = true;
                 m_parent = Parent::Columns;
             } else if (name == kData) {
-                if (!m_awaitingData)
+                if (!m_awaitingData) {
                     Fail("Элемент Data без элемента Columns перед ним.");
+                    return;
+                }
                 m_awaitingData = false;
                 m_parent = Parent::Data;
-                m_file.Blocks.emplace_back();
+                ++m_saves;
+                m_records = 0;
+                m_visitor.Save();
             } else {
                 Fail("В ListStore элемент " + shown() + ", а бывают только Columns и Data.");
             }
@@ -348,7 +372,6 @@ private:
     // attributes: localname, prefix, URI, value, end for each.
     void AddRecord(int attributeCount, const xmlChar **attributes)
     {
-        ResultRecord record;
         bool found[4] = {};
         for (int a = 0; a < attributeCount; ++a) {
             const xmlChar **attribute = attributes + 5 * a;
@@ -358,31 +381,35 @@ private:
             for (std::size_t k = 0; k < 4; ++k) {
                 if (name != kAttributes[k])
                     continue;
-                record.Columns[k].assign(reinterpret_cast<const char *>(attribute[3]),
-                                         static_cast<std::size_t>(attribute[4] - attribute[3]));
+                std::string &column = m_record.Columns[k];
+                column.assign(reinterpret_cast<const char *>(attribute[3]),
+                              static_cast<std::size_t>(attribute[4] - attribute[3]));
                 if (m_decodeAmpersands)
-                    DecodeAmpersands(record.Columns[k]);
+                    DecodeAmpersands(column);
                 found[k] = true;
             }
         }
-        ResultBlock &block = m_file.Blocks.back();
         for (std::size_t k = 0; k < 4; ++k) {
             if (!found[k]) {
-                Fail(Place() + " у хода " + Number(block.Records.size()) + " (элемент Record номер "
-                     + Number(block.Records.size() + 1) + ") нет атрибута " + kAttributes[k] + ".");
+                Fail(Place() + " у хода " + Number(m_records) + " (элемент Record номер " + Number(m_records + 1)
+                     + ") нет атрибута " + kAttributes[k] + ".");
                 return;
             }
         }
-        block.Records.push_back(std::move(record));
+        ++m_records;
+        m_visitor.Record(m_record);
     }
 
     enum class Parent { None, Columns, Data };
 
+    ResultVisitor &m_visitor;
     const bool m_decodeAmpersands;
     xmlParserCtxtPtr m_ctxt = nullptr;
-    ResultFile m_file;
+    ResultRecord m_record; // reused: its strings keep their room from record to record
     int m_depth = 0;
     Parent m_parent = Parent::None;
+    std::size_t m_saves = 0;
+    std::size_t m_records = 0; // in the current save
     bool m_awaitingData = false; // a Columns has come, its Data not yet
     bool m_ended = false;
     bool m_doctype = false;
@@ -390,65 +417,96 @@ private:
     std::string m_structureProblem; // the first thing that is no part of the format
 };
 
+// Gathers a whole file.
+class Collector final : public ResultVisitor {
+public:
+    void Save() override { File.Blocks.emplace_back(); }
+    void Record(const ResultRecord &record) override { File.Blocks.back().Records.push_back(record); }
+
+    ResultFile File;
+};
+
+ResultFile Collected(Collector &collector, std::string problem)
+{
+    ResultFile file = std::move(collector.File);
+    file.Problem = std::move(problem);
+    if (!file.Readable())
+        file.Blocks.clear();
+    return file;
+}
+
 // Whether this libxml2 hands "&" in attribute values over as "&#38;": asked
 // of the library itself once, so a value comes out right on any version.
 bool AmpersandsComeAsReferences()
 {
     static const bool asReferences = [] {
-        constexpr std::string_view kProbe = "<ListStore><Columns/><Data>"
-                                            "<Record Column0=\"&amp;\" Column1=\"\" Column2=\"\" Column3=\"\"/>"
-                                            "</Data></ListStore>";
-        const ResultFile probe = Reader(false).Read(kProbe);
-        return probe.Readable() && probe.Blocks[0].Records[0].Columns[0] != "&";
+        Collector probe;
+        Source source{"<ListStore><Columns/><Data>"
+                      "<Record Column0=\"&amp;\" Column1=\"\" Column2=\"\" Column3=\"\"/>"
+                      "</Data></ListStore>"};
+        const std::string problem = Reader(probe, false).Read(source);
+        return problem.empty() && probe.File.Blocks[0].Records[0].Columns[0] != "&";
     }();
     return asReferences;
 }
 
-} // namespace
-
-ResultFile ReadResultText(std::string_view bytes)
+std::string TooLarge(std::size_t size)
 {
-    if (bytes.size() > kMaxResultFileBytes)
-        return Refused("Файл больше 16 МиБ (" + Number(bytes.size()) + " байт): такие не проверяются.");
-    if (bytes.empty())
-        return Refused("Файл пуст.");
-    XmlRuntime::Start();
-    return Reader(AmpersandsComeAsReferences()).Read(bytes);
+    return "Файл больше 16 МиБ (" + Number(size) + " байт): такие не проверяются.";
 }
 
-ResultFile ReadResultFile(const std::string &path)
+std::string Parse(Source &source, ResultVisitor &visitor)
+{
+    XmlRuntime::Start();
+    return Reader(visitor, AmpersandsComeAsReferences()).Read(source);
+}
+
+} // namespace
+
+std::string ReadResultText(std::string_view bytes, ResultVisitor &visitor)
+{
+    if (bytes.size() > kMaxResultFileBytes)
+        return TooLarge(bytes.size());
+    if (bytes.empty())
+        return "Файл пуст.";
+    Source source{bytes};
+    return Parse(source, visitor);
+}
+
+std::string ReadResultFile(const std::string &path, ResultVisitor &visitor)
 {
     // Not blocking: a FIFO or a device opens at once and is refused below.
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
     if (fd < 0)
-        return Refused(OpenProblem(errno));
+        return OpenProblem(errno);
     const FdCloser closer{fd};
     struct stat status {};
     if (::fstat(fd, &status) != 0)
-        return Refused(OpenProblem(errno));
+        return OpenProblem(errno);
     if (S_ISDIR(status.st_mode))
-        return Refused("Это папка, а не файл.");
+        return "Это папка, а не файл.";
     if (!S_ISREG(status.st_mode))
-        return Refused("Это не обычный файл.");
+        return "Это не обычный файл.";
     // Refused by its size alone: not a byte is read.
     if (static_cast<unsigned long long>(status.st_size) > kMaxResultFileBytes)
-        return Refused("Файл больше 16 МиБ (" + std::to_string(status.st_size) + " байт): такие не проверяются.");
+        return TooLarge(static_cast<std::size_t>(status.st_size));
+    if (status.st_size == 0)
+        return "Файл пуст.";
+    Source source;
+    source.Fd = fd;
+    return Parse(source, visitor);
+}
 
-    // One byte more than allowed tells a file that grew since.
-    std::string bytes(static_cast<std::size_t>(status.st_size) + 1, '\0');
-    std::size_t have = 0;
-    while (have < bytes.size()) {
-        const ssize_t got = ::read(fd, bytes.data() + have, bytes.size() - have);
-        if (got < 0 && errno == EINTR)
-            continue;
-        if (got < 0)
-            return Refused("Файл не прочитать: ошибка ввода-вывода.");
-        if (got == 0)
-            break;
-        have += static_cast<std::size_t>(got);
-    }
-    if (have > kMaxResultFileBytes)
-        return Refused("Файл больше 16 МиБ: такие не проверяются.");
-    bytes.resize(have);
-    return ReadResultText(bytes);
+ResultFile ReadResultText(std::string_view bytes)
+{
+    Collector collector;
+    std::string problem = ReadResultText(bytes, collector);
+    return Collected(collector, std::move(problem));
+}
+
+ResultFile ReadResultFile(const std::string &path)
+{
+    Collector collector;
+    std::string problem = ReadResultFile(path, collector);
+    return Collected(collector, std::move(problem));
 }

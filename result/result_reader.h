@@ -22,20 +22,35 @@ struct ResultRecord {
     std::array<std::string, 4> Columns;
 };
 
-// One Data block: the move log as it stood at one save.
+// Told of each save and each of its records in file order, as the file is
+// read: a reader of a whole class's files keeps only what it needs.
+class ResultVisitor {
+public:
+    virtual ~ResultVisitor() = default;
+    // A Data element begins: the move log as it stood at one save.
+    virtual void Save() = 0;
+    virtual void Record(const ResultRecord &record) = 0;
+};
+
+// Reads the file at path (a name in the system's encoding) to the end and
+// returns why it is not a result file, a sentence in Russian; empty when it
+// is one. When it is not, whatever the visitor was told is to be dropped.
+// Memory stays small whatever the size: the file is parsed as it is read.
+std::string ReadResultFile(const std::string &path, ResultVisitor &visitor);
+// The same from the file's bytes.
+std::string ReadResultText(std::string_view bytes, ResultVisitor &visitor);
+
+// The whole file at once.
 struct ResultBlock {
     std::vector<ResultRecord> Records;
 };
 
 struct ResultFile {
-    std::vector<ResultBlock> Blocks; // in file order
-    // Why this is not a result file, a sentence in Russian; empty when it is.
-    std::string Problem;
+    std::vector<ResultBlock> Blocks; // in file order; none when not readable
+    std::string Problem; // empty when the file is a result file
 
     bool Readable() const { return Problem.empty(); }
 };
 
-// The file at path (a file name in the system's encoding).
 ResultFile ReadResultFile(const std::string &path);
-// The same from the file's bytes.
 ResultFile ReadResultText(std::string_view bytes);

@@ -297,6 +297,40 @@ TEST(HandMadeFile, AnUnsolvableTaskIsNeverSolvedAndSaysWhy)
         << check.Detail;
 }
 
+// A file of many saves: the last of the task counts, whatever follows it;
+// of the others a few starts are named.
+TEST(HandMadeFile, ManySaves)
+{
+    std::string text = "<ListStore>";
+    const auto save = [&](const std::vector<std::string> &rows) {
+        text += "<Columns/><Data>";
+        for (const std::string &row : rows) {
+            const std::size_t a = row.find(' ');
+            const std::size_t b = row.find(' ', a + 1);
+            text += "<Record Column0=\"\" Column1=\"" + row.substr(0, a) + "\" Column2=\"" + row.substr(a + 1, b - a - 1)
+                + "\" Column3=\"" + row.substr(b + 1) + "\"/>";
+        }
+        text += "</Data>";
+    };
+    for (int i = 1; i <= 5; ++i)
+        save({std::to_string(i) + " 0 0"});
+    save({"12 0 0", "5 7 0"});
+    save({"12 0 0", "12 0 0"});
+    save({"1 0 0"});
+    save({"12 0 0", "7 0 5", "7 5 0"});
+    save({});
+    const std::string file = text + "</ListStore>";
+
+    const RecordCheck milk = CheckText(kMilk, file);
+    EXPECT_EQ(milk.Result, Verdict::NotSolved);
+    EXPECT_EQ(milk.Pours, 2);
+    EXPECT_EQ(milk.Detail, "Цель не достигнута за 2 переливания. Проверено сохранение 9 из 10.");
+    const RecordCheck other = CheckText(kKvass, file);
+    EXPECT_EQ(other.Result, Verdict::OtherTask);
+    EXPECT_EQ(other.Detail, "Сохранения в файле начинаются с «1 0 0», «2 0 0», «3 0 0» и других, а не с уровней "
+                            "задачи 8 0 0.");
+}
+
 TEST(HandMadeFile, UnreadableFilesSayWhy)
 {
     const RecordCheck notXml = CheckText(kMilk, "12 0 0\n5 7 0\n");
