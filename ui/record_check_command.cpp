@@ -14,6 +14,8 @@
 #include <QFileDialog>
 #include <QWidget>
 
+#include <algorithm>
+
 RecordCheckCommand::RecordCheckCommand(const Puzzle &puzzle, const GameCommands &commands, QWidget *window)
     : QObject(window)
     , m_puzzle(puzzle)
@@ -57,6 +59,10 @@ QStringList RecordCheckCommand::ChooseFiles()
     dialog.setNameFilters({QString::fromUtf8("Файлы результата (*.xml)"), QString::fromUtf8("Все файлы (*)")});
     dialog.setLabelText(QFileDialog::Accept, QString::fromUtf8("Проверить"));
     dialog.setFont(UiFont(8));
+    // Room for the names, sizes and dates of a class's files.
+    const QFontMetrics metrics(dialog.font());
+    dialog.resize(std::max(dialog.sizeHint().width(), metrics.averageCharWidth() * 110),
+                  std::max(dialog.sizeHint().height(), metrics.height() * 28));
     UseGamePalette(&dialog);
     KeepOnScreen(&dialog);
     if (dialog.exec() != QDialog::Accepted)

@@ -23,6 +23,8 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace {
 
 enum Column { kFile, kVerdict, kPours, kFewest, kDetail, kColumnCount };
@@ -169,20 +171,19 @@ RecordCheckDialog::RecordCheckDialog(const TaskPreset &task, const QStringList &
     connect(copy, &QPushButton::clicked, this, [this] { CopyTable(); });
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 
-    // As wide as the table wants, up to most of the screen; some twenty rows
-    // high at most. Both in the font's own units, so a larger font gets a
-    // larger window.
-    const QFontMetrics metrics = fontMetrics();
-    int width = m_table->frameWidth() * 2 + layout->contentsMargins().left() + layout->contentsMargins().right();
+    // As wide as the table wants and as high as its rows, between five and
+    // twenty of them, up to most of the screen: all in the font's own units,
+    // so a larger font gets a larger window.
+    const int frame = m_table->frameWidth() * 2;
+    int width = frame + layout->contentsMargins().left() + layout->contentsMargins().right();
     for (int column = 0; column < kColumnCount; ++column)
         width += m_table->columnWidth(column);
-    const int rows = std::min(static_cast<int>(files.size()), 20);
-    const int height = sizeHint().height() + rows * m_table->verticalHeader()->defaultSectionSize();
-    if (const QScreen *screen = QGuiApplication::primaryScreen()) {
-        const QRect available = screen->availableGeometry();
-        width = std::min(width, available.width() * 9 / 10);
-    }
-    resize(std::max(width, metrics.averageCharWidth() * 60), height);
+    const int rows = std::clamp(static_cast<int>(files.size()), 5, 20);
+    const int tableHeight = frame + header->sizeHint().height() + rows * m_table->verticalHeader()->defaultSectionSize();
+    const int height = sizeHint().height() - m_table->sizeHint().height() + tableHeight;
+    const QRect available = screen()->availableGeometry();
+    resize(std::min(std::max(width, fontMetrics().averageCharWidth() * 60), available.width() * 9 / 10),
+           std::min(height, available.height() * 9 / 10));
     UseGamePalette(this);
     KeepOnScreen(this);
 }
