@@ -10,7 +10,6 @@
 #include <libxml/xmlversion.h>
 
 #include <cerrno>
-#include <cstring>
 #include <memory>
 
 #include <fcntl.h>
