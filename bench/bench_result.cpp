@@ -1,12 +1,16 @@
 // SPDX-FileCopyrightText: 2026 The Sosudnik developers
 // SPDX-License-Identifier: MIT
-// Saving the result file: one save of logs of several sizes, and the tenth
-// save of a 1 000-row log, when the document already holds nine blocks.
+// Saving the result file: one save of logs of several sizes, the tenth
+// save of a 1 000-row log, when the document already holds nine blocks, and
+// twenty saves of a 20 000-row log with the memory the writer holds after them.
 #include "result_writer.h"
 
 #include <benchmark/benchmark.h>
+#include <malloc.h>
+#include <unistd.h>
 
 #include <filesystem>
+#include <fstream>
 #include <string>
 
 namespace {
@@ -51,6 +55,69 @@ void BM_TenthSave(benchmark::State &state)
     }
 }
 BENCHMARK(BM_TenthSave)->Unit(benchmark::kMillisecond);
+
+double Mib(double bytes)
+{
+    return bytes / (1024.0 * 1024.0);
+}
+
+// The resident set once freed memory has gone back to the system, so what
+// is counted is what the writer holds, not what the heap kept.
+double ResidentMib()
+{
+    malloc_trim(0);
+    std::ifstream statm("/proc/self/statm");
+    long size = 0;
+    long resident = 0;
+    statm >> size >> resident;
+    return Mib(static_cast<double>(resident) * static_cast<double>(sysconf(_SC_PAGESIZE)));
+}
+
+// The peak resident set since the last ResetPeak.
+double PeakMib()
+{
+    std::ifstream status("/proc/self/status");
+    std::string key;
+    long kib = 0;
+    while (status >> key)
+        if (key == "VmHWM:" && status >> kib)
+            return static_cast<double>(kib) / 1024.0;
+    return 0;
+}
+
+void ResetPeak()
+{
+    std::ofstream("/proc/self/clear_refs") << "5";
+}
+
+// A player who saves twenty times during one long game: every save writes all
+// the blocks before it. Time is per save; the memory figures are taken with the
+// writer still alive after its twentieth save.
+void BM_TwentySaves(benchmark::State &state)
+{
+    constexpr int kSaves = 20;
+    const MoveLog log = MakeLog(static_cast<int>(state.range(0)));
+    for (auto _ : state) {
+        state.PauseTiming();
+        const double before = ResidentMib();
+        ResetPeak();
+        auto writer = std::make_unique<ResultWriter>();
+        state.ResumeTiming();
+        for (int i = 0; i < kSaves; ++i)
+            writer->Save(log);
+        state.PauseTiming();
+        const double file = Mib(static_cast<double>(std::filesystem::file_size(kResultFileName)));
+        state.counters["file_MiB"] = file;
+        state.counters["held_MiB"] = ResidentMib() - before;
+        state.counters["peak_MiB"] = PeakMib() - before;
+        state.counters["rss_MiB"] = ResidentMib();
+        writer.reset();
+        state.ResumeTiming();
+    }
+    state.counters["save"] = benchmark::Counter(static_cast<double>(state.iterations()) * kSaves,
+        benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+}
+BENCHMARK(BM_TwentySaves)->Arg(20'000)->Iterations(1)->UseRealTime()->Unit(benchmark::kMillisecond);
 
 } // namespace
 

@@ -8,6 +8,7 @@
 #include "silent_boxes.h"
 #include "tfrmmain.h"
 #include "vessel_picture.h"
+#include "window_zoom.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -288,6 +289,30 @@ void BM_KeystrokeInAMebibyteField(benchmark::State &state)
         state.SkipWithError("the field was cut");
 }
 BENCHMARK(BM_KeystrokeInAMebibyteField)->Unit(benchmark::kMillisecond);
+
+// A change of scale as the player sees it: from 1 to 2, the whole form laid
+// out again and painted until the frame is handed over. (The way back to 1
+// is not timed.)
+void BM_ScaleToTwo(benchmark::State &state)
+{
+    ShownGame game(10);
+    if (!game.Ready) {
+        state.SkipWithError("window not exposed");
+        return;
+    }
+    auto *zoom = game.window.findChild<WindowZoom *>();
+    for (auto _ : state) {
+        zoom->Apply(2.0);
+        game.window.repaint();
+        QCoreApplication::processEvents();
+        state.PauseTiming();
+        zoom->Apply(1.0);
+        game.window.repaint();
+        QCoreApplication::processEvents();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_ScaleToTwo)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char **argv)
 {

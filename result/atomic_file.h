@@ -2,11 +2,23 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <span>
 #include <string>
 #include <string_view>
 
-// Replaces the file at path (relative: in the current directory) with bytes,
-// or leaves it as it was: the bytes go to a temporary file beside it, which is
-// renamed over the old one only once complete. Throws std::runtime_error with
-// the system's reason ("Permission denied", "File too large", ...).
-void WriteFileAtomically(const std::string &path, std::string_view bytes);
+// Replaces the file at path (relative: in the current directory) with the
+// pieces, one after another, or leaves it as it was: they go to a temporary
+// file beside it, which is renamed over the old one only once complete.
+//
+// Links are followed only where the kernel's protected-symlinks rule would
+// follow them: never another user's link in a folder that is sticky and
+// world-writable, unless the folder is that user's. The file reached must be a
+// regular file (or nothing yet); a device, FIFO or socket is never replaced.
+//
+// Where the folder cannot take the temporary file but the file itself is
+// writable (a shared folder the player may not write), the file is written in
+// place instead; a failure midway then leaves it cut short.
+//
+// Throws SaveFailure naming the system's cause. Writes past the file-size
+// limit fail with EFBIG only while SIGXFSZ is ignored (main does so).
+void WriteFileAtomically(const std::string &path, std::span<const std::string_view> pieces);

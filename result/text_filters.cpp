@@ -50,9 +50,3 @@ std::string KeepXmlChars(std::string_view text)
     }
     return kept;
 }
-
-std::string TrimReason(std::string_view message)
-{
-    const auto end = message.find_last_not_of(" \t\r\n.");
-    return std::string(end == std::string_view::npos ? std::string_view() : message.substr(0, end + 1));
-}

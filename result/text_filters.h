@@ -9,7 +9,3 @@
 // other than tab, LF and CR, U+FFFE, U+FFFF, surrogates and bytes that are
 // not well-formed UTF-8. Whatever the player typed then saves as valid XML.
 std::string KeepXmlChars(std::string_view text);
-
-// An engine's failure message as the error box shows it: without trailing
-// blanks, line breaks and full stops (the box adds its own full stop).
-std::string TrimReason(std::string_view message);

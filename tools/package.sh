@@ -1,53 +1,54 @@
 #!/usr/bin/env bash
 # SPDX-FileCopyrightText: 2026 The Sosudnik developers
 # SPDX-License-Identifier: MIT
-# Builds the Debian package: a release build of the game alone with Debian's
-# hardening flags and the binary in /usr/games, then `cpack -G DEB` (the
-# dependencies come from dpkg-shlibdeps) and lintian.
-# Usage: tools/package.sh [BUILD_DIR [OUT_DIR]]
-#   BUILD_DIR  the package's own build folder (default build-deb/), built incrementally
-#   OUT_DIR    where the .deb goes (default: BUILD_DIR)
-# Prints the lintian report; fails on any error, and on any warning except
-# initial-upload-closes-no-bugs (it is about uploads to Debian itself).
-# Needs dpkg-dev and lintian (./test.sh installs them).
+# Builds the Debian package from debian/: copies the tree as it stands to a
+# temporary folder, runs `dpkg-buildpackage -us -uc -b` there (a release build
+# of the game alone, hardened, the binary in /usr/games) and checks the result
+# with lintian.
+# Usage: tools/package.sh [OUT_DIR]
+#   OUT_DIR  where the .deb and the build log go (default build-deb/)
+# Prints the lintian report and, last, the path of the .deb; fails on any
+# lintian error, and on any warning except initial-upload-closes-no-bugs (it
+# is about uploads to Debian itself).
+# Needs the Build-Depends of debian/control, dpkg-dev, debhelper and lintian
+# (./test.sh installs them).
 set -euo pipefail
 
 top=$(cd "$(dirname "$0")/.." && pwd)
-build=${1:-$top/build-deb}
-out=${2:-$build}
+out=${1:-$top/build-deb}
 
 die() {
   echo "package.sh: $*" >&2
   exit 1
 }
-for tool in cmake ninja dpkg-buildflags dpkg-shlibdeps lintian; do
-  command -v "$tool" >/dev/null 2>&1 || die "$tool is missing (packages cmake, ninja-build, dpkg-dev, lintian)"
+for tool in dpkg-buildpackage dh lintian; do
+  command -v "$tool" >/dev/null 2>&1 || die "$tool is missing (packages dpkg-dev, debhelper, lintian)"
 done
-mkdir -p "$build" "$out"
-build=$(cd "$build" && pwd)
+mkdir -p "$out"
 out=$(cd "$out" && pwd)
 
-if [ ! -f "$build/CMakeCache.txt" ]; then
-  # CMake reads CXXFLAGS and LDFLAGS from the environment on the first run only.
-  eval "$(cd "$top" && DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --export=sh)"
-  export CXXFLAGS="$CXXFLAGS $CPPFLAGS" LDFLAGS
-  # Stripped as dh_strip does it: without the compiler's notes either.
-  printf '#!/bin/sh\nexec strip --remove-section=.comment --remove-section=.note "$@"\n' >"$build/strip"
-  chmod +x "$build/strip"
-  cmake -S "$top" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=None \
-    -DCMAKE_INSTALL_BINDIR=games -DCMAKE_STRIP="$build/strip" \
-    -DBUILD_TESTING=OFF -DSOSUDNIK_BENCHMARKS=OFF >/dev/null
+work=$(mktemp -d "${TMPDIR:-/tmp}/sosudnik-package.XXXXXX")
+trap 'rm -rf "$work"' EXIT
+# dpkg-buildpackage leaves what it makes beside the source folder.
+"$top/tools/copy_tree.sh" "$work/sosudnik"
+log="$out/dpkg-buildpackage.log"
+if ! (cd "$work/sosudnik" && dpkg-buildpackage -us -uc -b -J"$(nproc)") >"$log" 2>&1; then
+  tail -n 15 "$log" | cut -c 1-400 >&2
+  die "dpkg-buildpackage failed (the whole log: $log)"
 fi
-cmake --build "$build"
-made=$(cd "$build" && cpack -G DEB -B "$out")
-deb=$(sed -n 's/^CPack: - package: \(.*\.deb\) generated\.$/\1/p' <<<"$made")
-[ -f "$deb" ] || die "cpack made no package: $made"
 
+changes=$(find "$work" -maxdepth 1 -name 'sosudnik_*.changes')
+deb=$(find "$work" -maxdepth 1 -name 'sosudnik_*.deb')
+[ -f "$changes" ] || die "dpkg-buildpackage made no .changes (log: $log)"
+[ -f "$deb" ] || die "dpkg-buildpackage made no package (log: $log)"
+
+# The .changes: the package, its debug symbols and the build information.
 status=0
-report=$(lintian --display-info --pedantic "$deb" 2>&1) || status=$?
+report=$(lintian --display-info --pedantic "$changes" 2>&1) || status=$?
 [ "$status" -le 1 ] || die "lintian failed: $report"
 [ -z "$report" ] || echo "$report"
-if grep -E '^(E|W):' <<<"$report" | grep -vq ' initial-upload-closes-no-bugs '; then
+if grep -E '^(E|W):' <<<"$report" | grep -vq ' initial-upload-closes-no-bugs'; then
   die "lintian found errors or warnings in $deb"
 fi
-echo "$deb"
+cp "$deb" "$out/"
+echo "$out/$(basename "$deb")"

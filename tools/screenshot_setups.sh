@@ -7,8 +7,8 @@
 # Usage: tools/screenshot_setups.sh OUT_PREFIX [WIDTHxHEIGHT] [dark]
 #   writes OUT_PREFIX-tasks.png and OUT_PREFIX-play.png. The environment
 #   passes on, so QT_SCALE_FACTOR=1.25 shows a scaled laptop screen; "dark"
-#   runs under the qt6ct platform theme with its "darker" colour scheme
-#   (package qt6ct), as a dark desktop would.
+#   runs under Qt's GTK platform theme with GTK's dark Adwaita (package
+#   qt6-gtk-platformtheme), as a dark GNOME desktop would.
 set -euo pipefail
 
 top=$(cd "$(dirname "$0")/.." && pwd)
@@ -28,14 +28,9 @@ need "packages xvfb, xdotool, imagemagick" Xvfb xdotool import compare
 mkdir -p "$(dirname "$prefix")"
 
 game_setup setups
-mkdir -p "$work/config/qt6ct"
 env=(XDG_CONFIG_HOME="$work/config")
 if [ "$theme" = dark ]; then
-  scheme=/usr/share/qt6ct/colors/darker.conf
-  [ -f "$scheme" ] || fail "no $scheme (package qt6ct)"
-  printf '[Appearance]\ncolor_scheme_path=%s\ncustom_palette=true\nstyle=Fusion\n' "$scheme" \
-    >"$work/config/qt6ct/qt6ct.conf"
-  env+=(QT_QPA_PLATFORMTHEME=qt6ct)
+  env+=(QT_QPA_PLATFORMTHEME=gtk3 GTK_THEME=Adwaita:dark)
 fi
 start_game "${env[@]}" "$app"
 

@@ -4,19 +4,25 @@
 # Installs the Debian packages the build and the tests need (only those that
 # are missing), then configures and builds into the given folder.
 # Usage: tools/setup.sh [--game] BUILD_DIR [extra cmake options...]
-#   --game  only what building and playing needs, and only the game itself;
-#           a new folder is configured without tests and benchmarks
+#        tools/setup.sh --install-only
+#   --game          only what building and playing needs, and only the game itself;
+#                   a new folder is configured without tests and benchmarks
+#   --install-only  installs everything the tests need, and builds nothing
 # Without --game a folder that --game configured gets them turned on.
 set -euo pipefail
 
 top=$(cd "$(dirname "$0")/.." && pwd)
 game_only=
-if [ "${1:-}" = "--game" ]; then
-  game_only=1
+install_only=
+case "${1:-}" in
+  --game) game_only=1 ;;
+  --install-only) install_only=1 ;;
+esac
+[ -z "$game_only$install_only" ] || shift
+if [ -z "$install_only" ]; then
+  build=${1:?build folder}
   shift
 fi
-build=${1:?build folder}
-shift
 
 packages=(
   g++ cmake ninja-build pkg-config
@@ -28,7 +34,9 @@ if [ -z "$game_only" ]; then
     libxml2-utils
     libgtest-dev libgmock-dev libbenchmark-dev qt6-base-private-dev
     xvfb xauth xdotool x11-utils imagemagick xclip
-    appstream desktop-file-utils librsvg2-bin dpkg-dev lintian
+    appstream desktop-file-utils librsvg2-bin file
+    build-essential dpkg-dev debhelper lintian
+    qt6-gtk-platformtheme gnome-themes-extra xsettingsd weston qt6-wayland
   )
 fi
 
@@ -52,7 +60,9 @@ if [ ${#missing[@]} -gt 0 ]; then
   DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
 fi
 
-if [ -n "$game_only" ]; then
+if [ -n "$install_only" ]; then
+  exit 0
+elif [ -n "$game_only" ]; then
   if [ ! -f "$build/CMakeCache.txt" ]; then
     cmake -S "$top" -B "$build" -G Ninja -DBUILD_TESTING=OFF -DSOSUDNIK_BENCHMARKS=OFF "$@"
   fi

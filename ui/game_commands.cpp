@@ -14,6 +14,7 @@ bool GameCommands::EnabledIn(Command command, GameMode mode)
     case Command::Tasks:
     case Command::Exit:
     case Command::Undo:
+    case Command::Zoom:
         return true;
     case Command::Begin:
     case Command::Values:

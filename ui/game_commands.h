@@ -40,6 +40,7 @@ public:
         Solution,
         Check,
         Help, // "&Справка", never available
+        Zoom, // "&Масштаб" and its entries
         CheckRecords, // "Провери&ть записи…"
     };
 

@@ -65,6 +65,21 @@ void BuildGameMenu(QMenu *menu, GameCommands &commands, const MainMenuHandlers &
                      handlers.Check);
     commands.Connect(Command::CheckRecords, AddEntry(menu, "MnuCheckRecords", "Провери&ть записи…"),
                      handlers.CheckRecords);
+
+    menu->addSeparator();
+    QMenu *zoom = menu->addMenu(QString::fromUtf8("&Масштаб"));
+    zoom->setObjectName(QStringLiteral("MnuZoom"));
+    commands.Bind(Command::Zoom, zoom->menuAction());
+    QAction *larger = AddEntry(zoom, "MnuZoomIn", "&Крупнее");
+    // Ctrl+= as well: on many keyboards "+" is a shifted "=".
+    larger->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Plus), QKeySequence(Qt::CTRL | Qt::Key_Equal)});
+    commands.Connect(Command::Zoom, larger, handlers.ZoomIn);
+    commands.Connect(Command::Zoom, AddEntry(zoom, "MnuZoomOut", "&Мельче", QKeySequence(Qt::CTRL | Qt::Key_Minus)),
+                     handlers.ZoomOut);
+    commands.Connect(Command::Zoom,
+                     AddEntry(zoom, "MnuZoomNormal", "&Обычный размер", QKeySequence(Qt::CTRL | Qt::Key_0)),
+                     handlers.ZoomNormal);
+    commands.Connect(Command::Zoom, AddEntry(zoom, "MnuZoomFill", "По &размеру экрана"), handlers.ZoomFill);
 }
 
 } // namespace

@@ -18,6 +18,10 @@ struct MainMenuHandlers {
     std::function<void()> Hint;
     std::function<void()> Solution;
     std::function<void()> Check;
+    std::function<void()> ZoomIn;
+    std::function<void()> ZoomOut;
+    std::function<void()> ZoomNormal;
+    std::function<void()> ZoomFill;
     std::function<void()> CheckRecords;
 };
 

@@ -33,7 +33,26 @@ QScreen *ScreenFor(const QWidget *window, const QRect &frame)
     return window->screen();
 }
 
-void Fit(QWidget *window)
+} // namespace
+
+QScreen *WindowScreen(const QWidget *window)
+{
+    return ScreenFor(window, window->frameGeometry());
+}
+
+QMargins FrameMargins(const QWidget *window)
+{
+    const QRect frame = window->frameGeometry();
+    const QRect inside = window->geometry();
+    if (frame != inside)
+        return {inside.left() - frame.left(), inside.top() - frame.top(), frame.right() - inside.right(),
+                frame.bottom() - inside.bottom()};
+    // Not framed yet, or framed by nobody (a bare X server): room for a
+    // title bar and a thin border all the same.
+    return {4, 30, 4, 4};
+}
+
+void FitWindowOnScreen(QWidget *window)
 {
     const QRect frame = window->frameGeometry();
     const QScreen *screen = ScreenFor(window, frame);
@@ -46,11 +65,17 @@ void Fit(QWidget *window)
         window->setGeometry(window->geometry().translated(to - frame.topLeft()));
 }
 
+namespace {
+
 class ScreenKeeper final : public QObject {
     Q_OBJECT
 
 public:
-    using QObject::QObject;
+    ScreenKeeper(QWidget *window, std::function<void()> framed)
+        : QObject(window)
+        , m_framed(std::move(framed))
+    {
+    }
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override
@@ -59,27 +84,30 @@ protected:
         if (event->type() == QEvent::Show) {
             // The show event comes before the window is mapped: on the first
             // showing the window manager may not have framed it yet.
-            Fit(window);
+            FitWindowOnScreen(window);
             m_frameUnknown = window->frameGeometry() == window->geometry();
         } else if (event->type() == QEvent::Move && m_frameUnknown &&
                    window->frameGeometry() != window->geometry()) {
             // The window manager has framed it: fit the whole frame, once;
             // later moves are the player's own.
             m_frameUnknown = false;
-            Fit(window);
+            if (m_framed)
+                m_framed();
+            FitWindowOnScreen(window);
         }
         return false;
     }
 
 private:
+    std::function<void()> m_framed;
     bool m_frameUnknown = false;
 };
 
 } // namespace
 
-void KeepOnScreen(QWidget *window)
+void KeepOnScreen(QWidget *window, std::function<void()> framed)
 {
-    window->installEventFilter(new ScreenKeeper(window));
+    window->installEventFilter(new ScreenKeeper(window, std::move(framed)));
 }
 
 #include "placement.moc"

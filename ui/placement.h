@@ -2,9 +2,13 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <QMargins>
 #include <QPoint>
 #include <QRect>
 
+#include <functional>
+
+class QScreen;
 class QWidget;
 
 // Where a window's frame should stand so that all of it lies inside
@@ -13,5 +17,16 @@ class QWidget;
 QPoint FitOnScreen(const QRect &frame, const QRect &available);
 
 // Keeps a top-level window on the screen it opens on: each time it is shown,
-// and once more when the window manager's frame becomes known.
-void KeepOnScreen(QWidget *window);
+// and once more when the window manager's frame becomes known (framed, if
+// given, runs first then: the window may want another size for that frame).
+void KeepOnScreen(QWidget *window, std::function<void()> framed = {});
+
+// Moves a window by the least amount that brings its frame onto its screen.
+void FitWindowOnScreen(QWidget *window);
+
+// The screen a window is on, or opens on.
+QScreen *WindowScreen(const QWidget *window);
+
+// The window manager's frame around a window: known once it is framed, else
+// a usual title bar and border.
+QMargins FrameMargins(const QWidget *window);

@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: MIT
 #include "qt_message_boxes.h"
 
+#include "form_scale.h"
 #include "game_palette.h"
 
 #include <QClipboard>
@@ -55,7 +56,7 @@ void QtMessageBoxes::Show(const std::string &text, const std::string &caption, i
     // stays as given.
     box.setTextInteractionFlags(Qt::TextSelectableByMouse);
     // System boxes show the system's font; the application's is the window's.
-    box.setFont(QFontDatabase::systemFont(QFontDatabase::GeneralFont));
+    box.setFont(ScaledFont(QFontDatabase::systemFont(QFontDatabase::GeneralFont), FormScale()));
     OfferCopy(box);
     box.exec();
 }

@@ -3,6 +3,7 @@
 #include "record_check_command.h"
 
 #include "appearance.h"
+#include "form_scale.h"
 #include "game_commands.h"
 #include "game_palette.h"
 #include "placement.h"
@@ -59,6 +60,7 @@ QStringList RecordCheckCommand::ChooseFiles()
     dialog.setNameFilters({QString::fromUtf8("Файлы результата (*.xml)"), QString::fromUtf8("Все файлы (*)")});
     dialog.setLabelText(QFileDialog::Accept, QString::fromUtf8("Проверить"));
     dialog.setFont(UiFont(8));
+    FollowFormScale(&dialog);
     // Room for the names, sizes and dates of a class's files.
     const QFontMetrics metrics(dialog.font());
     dialog.resize(std::max(dialog.sizeHint().width(), metrics.averageCharWidth() * 110),

@@ -4,6 +4,7 @@
 
 #include "appearance.h"
 #include "check_report.h"
+#include "form_scale.h"
 #include "game_palette.h"
 #include "placement.h"
 #include "record_check.h"
@@ -108,6 +109,9 @@ RecordCheckDialog::RecordCheckDialog(const TaskPreset &task, const QStringList &
     setWindowTitle(QString::fromUtf8(kCaptionCheckRecords));
     setWindowIcon(AppIcon());
     setFont(UiFont(8));
+    // Before anything is laid out: the table's rows and the window's size
+    // are measured in this font.
+    FollowFormScale(this);
 
     const RecordChecker checker(task);
     auto *layout = new QVBoxLayout(this);

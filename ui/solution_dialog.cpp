@@ -4,6 +4,7 @@
 
 #include "advice.h"
 #include "appearance.h"
+#include "form_scale.h"
 #include "game_palette.h"
 #include "placement.h"
 #include "solver.h"
@@ -80,6 +81,7 @@ SolutionDialog::SolutionDialog(const Solution &solution, const QString &playerLi
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 
     resize(340, 420);
+    FollowFormScale(this, QSize(340, 420));
     // A window of its own inherits neither the main window's colours nor
     // its care to stay on screen.
     UseGamePalette(this);

@@ -19,6 +19,7 @@
 #include "task_code.h"
 #include "tfrmtask.h"
 #include "vessel_picture.h"
+#include "window_zoom.h"
 
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -66,8 +67,10 @@ TfrmMain::TfrmMain(Game &game, QWidget *parent)
     // Fixed: the form, the menu bar above it and the status bar below.
     setFixedSize(kFormWidth, menuBar()->sizeHint().height() + kFormHeight + kStatusHeight);
     move(206, 133);
-    KeepOnScreen(this);
+    KeepOnScreen(this, [this] { m_zoom->Framed(); });
     UseGamePalette(this);
+    m_zoom = new WindowZoom(this, m_f);
+    m_zoom->FitAtStart();
 
     FormCreate();
     m_frmTask = new TfrmTask(this);
@@ -145,6 +148,14 @@ void TfrmMain::SetupMenus()
     handlers.Solution = [this] { Guarded([this] { m_solver->ShowSolution(); }); };
     handlers.Check = [this] { Guarded([this] { m_solver->CheckTask(); }); };
     handlers.CheckRecords = [this] { Guarded([this] { m_records->Run(); }); };
+    // The source's mark is drawn for the picture's place at the old scale.
+    const auto zoom = [this](void (WindowZoom::*step)()) {
+        return [this, step] { Guarded([this, step] { m_keyPour->Mark(0); (m_zoom->*step)(); }); };
+    };
+    handlers.ZoomIn = zoom(&WindowZoom::Larger);
+    handlers.ZoomOut = zoom(&WindowZoom::Smaller);
+    handlers.ZoomNormal = zoom(&WindowZoom::Normal);
+    handlers.ZoomFill = zoom(&WindowZoom::FillScreen);
     BuildMainMenu(menuBar(), *m_commands, handlers);
 }
 

@@ -21,6 +21,7 @@ class RecordCheckCommand;
 class SolverCommands;
 class TfrmTask;
 class VesselPicture;
+class WindowZoom;
 
 // The main window: the vessels, the seven value fields, the move log, the
 // commands and the status hint. The game it plays lives outside it (Game);
@@ -93,5 +94,6 @@ private:
     QLabel *m_hint = nullptr;
     KeyboardPour *m_keyPour = nullptr;
     DragGesture *m_drag = nullptr;
+    WindowZoom *m_zoom = nullptr;
     QPointer<TfrmTask> m_frmTask;
 };

@@ -4,6 +4,7 @@
 
 #include "appearance.h"
 #include "enter_key.h"
+#include "form_scale.h"
 #include "game_palette.h"
 #include "placement.h"
 #include "ui_tfrmtask.h"
@@ -23,6 +24,13 @@ TfrmTask::TfrmTask(QWidget *parent)
     setFont(UiFont(8));
     m_ui->pages->tabBar()->setFont(UiFont(9, true));
     setFixedSize(591, 393);
+    // At scale 1 as built; drawn again at the game's scale when shown.
+    m_scaled.AddFont(this);
+    m_scaled.AddFont(m_ui->pages->tabBar());
+    for (QWidget *w : {static_cast<QWidget *>(m_ui->pages), static_cast<QWidget *>(m_ui->BtnOk),
+                       static_cast<QWidget *>(m_ui->BtnCancel), static_cast<QWidget *>(m_ui->Image1),
+                       static_cast<QWidget *>(m_ui->Image2)})
+        m_scaled.Add(w);
     move(217, 150);
     KeepOnScreen(this);
     UseGamePalette(this);
@@ -39,7 +47,7 @@ int TfrmTask::ActivePage() const
 
 QPixmap TfrmTask::TaskPicture(const QString &base, qreal ratio)
 {
-    if (ratio <= 1.0)
+    if (ratio == 1.0)
         return QPixmap(base + QStringLiteral(".bmp"));
     // "@2x" in the name marks it as two device pixels per form pixel.
     QImage image(base + QStringLiteral("@2x.png"));
@@ -54,11 +62,28 @@ QPixmap TfrmTask::TaskPicture(const QString &base, qreal ratio)
 
 void TfrmTask::LoadPictures()
 {
-    const qreal ratio = devicePixelRatioF();
-    if (!m_ui->Image1->pixmap().isNull() && m_ui->Image1->pixmap().devicePixelRatio() == ratio)
+    const qreal screen = devicePixelRatioF();
+    const qreal ratio = screen * FormScale();
+    if (!m_ui->Image1->pixmap().isNull() && ratio == m_pictureRatio)
         return;
-    m_ui->Image1->setPixmap(TaskPicture(QStringLiteral(":/task_milk"), ratio));
-    m_ui->Image2->setPixmap(TaskPicture(QStringLiteral(":/task_kvass"), ratio));
+    m_pictureRatio = ratio;
+    // Drawn in the screen's own pixels for the form's scale, shown 1:1.
+    for (const auto &[label, base] : {std::pair{m_ui->Image1, QStringLiteral(":/task_milk")},
+                                      std::pair{m_ui->Image2, QStringLiteral(":/task_kvass")}}) {
+        QPixmap picture = TaskPicture(base, ratio);
+        picture.setDevicePixelRatio(screen);
+        label->setPixmap(picture);
+    }
+}
+
+void TfrmTask::FollowScale()
+{
+    const qreal scale = FormScale();
+    if (scale == m_scale)
+        return;
+    m_scale = scale;
+    m_scaled.Apply(scale);
+    setFixedSize(ScaledRect(QRect(0, 0, 591, 393), scale).size());
 }
 
 void TfrmTask::showEvent(QShowEvent *event)
@@ -68,6 +93,7 @@ void TfrmTask::showEvent(QShowEvent *event)
     // another scale.
     if (m_ui->Image1->pixmap().isNull())
         connect(windowHandle(), &QWindow::screenChanged, this, &TfrmTask::LoadPictures);
+    FollowScale();
     LoadPictures();
     QDialog::showEvent(event);
 }

@@ -2,6 +2,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "form_scale.h"
+
 #include <QDialog>
 #include <QPixmap>
 
@@ -28,7 +30,7 @@ public:
 
     // A task's picture (":/task_milk" and the like) for a screen of `ratio`
     // device pixels per form pixel: the classic bitmap at 1, else drawn from
-    // the double-size picture to the screen's own pixels.
+    // the double-size picture to the screen's own pixels (larger or smaller).
     static QPixmap TaskPicture(const QString &base, qreal ratio);
 
     // Every way out that is not "Принять" (the button, Escape, the close box)
@@ -41,6 +43,11 @@ protected:
 
 private:
     void LoadPictures();
+    // The game's scale, taken up each time the dialog is shown.
+    void FollowScale();
 
     std::unique_ptr<Ui::TfrmTask> m_ui;
+    ScaledWidgets m_scaled;
+    qreal m_scale = 1.0;
+    qreal m_pictureRatio = 0;
 };

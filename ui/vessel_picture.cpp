@@ -9,13 +9,14 @@
 
 namespace {
 
-void PaintVessel(QImage &surface, int h, int capacity, int level)
+// Draws in the surface's own pixels, `ratio` of them per form pixel; h is
+// the picture's height in the form, where the level's row is reckoned.
+void PaintVessel(QImage &surface, qreal ratio, int h, int capacity, int level)
 {
-    const qreal ratio = surface.devicePixelRatio();
     const int line = std::max(1, qRound(ratio));
     const int w = surface.width();
     const int height = surface.height();
-    // Measured in the surface's own pixels from here on.
+    const qreal shown = surface.devicePixelRatio();
     surface.setDevicePixelRatio(1);
     QPainter p(&surface);
     p.fillRect(0, 0, w, height, Qt::black);
@@ -31,7 +32,7 @@ void PaintVessel(QImage &surface, int h, int capacity, int level)
         }
     }
     p.end();
-    surface.setDevicePixelRatio(ratio);
+    surface.setDevicePixelRatio(shown);
 }
 
 } // namespace
@@ -40,13 +41,14 @@ QImage VesselImage(QSize size, qreal ratio, int capacity, int level)
 {
     QImage surface(size * ratio, QImage::Format_RGB32);
     surface.setDevicePixelRatio(ratio);
-    PaintVessel(surface, size.height(), capacity, level);
+    PaintVessel(surface, ratio, size.height(), capacity, level);
     return surface;
 }
 
 VesselPicture::VesselPicture(const QString &name, int tag, const QRect &geometry, QWidget *parent)
     : QWidget(parent)
     , m_tag(tag)
+    , m_formHeight(geometry.height())
     , m_surface(geometry.size(), QImage::Format_RGB32)
 {
     setObjectName(name);
@@ -95,11 +97,18 @@ void VesselPicture::SetMarked(bool on)
 
 void VesselPicture::Paint()
 {
+    // The form's scale and the screen's make the picture's own pixels.
     const qreal ratio = devicePixelRatioF();
-    if (m_surface.devicePixelRatio() != ratio)
-        m_surface = QImage(size() * ratio, QImage::Format_RGB32);
+    const QSize pixels = size() * ratio;
+    if (m_surface.size() != pixels)
+        m_surface = QImage(pixels, QImage::Format_RGB32);
     m_surface.setDevicePixelRatio(ratio);
-    PaintVessel(m_surface, height(), m_drawnCapacity, m_drawnLevel);
+    PaintVessel(m_surface, ratio * height() / m_formHeight, m_formHeight, m_drawnCapacity, m_drawnLevel);
+}
+
+void VesselPicture::resizeEvent(QResizeEvent *)
+{
+    Paint();
 }
 
 void VesselPicture::paintEvent(QPaintEvent *)

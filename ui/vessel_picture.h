@@ -18,7 +18,8 @@ class VesselPicture : public QWidget {
     Q_OBJECT
 
 public:
-    // The picture's size is fixed: its surface is made once, at that size.
+    // geometry: its place and size in the form at scale 1; the level is
+    // reckoned in those pixels at any size the picture is given later.
     VesselPicture(const QString &name, int tag, const QRect &geometry, QWidget *parent = nullptr);
 
     int Tag() const { return m_tag; }
@@ -38,11 +39,13 @@ public:
 
 protected:
     void paintEvent(QPaintEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
 
 private:
     void Paint();
 
     int m_tag;
+    int m_formHeight;
     // As last drawn, to paint the surface again at another scale.
     int m_drawnCapacity = 0;
     int m_drawnLevel = 0;

@@ -4,7 +4,7 @@
 # The real program under a file-size limit of 300 bytes (the soft limit; the
 # hard one stays open so the test can lift it), under Xvfb: a save
 # that would pass the limit must fail like a full disk — the error box says
-# "File too large.", the earlier sosudnik.xml stays as it was, the program
+# why in Russian, the earlier sosudnik.xml stays as it was, the program
 # goes on with its log, and a save once the limit is lifted writes that log.
 # The box's text is read the way a user could take it: Ctrl+C on the box puts
 # it on the clipboard, and xclip reads it from there. Keys go through XTEST to
@@ -66,13 +66,14 @@ close_box() {
 
 # "Запись результата" under the limit.
 click $((536 + 40)) $((344 + 16))
-box_says 'Сосудник' 'File too large.'
+reason='Файл "sosudnik.xml" не записан: файл превысил допустимый размер.'
+box_says 'Сосудник' "$reason"
 close_box
 alive
 cmp -s "$work/earlier.xml" "$work/run/sosudnik.xml" || fail "the earlier sosudnik.xml was changed"
 leftovers=$(find "$work/run" -mindepth 1 ! -name sosudnik.xml)
 [ -z "$leftovers" ] || fail "files left beside it: $leftovers"
-echo "under the limit: \"File too large.\", the earlier file intact, the program running"
+echo "under the limit: \"$reason\", the earlier file intact, the program running"
 
 # Lifted, the next save writes the log the program kept: its start row.
 prlimit --pid "$app_pid" --fsize=unlimited

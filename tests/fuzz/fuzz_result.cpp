@@ -118,7 +118,12 @@ void ExpectName(xmlNodePtr node, const char *name)
         Fail(std::string("expected <") + name + ">, found <" + reinterpret_cast<const char *>(node->name) + ">");
 }
 
+// From libxml2 2.12 on the handler is given a const error.
+#if LIBXML_VERSION >= 21200
+void CountErrors(void *context, const xmlError *)
+#else
 void CountErrors(void *context, xmlErrorPtr)
+#endif
 {
     ++*static_cast<int *>(context);
 }

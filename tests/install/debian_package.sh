@@ -1,14 +1,16 @@
 #!/usr/bin/env bash
 # SPDX-FileCopyrightText: 2026 The Sosudnik developers
 # SPDX-License-Identifier: MIT
-# Builds the Debian package with tools/package.sh (which fails on lintian
-# errors and warnings) and checks what a user would get from it: the files,
-# the dependencies, the section, a stripped game in /usr/games and a
-# changelog that matches the version.
-# Usage: debian_package.sh BUILD_DIR APP_ID   (BUILD_DIR is the package's own build folder)
+# Builds the Debian package with tools/package.sh (dpkg-buildpackage, then
+# lintian, which must find no errors or warnings) and checks what a user would
+# get from it: the files, the dependencies, the section, a stripped game in
+# /usr/games, both man pages, the launcher with its two task actions, the
+# metainfo, and Debian's copyright and changelog from debian/.
+# Usage: debian_package.sh OUT_DIR APP_ID   (OUT_DIR keeps the .deb and the build log)
 set -euo pipefail
 top=$(cd "$(dirname "$0")/../.." && pwd)
-build=${1:?usage: debian_package.sh BUILD_DIR APP_ID}
+here=$(cd "$(dirname "$0")" && pwd)
+out=${1:?usage: debian_package.sh OUT_DIR APP_ID}
 id=${2:?app id}
 
 fail() {
@@ -18,7 +20,8 @@ fail() {
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/sosudnik-deb.XXXXXX")
 trap 'rm -rf "$work"' EXIT
-"$top/tools/package.sh" "$build" "$work" >"$work/package.log" 2>&1 ||
+rm -f "$out"/sosudnik_*.deb
+"$top/tools/package.sh" "$out" >"$work/package.log" 2>&1 ||
   fail "tools/package.sh failed: $(cat "$work/package.log")"
 cat "$work/package.log"
 deb=$(tail -n 1 "$work/package.log")
@@ -27,13 +30,17 @@ deb=$(tail -n 1 "$work/package.log")
 field() { dpkg-deb --field "$deb" "$1"; }
 [ "$(field Package)" = sosudnik ] || fail "package name $(field Package)"
 [ "$(field Section)" = games ] || fail "section $(field Section)"
+[ "$(field Priority)" = optional ] || fail "priority $(field Priority)"
 
 # dpkg-shlibdeps finds the libraries; the platform plugin and the font are ours to name.
+names() { tr ',' '\n' | sed 's/^ *//; s/ .*//'; }
 depends=$(field Depends)
-names=$(tr ',' '\n' <<<"$depends" | sed 's/^ *//; s/ .*//')
 for dep in libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6 libxml2 qt6-qpa-plugins fonts-liberation; do
-  grep -qxF "$dep" <<<"$names" || fail "Depends lacks $dep: $depends"
+  # Newer suites rename libraries for the 64-bit time ABI (libqt6core6t64).
+  names <<<"$depends" | grep -qxF -e "$dep" -e "${dep}t64" || fail "Depends lacks $dep: $depends"
 done
+[ "$(field Recommends | names)" = qt6-translations-l10n ] ||
+  fail "Recommends is '$(field Recommends)', not qt6-translations-l10n"
 
 sizes=(16 22 24 32 48 64 128 256)
 {
@@ -43,6 +50,7 @@ sizes=(16 22 24 32 48 64 128 256)
   for s in "${sizes[@]}"; do echo "usr/share/icons/hicolor/${s}x$s/apps/$id.png"; done
   echo "usr/share/icons/hicolor/scalable/apps/$id.svg"
   echo "usr/share/man/man6/sosudnik.6.gz"
+  echo "usr/share/man/ru/man6/sosudnik.6.gz"
   echo "usr/share/doc/sosudnik/copyright"
   echo "usr/share/doc/sosudnik/changelog.Debian.gz"
 } | sort >"$work/expected"
@@ -50,6 +58,34 @@ dpkg-deb --contents "$deb" | awk '$1 !~ /^d/ { sub(/^\.\//, "", $6); print $6 }'
 diff -u "$work/expected" "$work/packaged" >&2 || fail "the packaged files differ from the list above"
 
 dpkg-deb --extract "$deb" "$work/root"
-file "$work/root/usr/games/sosudnik" | grep -q ', stripped' || fail "the game is not stripped"
-changelog=$(gzip -dc "$work/root/usr/share/doc/sosudnik/changelog.Debian.gz" | dpkg-parsechangelog -l - -S Version)
+root="$work/root/usr"
+game="$root/games/sosudnik"
+file "$game" | grep -q ', stripped' || fail "the game is not stripped"
+changelog=$(gzip -dc "$root/share/doc/sosudnik/changelog.Debian.gz" | dpkg-parsechangelog -l - -S Version)
 [ "$changelog" = "$(field Version)" ] || fail "changelog.Debian is at $changelog, the package at $(field Version)"
+cmp -s "$top/debian/copyright" "$root/share/doc/sosudnik/copyright" || fail "the copyright is not debian/copyright"
+
+# The launcher: valid, and one action for each built-in task, which the
+# packaged game can solve.
+desktop="$root/share/applications/$id.desktop"
+said=$(desktop-file-validate "$desktop" 2>&1) || fail "desktop-file-validate: $said"
+[ -z "$said" ] || fail "desktop-file-validate: $said"
+grep -qx 'Actions=milk;kvass;' "$desktop" || fail "the launcher's actions are not milk and kvass"
+action() { # action ID KEY: KEY's value in the group [Desktop Action ID]
+  awk -v group="[Desktop Action $1]" -v key="$2" '
+    /^\[/ { inside = ($0 == group) }
+    inside && index($0, key "=") == 1 { print substr($0, length(key) + 2) }' "$desktop"
+}
+while IFS='|' read -r name ru code; do
+  [ "$(action "$name" Name\[ru\])" = "$ru" ] || fail "action $name is called '$(action "$name" Name\[ru\])'"
+  [ -n "$(action "$name" Name)" ] || fail "action $name has no English name"
+  [ "$(action "$name" Exec)" = "sosudnik $code" ] || fail "action $name runs '$(action "$name" Exec)'"
+  env -u DISPLAY -u QT_QPA_PLATFORM "$game" --solve "$code" >/dev/null || fail "the game cannot solve $code"
+done <<'TASKS'
+milk|Задача о молоке|12,7,5/12,0,0/6
+kvass|Задача о квасе|8,5,3/8,0,0/4
+TASKS
+
+# The metainfo ties in the launcher and the icon; the man pages as installed.
+said=$(bash "$here/appstream.sh" validate-tree "$work/root" 2>&1) || fail "appstreamcli validate-tree: $said"
+bash "$here/man_page.sh" "$game" "$root/share/man/man6/sosudnik.6.gz" "$root/share/man/ru/man6/sosudnik.6.gz"

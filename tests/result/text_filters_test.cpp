@@ -36,17 +36,4 @@ TEST(KeepXmlChars, LeavesOutWhatXmlCannotCarry)
         EXPECT_EQ(KeepXmlChars(c.Typed), c.Kept) << testing::PrintToString(c.Typed);
 }
 
-TEST(TrimReason, DropsTrailingBlanksBreaksAndStops)
-{
-    const FilterCase cases[] = {
-        {"Permission denied", "Permission denied"},
-        {"Document is empty\n", "Document is empty"},
-        {"Bad thing. \r\n.. \t", "Bad thing"},
-        {" lead. mid. end.", " lead. mid. end"},
-        {".\n ", ""},
-    };
-    for (const FilterCase &c : cases)
-        EXPECT_EQ(TrimReason(c.Typed), c.Kept) << testing::PrintToString(c.Typed);
-}
-
 } // namespace

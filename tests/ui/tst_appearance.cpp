@@ -6,6 +6,8 @@
 // factors (QT_SCALE_FACTOR); every case holds at any of them.
 #include "window_harness.h"
 
+#include "contrast.h"
+
 #include "modal_helpers.h"
 #include "placement.h"
 #include "qt_message_boxes.h"
@@ -35,22 +37,6 @@
 
 namespace {
 
-// WCAG 2 relative luminance and contrast ratio.
-double Luminance(QColor c)
-{
-    auto channel = [](int v) {
-        const double s = v / 255.0;
-        return s <= 0.03928 ? s / 12.92 : std::pow((s + 0.055) / 1.055, 2.4);
-    };
-    return 0.2126 * channel(c.red()) + 0.7152 * channel(c.green()) + 0.0722 * channel(c.blue());
-}
-
-double Contrast(QColor a, QColor b)
-{
-    const double la = Luminance(a), lb = Luminance(b);
-    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
-}
-
 // A desktop theme's dark palette, as a dark desktop hands it to Qt.
 QPalette DarkPalette()
 {
@@ -67,27 +53,6 @@ QPalette DarkPalette()
     p.setColor(QPalette::Disabled, QPalette::WindowText, QColor(0x7F, 0x7F, 0x7F));
     p.setColor(QPalette::Disabled, QPalette::Base, QColor(0x35, 0x35, 0x35));
     return p;
-}
-
-// The text of a grabbed widget against its background: the commonest colour
-// is the background, the colour farthest from it in contrast is the text.
-double GrabbedContrast(const QImage &image, QRect area)
-{
-    QHash<QRgb, int> counts;
-    for (int y = area.top(); y <= area.bottom(); ++y)
-        for (int x = area.left(); x <= area.right(); ++x)
-            ++counts[image.pixel(x, y)];
-    QRgb background = 0;
-    int most = 0;
-    for (auto it = counts.cbegin(); it != counts.cend(); ++it)
-        if (it.value() > most) {
-            most = it.value();
-            background = it.key();
-        }
-    double best = 1;
-    for (auto it = counts.cbegin(); it != counts.cend(); ++it)
-        best = std::max(best, Contrast(QColor(it.key()), QColor(background)));
-    return best;
 }
 
 // The widget as the screen shows it, in its own device pixels; `area` in
@@ -131,6 +96,7 @@ private slots:
     void shownTextContrast_data();
     void shownTextContrast();
     void shelfStaysBlackOnLight();
+    void darkDesktopWhileRunning();
     void messageBoxIsLight();
     void solutionDialogIsLight();
 
@@ -317,6 +283,23 @@ void TestAppearance::shelfStaysBlackOnLight()
     const double ratio = Contrast(QColor(image.pixel(inShelf)), QColor(image.pixel(above)));
     qInfo("shelf on the form: %.2f : 1", ratio);
     QVERIFY(ratio >= 4.5);
+}
+
+// The desktop turns dark while the game runs: the window keeps its colours.
+void TestAppearance::darkDesktopWhileRunning()
+{
+    QApplication::setPalette(QPalette(QColor(0xEF, 0xEF, 0xEF)));
+    {
+        Harness h;
+        h.window.StartTaskCode("12,7,5/12,0,0/6");
+        const QImage before = h.window.grab().toImage();
+        QApplication::setPalette(DarkPalette());
+        QCoreApplication::processEvents();
+        const QImage after = h.window.grab().toImage();
+        QCOMPARE(after, before);
+        QCOMPARE(h.Find("Label5")->palette().color(QPalette::Window), QColor(0xEF, 0xEF, 0xEF));
+    }
+    QApplication::setPalette(DarkPalette());
 }
 
 void TestAppearance::messageBoxIsLight()

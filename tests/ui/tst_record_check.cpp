@@ -6,6 +6,7 @@
 #include "window_harness.h"
 
 #include "appearance.h"
+#include "form_scale.h"
 #include "game_palette.h"
 #include "modal_helpers.h"
 #include "record_check_command.h"
@@ -175,6 +176,7 @@ private slots:
     void theTaskTypedInIsTheOneChecked();
     void chosenInTheFileChooser();
     void nothingChosenNothingShown();
+    void followsTheScale();
 };
 
 void TestRecordCheck::entryAndWhenItIsAvailable()
@@ -331,6 +333,37 @@ void TestRecordCheck::nothingChosenNothingShown()
     QVERIFY(!h.window.findChild<RecordCheckDialog *>());
     QVERIFY(h.boxes.Boxes.empty());
     QVERIFY(Take(h) == before);
+}
+
+// At the game's scale: the font, and with it the rows and the window.
+void TestRecordCheck::followsTheScale()
+{
+    const TemporaryWorkDir dir;
+    QVERIFY(dir.IsValid());
+    const QStringList files = WriteClass(dir);
+    Harness h;
+    h.window.StartTaskCode(kMilk.toStdString());
+    const auto measure = [&](qreal scale) {
+        SetFormScale(scale);
+        QSize size;
+        int row = 0;
+        qreal points = 0;
+        WithModal<RecordCheckDialog>([&] { h.window.findChild<RecordCheckCommand *>()->ShowVerdicts(files); },
+                                     [&](RecordCheckDialog *dialog) {
+                                         size = dialog->size();
+                                         points = dialog->font().pointSizeF();
+                                         row = dialog->findChild<QTableWidget *>()->rowHeight(0);
+                                         dialog->reject();
+                                     });
+        SetFormScale(1.0);
+        return std::tuple{size, row, points};
+    };
+    const auto [size1, row1, points1] = measure(1.0);
+    const auto [size2, row2, points2] = measure(2.0);
+    QCOMPARE(points1, 8.0);
+    QCOMPARE(points2, 16.0);
+    QVERIFY2(row2 > row1 * 3 / 2, qPrintable(QStringLiteral("%1 -> %2").arg(row1).arg(row2)));
+    QVERIFY(size2.width() > size1.width() && size2.height() > size1.height());
 }
 
 QTEST_MAIN(TestRecordCheck)
