@@ -13,6 +13,8 @@
 
 #include <QDir>
 #include <QFileDialog>
+#include <QHeaderView>
+#include <QTreeView>
 #include <QWidget>
 
 #include <algorithm>
@@ -61,7 +63,12 @@ QStringList RecordCheckCommand::ChooseFiles()
     dialog.setLabelText(QFileDialog::Accept, QString::fromUtf8("Проверить"));
     dialog.setFont(UiFont(8));
     FollowFormScale(&dialog);
-    // Room for the names, sizes and dates of a class's files.
+    // Room for the names, sizes and dates of a class's files: Qt's chooser
+    // keeps its columns at widths for its own font, not the game's at scale.
+    if (auto *list = dialog.findChild<QTreeView *>(QStringLiteral("treeView"))) {
+        for (int column = 1; column < list->header()->count(); ++column)
+            list->header()->setSectionResizeMode(column, QHeaderView::ResizeToContents);
+    }
     const QFontMetrics metrics(dialog.font());
     dialog.resize(std::max(dialog.sizeHint().width(), metrics.averageCharWidth() * 110),
                   std::max(dialog.sizeHint().height(), metrics.height() * 28));
