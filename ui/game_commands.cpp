@@ -25,6 +25,7 @@ bool GameCommands::EnabledIn(Command command, GameMode mode)
         return mode == GameMode::Play;
     case Command::Solution:
     case Command::Check:
+    case Command::CheckRecords:
         return mode != GameMode::None;
     case Command::Help:
         return false;

@@ -41,6 +41,7 @@ public:
         Check,
         Help, // "&Справка", never available
         Zoom, // "&Масштаб" and its entries
+        CheckRecords, // "Провери&ть записи…"
     };
 
     // The one table of what is available in which mode.

@@ -17,6 +17,7 @@ class DragGesture;
 class KeyboardPour;
 class LineEditCell;
 class QLabel;
+class RecordCheckCommand;
 class SolverCommands;
 class TfrmTask;
 class VesselPicture;
@@ -86,6 +87,7 @@ private:
     Game &m_game;
     GameCommands *m_commands = nullptr;
     SolverCommands *m_solver = nullptr;
+    RecordCheckCommand *m_records = nullptr;
     MainForm m_f;
     // The puzzle's view of the seven fields, in the order of MainForm::Fields.
     std::array<std::unique_ptr<LineEditCell>, 7> m_cells;
