@@ -3,7 +3,9 @@
 #include "command_line.h"
 
 #include "advice.h"
+#include "check_report.h"
 #include "message_boxes.h"
+#include "record_check.h"
 #include "solver.h"
 #include "task_book.h"
 #include "task_code.h"
@@ -42,6 +44,9 @@ constexpr Option kOptions[] = {
     {"h", "help", nullptr, nullptr, "показать эту справку"},
     {"v", "version", nullptr, nullptr, "показать версию"},
     {nullptr, "solve", "задача", "нужна задача", "решить задачу без окна и вывести решение"},
+    {nullptr, "check", "задача", "нужна задача",
+     "проверить файлы результата, названные после задачи, и вывести итог по каждому"},
+    {nullptr, "csv", nullptr, nullptr, "с --check: итоги в CSV для электронной таблицы"},
     {nullptr, "book", nullptr, nullptr, "вывести сборник задач, по задаче в строке"},
     {nullptr, "generate", "1-5", "нужен уровень",
      "придумать задачу этого уровня (уровни ниже) и вывести ее код и наименьшее число переливаний"},
@@ -49,9 +54,19 @@ constexpr Option kOptions[] = {
      "с --generate: задача по числу N от 0 до 4294967295, одна и та же при каждом запуске"},
 };
 
-// The commands that run without a window: one at a time. (--help and
-// --version answer whatever else is given.)
-constexpr const char *kWindowless[] = {"solve", "book", "generate"};
+// Options that only shape what one command does.
+struct Companion {
+    const char *Option;
+    const char *Command;
+};
+
+constexpr Companion kCompanions[] = {
+    {"csv", "check"},
+    {"seed", "generate"},
+};
+
+// The window-less commands that do work of their own: one at a time.
+constexpr const char *kExclusive[] = {"solve", "check", "book", "generate"};
 
 // Qt's own options, which QApplication takes with one dash or two: those
 // followed by a value, which some also take after "=", and those alone.
@@ -320,9 +335,10 @@ struct ExitStatus {
 };
 
 constexpr ExitStatus kExitStatuses[] = {
-    {kExitSolved, "задача решена (--solve), выведены сборник (--book) или задача (--generate), или игра закрыта "
-                  "как обычно"},
-    {kExitNoSolution, "решения нет; причина в единственной строке вывода"},
+    {kExitSolved, "задача решена (--solve), все файлы решены (--check), выведены сборник (--book) или задача "
+                  "(--generate), или игра закрыта как обычно"},
+    {kExitNoSolution, "решения нет, причина в единственной строке вывода (--solve); не все файлы решены "
+                      "(--check)"},
     {kExitBadTask, "задача, уровень, число N или параметры записаны неверно; сообщение в stderr"},
     {kExitNoDisplay, "нет графического дисплея: окно игры показать негде"},
     {kExitOutputFailed, "не удалось записать стандартный вывод (нет места, вывод закрыт, читавшая его "
@@ -333,6 +349,7 @@ std::string HelpText()
 {
     const std::string program(kProgram);
     std::string text = "Использование: " + program + " [параметры] [задача]\n";
+    text += "       " + program + " --check <задача> <файл>... [--csv]\n";
     text += Wrapped("«" + std::string(kAppTitle) + "» — головоломка на переливание.") + "\n";
     text += Wrapped("Задача записывается как C1,C2,C3/L1,L2,L3/T: объемы трех сосудов, уровни в них и нужный "
                     "уровень — целые числа от 0 до 999, причем уровень не больше объема своего сосуда. Заданная "
@@ -352,6 +369,10 @@ std::string HelpText()
     text += Wrapped("Решение (--solve): в первой строке наименьшее число переливаний N, затем N строк «S R L1 L2 "
                     "L3» — из какого сосуда, в какой и уровни после переливания.")
         + "\n";
+    text += Wrapped("Проверка (--check): строка на файл, поля через табуляцию — имя файла, итог (решено, не "
+                    "решено, неверный ход, другая задача, не читается), переливания игрока до цели, наименьшее "
+                    "число переливаний и подробности. С --csv то же в CSV с заголовком.")
+        + "\n";
     text += Wrapped("Сборник (--book): в каждой строке через табуляцию номер задачи, ее уровень, код, наименьшее "
                     "число переливаний и название.")
         + "\n";
@@ -368,6 +389,7 @@ std::string HelpText()
     text += "\nПримеры:\n";
     text += "  " + program + " --solve 12,7,5/12,0,0/6\n";
     text += "  " + program + " 8,5,3/8,0,0/4\n";
+    text += "  " + program + " --check 12,7,5/12,0,0/6 *.xml\n";
     text += "  " + program + " --generate 3 --seed 7\n";
     return text;
 }
@@ -389,13 +411,17 @@ std::string Refusal(const CommandLine &line, const char *command, std::size_t op
 {
     if (!line.Problem.empty())
         return line.Problem;
+    for (const char *other : kExclusive) {
+        if (std::string_view(other) != command && line.Has(other))
+            return "параметры " + LongName(command) + " и " + LongName(other) + " вместе не работают";
+    }
+    for (const Companion &companion : kCompanions) {
+        if (std::string_view(companion.Command) != command && line.Has(companion.Option))
+            return "параметр " + LongName(companion.Option) + " работает только с " + LongName(companion.Command);
+    }
     if (!line.QtOptions.empty())
         return "параметр " + Quoted(line.QtOptions.front()) + " нужен только окну, а " + LongName(command)
             + " работает без окна";
-    for (const char *other : kWindowless) {
-        if (std::string_view(other) != command && line.Has(other))
-            return "параметры " + LongName(command) + " и " + LongName(other) + " вместе не действуют";
-    }
     if (line.Operands.size() > operands)
         return ExtraArguments({line.Operands.begin() + static_cast<std::ptrdiff_t>(operands), line.Operands.end()});
     return {};
@@ -423,6 +449,44 @@ int SolveTask(const CommandLine &line, const Streams &streams)
         out += "\n";
     }
     return Emit(streams, out, kExitSolved);
+}
+
+// --check: a line a file, and status 0 only when every file is solved.
+int CheckRecords(const CommandLine &line, const Streams &streams)
+{
+    if (const std::string refusal = Refusal(line, "check", line.Operands.size()); !refusal.empty())
+        return Refuse(streams, refusal);
+    TaskPreset task{};
+    try {
+        task = ParseTaskCode(line.Value("check"));
+    } catch (const std::invalid_argument &e) {
+        Complain(streams, Lowered(e.what()));
+        return kExitBadTask;
+    }
+    if (line.Operands.empty())
+        return Refuse(streams, "после задачи нужен хотя бы один файл результата");
+
+    const RecordChecker checker(task);
+    const bool csv = line.Has("csv");
+    std::string out = csv ? CsvHeader() : std::string();
+    bool allSolved = true;
+    for (const std::string &file : line.Operands) {
+        const RecordCheck check = checker.CheckFile(file);
+        allSolved = allSolved && check.Result == Verdict::Solved;
+        out += csv ? CsvLine(file, check) : CheckLine(file, check);
+    }
+    return Emit(streams, out, allSolved ? kExitSolved : kExitNoSolution);
+}
+
+// A companion option without its command: nothing it could shape.
+int RefuseCompanion(const CommandLine &line, const Streams &streams)
+{
+    for (const Companion &companion : kCompanions) {
+        if (line.Has(companion.Option))
+            return Refuse(streams, "параметр " + LongName(companion.Option) + " работает только с "
+                                       + LongName(companion.Command));
+    }
+    return kExitBadTask;
 }
 
 int PrintBook(const CommandLine &line, const Streams &streams)
@@ -479,13 +543,6 @@ int GenerateCommand(const CommandLine &line, const Streams &streams)
     return Emit(streams, out, 0);
 }
 
-int SeedAlone(const CommandLine &line, const Streams &streams)
-{
-    if (!line.Problem.empty())
-        return Refuse(streams, line.Problem);
-    return Refuse(streams, "параметр --seed действует только вместе с --generate");
-}
-
 // The window-less commands, by the option that asks for each; the first
 // given wins, so --help answers whatever else is wrong.
 struct Command {
@@ -497,9 +554,11 @@ constexpr Command kCommands[] = {
     {"help", PrintHelp},
     {"version", PrintVersion},
     {"solve", SolveTask},
+    {"check", CheckRecords},
     {"book", PrintBook},
     {"generate", GenerateCommand},
-    {"seed", SeedAlone},
+    {"csv", RefuseCompanion},
+    {"seed", RefuseCompanion},
 };
 
 } // namespace

@@ -259,21 +259,17 @@ BENCHMARK(BM_ShownDragStep)
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
 
-} // namespace
-
 // One keystroke at the end of a value field that holds a pasted mebibyte:
 // the whole text is judged (and rejected) on every key, then painted. The
 // field has no length cap, so nothing is cut into another number.
 void BM_KeystrokeInAMebibyteField(benchmark::State &state)
 {
-    SilentBoxes boxes;
-    Game game(boxes);
-    TfrmMain window(game);
-    window.show();
-    if (!QTest::qWaitForWindowExposed(&window)) {
+    ShownGame shown(1);
+    if (!shown.Ready) {
         state.SkipWithError("window not exposed");
         return;
     }
+    TfrmMain &window = shown.window;
     window.MnuNewClick();
     auto *edit = window.findChild<QLineEdit *>(QStringLiteral("EditV1"));
     edit->setFocus();
@@ -314,6 +310,8 @@ void BM_ScaleToTwo(benchmark::State &state)
     }
 }
 BENCHMARK(BM_ScaleToTwo)->Unit(benchmark::kMillisecond);
+
+} // namespace
 
 int main(int argc, char **argv)
 {

@@ -64,9 +64,9 @@ done
 # Extra sources and flags a target needs beyond the model.
 target_extra() {
   case "$1" in
-    fuzz_result)
-      # The writer (libxml2, and Qt Core for its atomic file) and libxml2 to
-      # read back what it wrote.
+    fuzz_result | fuzz_reader)
+      # The writer and the reader (libxml2, and Qt Core for the writer's
+      # atomic file), and libxml2 to read back what the writer wrote.
       echo "-I$top/result -fPIC $(ls "$top"/result/*.cpp | tr '\n' ' ')" \
         "$(pkg-config --cflags --libs Qt6Core libxml-2.0)"
       ;;

@@ -31,6 +31,7 @@ bool GameCommands::EnabledIn(Command command, GameMode mode)
         return mode == GameMode::Play;
     case Command::Solution:
     case Command::Check:
+    case Command::CheckRecords:
     case Command::CopyCode:
         return mode != GameMode::None;
     case Command::Help:

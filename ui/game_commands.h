@@ -41,6 +41,7 @@ public:
         Check,
         Help, // "&Справка", never available
         Zoom, // "&Масштаб" and its entries
+        CheckRecords, // "Провери&ть записи…"
         Redo, // "&Вперед"
         Restart, // "Нач&ать заново"
         Book, // "&Сборник задач…"

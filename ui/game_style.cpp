@@ -11,7 +11,10 @@
 
 QIcon GameStyle::standardIcon(StandardPixmap icon, const QStyleOption *option, const QWidget *widget) const
 {
-    if (icon != SP_ToolBarHorizontalExtensionButton && icon != SP_ToolBarVerticalExtensionButton)
+    // Qt 6.8 draws these glyphs otherwise than from its PNGs alone; there the
+    // platform style gives them itself.
+    if ((icon != SP_ToolBarHorizontalExtensionButton && icon != SP_ToolBarVerticalExtensionButton)
+        || QT_VERSION >= QT_VERSION_CHECK(6, 8, 0))
         return QProxyStyle::standardIcon(icon, option, widget);
     const bool vertical = icon == SP_ToolBarVerticalExtensionButton;
     const bool rightToLeft = (option ? option->direction : QGuiApplication::layoutDirection()) == Qt::RightToLeft;

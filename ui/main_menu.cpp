@@ -88,6 +88,8 @@ void BuildGameMenu(QMenu *menu, GameCommands &commands, const MainMenuHandlers &
     commands.Connect(Command::Check,
                      AddEntry(menu, "MnuCheck", "Пр&оверить задачу", QKeySequence(Qt::CTRL | Qt::Key_T)),
                      handlers.Check);
+    commands.Connect(Command::CheckRecords, AddEntry(menu, "MnuCheckRecords", "Провери&ть записи…"),
+                     handlers.CheckRecords);
 
     menu->addSeparator();
     AddBookEntries(menu, commands, handlers);

@@ -22,6 +22,7 @@ struct MainMenuHandlers {
     std::function<void()> ZoomOut;
     std::function<void()> ZoomNormal;
     std::function<void()> ZoomFill;
+    std::function<void()> CheckRecords;
     std::function<void()> Redo;
     std::function<void()> Restart;
     std::function<void()> Book;

@@ -15,6 +15,7 @@
 #include "message_boxes.h"
 #include "move_log_model.h"
 #include "placement.h"
+#include "record_check_command.h"
 #include "solver_commands.h"
 #include "task_code.h"
 #include "tfrmtask.h"
@@ -136,6 +137,7 @@ void TfrmMain::SetupMenus()
 {
     SetupKeyboardPour();
     m_solver = new SolverCommands(Model(), *m_commands, m_game.Boxes(), this);
+    m_records = new RecordCheckCommand(Model(), *m_commands, this);
     MainMenuHandlers handlers;
     handlers.New = [this] { MnuNewClick(); };
     handlers.Exit = [this] { BtnExitClick(); };
@@ -146,6 +148,7 @@ void TfrmMain::SetupMenus()
     handlers.Hint = [this] { Guarded([this] { m_solver->Hint(); }); };
     handlers.Solution = [this] { Guarded([this] { m_solver->ShowSolution(); }); };
     handlers.Check = [this] { Guarded([this] { m_solver->CheckTask(); }); };
+    handlers.CheckRecords = [this] { Guarded([this] { m_records->Run(); }); };
     // The source's mark is drawn for the picture's place at the old scale.
     const auto zoom = [this](void (WindowZoom::*step)()) {
         return [this, step] { Guarded([this, step] { m_keyPour->Mark(0); (m_zoom->*step)(); }); };

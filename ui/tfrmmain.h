@@ -18,6 +18,7 @@ class DragGesture;
 class KeyboardPour;
 class LineEditCell;
 class QLabel;
+class RecordCheckCommand;
 class SolverCommands;
 class TfrmTask;
 class VesselPicture;
@@ -88,6 +89,7 @@ private:
     Game &m_game;
     GameCommands *m_commands = nullptr;
     SolverCommands *m_solver = nullptr;
+    RecordCheckCommand *m_records = nullptr;
     BookCommands *m_book = nullptr;
     MainForm m_f;
     // The puzzle's view of the seven fields, in the order of MainForm::Fields.

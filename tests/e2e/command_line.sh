@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # SPDX-FileCopyrightText: 2026 The Sosudnik developers
 # SPDX-License-Identifier: MIT
-# The real program's command line with no display at all: --solve, --help and
-# --version answer, exit statuses are as documented, output that cannot be
+# The real program's command line with no display at all: --solve, --check,
+# --help and --version answer, exit statuses are as documented, output that cannot be
 # written is no success, messages stay short and never steer the terminal,
 # and the game itself says that it has nowhere to show its window instead of
 # aborting.
@@ -20,7 +20,8 @@ version=${2:?version}
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/sosudnik-cli.XXXXXX")
 pipes=$(mktemp -d "${TMPDIR:-/tmp}/sosudnik-cli-pipe.XXXXXX")
-trap 'rm -rf "$work" "$pipes"' EXIT
+files=$(mktemp -d "${TMPDIR:-/tmp}/sosudnik-cli-files.XXXXXX")
+trap 'rm -rf "$work" "$pipes" "$files"' EXIT
 cd "$work"
 export LC_ALL=C.UTF-8
 
@@ -149,6 +150,87 @@ for args in "--solve|$title" "--solve|8,5,3/8,0,0/4|$title" "--solve|8,5,3/8,0,0
   grep -qF '\x1B]0;owned\x07\x1B[2J' "$work/err" || fail "controls ${args//$'\e'/ESC}: $(cat -v "$work/err")"
 done
 
+# --check: result files as the game writes them (windows-1251), each given
+# by its path; a line a file, the status 0 only when every one is solved.
+# result_file NAME "L1 L2 L3" ...: one save of those rows.
+result_file() {
+  local name=$1 row=0 levels
+  shift
+  {
+    printf '<?xml version="1.0" encoding="windows-1251" standalone="yes"?>\r\n<ListStore><Columns>'
+    printf '<ListColumn Name="Column0" Caption="\xD5\xEE\xE4"/></Columns><Data>'
+    for levels in "$@"; do
+      read -r a b c <<<"$levels"
+      printf '<Record Column0="%d" Column1="%s" Column2="%s" Column3="%s"/>' "$row" "$a" "$b" "$c"
+      row=$((row + 1))
+    done
+    printf '</Data></ListStore>\r\n'
+  } >"$files/$name"
+}
+milk=12,7,5/12,0,0/6
+result_file solved.xml "12 0 0" "5 7 0" "5 2 5" "10 2 0" "10 0 2" "3 7 2" "3 4 5" "8 4 0" "8 0 4" "1 7 4" "1 6 5"
+result_file unsolved.xml "12 0 0" "5 7 0"
+result_file wrong.xml "12 0 0" "9 3 0"
+cp "$files/solved.xml" "$files/tab"$'\t'"name.xml"
+run --check "$milk" "$files/solved.xml"
+[ "$status" -eq 0 ] || fail "--check solved: status $status ($err)"
+[ "$out" = "$files/solved.xml"$'\t'"решено"$'\t'"10"$'\t'"10"$'\t'"Наименьшее число переливаний." ] ||
+  fail "--check solved: $out"
+[ -z "$err" ] || fail "--check solved: stderr $err"
+run --check "$milk" "$files/solved.xml" "$files/unsolved.xml" "$files/wrong.xml" "$files/missing.xml" \
+  "$files/tab"$'\t'"name.xml"
+[ "$status" -eq 1 ] || fail "--check class: status $status"
+[ "$(wc -l <"$work/out")" -eq 5 ] || fail "--check class: $(wc -l <"$work/out") lines"
+cut -f2,3 "$work/out" | tr '\t\n' ' |' | grep -qx 'решено 10|не решено 1|неверный ход |не читается |решено 10|' ||
+  fail "--check class: $(cut -f2,3 "$work/out" | tr '\t\n' ' |')"
+grep -qF "$files/tab\\tname.xml"$'\t' "$work/out" || fail "--check: a tab in a name not escaped: $out"
+awk -F'\t' 'NF != 5 { exit 1 }' "$work/out" || fail "--check: not five fields a line"
+
+# CSV for a spreadsheet: the header first, CR LF, no byte order mark, a
+# name with a comma and quotes one field.
+cp "$files/solved.xml" "$files/a,\"b\".xml"
+run --check "$milk" "$files/a,\"b\".xml" --csv
+[ "$status" -eq 0 ] || fail "--csv: status $status"
+[ "$(head -c 4 "$work/out" | od -An -tx1 | tr -d ' ')" = d184d0b0 ] || fail "--csv: starts $(head -c 4 "$work/out" | od -An -tx1)"
+[ "$(cat "$work/out")" = "файл,итог,ходы,наименьшее,подробности"$'\r\n'"\"$files/a,\"\"b\"\".xml\",решено,10,10,Наименьшее число переливаний."$'\r' ] ||
+  fail "--csv: $(cat -A "$work/out")"
+
+# Hostile files: an external entity naming a local file (its content never
+# shows), an entity bomb, a file past 16 MiB; each refused, and quickly.
+printf 'TOP-SECRET-2096' >"$files/secret.txt"
+printf '<!DOCTYPE ListStore [<!ENTITY s SYSTEM "file://%s">]><ListStore><Columns/><Data><Record Column0="&s;" Column1="12" Column2="0" Column3="0"/></Data></ListStore>' \
+  "$files/secret.txt" >"$files/xxe.xml"
+{
+  printf '<?xml version="1.0"?><!DOCTYPE ListStore [<!ENTITY l0 "lol">'
+  for level in 1 2 3 4 5 6 7 8 9; do
+    printf '<!ENTITY l%d "' "$level"
+    for _ in 1 2 3 4 5 6 7 8 9 10; do printf '&l%d;' $((level - 1)); done
+    printf '">'
+  done
+  printf ']><ListStore><Columns/><Data><Record Column0="&l9;" Column1="12" Column2="0" Column3="0"/></Data></ListStore>'
+} >"$files/bomb.xml"
+truncate -s $((16 * 1024 * 1024 + 1)) "$files/big.xml"
+set +e
+timeout 20 env -u QT_QPA_PLATFORM -u WAYLAND_DISPLAY DISPLAY= "$app" --check "$milk" "$files/xxe.xml" \
+  "$files/bomb.xml" "$files/big.xml" >"$work/out" 2>"$work/err"
+status=$?
+set -e
+[ "$status" -eq 1 ] || fail "hostile files: status $status"
+[ "$(cut -f2 "$work/out" | sort -u)" = "не читается" ] || fail "hostile files: $(cat "$work/out")"
+grep -q 'DOCTYPE' "$work/out" && grep -q 'больше 16 МиБ' "$work/out" || fail "hostile files: $(cat "$work/out")"
+! grep -q 'TOP-SECRET' "$work/out" "$work/err" || fail "the secret file's content came out"
+[ ! -s "$work/err" ] || fail "hostile files: stderr $(cat "$work/err")"
+
+# Wrong arguments: status 2, the reason on stderr, nothing on stdout.
+for args in "--check" "--check $milk" "--check 12,7,5 $files/solved.xml" "--check $milk $files/solved.xml --tsv" \
+  "--csv" "--solve $milk --csv" "--check $milk $files/solved.xml --solve $milk"; do
+  # shellcheck disable=SC2086
+  run $args
+  [ "$status" -eq 2 ] || fail "$args: status $status"
+  [ -z "$out" ] || fail "$args: stdout $out"
+  [ -n "$err" ] || fail "$args: no message"
+done
+
 run --help
 [ "$status" -eq 0 ] && grep -q -- '--solve' "$work/out" || fail "--help: status $status, $out"
 while IFS= read -r line; do
@@ -197,7 +279,8 @@ for how in full closed gone; do
     closed) cause='стандартный вывод не записан: он закрыт' ;;
     gone) cause='читавшая его программа уже завершилась' ;;
   esac
-  for args in "--solve 12,7,5/12,0,0/6" "--solve 999,4,6/6,0,0/3" --help --version --book "--generate 2"; do
+  for args in "--solve 12,7,5/12,0,0/6" "--solve 999,4,6/6,0,0/3" --help --version --book "--generate 2" \
+    "--check 12,7,5/12,0,0/6 $files/solved.xml"; do
     # shellcheck disable=SC2086
     unwritable "$how" $args
     [ "$status" -eq 4 ] || fail "$args, output $how: status $status ($err)"

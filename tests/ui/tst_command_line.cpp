@@ -10,6 +10,7 @@
 #include "task_code.h"
 
 #include <QByteArray>
+#include <QFile>
 #include <QRegularExpression>
 #include <QTest>
 
@@ -141,6 +142,23 @@ QString Repeated(char c, int n)
     return QString(n, QLatin1Char(c));
 }
 
+// A result file as the game writes it: windows-1251, one save of the milk
+// task's rows.
+QByteArray MilkFile(const QList<QByteArray> &rows)
+{
+    QByteArray text = "<?xml version=\"1.0\" encoding=\"windows-1251\" standalone=\"yes\"?>\r\n<ListStore><Columns>"
+                      "<ListColumn Name=\"Column0\" Caption=\"\xD5\xEE\xE4\"/></Columns><Data>";
+    for (qsizetype r = 0; r < rows.size(); ++r) {
+        const QList<QByteArray> levels = rows[r].split(' ');
+        text += "<Record Column0=\"" + QByteArray::number(r) + "\" Column1=\"" + levels[0] + "\" Column2=\"" + levels[1]
+            + "\" Column3=\"" + levels[2] + "\"/>";
+    }
+    return text + "</Data></ListStore>\r\n";
+}
+
+const QList<QByteArray> kMilkSolution = {"12 0 0", "5 7 0", "5 2 5", "10 2 0", "10 0 2", "3 7 2",
+                                         "3 4 5",  "8 4 0", "8 0 4", "1 7 4",  "1 6 5"};
+
 } // namespace
 
 class TestCommandLine : public QObject {
@@ -149,6 +167,8 @@ class TestCommandLine : public QObject {
 private slots:
     void runWithoutWindow_data();
     void runWithoutWindow();
+    void checkRecords_data();
+    void checkRecords();
     void help();
     void bookAndGenerate();
     void writeFailure_data();
@@ -247,8 +267,10 @@ void TestCommandLine::runWithoutWindow_data()
                                  "включительно")
                    .arg(QString::fromLatin1(seed));
     QTest::newRow("--seed alone") << QStringList{QStringLiteral("--seed"), QStringLiteral("7")} << kExitBadTask
-                                  << QString::fromUtf8("sosudnik: параметр --seed действует только вместе с "
-                                                       "--generate");
+                                  << QString::fromUtf8("sosudnik: параметр --seed работает только с --generate");
+    QTest::newRow("--seed with --book")
+        << QStringList{QStringLiteral("--book"), QStringLiteral("--seed"), QStringLiteral("7")} << kExitBadTask
+        << QString::fromUtf8("sosudnik: параметр --seed работает только с --generate");
     QTest::newRow("--seed twice") << QStringList{QStringLiteral("--generate"), QStringLiteral("1"),
                                                  QStringLiteral("--seed"), QStringLiteral("7"),
                                                  QStringLiteral("--seed"), QStringLiteral("8")}
@@ -257,10 +279,10 @@ void TestCommandLine::runWithoutWindow_data()
     QTest::newRow("--book and --solve") << QStringList{QStringLiteral("--book"), QStringLiteral("--solve"), kvass}
                                         << kExitBadTask
                                         << QString::fromUtf8("sosudnik: параметры --solve и --book вместе не "
-                                                             "действуют");
+                                                             "работают");
     QTest::newRow("--book and --generate")
         << QStringList{QStringLiteral("--generate"), QStringLiteral("1"), QStringLiteral("--book")} << kExitBadTask
-        << QString::fromUtf8("sosudnik: параметры --book и --generate вместе не действуют");
+        << QString::fromUtf8("sosudnik: параметры --book и --generate вместе не работают");
     QTest::newRow("--book and a code") << QStringList{QStringLiteral("--book"), kvass} << kExitBadTask
                                        << QString::fromUtf8("sosudnik: аргумент «8,5,3/8,0,0/4» лишний");
     QTest::newRow("--book for the window")
@@ -315,6 +337,117 @@ void TestCommandLine::help()
     QVERIFY(!text.contains(QChar(0x0451)));
 }
 
+void TestCommandLine::checkRecords_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QString>("out");
+    QTest::addColumn<QString>("err"); // stderr's first line; empty when nothing is written there
+
+    const QString milk = QStringLiteral("12,7,5/12,0,0/6");
+    const QString check = QStringLiteral("--check");
+    const QString solved = QString::fromUtf8("solved.xml\tрешено\t10\t10\tНаименьшее число переливаний.\n");
+    const QString unsolved = QString::fromUtf8("unsolved.xml\tне решено\t1\t10\tЦель не достигнута за 1 "
+                                               "переливание.\n");
+    const QString header = QString::fromUtf8("файл,итог,ходы,наименьшее,подробности\r\n");
+    const QString none;
+    QTest::newRow("solved") << QStringList{check, milk, QStringLiteral("solved.xml")} << kExitSolved << solved
+                            << none;
+    QTest::newRow("--check=") << QStringList{QStringLiteral("--check=") + milk, QStringLiteral("solved.xml")}
+                              << kExitSolved << solved << none;
+    QTest::newRow("one of two not solved")
+        << QStringList{check, milk, QStringLiteral("solved.xml"), QStringLiteral("unsolved.xml")} << kExitNoSolution
+        << solved + unsolved << none;
+    QTest::newRow("no such file") << QStringList{check, milk, QStringLiteral("missing.xml")} << kExitNoSolution
+                                  << QString::fromUtf8("missing.xml\tне читается\t\t10\tФайла нет.\n") << none;
+    QTest::newRow("a name with a tab, a line break and a backslash")
+        << QStringList{check, milk, QString::fromUtf8("ученик\t1\n\\.xml")} << kExitSolved
+        << QString::fromUtf8("ученик\\t1\\n\\\\.xml\tрешено\t10\t10\tНаименьшее число переливаний.\n") << none;
+    QTest::newRow("a name like an option, after --")
+        << QStringList{check, milk, QStringLiteral("--"), QStringLiteral("-odd.xml")} << kExitNoSolution
+        << QString::fromUtf8("-odd.xml\tне читается\t\t10\tФайла нет.\n") << none;
+    QTest::newRow("an unsolvable task") << QStringList{check, QStringLiteral("999,4,6/6,0,0/3"),
+                                                       QStringLiteral("solved.xml")}
+                                        << kExitNoSolution
+                                        << QString::fromUtf8("solved.xml\tдругая задача\t\t\tСохранения в файле "
+                                                             "начинаются с «12 0 0», а не с уровней задачи 6 0 0.\n")
+                                        << none;
+    QTest::newRow("--csv first") << QStringList{QStringLiteral("--csv"), check, milk, QStringLiteral("solved.xml"),
+                                                QStringLiteral("a,\"b\".xml")}
+                                 << kExitSolved
+                                 << header
+            + QString::fromUtf8("solved.xml,решено,10,10,Наименьшее число переливаний.\r\n"
+                                "\"a,\"\"b\"\".xml\",решено,10,10,Наименьшее число переливаний.\r\n")
+                                 << none;
+    QTest::newRow("--csv last") << QStringList{check, milk, QStringLiteral("unsolved.xml"), QStringLiteral("--csv")}
+                                << kExitNoSolution
+                                << header
+            + QString::fromUtf8("unsolved.xml,не решено,1,10,Цель не достигнута за 1 переливание.\r\n")
+                                << none;
+    QTest::newRow("no file") << QStringList{check, milk} << kExitBadTask << none
+                             << QString::fromUtf8("sosudnik: после задачи нужен хотя бы один файл результата");
+    QTest::newRow("no task") << QStringList{check} << kExitBadTask << none
+                             << QString::fromUtf8("sosudnik: после --check нужна задача");
+    QTest::newRow("malformed task") << QStringList{check, QStringLiteral("12,7,5"), QStringLiteral("solved.xml")}
+                                    << kExitBadTask << none
+                                    << QString::fromUtf8("sosudnik: код задачи «12,7,5» не разобрать: нужен вид "
+                                                         "C1,C2,C3/L1,L2,L3/T, например 12,7,5/12,0,0/6 — задача о "
+                                                         "молоке");
+    QTest::newRow("an unknown option") << QStringList{check, milk, QStringLiteral("solved.xml"),
+                                                      QStringLiteral("--tsv")}
+                                       << kExitBadTask << none
+                                       << QString::fromUtf8("sosudnik: параметр «--tsv» неизвестен");
+    QTest::newRow("a Qt option") << QStringList{check, milk, QStringLiteral("solved.xml"), QStringLiteral("-style"),
+                                                QStringLiteral("fusion")}
+                                 << kExitBadTask << none
+                                 << QString::fromUtf8("sosudnik: параметр «-style» нужен только окну, а --check "
+                                                      "работает без окна");
+    QTest::newRow("--csv alone") << QStringList{QStringLiteral("--csv")} << kExitBadTask << none
+                                 << QString::fromUtf8("sosudnik: параметр --csv работает только с --check");
+    QTest::newRow("--csv and a task code") << QStringList{QStringLiteral("--csv"), milk} << kExitBadTask << none
+                                           << QString::fromUtf8("sosudnik: параметр --csv работает только с --check");
+    QTest::newRow("--csv with --solve") << QStringList{QStringLiteral("--solve"), milk, QStringLiteral("--csv")}
+                                        << kExitBadTask << none
+                                        << QString::fromUtf8("sosudnik: параметр --csv работает только с --check");
+    QTest::newRow("--check with --solve")
+        << QStringList{check, milk, QStringLiteral("--solve"), milk} << kExitBadTask << none
+        << QString::fromUtf8("sosudnik: параметры --solve и --check вместе не работают");
+    QTest::newRow("--check twice") << QStringList{check, milk, QStringLiteral("solved.xml"), check, milk}
+                                   << kExitBadTask << none
+                                   << QString::fromUtf8("sosudnik: параметр --check указан больше одного раза");
+}
+
+// The checker as main runs it, on files in a folder of their own; nothing
+// is written there.
+void TestCommandLine::checkRecords()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(int, status);
+    QFETCH(QString, out);
+    QFETCH(QString, err);
+
+    const TemporaryWorkDir dir;
+    QVERIFY(dir.IsValid());
+    const auto write = [&](const QString &name, const QByteArray &bytes) {
+        QFile file(dir.FilePath(name));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+    };
+    const QByteArray solved = MilkFile(kMilkSolution);
+    write(QStringLiteral("solved.xml"), solved);
+    write(QStringLiteral("unsolved.xml"), MilkFile({"12 0 0", "5 7 0"}));
+    write(QString::fromUtf8("ученик\t1\n\\.xml"), solved);
+    write(QStringLiteral("a,\"b\".xml"), solved);
+    const QStringList before = QDir::current().entryList(QDir::Files, QDir::Name);
+
+    const Ran ran = RunCommand(arguments);
+    QCOMPARE(ran.Status, status);
+    QCOMPARE(ran.Out, out);
+    QCOMPARE(ran.Err.section(QLatin1Char('\n'), 0, 0), err);
+    CheckMessages(ran.Err);
+    QCOMPARE(QDir::current().entryList(QDir::Files, QDir::Name), before);
+}
+
 // The book one task a line; a generated task the same for the same seed,
 // and without one the seed it chose, to ask for the task again.
 void TestCommandLine::bookAndGenerate()
@@ -361,6 +494,8 @@ void TestCommandLine::writeFailure_data()
     QTest::newRow("--version") << QStringList{QStringLiteral("--version")};
     QTest::newRow("--solve") << QStringList{QStringLiteral("--solve"), QStringLiteral("12,7,5/12,0,0/6")};
     QTest::newRow("--solve, no solution") << QStringList{QStringLiteral("--solve"), QStringLiteral("999,4,6/6,0,0/3")};
+    QTest::newRow("--check") << QStringList{QStringLiteral("--check"), QStringLiteral("12,7,5/12,0,0/6"),
+                                            QStringLiteral("/nonexistent/sosudnik.xml")};
     QTest::newRow("--book") << QStringList{QStringLiteral("--book")};
     QTest::newRow("--generate") << QStringList{QStringLiteral("--generate"), QStringLiteral("1")};
 }

@@ -66,6 +66,7 @@ void TestCommands::tableOfModes()
         {Command::Save, false, false, true},      {Command::Pour, false, false, true},
         {Command::Hint, false, false, true},      {Command::Solution, false, true, true},
         {Command::Check, false, true, true},      {Command::Help, false, false, false},
+        {Command::CheckRecords, false, true, true},
     };
     for (const auto &row : table) {
         QCOMPARE(GameCommands::EnabledIn(row.Which, M::None), row.None);

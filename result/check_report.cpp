@@ -1,0 +1,76 @@
+// SPDX-FileCopyrightText: 2026 The Sosudnik developers
+// SPDX-License-Identifier: MIT
+#include "check_report.h"
+
+#include "wording.h"
+
+#include <algorithm>
+#include <optional>
+
+namespace {
+
+std::string Count(const std::optional<int> &n)
+{
+    return n ? std::to_string(*n) : std::string();
+}
+
+// Splits at the characters that a format keeps as they are (or spells its
+// own way) and escapes what lies between, other controls and bytes that are
+// not UTF-8 among it.
+template <class Keep>
+std::string EscapedBetween(std::string_view text, std::string_view kept, Keep keep)
+{
+    std::string out;
+    out.reserve(text.size());
+    std::size_t from = 0;
+    while (from <= text.size()) {
+        const std::size_t at = std::min(text.find_first_of(kept, from), text.size());
+        out += EscapeControls(text.substr(from, at - from));
+        if (at == text.size())
+            break;
+        keep(out, text[at]);
+        from = at + 1;
+    }
+    return out;
+}
+
+} // namespace
+
+std::string TabField(std::string_view text)
+{
+    return EscapedBetween(text, "\\\t\n", [](std::string &out, char c) {
+        out += c == '\t' ? "\\t" : c == '\n' ? "\\n" : "\\\\";
+    });
+}
+
+std::string CheckLine(std::string_view file, const RecordCheck &check)
+{
+    return TabField(file) + '\t' + VerdictWord(check.Result) + '\t' + Count(check.Pours) + '\t'
+        + Count(check.Fewest) + '\t' + TabField(check.Detail) + '\n';
+}
+
+std::string CsvField(std::string_view text)
+{
+    // Line breaks and tabs stay: a quoted field holds them.
+    const std::string field = EscapedBetween(text, "\t\r\n", [](std::string &out, char c) { out += c; });
+    if (field.find_first_of(",\"\r\n") == std::string::npos)
+        return field;
+    std::string quoted = "\"";
+    for (const char c : field) {
+        if (c == '"')
+            quoted += '"';
+        quoted += c;
+    }
+    return quoted + '"';
+}
+
+std::string CsvHeader()
+{
+    return "файл,итог,ходы,наименьшее,подробности\r\n";
+}
+
+std::string CsvLine(std::string_view file, const RecordCheck &check)
+{
+    return CsvField(file) + ',' + CsvField(VerdictWord(check.Result)) + ',' + Count(check.Pours) + ','
+        + Count(check.Fewest) + ',' + CsvField(check.Detail) + "\r\n";
+}

@@ -1,0 +1,26 @@
+// SPDX-FileCopyrightText: 2026 The Sosudnik developers
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include "record_check.h"
+
+#include <string>
+#include <string_view>
+
+// The verdicts as text: one line a file, for a terminal, a script or a
+// spreadsheet. Always UTF-8: bytes that are not are written as \xHH.
+
+// Fields of a tab-separated line: backslash, tab and line feed as \\, \t
+// and \n, other control characters as \xHH, so that a name keeps to its
+// field and its line and cannot steer a terminal.
+std::string TabField(std::string_view text);
+
+// The file name as given, the verdict word, the player's pours, the fewest,
+// the detail; a field that does not apply is empty. Ends in "\n".
+std::string CheckLine(std::string_view file, const RecordCheck &check);
+
+// The same as CSV (RFC 4180): a field with a comma, a quote or a line break
+// is quoted, quotes doubled; lines end in CR LF.
+std::string CsvField(std::string_view text);
+std::string CsvHeader();
+std::string CsvLine(std::string_view file, const RecordCheck &check);

@@ -1,0 +1,370 @@
+// SPDX-FileCopyrightText: 2026 The Sosudnik developers
+// SPDX-License-Identifier: MIT
+// "Провери&ть записи…" in the real window: the entry and when it is
+// available, the file chooser, the table of verdicts with its sorting and
+// copy, and a game that stays exactly as it was.
+#include "window_harness.h"
+
+#include "appearance.h"
+#include "form_scale.h"
+#include "game_palette.h"
+#include "modal_helpers.h"
+#include "record_check_command.h"
+#include "record_check_dialog.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QDialogButtonBox>
+#include <QFile>
+#include <QFileDialog>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMenu>
+#include <QTableWidget>
+#include <QTest>
+
+namespace {
+
+const QString kMilk = QStringLiteral("12,7,5/12,0,0/6");
+
+// Everything the command must leave as it was.
+struct Snapshot {
+    QStringList Fields;
+    std::vector<std::vector<std::string>> Rows;
+    std::array<std::int32_t, 9> Values{};
+    bool GoalReached = false;
+    TfrmMain::GameMode Mode = TfrmMain::GameMode::None;
+
+    bool operator==(const Snapshot &) const = default;
+};
+
+Snapshot Take(const Harness &h)
+{
+    Snapshot s;
+    for (const char *name : {"EditV1", "EditV2", "EditV3", "EditVW1", "EditVW2", "EditVW3", "EdRes"})
+        s.Fields << h.Edit(QString::fromLatin1(name))->text();
+    const MoveLog &log = h.window.Model().Log();
+    for (int r = 0; r < log.RowCount(); ++r)
+        s.Rows.push_back({log.Cell(r, 0), log.Cell(r, 1), log.Cell(r, 2), log.Cell(r, 3)});
+    s.Values = h.window.Model().State().Values;
+    s.GoalReached = h.window.Model().State().GoalReached;
+    s.Mode = h.window.Mode();
+    return s;
+}
+
+QAction *Entry(const Harness &h, const char *name)
+{
+    auto *action = h.window.findChild<QAction *>(QString::fromLatin1(name));
+    if (!action)
+        qFatal("no action named %s", name);
+    return action;
+}
+
+QByteArray ResultFile(const QList<QByteArray> &rows)
+{
+    QByteArray text = "<?xml version=\"1.0\" encoding=\"windows-1251\" standalone=\"yes\"?>\r\n<ListStore><Columns/><Data>";
+    for (qsizetype r = 0; r < rows.size(); ++r) {
+        const QList<QByteArray> levels = rows[r].split(' ');
+        text += "<Record Column0=\"" + QByteArray::number(r) + "\" Column1=\"" + levels[0] + "\" Column2=\""
+            + levels[1] + "\" Column3=\"" + levels[2] + "\"/>";
+    }
+    return text + "</Data></ListStore>\r\n";
+}
+
+const QList<QByteArray> kMilkSolution = {"12 0 0", "5 7 0", "5 2 5", "10 2 0", "10 0 2", "3 7 2",
+                                         "3 4 5",  "8 4 0", "8 0 4", "1 7 4",  "1 6 5"};
+
+// A class's files in the current folder, in the order they are handed in.
+QStringList WriteClass(const TemporaryWorkDir &dir)
+{
+    const QList<std::pair<QString, QByteArray>> files = {
+        {QStringLiteral("petrov.xml"), ResultFile({"12 0 0", "5 7 0", "5 2 5"})},
+        {QStringLiteral("ivanova.xml"), ResultFile(kMilkSolution)},
+        {QStringLiteral("sidorov.xml"), ResultFile({"12 0 0", "9 3 0"})},
+        {QStringLiteral("kvass.xml"), ResultFile({"8 0 0", "3 5 0"})},
+        {QStringLiteral("notes.xml"), QByteArrayLiteral("12 0 0, 5 7 0")},
+    };
+    QStringList paths;
+    for (const auto &[name, bytes] : files) {
+        QFile file(dir.FilePath(name));
+        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+            qFatal("cannot write %s", qPrintable(name));
+        paths << file.fileName();
+    }
+    return paths;
+}
+
+// What the verdict dialog showed, read while it was up.
+struct Shown {
+    bool Up = false;
+    QString Title;
+    QString Task;
+    QString Summary;
+    QStringList Rows; // cells joined by " | "
+    QStringList SortedByVerdict;
+    QStringList SortedByVerdictDown;
+    QStringList SortedByPours;
+    QString Copied;
+    QString TableText;
+    bool GamePalette = false;
+    QString Family;
+};
+
+QStringList Rows(QTableWidget *table)
+{
+    QStringList rows;
+    for (int r = 0; r < table->rowCount(); ++r) {
+        QStringList cells;
+        for (int c = 0; c < table->columnCount(); ++c)
+            cells << table->item(r, c)->text();
+        rows << cells.join(QStringLiteral(" | "));
+    }
+    return rows;
+}
+
+void ClickHeading(QTableWidget *table, int column)
+{
+    QHeaderView *header = table->horizontalHeader();
+    const QPoint at(header->sectionViewportPosition(column) + header->sectionSize(column) / 2, header->height() / 2);
+    QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, at);
+}
+
+// Reads the dialog, sorts by clicking headings, presses "Копировать" and
+// closes it.
+Shown Read(RecordCheckDialog *dialog)
+{
+    Shown shown;
+    shown.Up = true;
+    shown.Title = dialog->windowTitle();
+    shown.Task = dialog->findChild<QLabel *>(QStringLiteral("TaskLine"))->text();
+    shown.Summary = dialog->findChild<QLabel *>(QStringLiteral("Summary"))->text();
+    shown.GamePalette = dialog->palette() == GamePalette();
+    shown.Family = dialog->font().family();
+    auto *table = dialog->findChild<QTableWidget *>(QStringLiteral("RecordTable"));
+    shown.Rows = Rows(table);
+    ClickHeading(table, 1);
+    shown.SortedByVerdict = Rows(table);
+    ClickHeading(table, 1);
+    shown.SortedByVerdictDown = Rows(table);
+    ClickHeading(table, 2);
+    shown.SortedByPours = Rows(table);
+    QApplication::clipboard()->clear();
+    QTest::mouseClick(dialog->findChild<QPushButton *>(QStringLiteral("BtnCopy")), Qt::LeftButton);
+    shown.Copied = QApplication::clipboard()->text();
+    shown.TableText = dialog->TableText();
+    QTest::mouseClick(dialog->findChild<QPushButton *>(QStringLiteral("BtnClose")), Qt::LeftButton);
+    return shown;
+}
+
+QString FirstCells(const QStringList &rows)
+{
+    QStringList first;
+    for (const QString &row : rows)
+        first << row.section(QStringLiteral(" | "), 0, 1);
+    return first.join(QStringLiteral("; "));
+}
+
+} // namespace
+
+class TestRecordCheck : public QObject {
+    Q_OBJECT
+
+private slots:
+    void entryAndWhenItIsAvailable();
+    void aClassOfFilesInATable();
+    void theTaskTypedInIsTheOneChecked();
+    void chosenInTheFileChooser();
+    void nothingChosenNothingShown();
+    void followsTheScale();
+};
+
+void TestRecordCheck::entryAndWhenItIsAvailable()
+{
+    Harness h;
+    auto *game = h.window.findChild<QMenu *>(QStringLiteral("MnuGame"));
+    QAction *entry = Entry(h, "MnuCheckRecords");
+    const QList<QAction *> actions = game->actions();
+    QCOMPARE(actions.indexOf(entry), actions.indexOf(Entry(h, "MnuCheck")) + 1);
+    QCOMPARE(entry->text(), QString::fromUtf8("Провери&ть записи…"));
+    QVERIFY(entry->shortcut().isEmpty());
+    QVERIFY(!entry->isEnabled());
+    h.window.MnuNewClick();
+    QVERIFY(entry->isEnabled());
+    h.window.StartTaskCode(kMilk.toStdString());
+    QVERIFY(entry->isEnabled());
+    QVERIFY(GameCommands::EnabledIn(GameCommands::Command::CheckRecords, GameMode::Play));
+}
+
+// The files as handed in; a click on a heading sorts by it, a second the
+// other way; the copy is the table as shown. The game is untouched.
+void TestRecordCheck::aClassOfFilesInATable()
+{
+    const TemporaryWorkDir dir;
+    QVERIFY(dir.IsValid());
+    const QStringList files = WriteClass(dir);
+    Harness h;
+    h.window.StartTaskCode(kMilk.toStdString());
+    h.window.Model().Pour(1, 3);
+    const Snapshot before = Take(h);
+
+    auto *command = h.window.findChild<RecordCheckCommand *>();
+    QVERIFY(command);
+    Shown shown;
+    WithModal<RecordCheckDialog>([&] { command->ShowVerdicts(files); },
+                                 [&](RecordCheckDialog *dialog) { shown = Read(dialog); });
+    QVERIFY(shown.Up);
+    QCOMPARE(shown.Title, QString::fromUtf8("Проверить записи"));
+    QCOMPARE(shown.Task, QString::fromUtf8("Задача 12,7,5/12,0,0/6. Наименьшее число переливаний — 10."));
+    QCOMPARE(shown.Summary, QString::fromUtf8("Решено: 1 из 5."));
+    const QStringList rows = {
+        QString::fromUtf8("petrov.xml | не решено | 2 | 10 | Цель не достигнута за 2 переливания."),
+        QString::fromUtf8("ivanova.xml | решено | 10 | 10 | Наименьшее число переливаний."),
+        QString::fromUtf8("sidorov.xml | неверный ход |  | 10 | Ход 1 (9 3 0) не получить из хода 0 (12 0 0) одним "
+                          "переливанием."),
+        QString::fromUtf8("kvass.xml | другая задача |  | 10 | Сохранения в файле начинаются с «8 0 0», а не с "
+                          "уровней задачи 12 0 0."),
+        QString::fromUtf8("notes.xml | не читается |  | 10 | Это не XML: в файле не найден ни один элемент (строка "
+                          "1)."),
+    };
+    QCOMPARE(shown.Rows, rows);
+    QCOMPARE(FirstCells(shown.SortedByVerdict),
+             QString::fromUtf8("ivanova.xml | решено; petrov.xml | не решено; sidorov.xml | неверный ход; kvass.xml | "
+                               "другая задача; notes.xml | не читается"));
+    QCOMPARE(FirstCells(shown.SortedByVerdictDown),
+             QString::fromUtf8("notes.xml | не читается; kvass.xml | другая задача; sidorov.xml | неверный ход; "
+                               "petrov.xml | не решено; ivanova.xml | решено"));
+    // Counts as numbers, the empty ones first: 2 before 10.
+    QVERIFY2(shown.SortedByPours.last().startsWith(QStringLiteral("ivanova.xml")), qPrintable(shown.SortedByPours.last()));
+    QVERIFY(shown.SortedByPours[3].startsWith(QStringLiteral("petrov.xml")));
+    QVERIFY(shown.TableText.startsWith(QString::fromUtf8("Файл\tИтог\tХоды\tНаименьшее\tПодробности\n")));
+    QCOMPARE(shown.TableText.count(QLatin1Char('\n')), 6);
+    QVERIFY(shown.TableText.endsWith(QString::fromUtf8("ivanova.xml\tрешено\t10\t10\tНаименьшее число переливаний.\n")));
+    QCOMPARE(shown.Copied, shown.TableText);
+    QVERIFY(shown.GamePalette);
+    QCOMPARE(shown.Family, UiFont(8).family());
+    QVERIFY(h.boxes.Boxes.empty());
+    QVERIFY(Take(h) == before);
+}
+
+void TestRecordCheck::theTaskTypedInIsTheOneChecked()
+{
+    const TemporaryWorkDir dir;
+    QVERIFY(dir.IsValid());
+    const QStringList files = WriteClass(dir);
+    Harness h;
+    h.window.MnuNewClick();
+    const char *names[] = {"EditV1", "EditV2", "EditV3", "EditVW1", "EditVW2", "EditVW3", "EdRes"};
+    const char *values[] = {"8", "5", "3", "8", "0", "0", "4"};
+    for (int i = 0; i < 7; ++i)
+        h.Type(QString::fromLatin1(names[i]), QString::fromLatin1(values[i]));
+    const Snapshot before = Take(h);
+
+    Shown shown;
+    WithModal<RecordCheckDialog>(
+        [&] { h.window.findChild<RecordCheckCommand *>()->ShowVerdicts({files[3], files[1]}); },
+        [&](RecordCheckDialog *dialog) { shown = Read(dialog); });
+    QCOMPARE(shown.Task, QString::fromUtf8("Задача 8,5,3/8,0,0/4. Наименьшее число переливаний — 6."));
+    QCOMPARE(FirstCells(shown.Rows), QString::fromUtf8("kvass.xml | не решено; ivanova.xml | другая задача"));
+    QCOMPARE(shown.Summary, QString::fromUtf8("Решено: 0 из 2."));
+    QVERIFY(Take(h) == before);
+}
+
+// The menu entry opens Qt's own chooser in the current folder; the files
+// named there are the ones checked.
+void TestRecordCheck::chosenInTheFileChooser()
+{
+    const TemporaryWorkDir dir;
+    QVERIFY(dir.IsValid());
+    WriteClass(dir);
+    Harness h;
+    h.window.StartTaskCode(kMilk.toStdString());
+    const Snapshot before = Take(h);
+
+    QObject context;
+    QString folder;
+    QString acceptLabel;
+    bool gameColours = false;
+    Shown shown;
+    WithModal<QFileDialog>([&] { Entry(h, "MnuCheckRecords")->trigger(); },
+                           [&](QFileDialog *chooser) {
+                               folder = chooser->directory().absolutePath();
+                               acceptLabel = chooser->labelText(QFileDialog::Accept);
+                               gameColours = chooser->palette() == GamePalette();
+                               // The verdicts come up once the chooser is gone.
+                               modal_detail::Poll(
+                                   &context, "the verdicts",
+                                   [] {
+                                       auto *d = qobject_cast<RecordCheckDialog *>(QApplication::activeModalWidget());
+                                       return d && d->isVisible();
+                                   },
+                                   [&] {
+                                       shown = Read(qobject_cast<RecordCheckDialog *>(QApplication::activeModalWidget()));
+                                   });
+                               auto *name = chooser->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
+                               auto *buttons = chooser->findChild<QDialogButtonBox *>(QStringLiteral("buttonBox"));
+                               QVERIFY(name && buttons);
+                               // Two names, as the chooser writes a choice of several.
+                               name->setText(QStringLiteral("\"ivanova.xml\" \"petrov.xml\""));
+                               QTest::mouseClick(buttons->button(QDialogButtonBox::Open), Qt::LeftButton);
+                           });
+    QCOMPARE(folder, QDir::current().absolutePath());
+    QCOMPARE(acceptLabel, QString::fromUtf8("Проверить"));
+    QVERIFY(gameColours);
+    QVERIFY(shown.Up);
+    QCOMPARE(FirstCells(shown.Rows), QString::fromUtf8("ivanova.xml | решено; petrov.xml | не решено"));
+    QVERIFY(Take(h) == before);
+}
+
+void TestRecordCheck::nothingChosenNothingShown()
+{
+    const TemporaryWorkDir dir;
+    QVERIFY(dir.IsValid());
+    Harness h;
+    h.window.StartTaskCode(kMilk.toStdString());
+    const Snapshot before = Take(h);
+    bool chooserUp = false;
+    WithModal<QFileDialog>([&] { Entry(h, "MnuCheckRecords")->trigger(); },
+                           [&](QFileDialog *chooser) {
+                               chooserUp = true;
+                               QTest::keyClick(chooser, Qt::Key_Escape);
+                           });
+    QVERIFY(chooserUp);
+    QVERIFY(!h.window.findChild<RecordCheckDialog *>());
+    QVERIFY(h.boxes.Boxes.empty());
+    QVERIFY(Take(h) == before);
+}
+
+// At the game's scale: the font, and with it the rows and the window.
+void TestRecordCheck::followsTheScale()
+{
+    const TemporaryWorkDir dir;
+    QVERIFY(dir.IsValid());
+    const QStringList files = WriteClass(dir);
+    Harness h;
+    h.window.StartTaskCode(kMilk.toStdString());
+    const auto measure = [&](qreal scale) {
+        SetFormScale(scale);
+        QSize size;
+        int row = 0;
+        qreal points = 0;
+        WithModal<RecordCheckDialog>([&] { h.window.findChild<RecordCheckCommand *>()->ShowVerdicts(files); },
+                                     [&](RecordCheckDialog *dialog) {
+                                         size = dialog->size();
+                                         points = dialog->font().pointSizeF();
+                                         row = dialog->findChild<QTableWidget *>()->rowHeight(0);
+                                         dialog->reject();
+                                     });
+        SetFormScale(1.0);
+        return std::tuple{size, row, points};
+    };
+    const auto [size1, row1, points1] = measure(1.0);
+    const auto [size2, row2, points2] = measure(2.0);
+    QCOMPARE(points1, 8.0);
+    QCOMPARE(points2, 16.0);
+    QVERIFY2(row2 > row1 * 3 / 2, qPrintable(QStringLiteral("%1 -> %2").arg(row1).arg(row2)));
+    QVERIFY(size2.width() > size1.width() && size2.height() > size1.height());
+}
+
+QTEST_MAIN(TestRecordCheck)
+#include "tst_record_check.moc"
