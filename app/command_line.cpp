@@ -7,7 +7,9 @@
 #include "message_boxes.h"
 #include "record_check.h"
 #include "solver.h"
+#include "task_book.h"
 #include "task_code.h"
+#include "task_generator.h"
 #include "tfrmmain.h"
 #include "wording.h"
 
@@ -17,7 +19,9 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdint>
 #include <cstdlib>
+#include <random>
 #include <stdexcept>
 
 namespace {
@@ -43,6 +47,11 @@ constexpr Option kOptions[] = {
     {nullptr, "check", "задача", "нужна задача",
      "проверить файлы результата, названные после задачи, и вывести итог по каждому"},
     {nullptr, "csv", nullptr, nullptr, "с --check: итоги в CSV для электронной таблицы"},
+    {nullptr, "book", nullptr, nullptr, "вывести сборник задач, по задаче в строке"},
+    {nullptr, "generate", "1-5", "нужен уровень",
+     "придумать задачу этого уровня (уровни ниже) и вывести ее код и наименьшее число переливаний"},
+    {nullptr, "seed", "N", "нужно число",
+     "с --generate: задача по числу N от 0 до 4294967295, одна и та же при каждом запуске"},
 };
 
 // Options that only shape what one command does.
@@ -53,10 +62,11 @@ struct Companion {
 
 constexpr Companion kCompanions[] = {
     {"csv", "check"},
+    {"seed", "generate"},
 };
 
 // The window-less commands that do work of their own: one at a time.
-constexpr const char *kExclusive[] = {"solve", "check"};
+constexpr const char *kExclusive[] = {"solve", "check", "book", "generate"};
 
 // Qt's own options, which QApplication takes with one dash or two: those
 // followed by a value, which some also take after "=", and those alone.
@@ -325,10 +335,11 @@ struct ExitStatus {
 };
 
 constexpr ExitStatus kExitStatuses[] = {
-    {kExitSolved, "задача решена (--solve), все файлы решены (--check) или игра закрыта как обычно"},
+    {kExitSolved, "задача решена (--solve), все файлы решены (--check), выведены сборник (--book) или задача "
+                  "(--generate), или игра закрыта как обычно"},
     {kExitNoSolution, "решения нет, причина в единственной строке вывода (--solve); не все файлы решены "
                       "(--check)"},
-    {kExitBadTask, "задача или параметры записаны неверно; сообщение в stderr"},
+    {kExitBadTask, "задача, уровень, число N или параметры записаны неверно; сообщение в stderr"},
     {kExitNoDisplay, "нет графического дисплея: окно игры показать негде"},
     {kExitOutputFailed, "не удалось записать стандартный вывод (нет места, вывод закрыт, читавшая его "
                         "программа завершилась); причина в stderr"},
@@ -362,6 +373,16 @@ std::string HelpText()
                     "решено, неверный ход, другая задача, не читается), переливания игрока до цели, наименьшее "
                     "число переливаний и подробности. С --csv то же в CSV с заголовком.")
         + "\n";
+    text += Wrapped("Сборник (--book): в каждой строке через табуляцию номер задачи, ее уровень, код, наименьшее "
+                    "число переливаний и название.")
+        + "\n";
+    text += Wrapped("Задача (--generate): код и наименьшее число переливаний через табуляцию; без --seed число N "
+                    "выбирается случайно и выводится второй строкой «seed N».")
+        + "\n";
+    text += "Уровни по наименьшему числу переливаний:\n";
+    for (int level = 1; level <= kLevelCount; ++level)
+        text += "  " + std::to_string(level) + "  " + Band(level).Name + ": " + BandText(level) + "\n";
+    text += "\n";
     text += "Код выхода:\n";
     for (const ExitStatus &status : kExitStatuses)
         text += Wrapped(status.Meaning, "  " + std::to_string(status.Status) + "  ", "     ");
@@ -369,6 +390,7 @@ std::string HelpText()
     text += "  " + program + " --solve 12,7,5/12,0,0/6\n";
     text += "  " + program + " 8,5,3/8,0,0/4\n";
     text += "  " + program + " --check 12,7,5/12,0,0/6 *.xml\n";
+    text += "  " + program + " --generate 3 --seed 7\n";
     return text;
 }
 
@@ -467,6 +489,60 @@ int RefuseCompanion(const CommandLine &line, const Streams &streams)
     return kExitBadTask;
 }
 
+int PrintBook(const CommandLine &line, const Streams &streams)
+{
+    if (const std::string refusal = Refusal(line, "book", 0); !refusal.empty())
+        return Refuse(streams, refusal);
+    std::string out;
+    int number = 0;
+    for (const BookTask &task : TaskBook()) {
+        out += std::to_string(++number) + "\t" + std::to_string(LevelOf(task.Fewest)) + "\t" + TaskCode(task.Task)
+            + "\t" + std::to_string(task.Fewest) + "\t" + task.Title + "\n";
+    }
+    return Emit(streams, out, 0);
+}
+
+// A whole number from digits alone, or nothing when it is above `most`.
+std::optional<std::uint64_t> Digits(std::string_view text, std::uint64_t most)
+{
+    if (text.empty() || !std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; }))
+        return std::nullopt;
+    std::uint64_t value = 0;
+    for (char c : text) {
+        value = value * 10 + static_cast<std::uint64_t>(c - '0');
+        if (value > most)
+            return std::nullopt;
+    }
+    return value;
+}
+
+int GenerateCommand(const CommandLine &line, const Streams &streams)
+{
+    if (const std::string refusal = Refusal(line, "generate", 0); !refusal.empty())
+        return Refuse(streams, refusal);
+    const std::optional<std::uint64_t> level = Digits(line.Value("generate"), kLevelCount);
+    if (!level || *level < 1)
+        return Refuse(streams, "уровень " + Quoted(line.Value("generate"))
+                                   + " не годится: нужно число от 1 до " + std::to_string(kLevelCount)
+                                   + " включительно");
+    std::uint32_t seed = 0;
+    const bool chosen = line.Has("seed");
+    if (chosen) {
+        const std::optional<std::uint64_t> n = Digits(line.Value("seed"), UINT32_MAX);
+        if (!n)
+            return Refuse(streams, "число " + Quoted(line.Value("seed"))
+                                       + " для --seed не годится: нужно целое от 0 до 4294967295 включительно");
+        seed = static_cast<std::uint32_t>(*n);
+    } else {
+        seed = std::random_device{}();
+    }
+    const GeneratedTask task = GenerateTask(static_cast<int>(*level), seed);
+    std::string out = TaskCode(task.Task) + "\t" + std::to_string(task.Fewest) + "\n";
+    if (!chosen)
+        out += "seed " + std::to_string(seed) + "\n";
+    return Emit(streams, out, 0);
+}
+
 // The window-less commands, by the option that asks for each; the first
 // given wins, so --help answers whatever else is wrong.
 struct Command {
@@ -479,7 +555,10 @@ constexpr Command kCommands[] = {
     {"version", PrintVersion},
     {"solve", SolveTask},
     {"check", CheckRecords},
+    {"book", PrintBook},
+    {"generate", GenerateCommand},
     {"csv", RefuseCompanion},
+    {"seed", RefuseCompanion},
 };
 
 } // namespace

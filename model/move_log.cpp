@@ -39,6 +39,18 @@ void MoveLog::RemoveLast()
         m_observer->AfterRemove();
 }
 
+void MoveLog::RemoveAfter(int row)
+{
+    const int last = RowCount() - 1;
+    if (row >= last)
+        return;
+    if (m_observer)
+        m_observer->BeforeRemove(row + 1, last);
+    m_rows.erase(m_rows.begin() + row + 1, m_rows.end());
+    if (m_observer)
+        m_observer->AfterRemove();
+}
+
 void MoveLog::Clear()
 {
     if (m_rows.empty())

@@ -42,6 +42,8 @@ public:
 
     void Append(MoveRow row);
     void RemoveLast();
+    // Every row after this one, in one change. 0 <= row < RowCount()
+    void RemoveAfter(int row);
     void Clear();
     void SetCaption(int row, std::string caption);
 

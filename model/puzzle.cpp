@@ -120,13 +120,14 @@ void Puzzle::Pour(int source, int receiver)
     SetLevel(receiver, m_state.Level(receiver) + amount, false);
     AppendMoveRow();
 
-    if (m_state.GoalReached)
-        return;
-    if (MeetsGoal(m_state.Target(), m_state.Level(source), m_state.Level(receiver))) {
+    const bool met = MeetsGoal(m_state.Target(), m_state.Level(source), m_state.Level(receiver));
+    if (!m_state.GoalReached && met) {
         m_boxes.Show(kMsgGoalReached, kCaptionGoalReached, kIconInformation);
         m_state.GoalReached = true;
         m_goalPours = m_log.RowCount() - 1;
     }
+    if (met && m_onGoalMet)
+        m_onGoalMet();
 }
 
 void Puzzle::AppendMoveRow()
@@ -136,21 +137,49 @@ void Puzzle::AppendMoveRow()
     for (int n = 1; n <= kVesselCount; ++n)
         row.SubItems[static_cast<std::size_t>(n - 1)] = std::to_string(m_state.Level(n));
     m_log.Append(std::move(row));
+    m_redo.clear();
 }
 
 void Puzzle::ClearLog()
 {
     m_log.Clear();
+    m_redo.clear();
+    m_help = {};
 }
 
 void Puzzle::BtnUndoClick()
 {
     if (m_log.RowCount() <= 1)
         return; // the start row stays
+    m_redo.push_back(m_log.Row(m_log.RowCount() - 1));
     m_log.RemoveLast();
     const MoveRow &last = m_log.Row(m_log.RowCount() - 1);
     for (int n = 1; n <= kVesselCount; ++n)
         Field("EditVW", n).SetText(last.SubItems[static_cast<std::size_t>(n - 1)]);
+}
+
+void Puzzle::Redo()
+{
+    if (m_redo.empty())
+        return;
+    MoveRow row = std::move(m_redo.back());
+    m_redo.pop_back();
+    // As a pour: the levels first, then the row.
+    for (int n = 1; n <= kVesselCount; ++n)
+        Field("EditVW", n).SetText(row.SubItems[static_cast<std::size_t>(n - 1)]);
+    m_log.Append(std::move(row));
+}
+
+void Puzzle::Restart()
+{
+    if (m_log.RowCount() <= 1)
+        return;
+    for (int row = m_log.RowCount() - 1; row >= 1; --row)
+        m_redo.push_back(m_log.Row(row));
+    m_log.RemoveAfter(0);
+    const MoveRow &start = m_log.Row(0);
+    for (int n = 1; n <= kVesselCount; ++n)
+        Field("EditVW", n).SetText(start.SubItems[static_cast<std::size_t>(n - 1)]);
 }
 
 void Puzzle::LoadTask(const TaskPreset &preset)

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "dispatch_guard.h"
+#include "help_used.h"
 #include "move_log.h"
 #include "task_presets.h"
 #include "text_cell.h"
@@ -12,6 +13,7 @@
 #include <map>
 #include <string>
 #include <string_view>
+#include <vector>
 
 class MessageBoxes;
 
@@ -58,6 +60,9 @@ public:
     // has been emptied: a capacity typed over an empty vessel repaints
     // nothing, yet what the vessel reads out changes.
     void SetCapacityChangedHandler(std::function<void(int)> handler) { m_onCapacityChanged = std::move(handler); }
+    // Called after every pour that meets the goal test, not only the first
+    // (which alone shows the message): the records keep the best of them.
+    void SetGoalMetHandler(std::function<void()> handler) { m_onGoalMet = std::move(handler); }
 
     // Change handlers; the sender's tag is its vessel number.
     void EditV1Change(TextCell &sender);
@@ -78,6 +83,19 @@ public:
     void AppendMoveRow();
     void ClearLog();
     void BtnUndoClick();
+    // "Вперед": gives back the row the last undo took, caption and all,
+    // through the level fields as undo does. A pour, a new game or a task
+    // leaves nothing to give back.
+    void Redo();
+    int RedoCount() const { return static_cast<int>(m_redo.size()); }
+    // "Начать заново": back to the start row in one step, each pour left to
+    // be redone. The game goes on: the goal stays reached, the help used.
+    void Restart();
+
+    // Help asked for since the game's values were last cleared (a new game,
+    // a task): what a win's record keeps.
+    HelpUsed &Help() { return m_help; }
+    const HelpUsed &Help() const { return m_help; }
 
     void LoadTask(const TaskPreset &preset);
     void ResetAll();
@@ -92,5 +110,9 @@ private:
     std::map<std::string, TextCell *, std::less<>> m_fields;
     std::function<void(int)> m_onVesselChanged;
     std::function<void(int)> m_onCapacityChanged;
+    std::function<void()> m_onGoalMet;
     int m_goalPours = 0;
+    // What undo took, the next to give back last.
+    std::vector<MoveRow> m_redo;
+    HelpUsed m_help;
 };

@@ -68,7 +68,7 @@ game_cleanup() {
 }
 
 # start_game [VAR=VALUE...] COMMAND...: runs COMMAND (the game, or a program
-# that execs it) in $work/run, with a home and a runtime folder of its own,
+# that execs it) in $work/run, with a home (its records too) and a runtime folder of its own,
 # on the X display; VAR=VALUE add to that environment. Its output goes to
 # $work/app.log.
 start_game() {
@@ -76,7 +76,7 @@ start_game() {
   chmod 700 "$work/xdg"
   (
     cd "$work/run" || exit
-    exec env HOME="$work/home" XDG_RUNTIME_DIR="$work/xdg" QT_QPA_PLATFORM=xcb "$@" \
+    exec env HOME="$work/home" XDG_CONFIG_HOME="$work/home/.config" XDG_RUNTIME_DIR="$work/xdg" QT_QPA_PLATFORM=xcb "$@" \
       </dev/null >"$work/app.log" 2>&1
   ) &
   app_pid=$!

@@ -15,6 +15,10 @@ bool GameCommands::EnabledIn(Command command, GameMode mode)
     case Command::Exit:
     case Command::Undo:
     case Command::Zoom:
+    case Command::Book:
+    case Command::RandomTask:
+    case Command::EnterCode:
+    case Command::Rules:
         return true;
     case Command::Begin:
     case Command::Values:
@@ -22,10 +26,13 @@ bool GameCommands::EnabledIn(Command command, GameMode mode)
     case Command::Save:
     case Command::Pour:
     case Command::Hint:
+    case Command::Redo:
+    case Command::Restart:
         return mode == GameMode::Play;
     case Command::Solution:
     case Command::Check:
     case Command::CheckRecords:
+    case Command::CopyCode:
         return mode != GameMode::None;
     case Command::Help:
         return false;

@@ -42,6 +42,13 @@ public:
         Help, // "&Справка", never available
         Zoom, // "&Масштаб" and its entries
         CheckRecords, // "Провери&ть записи…"
+        Redo, // "&Вперед"
+        Restart, // "Нач&ать заново"
+        Book, // "&Сборник задач…"
+        RandomTask, // "Слу&чайная задача"
+        CopyCode, // "&Копировать код задачи"
+        EnterCode, // "Вв&ести код задачи…"
+        Rules, // "Как &играть"
     };
 
     // The one table of what is available in which mode.

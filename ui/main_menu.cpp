@@ -4,6 +4,7 @@
 
 #include "game_commands.h"
 #include "rules.h"
+#include "task_book.h"
 
 #include <QAction>
 #include <QMenu>
@@ -27,6 +28,25 @@ QMenu *AddMenu(QMenuBar *bar, const char *name, const char *text)
     menu->setObjectName(QString::fromLatin1(name));
     menu->menuAction()->setObjectName(QString::fromLatin1(name) + QLatin1String("Action"));
     return menu;
+}
+
+// The task book, a random task of each level, and codes to share.
+void AddBookEntries(QMenu *menu, GameCommands &commands, const MainMenuHandlers &handlers)
+{
+    commands.Connect(Command::Book, AddEntry(menu, "MnuBook", "&Сборник задач…"), handlers.Book);
+    QMenu *random = menu->addMenu(QString::fromUtf8("Слу&чайная задача"));
+    random->setObjectName(QStringLiteral("MnuRandom"));
+    commands.Bind(Command::RandomTask, random->menuAction());
+    for (int level = 1; level <= kLevelCount; ++level) {
+        // "&Разминка (2–3 переливания)": each name starts with a letter of its own.
+        const QString text = QLatin1Char('&') + QString::fromUtf8(Band(level).Name) + QStringLiteral(" (")
+            + QString::fromStdString(BandText(level)) + QLatin1Char(')');
+        QAction *action = random->addAction(text);
+        action->setObjectName(QStringLiteral("MnuRandom%1").arg(level));
+        commands.Connect(Command::RandomTask, action, [random = handlers.RandomTask, level] { random(level); });
+    }
+    commands.Connect(Command::CopyCode, AddEntry(menu, "MnuCopyCode", "&Копировать код задачи"), handlers.CopyCode);
+    commands.Connect(Command::EnterCode, AddEntry(menu, "MnuEnterCode", "Вв&ести код задачи…"), handlers.EnterCode);
 }
 
 void BuildGameMenu(QMenu *menu, GameCommands &commands, const MainMenuHandlers &handlers)
@@ -53,6 +73,11 @@ void BuildGameMenu(QMenu *menu, GameCommands &commands, const MainMenuHandlers &
         commands.Connect(Command::Pour, action, [pour = handlers.Pour, source, receiver] { pour(source, receiver); });
     }
 
+    QAction *redo = AddEntry(menu, "MnuRedo", "&Вперед");
+    redo->setShortcuts({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
+    commands.Connect(Command::Redo, redo, handlers.Redo);
+    commands.Connect(Command::Restart, AddEntry(menu, "MnuRestart", "Нач&ать заново"), handlers.Restart);
+
     menu->addSeparator();
     // Shortcuts clear of the line edits' own keys, so they work while typing a puzzle in.
     commands.Connect(Command::Hint, AddEntry(menu, "MnuHint", "По&дсказка", QKeySequence(Qt::CTRL | Qt::Key_H)),
@@ -67,6 +92,8 @@ void BuildGameMenu(QMenu *menu, GameCommands &commands, const MainMenuHandlers &
                      handlers.CheckRecords);
 
     menu->addSeparator();
+    AddBookEntries(menu, commands, handlers);
+    menu->addSeparator();
     QMenu *zoom = menu->addMenu(QString::fromUtf8("&Масштаб"));
     zoom->setObjectName(QStringLiteral("MnuZoom"));
     commands.Bind(Command::Zoom, zoom->menuAction());
@@ -80,6 +107,10 @@ void BuildGameMenu(QMenu *menu, GameCommands &commands, const MainMenuHandlers &
                      AddEntry(zoom, "MnuZoomNormal", "&Обычный размер", QKeySequence(Qt::CTRL | Qt::Key_0)),
                      handlers.ZoomNormal);
     commands.Connect(Command::Zoom, AddEntry(zoom, "MnuZoomFill", "По &размеру экрана"), handlers.ZoomFill);
+
+    menu->addSeparator();
+    commands.Connect(Command::Rules, AddEntry(menu, "MnuRules", "Как &играть", QKeySequence(Qt::Key_F1)),
+                     handlers.Rules);
 }
 
 } // namespace

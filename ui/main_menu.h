@@ -23,6 +23,13 @@ struct MainMenuHandlers {
     std::function<void()> ZoomNormal;
     std::function<void()> ZoomFill;
     std::function<void()> CheckRecords;
+    std::function<void()> Redo;
+    std::function<void()> Restart;
+    std::function<void()> Book;
+    std::function<void(int level)> RandomTask;
+    std::function<void()> CopyCode;
+    std::function<void()> EnterCode;
+    std::function<void()> Rules;
 };
 
 // "&Данные", "&Задачи", "&Игра" and "&Справка". "&Игра" holds what the

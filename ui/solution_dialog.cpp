@@ -32,7 +32,8 @@ QLabel *MakeLine(const char *name, const QString &text, QWidget *parent)
 
 } // namespace
 
-SolutionDialog::SolutionDialog(const Solution &solution, const QString &playerLine, QWidget *parent)
+SolutionDialog::SolutionDialog(const Solution &solution, const QString &playerLine, QWidget *parent,
+                               const QString &recordLine)
     : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
 {
     setObjectName(QStringLiteral("SolutionDialog"));
@@ -67,6 +68,8 @@ SolutionDialog::SolutionDialog(const Solution &solution, const QString &playerLi
 
     if (!playerLine.isEmpty())
         layout->addWidget(MakeLine("PlayerCount", playerLine, this));
+    if (!recordLine.isEmpty())
+        layout->addWidget(MakeLine("RecordLine", recordLine, this));
 
     auto *buttons = new QDialogButtonBox(this);
     QPushButton *copy = buttons->addButton(QString::fromUtf8("Копировать"), QDialogButtonBox::ActionRole);

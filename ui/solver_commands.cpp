@@ -23,6 +23,7 @@ SolverCommands::SolverCommands(Puzzle &puzzle, const GameCommands &commands, Mes
 
 void SolverCommands::Hint()
 {
+    m_puzzle.Help().Hint = true; // the record of a win in this game keeps it
     const Advice hint = ::Hint(m_puzzle);
     m_boxes.Show(hint.Text, kCaptionHint, hint.Solvable ? kIconInformation : kIconWarning);
 }
@@ -36,7 +37,9 @@ void SolverCommands::ShowSolution()
         return;
     }
     const std::optional<std::string> player = PlayerCountLine(m_puzzle);
-    SolutionDialog dialog(solution, player ? QString::fromStdString(*player) : QString(), m_window);
+    m_puzzle.Help().Solution = true;
+    SolutionDialog dialog(solution, player ? QString::fromStdString(*player) : QString(), m_window,
+                          m_recordLine ? m_recordLine() : QString());
     dialog.exec();
 }
 

@@ -3,6 +3,9 @@
 #pragma once
 
 #include <QObject>
+#include <QString>
+
+#include <functional>
 
 class GameCommands;
 class MessageBoxes;
@@ -26,9 +29,13 @@ public:
     // the game started from, else the values typed in.
     void CheckTask();
 
+    // Where the solution window finds the player's best in this task.
+    void ShowRecordWith(std::function<QString()> line) { m_recordLine = std::move(line); }
+
 private:
     Puzzle &m_puzzle;
     const GameCommands &m_commands;
     MessageBoxes &m_boxes;
     QWidget *m_window;
+    std::function<QString()> m_recordLine;
 };

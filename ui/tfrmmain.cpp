@@ -4,6 +4,7 @@
 
 #include "accessibility.h"
 #include "appearance.h"
+#include "book_commands.h"
 #include "classic_widgets.h"
 #include "drag_gesture.h"
 #include "enter_key.h"
@@ -156,6 +157,11 @@ void TfrmMain::SetupMenus()
     handlers.ZoomOut = zoom(&WindowZoom::Smaller);
     handlers.ZoomNormal = zoom(&WindowZoom::Normal);
     handlers.ZoomFill = zoom(&WindowZoom::FillScreen);
+    handlers.Redo = [this] { Guarded([this] { m_keyPour->Mark(0); Model().Redo(); }); };
+    handlers.Restart = [this] { Guarded([this] { m_keyPour->Mark(0); Model().Restart(); }); };
+    m_book = new BookCommands(Model(), m_game.Boxes(), this, [this](const std::string &code) { StartTaskCode(code); });
+    m_book->AddHandlers(handlers);
+    m_solver->ShowRecordWith([this] { return m_book->RecordLine(); });
     BuildMainMenu(menuBar(), *m_commands, handlers);
 }
 

@@ -13,6 +13,7 @@
 #include <memory>
 #include <string>
 
+class BookCommands;
 class DragGesture;
 class KeyboardPour;
 class LineEditCell;
@@ -40,6 +41,7 @@ public:
     const Puzzle &Model() const { return m_game.Model(); }
     TfrmTask &TaskDialog();
     GameCommands &Commands() { return *m_commands; }
+    BookCommands &Book() { return *m_book; }
     GameMode Mode() const { return m_commands->Mode(); }
 
     void ShowActionHint(const QString &text);
@@ -88,6 +90,7 @@ private:
     GameCommands *m_commands = nullptr;
     SolverCommands *m_solver = nullptr;
     RecordCheckCommand *m_records = nullptr;
+    BookCommands *m_book = nullptr;
     MainForm m_f;
     // The puzzle's view of the seven fields, in the order of MainForm::Fields.
     std::array<std::unique_ptr<LineEditCell>, 7> m_cells;

@@ -240,6 +240,38 @@ grep -q '^  3  ' "$work/out" && grep -q '^  4  ' "$work/out" || fail "--help: ex
 run --version
 [ "$status" -eq 0 ] && [ "$out" = "Сосудник $version" ] || fail "--version: status $status, $out"
 
+# The task book: 40 tasks or more, one a line, levels 1..5, fewest pours
+# in order; each task's count is what --solve finds.
+run --book
+[ "$status" -eq 0 ] && [ -z "$err" ] || fail "--book: status $status ($err)"
+[ "$(wc -l <"$work/out")" -ge 40 ] || fail "--book: $(wc -l <"$work/out") tasks"
+awk -F'\t' 'NF != 5 || $1 != NR || $2 < 1 || $2 > 5 || $4 < prev { print "line " NR ": " $0; exit 1 } { prev = $4 }' \
+  "$work/out" || fail "--book: $(head -c 300 "$work/out")"
+cp "$work/out" "$work/book"
+while IFS=$'\t' read -r _ _ code fewest _; do
+  run --solve "$code"
+  [ "$(head -n1 <<<"$out")" = "$fewest" ] || fail "--book: $code takes $(head -n1 <<<"$out") pours, not $fewest"
+done <"$work/book"
+rm -f "$work/book"
+
+# A generated task: the same line for the same level and seed, every run.
+run --generate 3 --seed 7
+[ "$status" -eq 0 ] && [ "$out" = "$(printf '5,4,18/0,0,18/11\t7')" ] || fail "--generate 3 --seed 7: $status, $out"
+run --generate 5
+[ "$status" -eq 0 ] && [ "$(wc -l <"$work/out")" -eq 2 ] || fail "--generate 5: status $status, $out"
+first=$(head -n1 "$work/out")
+seed=$(sed -n 's/^seed \([0-9]*\)$/\1/p' "$work/out")
+[ -n "$seed" ] || fail "--generate 5: no seed in $out"
+run --generate 5 --seed "$seed"
+[ "$out" = "$first" ] || fail "--generate 5 --seed $seed: $out, not $first"
+for args in "--generate 0" "--generate 6" "--generate" "--generate 2 --seed 4294967296" "--seed 1" \
+  "--book --generate 1"; do
+  # shellcheck disable=SC2086
+  run $args
+  [ "$status" -eq 2 ] && [ -z "$out" ] || fail "$args: status $status, $out"
+  grep -q '^sosudnik: ' "$work/err" || fail "$args: $err"
+done
+
 # Output that cannot be written is no success: status 4 and the cause.
 for how in full closed gone; do
   case $how in
@@ -247,7 +279,7 @@ for how in full closed gone; do
     closed) cause='стандартный вывод не записан: он закрыт' ;;
     gone) cause='читавшая его программа уже завершилась' ;;
   esac
-  for args in "--solve 12,7,5/12,0,0/6" "--solve 999,4,6/6,0,0/3" --help --version \
+  for args in "--solve 12,7,5/12,0,0/6" "--solve 999,4,6/6,0,0/3" --help --version --book "--generate 2" \
     "--check 12,7,5/12,0,0/6 $files/solved.xml"; do
     # shellcheck disable=SC2086
     unwritable "$how" $args

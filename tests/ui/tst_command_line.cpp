@@ -6,6 +6,8 @@
 #include "window_harness.h"
 
 #include "command_line.h"
+#include "task_book.h"
+#include "task_code.h"
 
 #include <QByteArray>
 #include <QFile>
@@ -168,6 +170,7 @@ private slots:
     void checkRecords_data();
     void checkRecords();
     void help();
+    void bookAndGenerate();
     void writeFailure_data();
     void writeFailure();
     void longArgumentList();
@@ -243,6 +246,49 @@ void TestCommandLine::runWithoutWindow_data()
         << QStringList{QStringLiteral("--solve"), QStringLiteral("12,7,5/12,8,0/6")} << kExitBadTask
         << QString::fromUtf8("sosudnik: уровень не может превосходить объем сосуда: у сосуда 2 объем 7, а уровень 8 "
                              "— больше объема");
+    QTest::newRow("--book") << QStringList{QStringLiteral("--book")} << 0 << none;
+    QTest::newRow("--generate") << QStringList{QStringLiteral("--generate"), QStringLiteral("3"),
+                                               QStringLiteral("--seed"), QStringLiteral("7")}
+                                << 0 << none;
+    QTest::newRow("--generate=, no seed") << QStringList{QStringLiteral("--generate=5")} << 0 << none;
+    QTest::newRow("--generate, no level") << QStringList{QStringLiteral("--generate")} << kExitBadTask
+                                          << QString::fromUtf8("sosudnik: после --generate нужен уровень");
+    for (const char *level : {"0", "6", "x", "-1", "", "99999999999999999999"})
+        QTest::addRow("--generate %s", level)
+            << QStringList{QStringLiteral("--generate"), QString::fromLatin1(level)} << kExitBadTask
+            << QString::fromUtf8("sosudnik: уровень «%1» не годится: нужно число от 1 до 5 включительно")
+                   .arg(QString::fromLatin1(level));
+    for (const char *seed : {"4294967296", "-1", "1e3", " 7", ""})
+        QTest::addRow("--seed %s", seed)
+            << QStringList{QStringLiteral("--generate"), QStringLiteral("2"), QStringLiteral("--seed"),
+                           QString::fromLatin1(seed)}
+            << kExitBadTask
+            << QString::fromUtf8("sosudnik: число «%1» для --seed не годится: нужно целое от 0 до 4294967295 "
+                                 "включительно")
+                   .arg(QString::fromLatin1(seed));
+    QTest::newRow("--seed alone") << QStringList{QStringLiteral("--seed"), QStringLiteral("7")} << kExitBadTask
+                                  << QString::fromUtf8("sosudnik: параметр --seed работает только с --generate");
+    QTest::newRow("--seed with --book")
+        << QStringList{QStringLiteral("--book"), QStringLiteral("--seed"), QStringLiteral("7")} << kExitBadTask
+        << QString::fromUtf8("sosudnik: параметр --seed работает только с --generate");
+    QTest::newRow("--seed twice") << QStringList{QStringLiteral("--generate"), QStringLiteral("1"),
+                                                 QStringLiteral("--seed"), QStringLiteral("7"),
+                                                 QStringLiteral("--seed"), QStringLiteral("8")}
+                                  << kExitBadTask
+                                  << QString::fromUtf8("sosudnik: параметр --seed указан больше одного раза");
+    QTest::newRow("--book and --solve") << QStringList{QStringLiteral("--book"), QStringLiteral("--solve"), kvass}
+                                        << kExitBadTask
+                                        << QString::fromUtf8("sosudnik: параметры --solve и --book вместе не "
+                                                             "работают");
+    QTest::newRow("--book and --generate")
+        << QStringList{QStringLiteral("--generate"), QStringLiteral("1"), QStringLiteral("--book")} << kExitBadTask
+        << QString::fromUtf8("sosudnik: параметры --book и --generate вместе не работают");
+    QTest::newRow("--book and a code") << QStringList{QStringLiteral("--book"), kvass} << kExitBadTask
+                                       << QString::fromUtf8("sosudnik: аргумент «8,5,3/8,0,0/4» лишний");
+    QTest::newRow("--book for the window")
+        << QStringList{QStringLiteral("--book"), QStringLiteral("-platform"), QStringLiteral("offscreen")}
+        << kExitBadTask
+        << QString::fromUtf8("sosudnik: параметр «-platform» нужен только окну, а --book работает без окна");
     QTest::newRow("--version") << QStringList{QStringLiteral("--version")} << 0 << none;
     QTest::newRow("--help whatever else") << QStringList{QStringLiteral("--bogus"), QStringLiteral("--solve"), kvass,
                                                          QStringLiteral("--help=1"), kvass, QStringLiteral("-solve")}
@@ -402,6 +448,44 @@ void TestCommandLine::checkRecords()
     QCOMPARE(QDir::current().entryList(QDir::Files, QDir::Name), before);
 }
 
+// The book one task a line; a generated task the same for the same seed,
+// and without one the seed it chose, to ask for the task again.
+void TestCommandLine::bookAndGenerate()
+{
+    const Ran book = RunCommand({QStringLiteral("--book")});
+    QCOMPARE(book.Status, 0);
+    const QStringList lines = book.Out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    QCOMPARE(lines.size(), static_cast<qsizetype>(TaskBook().size()));
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        const QStringList fields = lines[i].split(QLatin1Char('\t'));
+        const BookTask &task = TaskBook()[static_cast<std::size_t>(i)];
+        QCOMPARE(fields.size(), 5);
+        QCOMPARE(fields[0], QString::number(i + 1));
+        QCOMPARE(fields[1], QString::number(LevelOf(task.Fewest)));
+        QCOMPARE(fields[2], QString::fromStdString(TaskCode(task.Task)));
+        QCOMPARE(fields[3], QString::number(task.Fewest));
+        QCOMPARE(fields[4], QString::fromUtf8(task.Title));
+    }
+    QVERIFY(lines.contains(QString::fromUtf8("29\t3\t12,7,5/12,0,0/6\t10\tЗадача о молоке")));
+
+    const QStringList pinned{QStringLiteral("--generate"), QStringLiteral("3"), QStringLiteral("--seed"),
+                             QStringLiteral("7")};
+    QCOMPARE(RunCommand(pinned).Out, QStringLiteral("5,4,18/0,0,18/11\t7\n"));
+    QCOMPARE(RunCommand({QStringLiteral("-generate=3"), QStringLiteral("-seed=007")}).Out,
+             QStringLiteral("5,4,18/0,0,18/11\t7\n"));
+
+    const Ran random = RunCommand({QStringLiteral("--generate"), QStringLiteral("4")});
+    QCOMPARE(random.Status, 0);
+    const QStringList two = random.Out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    QCOMPARE(two.size(), 2);
+    QVERIFY2(two[1].startsWith(QLatin1String("seed ")), qPrintable(two[1]));
+    const QString seed = two[1].mid(5);
+    const Ran again = RunCommand({QStringLiteral("--generate"), QStringLiteral("4"), QStringLiteral("--seed"), seed});
+    QCOMPARE(again.Out, two[0] + QLatin1Char('\n'));
+    const int fewest = two[0].section(QLatin1Char('\t'), 1).toInt();
+    QCOMPARE(LevelOf(fewest), 4);
+}
+
 void TestCommandLine::writeFailure_data()
 {
     QTest::addColumn<QStringList>("arguments");
@@ -412,6 +496,8 @@ void TestCommandLine::writeFailure_data()
     QTest::newRow("--solve, no solution") << QStringList{QStringLiteral("--solve"), QStringLiteral("999,4,6/6,0,0/3")};
     QTest::newRow("--check") << QStringList{QStringLiteral("--check"), QStringLiteral("12,7,5/12,0,0/6"),
                                             QStringLiteral("/nonexistent/sosudnik.xml")};
+    QTest::newRow("--book") << QStringList{QStringLiteral("--book")};
+    QTest::newRow("--generate") << QStringList{QStringLiteral("--generate"), QStringLiteral("1")};
 }
 
 // A disk that is full is not a success: the cause on stderr, status 4.

@@ -72,6 +72,17 @@ private:
     bool m_valid = false;
 };
 
+// A win is kept in the user's configuration folder: each test program gets
+// a temporary one of its own, never the real home's. Returns it.
+inline QString TemporaryConfigHome()
+{
+    static const QTemporaryDir dir;
+    static const bool set = [] { return qputenv("XDG_CONFIG_HOME", dir.path().toLocal8Bit()); }();
+    if (!set || !dir.isValid())
+        qFatal("no temporary configuration folder");
+    return dir.path();
+}
+
 // One main window, shown and ready for events routed through its QWindow.
 class Harness {
 public:
@@ -79,6 +90,7 @@ public:
         : game(boxes)
         , window(game)
     {
+        TemporaryConfigHome();
         QuietGrabWarnings();
         boxes.Watch(window.Model());
         boxes.WatchWindow(&window);

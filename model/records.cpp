@@ -1,0 +1,196 @@
+// SPDX-FileCopyrightText: 2026 The Sosudnik developers
+// SPDX-License-Identifier: MIT
+#include "records.h"
+
+#include "task_code.h"
+#include "wording.h"
+
+#include <algorithm>
+#include <stdexcept>
+
+namespace {
+
+constexpr std::string_view kHeader = "# Сосудник: лучший результат в каждой задаче — код задачи, переливаний, дата, "
+                                     "помощь";
+constexpr std::size_t kMaxPoursDigits = 7;
+
+bool IsSpace(char c)
+{
+    return c == ' ' || c == '\t';
+}
+
+bool AllDigits(std::string_view text)
+{
+    return !text.empty() && std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+int Value(std::string_view digits)
+{
+    int value = 0;
+    for (char c : digits)
+        value = value * 10 + (c - '0');
+    return value;
+}
+
+// The next word, and the text after it.
+std::string_view NextWord(std::string_view &text)
+{
+    const auto start = std::find_if_not(text.begin(), text.end(), IsSpace);
+    const auto end = std::find_if(start, text.end(), IsSpace);
+    const std::string_view word(start, end);
+    text = std::string_view(end, text.end());
+    return word;
+}
+
+bool IsDate(std::string_view date)
+{
+    if (date.size() != 10 || date[4] != '-' || date[7] != '-' || !AllDigits(date.substr(0, 4))
+        || !AllDigits(date.substr(5, 2)) || !AllDigits(date.substr(8, 2)))
+        return false;
+    const int month = Value(date.substr(5, 2));
+    const int day = Value(date.substr(8, 2));
+    return month >= 1 && month <= 12 && day >= 1 && day <= 31;
+}
+
+std::optional<HelpUsed> ParseHelp(std::string_view text)
+{
+    // Words apart by any spaces or tabs, as a player may have typed them.
+    std::string words;
+    for (std::string_view word = NextWord(text); !word.empty(); word = NextWord(text))
+        words += (words.empty() ? "" : " ") + std::string(word);
+    for (const HelpUsed help : {HelpUsed{false, false}, HelpUsed{true, false}, HelpUsed{false, true},
+                                HelpUsed{true, true}}) {
+        if (words == HelpText(help))
+            return help;
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
+bool Better(const Record &a, const Record &b)
+{
+    if (a.Help.Any() != b.Help.Any())
+        return !a.Help.Any();
+    return a.Pours < b.Pours;
+}
+
+int Stars(const Record &record, int fewest)
+{
+    if (record.Help.Any())
+        return 0;
+    if (record.Pours <= fewest)
+        return 3;
+    return record.Pours <= fewest + 2 ? 2 : 1;
+}
+
+std::string HelpText(const HelpUsed &help)
+{
+    if (help.Hint && help.Solution)
+        return "подсказка и решение";
+    if (help.Hint)
+        return "подсказка";
+    return help.Solution ? "решение" : "без помощи";
+}
+
+std::string BestText(const Record &record, int fewest)
+{
+    std::string text = "Ваш лучший результат: " + PourCount(record.Pours) + " (" + record.Date + "), ";
+    if (record.Help.Any()) {
+        const char *with = record.Help.Hint && record.Help.Solution ? "с подсказкой и решением"
+            : record.Help.Hint                                      ? "с подсказкой"
+                                                                    : "с решением";
+        return text + with + " — без звезд.";
+    }
+    const int stars = Stars(record, fewest);
+    return text + std::to_string(stars) + " " + std::string(RussianPlural(stars, "звезда", "звезды", "звезд"))
+        + " из 3.";
+}
+
+std::optional<Record> ParseRecord(std::string_view line)
+{
+    if (!line.empty() && line.back() == '\r')
+        line.remove_suffix(1);
+    Record record;
+    try {
+        record.Code = TaskCode(ParseTaskCode(NextWord(line)));
+    } catch (const std::invalid_argument &) {
+        return std::nullopt;
+    }
+    const std::string_view pours = NextWord(line);
+    if (!AllDigits(pours) || pours.size() > kMaxPoursDigits || Value(pours) < 1)
+        return std::nullopt;
+    record.Pours = Value(pours);
+    const std::string_view date = NextWord(line);
+    if (!IsDate(date))
+        return std::nullopt;
+    record.Date = date;
+    const std::optional<HelpUsed> help = ParseHelp(line);
+    if (!help)
+        return std::nullopt;
+    record.Help = *help;
+    return record;
+}
+
+std::string RecordLine(const Record &record)
+{
+    return record.Code + "\t" + std::to_string(record.Pours) + "\t" + record.Date + "\t" + HelpText(record.Help);
+}
+
+RecordBook RecordBook::Parse(std::string_view text)
+{
+    RecordBook book;
+    constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+    if (text.starts_with(kByteOrderMark))
+        text.remove_prefix(kByteOrderMark.size());
+    while (!text.empty()) {
+        const std::size_t end = std::min(text.find('\n'), text.size());
+        const std::string_view line = text.substr(0, end);
+        book.m_lines.push_back({std::string(line), ParseRecord(line)});
+        text.remove_prefix(std::min(end + 1, text.size()));
+    }
+    return book;
+}
+
+std::string RecordBook::Text() const
+{
+    std::string text;
+    for (const Line &line : m_lines)
+        text += line.Text + "\n";
+    return text;
+}
+
+std::optional<Record> RecordBook::Best(std::string_view code) const
+{
+    std::optional<Record> best;
+    for (const Line &line : m_lines) {
+        if (line.Entry && line.Entry->Code == code && (!best || Better(*line.Entry, *best)))
+            best = line.Entry;
+    }
+    return best;
+}
+
+int RecordBook::Count() const
+{
+    return static_cast<int>(std::count_if(m_lines.begin(), m_lines.end(), [](const Line &l) { return l.Entry; }));
+}
+
+bool RecordBook::Add(const Record &record)
+{
+    const std::optional<Record> best = Best(record.Code);
+    if (best && !Better(record, *best))
+        return false;
+    const Line line{RecordLine(record), record};
+    const auto same = [&](const Line &l) { return l.Entry && l.Entry->Code == record.Code; };
+    const auto first = std::find_if(m_lines.begin(), m_lines.end(), same);
+    if (first == m_lines.end()) {
+        if (m_lines.empty())
+            m_lines.push_back({std::string(kHeader), std::nullopt});
+        m_lines.push_back(line);
+        return true;
+    }
+    // One line a task: a merged file's other lines of it give way to the best.
+    *first = line;
+    m_lines.erase(std::remove_if(std::next(first), m_lines.end(), same), m_lines.end());
+    return true;
+}

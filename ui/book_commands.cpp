@@ -1,0 +1,160 @@
+// SPDX-FileCopyrightText: 2026 The Sosudnik developers
+// SPDX-License-Identifier: MIT
+#include "book_commands.h"
+
+#include "appearance.h"
+#include "book_dialog.h"
+#include "form_scale.h"
+#include "game_palette.h"
+#include "main_menu.h"
+#include "message_boxes.h"
+#include "placement.h"
+#include "position.h"
+#include "puzzle.h"
+#include "rules_window.h"
+#include "solver.h"
+#include "task_book.h"
+#include "task_code.h"
+#include "task_generator.h"
+
+#include <QClipboard>
+#include <QDate>
+#include <QGuiApplication>
+#include <QInputDialog>
+#include <QLineEdit>
+#include <QRandomGenerator>
+
+namespace {
+
+const char *const kCaptionRandom = "Случайная задача";
+const char *const kCaptionCode = "Код задачи";
+
+} // namespace
+
+BookCommands::BookCommands(Puzzle &puzzle, MessageBoxes &boxes, QWidget *window, StartCode start)
+    : QObject(window)
+    , m_puzzle(puzzle)
+    , m_boxes(boxes)
+    , m_window(window)
+    , m_start(std::move(start))
+{
+    m_puzzle.SetGoalMetHandler([this] { GoalMet(); });
+}
+
+BookCommands::~BookCommands()
+{
+    // The puzzle outlives the window.
+    m_puzzle.SetGoalMetHandler(nullptr);
+}
+
+BookDialog *BookCommands::Book() const
+{
+    return m_book;
+}
+
+RulesWindow *BookCommands::Rules() const
+{
+    return m_rules;
+}
+
+void BookCommands::AddHandlers(MainMenuHandlers &handlers)
+{
+    const auto guarded = [this](void (BookCommands::*command)()) {
+        return [this, command] { m_puzzle.Guard().Run([&] { (this->*command)(); }); };
+    };
+    handlers.Book = guarded(&BookCommands::OpenBook);
+    handlers.CopyCode = guarded(&BookCommands::CopyCode);
+    handlers.EnterCode = guarded(&BookCommands::EnterCode);
+    handlers.Rules = guarded(&BookCommands::ShowRules);
+    handlers.RandomTask = [this](int level) { m_puzzle.Guard().Run([&] { RandomTask(level); }); };
+}
+
+void BookCommands::OpenBook()
+{
+    if (!m_book)
+        m_book = new BookDialog(m_window);
+    m_records.Load();
+    m_book->ShowRecords([this](const std::string &code) { return m_records.Best(code); });
+    if (m_book->exec() != QDialog::Accepted || m_book->Chosen() < 0)
+        return;
+    m_start(TaskCode(TaskBook()[static_cast<std::size_t>(m_book->Chosen())].Task));
+}
+
+void BookCommands::RandomTask(int level)
+{
+    const GeneratedTask task = GenerateTask(level, QRandomGenerator::global()->generate());
+    const std::string code = TaskCode(task.Task);
+    m_boxes.Show("Уровень «" + std::string(Band(level).Name) + "» (" + BandText(level) + ").\nКод задачи: " + code
+                     + "\nНаименьшее число переливаний: " + std::to_string(task.Fewest) + ".",
+                 kCaptionRandom, kIconInformation);
+    m_start(code);
+}
+
+std::string BookCommands::CurrentCode() const
+{
+    const VesselState &state = m_puzzle.State();
+    const MoveLog &log = m_puzzle.Log();
+    return TaskCode(log.RowCount() > 0 ? LoggedPosition(state, log, 0) : CurrentPosition(state));
+}
+
+void BookCommands::CopyCode()
+{
+    const std::string code = CurrentCode();
+    QGuiApplication::clipboard()->setText(QString::fromStdString(code));
+    m_boxes.Show("Код задачи скопирован: " + code, kCaptionCode, kIconInformation);
+}
+
+void BookCommands::EnterCode()
+{
+    QInputDialog dialog(m_window, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+    dialog.setObjectName(QStringLiteral("CodeDialog"));
+    dialog.setWindowTitle(QString::fromUtf8("Ввести код задачи"));
+    dialog.setFont(UiFont(8));
+    dialog.setLabelText(QString::fromUtf8("Код задачи вида C1,C2,C3/L1,L2,L3/T — объемы, уровни и нужный "
+                                          "уровень,\nнапример 12,7,5/12,0,0/6:"));
+    dialog.setOkButtonText(QString::fromUtf8("Начать"));
+    dialog.setCancelButtonText(QString::fromUtf8("Отмена"));
+    if (m_puzzle.Log().RowCount() > 0)
+        dialog.setTextValue(QString::fromStdString(CurrentCode()));
+    if (auto *edit = dialog.findChild<QLineEdit *>())
+        edit->setAccessibleName(QString::fromUtf8("Код задачи"));
+    FollowFormScale(&dialog);
+    UseGamePalette(&dialog);
+    KeepOnScreen(&dialog);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    // Pasted with a line break or spaces around it, a code is still the code.
+    m_start(dialog.textValue().trimmed().toStdString());
+}
+
+void BookCommands::ShowRules()
+{
+    if (!m_rules)
+        m_rules = new RulesWindow(m_window);
+    m_rules->show();
+    m_rules->raise();
+    m_rules->activateWindow();
+}
+
+void BookCommands::GoalMet()
+{
+    const MoveLog &log = m_puzzle.Log();
+    Record win;
+    win.Code = TaskCode(LoggedPosition(m_puzzle.State(), log, 0));
+    win.Pours = log.RowCount() - 1;
+    win.Date = QDate::currentDate().toString(Qt::ISODate).toStdString();
+    win.Help = m_puzzle.Help();
+    m_records.Remember(win);
+}
+
+QString BookCommands::RecordLine() const
+{
+    const MoveLog &log = m_puzzle.Log();
+    if (!m_records.Loaded() || log.RowCount() == 0)
+        return {};
+    const TaskPreset start = LoggedPosition(m_puzzle.State(), log, 0);
+    const std::optional<Record> best = m_records.Best(TaskCode(start));
+    if (!best)
+        return {};
+    return QString::fromStdString(BestText(*best, Solve(start).Pours()));
+}

@@ -1,0 +1,259 @@
+// SPDX-FileCopyrightText: 2026 The Sosudnik developers
+// SPDX-License-Identifier: MIT
+#include "book_dialog.h"
+
+#include "appearance.h"
+#include "enter_key.h"
+#include "form_scale.h"
+#include "game_palette.h"
+#include "placement.h"
+#include "task_book.h"
+#include "task_code.h"
+#include "wording.h"
+
+#include <QDialogButtonBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+namespace {
+
+enum Column { ColNumber, ColTitle, ColVessels, ColPoured, ColTarget, ColFewest, ColBest, ColStars, ColumnCount };
+
+const char *const kHeadings[ColumnCount] = {"№", "Задача", "Сосуды", "Налито", "Цель", "Минимум", "Лучший", "Звезды"};
+// What a screen reader says for a heading that is short on screen.
+const char *const kSpokenHeadings[ColumnCount] = {"Номер",  "Задача", "Объемы сосудов", "Налито",
+                                                  "Цель",   "Наименьшее число переливаний",
+                                                  "Ваш лучший результат", "Звезды"};
+
+constexpr int kIndexRole = Qt::UserRole;
+
+QString Three(const std::array<std::int32_t, 3> &values)
+{
+    return QStringLiteral("%1, %2, %3").arg(values[0]).arg(values[1]).arg(values[2]);
+}
+
+QString StarGlyphs(int stars)
+{
+    return QString(stars, QChar(0x2605)) + QString(3 - stars, QChar(0x2606));
+}
+
+QString HelpWith(const HelpUsed &help)
+{
+    if (help.Hint && help.Solution)
+        return QString::fromUtf8("подсказка, решение");
+    return QString::fromUtf8(help.Hint ? "подсказка" : "решение");
+}
+
+} // namespace
+
+BookDialog::BookDialog(QWidget *parent)
+    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
+{
+    setObjectName(QStringLiteral("BookDialog"));
+    setWindowTitle(QString::fromUtf8("Сборник задач"));
+    setWindowIcon(AppIcon());
+    setFont(UiFont(8));
+
+    m_list = new QTreeWidget(this);
+    m_list->setObjectName(QStringLiteral("BookList"));
+    m_list->setAccessibleName(QString::fromUtf8("Задачи сборника"));
+    m_list->setColumnCount(ColumnCount);
+    auto *heading = new QTreeWidgetItem;
+    for (int c = 0; c < ColumnCount; ++c) {
+        heading->setText(c, QString::fromUtf8(kHeadings[c]));
+        heading->setData(c, Qt::AccessibleTextRole, QString::fromUtf8(kSpokenHeadings[c]));
+    }
+    m_list->setHeaderItem(heading);
+    m_list->setRootIsDecorated(false);
+    m_list->setItemsExpandable(false);
+    m_list->setAllColumnsShowFocus(true);
+    m_list->setUniformRowHeights(true);
+    m_list->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_list->setEditTriggers(QAbstractItemView::NoEditTriggers);
+
+    const auto book = TaskBook();
+    QTreeWidgetItem *level = nullptr;
+    int levelNumber = 0;
+    for (std::size_t i = 0; i < book.size(); ++i) {
+        const BookTask &task = book[i];
+        if (LevelOf(task.Fewest) != levelNumber) {
+            levelNumber = LevelOf(task.Fewest);
+            level = new QTreeWidgetItem(m_list);
+            level->setText(0, QString::fromUtf8(Band(levelNumber).Name) + QString::fromUtf8(" — ")
+                                  + QString::fromStdString(BandText(levelNumber)));
+            level->setData(0, kIndexRole, -1);
+            level->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
+        }
+        auto *item = new QTreeWidgetItem(level);
+        item->setData(0, kIndexRole, static_cast<int>(i));
+        item->setText(ColNumber, QString::number(i + 1));
+        item->setText(ColTitle, QString::fromUtf8(task.Title));
+        item->setText(ColVessels, Three(task.Task.Capacity));
+        item->setText(ColPoured, Three(task.Task.Level));
+        item->setText(ColTarget, QString::number(task.Task.Target));
+        item->setText(ColFewest, QString::number(task.Fewest));
+        for (const int c : {ColNumber, ColVessels, ColPoured, ColTarget, ColFewest, ColBest, ColStars})
+            item->setTextAlignment(c, Qt::AlignCenter);
+        m_items.push_back(item);
+    }
+    m_list->expandAll();
+    for (int row = 0; row < m_list->topLevelItemCount(); ++row)
+        m_list->topLevelItem(row)->setFirstColumnSpanned(true);
+
+    m_statement = new QLabel(this);
+    m_statement->setObjectName(QStringLiteral("BookStatement"));
+    m_statement->setWordWrap(true);
+    // Reachable by Tab, so that a screen reader reads it.
+    m_statement->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    m_statement->setFocusPolicy(Qt::StrongFocus);
+    m_statement->setAlignment(Qt::AlignTop | Qt::AlignLeft);
+    m_record = new QLabel(this);
+    m_record->setObjectName(QStringLiteral("BookRecord"));
+    m_record->setWordWrap(true);
+    m_record->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    m_record->setFocusPolicy(Qt::StrongFocus);
+
+    auto *buttons = new QDialogButtonBox(this);
+    m_start = buttons->addButton(QString::fromUtf8("Начать"), QDialogButtonBox::AcceptRole);
+    m_start->setObjectName(QStringLiteral("BtnStart"));
+    m_start->setDefault(true);
+    QPushButton *close = buttons->addButton(QString::fromUtf8("Закрыть"), QDialogButtonBox::RejectRole);
+    close->setObjectName(QStringLiteral("BtnClose"));
+    connect(buttons, &QDialogButtonBox::accepted, this, [this] {
+        if (Chosen() >= 0)
+            accept();
+    });
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    connect(m_list, &QTreeWidget::currentItemChanged, this, [this] { ShowStatement(); });
+    connect(m_list, &QTreeWidget::itemDoubleClicked, this, [this](QTreeWidgetItem *item) {
+        if (item->data(0, kIndexRole).toInt() >= 0)
+            accept();
+    });
+
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(m_list, 1);
+    layout->addWidget(m_statement);
+    layout->addWidget(m_record);
+    layout->addWidget(buttons);
+
+    m_list->header()->setStretchLastSection(false);
+    m_list->header()->setSectionResizeMode(ColTitle, QHeaderView::Stretch);
+    m_scaled.AddFont(this);
+    FitToText();
+
+    UseGamePalette(this);
+    KeepOnScreen(this);
+    Select(0);
+}
+
+// Sized from the text, so that a larger font makes a larger window.
+void BookDialog::FitToText()
+{
+    QFont bold = font();
+    bold.setBold(true);
+    for (int row = 0; row < m_list->topLevelItemCount(); ++row)
+        m_list->topLevelItem(row)->setFont(0, bold);
+    for (int c = 0; c < ColumnCount; ++c)
+        m_list->resizeColumnToContents(c);
+    const QFontMetrics metrics(font());
+    const int x = metrics.horizontalAdvance(QLatin1Char('x'));
+    m_list->setMinimumWidth(x * 100);
+    m_statement->setMinimumHeight(metrics.lineSpacing() * 3);
+    resize(x * 120, metrics.lineSpacing() * 44);
+}
+
+void BookDialog::FollowScale()
+{
+    const qreal scale = FormScale();
+    if (scale == m_scale)
+        return;
+    m_scale = scale;
+    m_scaled.Apply(scale);
+    FitToText();
+}
+
+void BookDialog::showEvent(QShowEvent *event)
+{
+    FollowScale();
+    QDialog::showEvent(event);
+}
+
+void BookDialog::ShowRecords(const BestOf &best)
+{
+    m_best = best;
+    const auto book = TaskBook();
+    for (std::size_t i = 0; i < book.size(); ++i) {
+        QTreeWidgetItem *item = m_items[i];
+        const std::optional<Record> record = best(TaskCode(book[i].Task));
+        if (!record) {
+            item->setText(ColBest, QString());
+            item->setText(ColStars, QString());
+            item->setData(ColStars, Qt::AccessibleTextRole, QString::fromUtf8("не решена"));
+            continue;
+        }
+        item->setText(ColBest, QString::number(record->Pours));
+        if (record->Help.Any()) {
+            item->setText(ColStars, HelpWith(record->Help));
+            item->setData(ColStars, Qt::AccessibleTextRole, QString::fromUtf8("без звезд: ") + HelpWith(record->Help));
+        } else {
+            const int stars = ::Stars(*record, book[i].Fewest);
+            item->setText(ColStars, StarGlyphs(stars));
+            item->setData(ColStars, Qt::AccessibleTextRole,
+                          QStringLiteral("%1 ").arg(stars)
+                              + QString::fromUtf8(RussianPlural(stars, "звезда", "звезды", "звезд").data()));
+        }
+    }
+    m_list->resizeColumnToContents(ColStars);
+    ShowStatement();
+}
+
+int BookDialog::Chosen() const
+{
+    const QTreeWidgetItem *item = m_list->currentItem();
+    return item ? item->data(0, kIndexRole).toInt() : -1;
+}
+
+void BookDialog::Select(int index)
+{
+    QTreeWidgetItem *item = m_items[static_cast<std::size_t>(index)];
+    m_list->setCurrentItem(item);
+    m_list->scrollToItem(item);
+    // The first of a level with its level's heading in view.
+    if (item->parent()->indexOfChild(item) == 0)
+        m_list->scrollToItem(item->parent());
+    m_list->setFocus();
+}
+
+void BookDialog::ShowStatement()
+{
+    const int index = Chosen();
+    m_start->setEnabled(index >= 0);
+    if (index < 0) {
+        m_statement->setText(QString::fromUtf8("Выберите задачу из списка."));
+        m_record->clear();
+        return;
+    }
+    const BookTask &task = TaskBook()[static_cast<std::size_t>(index)];
+    m_statement->setText(QStringLiteral("<b>%1.</b> %2<br>%3")
+                             .arg(QString::fromUtf8(task.Title).toHtmlEscaped(),
+                                  QString::fromStdString(StatementOf(task)).toHtmlEscaped(),
+                                  QString::fromUtf8("Код задачи: %1. Наименьшее число переливаний — %2.")
+                                      .arg(QString::fromStdString(TaskCode(task.Task)))
+                                      .arg(task.Fewest)));
+    const std::optional<Record> record = m_best ? m_best(TaskCode(task.Task)) : std::nullopt;
+    m_record->setText(record ? QString::fromStdString(BestText(*record, task.Fewest))
+                             : QString::fromUtf8("Эту задачу вы еще не решали."));
+}
+
+void BookDialog::keyPressEvent(QKeyEvent *event)
+{
+    // Enter presses the focused button; elsewhere (the list, say) "Начать".
+    if (QPushButton *button = ButtonForEnter(this, event)) {
+        button->click();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}

@@ -1,0 +1,57 @@
+// SPDX-FileCopyrightText: 2026 The Sosudnik developers
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include "form_scale.h"
+#include "records.h"
+
+#include <QDialog>
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+class QLabel;
+class QPushButton;
+class QTreeWidget;
+class QTreeWidgetItem;
+
+// "Сборник задач": the book by level, each task with its vessels, target,
+// fewest pours and the player's best; the statement of the selected one.
+// "Начать", Enter or a double click accept it.
+class BookDialog final : public QDialog {
+    Q_OBJECT
+
+public:
+    using BestOf = std::function<std::optional<Record>(const std::string &code)>;
+
+    explicit BookDialog(QWidget *parent = nullptr);
+
+    // The player's best of each task, shown again before each showing.
+    void ShowRecords(const BestOf &best);
+
+    // Index in the book of the selected task; -1 when a level is selected.
+    int Chosen() const;
+    // 0 <= index < the book's size
+    void Select(int index);
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+
+private:
+    void ShowStatement();
+    // Drawn again at the game's scale when it changed since the last showing.
+    void FollowScale();
+    void FitToText();
+
+    QTreeWidget *m_list = nullptr;
+    QLabel *m_statement = nullptr;
+    QLabel *m_record = nullptr;
+    QPushButton *m_start = nullptr;
+    std::vector<QTreeWidgetItem *> m_items; // by index in the book
+    BestOf m_best;
+    ScaledWidgets m_scaled;
+    qreal m_scale = 1.0;
+};

@@ -1,0 +1,74 @@
+// SPDX-FileCopyrightText: 2026 The Sosudnik developers
+// SPDX-License-Identifier: MIT
+#include "records_file.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QStandardPaths>
+
+namespace {
+
+// Far beyond a record for every task there is to type; a larger file is not ours.
+constexpr qint64 kMaxBytes = 4 * 1024 * 1024;
+
+} // namespace
+
+QString RecordsFile::Path()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)
+        + QStringLiteral("/sosudnik/records.txt");
+}
+
+bool RecordsFile::Read()
+{
+    m_loaded = true;
+    QFile file(Path());
+    bool readable = true;
+    if (!file.exists()) {
+        m_book = RecordBook::Parse({});
+    } else {
+        QByteArray bytes;
+        readable = file.open(QIODevice::ReadOnly) && file.size() <= kMaxBytes;
+        if (readable) {
+            bytes = file.read(kMaxBytes + 1);
+            readable = bytes.size() <= kMaxBytes && file.error() == QFileDevice::NoError;
+        }
+        if (readable)
+            m_book = RecordBook::Parse(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+    }
+    for (const Record &win : m_unsaved)
+        m_book.Add(win);
+    return readable;
+}
+
+bool RecordsFile::Write() const
+{
+    const QString path = Path();
+    if (!QDir().mkpath(QFileInfo(path).path()))
+        return false;
+    // A read-only file stays as it is: QSaveFile refuses to replace it.
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    const std::string text = m_book.Text();
+    return file.write(text.data(), static_cast<qint64>(text.size())) == static_cast<qint64>(text.size())
+        && file.commit();
+}
+
+void RecordsFile::Load()
+{
+    Read();
+}
+
+void RecordsFile::Remember(const Record &win)
+{
+    const bool readable = Read();
+    if (!m_book.Add(win))
+        return;
+    if (readable && Write())
+        m_unsaved.clear();
+    else
+        m_unsaved.push_back(win);
+}

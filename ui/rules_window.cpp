@@ -1,0 +1,143 @@
+// SPDX-FileCopyrightText: 2026 The Sosudnik developers
+// SPDX-License-Identifier: MIT
+#include "rules_window.h"
+
+#include "appearance.h"
+#include "game_palette.h"
+#include "placement.h"
+#include "records_file.h"
+#include "task_book.h"
+
+#include <QDialogButtonBox>
+#include <QPushButton>
+#include <QTextBrowser>
+#include <QVBoxLayout>
+
+namespace {
+
+const char *const kRules = R"(
+<h2>Как играть</h2>
+<p>Есть три сосуда, в каждом указан объем, и в них налито сколько-то жидкости. Жидкость переливают из
+одного сосуда в другой. Переливание идет, пока первый сосуд не опустеет или второй не наполнится:
+отмерить «на глаз» нельзя. Задача решена, когда после переливания нужный уровень окажется в сосуде,
+из которого льют, или в сосуде, в который льют. Третий сосуд и начальное положение не считаются.</p>
+
+<h3>Мышью</h3>
+<p>Во время игры перетащите картинку сосуда, из которого переливаете, на картинку сосуда, в который
+переливаете, и отпустите кнопку мыши.</p>
+
+<h3>С клавиатуры</h3>
+<p>Нажмите цифру сосуда, из которого переливать (1, 2 или 3, в верхнем ряду или на цифровой
+клавиатуре): его картинка обводится рамкой. Затем нажмите цифру сосуда, в который переливать. Та же
+цифра еще раз или Esc снимает выбор. Enter нажимает кнопку, на которой стоит фокус; Tab переходит
+между полями и кнопками.</p>
+
+<h3>Меню</h3>
+<ul>
+<li><b>Данные → Новые</b> — ввести свою задачу: объемы сосудов, уровни и нужный уровень (целые числа
+от 0 до 999), затем нажать «Начать переливание».</li>
+<li><b>Задачи</b> — две задачи с картинками: о молоке и о квасе.</li>
+<li><b>Игра → Назад</b> (Ctrl+Z) — отменить последнее переливание; <b>Вперед</b> (Ctrl+Shift+Z или
+Ctrl+Y) — вернуть отмененное; <b>Начать заново</b> — вернуться к началу задачи, отмененное можно
+вернуть по одному переливанию.</li>
+<li><b>Игра → Запись результата</b> (Ctrl+S) — записать таблицу ходов в файл sosudnik.xml в текущем
+каталоге; <b>Перелить</b> — все шесть переливаний списком.</li>
+<li><b>Игра → Подсказка</b> (Ctrl+H), <b>Решение</b> (Ctrl+R), <b>Проверить задачу</b> (Ctrl+T) — что
+говорит о задаче решатель: следующее переливание, кратчайшее решение, можно ли решить задачу.</li>
+<li><b>Игра → Сборник задач</b> — задачи по уровням; <b>Случайная задача</b> — новая задача выбранного
+уровня; <b>Копировать код задачи</b> и <b>Ввести код задачи</b> — поделиться задачей или сыграть чужую.</li>
+<li><b>Игра → Как играть</b> (F1) — это окно.</li>
+</ul>
+
+<h3>Уровни и звезды</h3>
+<p>Трудность задачи — наименьшее число переливаний, за которое ее можно решить: %1.</p>
+<p>Каждая победа записывается: код задачи, ваше число переливаний и дата. В сборнике видно лучшее по
+каждой задаче. Три звезды — за наименьшее число переливаний, две — если вышло не больше чем на два
+больше, одна — за любую победу. Если в этой игре вы открывали «Подсказку» или «Решение», звезд нет, и
+сборник это показывает. Записи хранятся в файле %2.</p>
+
+<h3>Код задачи</h3>
+<p>Задача записывается как C1,C2,C3/L1,L2,L3/T: объемы трех сосудов, уровни в них и нужный уровень,
+например 12,7,5/12,0,0/6 — задача о молоке.</p>
+
+<h3>Командная строка</h3>
+<ul>
+<li><code>sosudnik 12,7,5/12,0,0/6</code> — игра сразу с этой задачей.</li>
+<li><code>sosudnik --solve КОД</code> — кратчайшее решение без окна.</li>
+<li><code>sosudnik --book</code> — сборник задач, по задаче в строке.</li>
+<li><code>sosudnik --generate УРОВЕНЬ [--seed N]</code> — новая задача уровня от 1 до 5; с одним и тем
+же N она та же самая.</li>
+<li><code>sosudnik --help</code> — все параметры.</li>
+</ul>
+)";
+
+QString Bands()
+{
+    QStringList bands;
+    for (int level = 1; level <= kLevelCount; ++level)
+        bands << QString::fromUtf8("«%1» — %2")
+                     .arg(QString::fromUtf8(Band(level).Name), QString::fromStdString(BandText(level)));
+    return bands.join(QStringLiteral(", "));
+}
+
+} // namespace
+
+void RulesWindow::FitToText()
+{
+    const QFontMetrics metrics(m_text->font());
+    resize(metrics.horizontalAdvance(QLatin1Char('x')) * 90, metrics.lineSpacing() * 36);
+}
+
+void RulesWindow::FollowScale()
+{
+    const qreal scale = FormScale();
+    if (scale == m_scale)
+        return;
+    m_scale = scale;
+    m_scaled.Apply(scale);
+    FitToText();
+}
+
+void RulesWindow::showEvent(QShowEvent *event)
+{
+    FollowScale();
+    QDialog::showEvent(event);
+}
+
+QString RulesWindow::Text()
+{
+    return QString::fromUtf8(kRules).arg(Bands(), RecordsFile::Path().toHtmlEscaped());
+}
+
+RulesWindow::RulesWindow(QWidget *parent)
+    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
+{
+    setObjectName(QStringLiteral("RulesWindow"));
+    setWindowTitle(QString::fromUtf8("Как играть"));
+    setWindowIcon(AppIcon());
+    setFont(UiFont(8));
+
+    m_text = new QTextBrowser(this);
+    m_text->setObjectName(QStringLiteral("RulesText"));
+    m_text->setAccessibleName(QString::fromUtf8("Как играть"));
+    m_text->setOpenLinks(false);
+    m_text->setFont(UiFont(9));
+    m_text->setHtml(Text());
+
+    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
+    QPushButton *close = buttons->button(QDialogButtonBox::Close);
+    close->setObjectName(QStringLiteral("BtnClose"));
+    close->setText(QString::fromUtf8("Закрыть"));
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(m_text, 1);
+    layout->addWidget(buttons);
+
+    m_scaled.AddFont(this);
+    m_scaled.AddFont(m_text);
+    FitToText();
+    UseGamePalette(this);
+    KeepOnScreen(this);
+    m_text->setFocus();
+}

@@ -1,0 +1,34 @@
+// SPDX-FileCopyrightText: 2026 The Sosudnik developers
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include "form_scale.h"
+
+#include <QDialog>
+
+class QTextBrowser;
+
+// "Как играть": the rules, pouring by mouse and by keyboard, the menu and
+// the command line, as a text a screen reader reads like any other. It
+// stays open beside the game.
+class RulesWindow final : public QDialog {
+    Q_OBJECT
+
+public:
+    explicit RulesWindow(QWidget *parent = nullptr);
+
+    // The text, as HTML; where the records are kept is named in it.
+    static QString Text();
+
+protected:
+    void showEvent(QShowEvent *event) override;
+
+private:
+    // Drawn again at the game's scale when it changed since the last showing.
+    void FollowScale();
+    void FitToText();
+
+    QTextBrowser *m_text = nullptr;
+    ScaledWidgets m_scaled;
+    qreal m_scale = 1.0;
+};
