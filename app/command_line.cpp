@@ -52,7 +52,12 @@ constexpr Option kOptions[] = {
      "придумать задачу этого уровня (уровни ниже) и вывести ее код и наименьшее число переливаний"},
     {nullptr, "seed", "N", "нужно число",
      "с --generate: задача по числу N от 0 до 4294967295, одна и та же при каждом запуске"},
+    {nullptr, "lesson", nullptr, nullptr,
+     "урок: без подсказки, решения и проверок, наименьшее число переливаний не показывается"},
 };
+
+// Options for the window only.
+constexpr const char *kWindowOnly[] = {"lesson"};
 
 // Options that only shape what one command does.
 struct Companion {
@@ -419,6 +424,10 @@ std::string Refusal(const CommandLine &line, const char *command, std::size_t op
         if (std::string_view(companion.Command) != command && line.Has(companion.Option))
             return "параметр " + LongName(companion.Option) + " работает только с " + LongName(companion.Command);
     }
+    for (const char *option : kWindowOnly) {
+        if (line.Has(option))
+            return "параметр " + LongName(option) + " нужен только окну, а " + LongName(command) + " работает без окна";
+    }
     if (!line.QtOptions.empty())
         return "параметр " + Quoted(line.QtOptions.front()) + " нужен только окну, а " + LongName(command)
             + " работает без окна";
@@ -677,6 +686,9 @@ void StartFromArguments(TfrmMain &window, const CommandLine &line)
     std::string problem = line.Problem;
     if (problem.empty() && line.Operands.size() > 1)
         problem = ExtraArguments({line.Operands.begin() + 1, line.Operands.end()});
+    // A lesson holds whatever else the line says.
+    if (line.Has("lesson"))
+        window.Commands().SetLesson(true);
     if (!problem.empty()) {
         window.Model().Guard().ShowError(Sentence(problem));
         return;

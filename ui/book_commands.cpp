@@ -4,6 +4,7 @@
 
 #include "appearance.h"
 #include "book_dialog.h"
+#include "game_commands.h"
 #include "form_scale.h"
 #include "game_palette.h"
 #include "main_menu.h"
@@ -31,9 +32,11 @@ const char *const kCaptionCode = "Код задачи";
 
 } // namespace
 
-BookCommands::BookCommands(Puzzle &puzzle, MessageBoxes &boxes, QWidget *window, StartCode start)
+BookCommands::BookCommands(Puzzle &puzzle, const GameCommands &commands, MessageBoxes &boxes, QWidget *window,
+                           StartCode start)
     : QObject(window)
     , m_puzzle(puzzle)
+    , m_commands(commands)
     , m_boxes(boxes)
     , m_window(window)
     , m_start(std::move(start))
@@ -75,6 +78,7 @@ void BookCommands::OpenBook()
         m_book = new BookDialog(m_window);
     m_records.Load();
     m_book->ShowRecords([this](const std::string &code) { return m_records.Best(code); });
+    m_book->HideFewest(m_commands.Lesson());
     if (m_book->exec() != QDialog::Accepted || m_book->Chosen() < 0)
         return;
     m_start(TaskCode(TaskBook()[static_cast<std::size_t>(m_book->Chosen())].Task));
@@ -84,9 +88,11 @@ void BookCommands::RandomTask(int level)
 {
     const GeneratedTask task = GenerateTask(level, QRandomGenerator::global()->generate());
     const std::string code = TaskCode(task.Task);
-    m_boxes.Show("Уровень «" + std::string(Band(level).Name) + "» (" + BandText(level) + ").\nКод задачи: " + code
-                     + "\nНаименьшее число переливаний: " + std::to_string(task.Fewest) + ".",
-                 kCaptionRandom, kIconInformation);
+    std::string text = "Уровень «" + std::string(Band(level).Name) + "» (" + BandText(level) + ").\nКод задачи: " + code;
+    // In a lesson the count is the answer's length: not told.
+    if (!m_commands.Lesson())
+        text += "\nНаименьшее число переливаний: " + std::to_string(task.Fewest) + ".";
+    m_boxes.Show(text, kCaptionRandom, kIconInformation);
     m_start(code);
 }
 

@@ -11,6 +11,7 @@
 #include <string>
 
 class BookDialog;
+class GameCommands;
 class MessageBoxes;
 class Puzzle;
 class QWidget;
@@ -29,7 +30,9 @@ public:
     // or shows why the code is no task.
     using StartCode = std::function<void(const std::string &code)>;
 
-    BookCommands(Puzzle &puzzle, MessageBoxes &boxes, QWidget *window, StartCode start);
+    // commands: whether this is a lesson, where the fewest pours are not shown.
+    BookCommands(Puzzle &puzzle, const GameCommands &commands, MessageBoxes &boxes, QWidget *window,
+                 StartCode start);
     ~BookCommands() override;
 
     // Fills in the menu's handlers for these commands; each runs through
@@ -58,6 +61,7 @@ private:
     void GoalMet();
 
     Puzzle &m_puzzle;
+    const GameCommands &m_commands;
     MessageBoxes &m_boxes;
     QWidget *m_window;
     StartCode m_start;

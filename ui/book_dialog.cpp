@@ -227,6 +227,13 @@ void BookDialog::Select(int index)
     m_list->setFocus();
 }
 
+void BookDialog::HideFewest(bool hide)
+{
+    m_hideFewest = hide;
+    m_list->setColumnHidden(ColFewest, hide);
+    ShowStatement();
+}
+
 void BookDialog::ShowStatement()
 {
     const int index = Chosen();
@@ -237,12 +244,12 @@ void BookDialog::ShowStatement()
         return;
     }
     const BookTask &task = TaskBook()[static_cast<std::size_t>(index)];
+    QString code = QString::fromUtf8("Код задачи: %1.").arg(QString::fromStdString(TaskCode(task.Task)));
+    if (!m_hideFewest)
+        code += QString::fromUtf8(" Наименьшее число переливаний — %1.").arg(task.Fewest);
     m_statement->setText(QStringLiteral("<b>%1.</b> %2<br>%3")
                              .arg(QString::fromUtf8(task.Title).toHtmlEscaped(),
-                                  QString::fromStdString(StatementOf(task)).toHtmlEscaped(),
-                                  QString::fromUtf8("Код задачи: %1. Наименьшее число переливаний — %2.")
-                                      .arg(QString::fromStdString(TaskCode(task.Task)))
-                                      .arg(task.Fewest)));
+                                  QString::fromStdString(StatementOf(task)).toHtmlEscaped(), code));
     const std::optional<Record> record = m_best ? m_best(TaskCode(task.Task)) : std::nullopt;
     m_record->setText(record ? QString::fromStdString(BestText(*record, task.Fewest))
                              : QString::fromUtf8("Эту задачу вы еще не решали."));

@@ -31,6 +31,9 @@ public:
     // The player's best of each task, shown again before each showing.
     void ShowRecords(const BestOf &best);
 
+    // In a lesson neither the list nor the statement tells the fewest pours.
+    void HideFewest(bool hide);
+
     // Index in the book of the selected task; -1 when a level is selected.
     int Chosen() const;
     // 0 <= index < the book's size
@@ -52,6 +55,7 @@ private:
     QPushButton *m_start = nullptr;
     std::vector<QTreeWidgetItem *> m_items; // by index in the book
     BestOf m_best;
+    bool m_hideFewest = false;
     ScaledWidgets m_scaled;
     qreal m_scale = 1.0;
 };

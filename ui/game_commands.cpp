@@ -5,10 +5,25 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
+#include <QMenu>
 #include <QWidget>
 
-bool GameCommands::EnabledIn(Command command, GameMode mode)
+namespace {
+
+const char *const kOffForLesson = "На этом уроке отключено";
+
+} // namespace
+
+bool GameCommands::OffForLesson(Command command)
 {
+    return command == Command::Hint || command == Command::Solution || command == Command::Check
+        || command == Command::CheckRecords;
+}
+
+bool GameCommands::EnabledIn(Command command, GameMode mode, bool lesson)
+{
+    if (lesson && OffForLesson(command))
+        return false;
     switch (command) {
     case Command::New:
     case Command::Tasks:
@@ -48,12 +63,23 @@ GameCommands::GameCommands(QObject *parent)
 void GameCommands::SetMode(GameMode mode)
 {
     m_mode = mode;
+    ApplyAll();
+    for (const auto &listener : m_listeners)
+        listener(mode);
+}
+
+void GameCommands::SetLesson(bool on)
+{
+    m_lesson = on;
+    ApplyAll();
+}
+
+void GameCommands::ApplyAll() const
+{
     for (const Binding &b : m_bindings) {
         if (b.Control)
             Apply(b.Which, b.Control);
     }
-    for (const auto &listener : m_listeners)
-        listener(mode);
 }
 
 bool GameCommands::MayRun(Command command) const
@@ -67,10 +93,24 @@ bool GameCommands::MayRun(Command command) const
 void GameCommands::Apply(Command command, QObject *control) const
 {
     const bool on = Enabled(command);
-    if (auto *action = qobject_cast<QAction *>(control))
+    // Switched off for the lesson, an entry says so when pointed at; the
+    // tooltip goes again with the lesson.
+    const bool offForLesson = m_lesson && OffForLesson(command);
+    const QString why = offForLesson ? QString::fromUtf8(kOffForLesson) : QString();
+    if (auto *action = qobject_cast<QAction *>(control)) {
         action->setEnabled(on);
-    else if (auto *widget = qobject_cast<QWidget *>(control))
+        if (offForLesson || action->toolTip() == QString::fromUtf8(kOffForLesson)) {
+            action->setToolTip(why);
+            for (QObject *shown : action->associatedObjects()) {
+                if (auto *menu = qobject_cast<QMenu *>(shown))
+                    menu->setToolTipsVisible(m_lesson || menu->toolTipsVisible());
+            }
+        }
+    } else if (auto *widget = qobject_cast<QWidget *>(control)) {
         widget->setEnabled(on);
+        if (offForLesson || widget->toolTip() == QString::fromUtf8(kOffForLesson))
+            widget->setToolTip(why);
+    }
 }
 
 void GameCommands::Bind(Command command, QWidget *control)

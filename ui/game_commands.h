@@ -51,8 +51,11 @@ public:
         Rules, // "Как &играть"
     };
 
-    // The one table of what is available in which mode.
-    static bool EnabledIn(Command command, GameMode mode);
+    // The one table of what is available in which mode; in a lesson the
+    // commands that hand out the answer are off whatever the mode.
+    static bool EnabledIn(Command command, GameMode mode, bool lesson = false);
+    // "Подсказка", "Решение", "Проверить задачу", "Проверить записи…".
+    static bool OffForLesson(Command command);
 
     explicit GameCommands(QObject *parent = nullptr);
 
@@ -62,7 +65,12 @@ public:
     bool Dragging() const { return m_dragging; }
     void SetDragging(bool on) { m_dragging = on; }
 
-    bool Enabled(Command command) const { return EnabledIn(command, m_mode); }
+    // A lesson (`sosudnik --lesson`): held for the whole run, through new
+    // games, tasks, codes and undo alike.
+    bool Lesson() const { return m_lesson; }
+    void SetLesson(bool on);
+
+    bool Enabled(Command command) const { return EnabledIn(command, m_mode, m_lesson); }
     // Whether the player's request may run now.
     bool MayRun(Command command) const;
 
@@ -78,7 +86,10 @@ public:
 private:
     void Apply(Command command, QObject *control) const;
 
+    void ApplyAll() const;
+
     GameMode m_mode = GameMode::None;
+    bool m_lesson = false;
     bool m_dragging = false;
     struct Binding {
         Command Which;

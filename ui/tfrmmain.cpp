@@ -159,7 +159,8 @@ void TfrmMain::SetupMenus()
     handlers.ZoomFill = zoom(&WindowZoom::FillScreen);
     handlers.Redo = [this] { Guarded([this] { m_keyPour->Mark(0); Model().Redo(); }); };
     handlers.Restart = [this] { Guarded([this] { m_keyPour->Mark(0); Model().Restart(); }); };
-    m_book = new BookCommands(Model(), m_game.Boxes(), this, [this](const std::string &code) { StartTaskCode(code); });
+    m_book = new BookCommands(Model(), *m_commands, m_game.Boxes(), this,
+                              [this](const std::string &code) { StartTaskCode(code); });
     m_book->AddHandlers(handlers);
     m_solver->ShowRecordWith([this] { return m_book->RecordLine(); });
     BuildMainMenu(menuBar(), *m_commands, handlers);

@@ -131,6 +131,11 @@ run --solve 12,7,5/12,0,0/6 --solve 8,5,3/8,0,0/4
 [ "$status" -eq 2 ] && [ -z "$out" ] || fail "--solve twice: status $status, $out"
 grep -q 'параметр --solve указан больше одного раза' "$work/err" || fail "--solve twice: $err"
 
+# A lesson is the window's: with a window-less command it is refused.
+run --lesson --solve 12,7,5/12,0,0/6
+[ "$status" -eq 2 ] && [ -z "$out" ] || fail "--lesson --solve: status $status, $out"
+grep -q 'параметр --lesson нужен только окну' "$work/err" || fail "--lesson --solve: $err"
+
 # A thousand extra arguments of a thousand characters: a short message.
 long=$(printf 'x%.0s' $(seq 1000))
 many=()
