@@ -36,8 +36,9 @@ field() { dpkg-deb --field "$deb" "$1"; }
 names() { tr ',' '\n' | sed 's/^ *//; s/ .*//'; }
 depends=$(field Depends)
 for dep in libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6 libxml2 qt6-qpa-plugins fonts-liberation; do
-  # Newer suites rename libraries for the 64-bit time ABI (libqt6core6t64).
-  names <<<"$depends" | grep -qxF -e "$dep" -e "${dep}t64" || fail "Depends lacks $dep: $depends"
+  # Newer suites rename libraries for the 64-bit time ABI (libqt6core6t64),
+  # and libxml2 2.14 on by its soname (libxml2-16).
+  names <<<"$depends" | grep -qxE -e "${dep//+/\\+}(t64)?" -e "${dep//+/\\+}-[0-9]+" || fail "Depends lacks $dep: $depends"
 done
 [ "$(field Recommends | names)" = qt6-translations-l10n ] ||
   fail "Recommends is '$(field Recommends)', not qt6-translations-l10n"
