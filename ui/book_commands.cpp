@@ -62,13 +62,10 @@ RulesWindow *BookCommands::Rules() const
 
 void BookCommands::AddHandlers(MainMenuHandlers &handlers)
 {
-    const auto guarded = [this](void (BookCommands::*command)()) {
-        return [this, command] { m_puzzle.Guard().Run([&] { (this->*command)(); }); };
-    };
-    handlers.Book = guarded(&BookCommands::OpenBook);
-    handlers.CopyCode = guarded(&BookCommands::CopyCode);
-    handlers.EnterCode = guarded(&BookCommands::EnterCode);
-    handlers.Rules = guarded(&BookCommands::ShowRules);
+    handlers.Book = [this] { m_puzzle.Guard().Run([this] { OpenBook(); }); };
+    handlers.CopyCode = [this] { m_puzzle.Guard().Run([this] { CopyCode(); }); };
+    handlers.EnterCode = [this] { m_puzzle.Guard().Run([this] { EnterCode(); }); };
+    handlers.Rules = [this] { m_puzzle.Guard().Run([this] { ShowRules(); }); };
     handlers.RandomTask = [this](int level) { m_puzzle.Guard().Run([&] { RandomTask(level); }); };
 }
 

@@ -149,14 +149,10 @@ void TfrmMain::SetupMenus()
     handlers.Solution = [this] { Guarded([this] { m_solver->ShowSolution(); }); };
     handlers.Check = [this] { Guarded([this] { m_solver->CheckTask(); }); };
     handlers.CheckRecords = [this] { Guarded([this] { m_records->Run(); }); };
-    // The source's mark is drawn for the picture's place at the old scale.
-    const auto zoom = [this](void (WindowZoom::*step)()) {
-        return [this, step] { Guarded([this, step] { m_keyPour->Mark(0); (m_zoom->*step)(); }); };
-    };
-    handlers.ZoomIn = zoom(&WindowZoom::Larger);
-    handlers.ZoomOut = zoom(&WindowZoom::Smaller);
-    handlers.ZoomNormal = zoom(&WindowZoom::Normal);
-    handlers.ZoomFill = zoom(&WindowZoom::FillScreen);
+    handlers.ZoomIn = [this] { Zoom([this] { m_zoom->Larger(); }); };
+    handlers.ZoomOut = [this] { Zoom([this] { m_zoom->Smaller(); }); };
+    handlers.ZoomNormal = [this] { Zoom([this] { m_zoom->Normal(); }); };
+    handlers.ZoomFill = [this] { Zoom([this] { m_zoom->FillScreen(); }); };
     handlers.Redo = [this] { Guarded([this] { m_keyPour->Mark(0); Model().Redo(); }); };
     handlers.Restart = [this] { Guarded([this] { m_keyPour->Mark(0); Model().Restart(); }); };
     m_book = new BookCommands(Model(), *m_commands, m_game.Boxes(), this,
@@ -164,6 +160,15 @@ void TfrmMain::SetupMenus()
     m_book->AddHandlers(handlers);
     m_solver->ShowRecordWith([this] { return m_book->RecordLine(); });
     BuildMainMenu(menuBar(), *m_commands, handlers);
+}
+
+void TfrmMain::Zoom(const std::function<void()> &step)
+{
+    Guarded([&] {
+        // The source's mark is drawn for the picture's place at the old scale.
+        m_keyPour->Mark(0);
+        step();
+    });
 }
 
 void TfrmMain::SetupKeyboardPour()

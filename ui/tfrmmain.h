@@ -10,6 +10,7 @@
 #include <QPointer>
 
 #include <array>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -76,6 +77,8 @@ private:
     void SetupMenus();
     void SetupStatusBar();
     void SetupKeyboardPour();
+    // A "&Масштаб" entry.
+    void Zoom(const std::function<void()> &step);
     // Names that only a screen reader says.
     void SetupScreenReaderNames();
 
