@@ -8,9 +8,9 @@
 #include "game_palette.h"
 #include "placement.h"
 #include "record_check.h"
+#include "table_text.h"
 #include "task_code.h"
 
-#include <QClipboard>
 #include <QCollator>
 #include <QDialogButtonBox>
 #include <QDir>
@@ -205,21 +205,10 @@ void RecordCheckDialog::SortBy(int column)
 
 QString RecordCheckDialog::TableText() const
 {
-    QStringList lines;
-    QStringList cells;
-    for (int column = 0; column < m_table->columnCount(); ++column)
-        cells << m_table->horizontalHeaderItem(column)->text();
-    lines << cells.join(QLatin1Char('\t'));
-    for (int row = 0; row < m_table->rowCount(); ++row) {
-        cells.clear();
-        for (int column = 0; column < m_table->columnCount(); ++column)
-            cells << m_table->item(row, column)->text();
-        lines << cells.join(QLatin1Char('\t'));
-    }
-    return lines.join(QLatin1Char('\n')) + QLatin1Char('\n');
+    return TableAsText(*m_table);
 }
 
 void RecordCheckDialog::CopyTable() const
 {
-    QGuiApplication::clipboard()->setText(TableText());
+    CopyTableAsText(*m_table);
 }

@@ -7,11 +7,10 @@
 #include "form_scale.h"
 #include "game_palette.h"
 #include "placement.h"
+#include "table_text.h"
 #include "solver.h"
 
-#include <QClipboard>
 #include <QDialogButtonBox>
-#include <QGuiApplication>
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
@@ -93,21 +92,10 @@ SolutionDialog::SolutionDialog(const Solution &solution, const QString &playerLi
 
 QString SolutionDialog::TableText() const
 {
-    QStringList lines;
-    QStringList cells;
-    for (int column = 0; column < m_table->columnCount(); ++column)
-        cells << m_table->horizontalHeaderItem(column)->text();
-    lines << cells.join(QLatin1Char('\t'));
-    for (int row = 0; row < m_table->rowCount(); ++row) {
-        cells.clear();
-        for (int column = 0; column < m_table->columnCount(); ++column)
-            cells << m_table->item(row, column)->text();
-        lines << cells.join(QLatin1Char('\t'));
-    }
-    return lines.join(QLatin1Char('\n')) + QLatin1Char('\n');
+    return TableAsText(*m_table);
 }
 
 void SolutionDialog::CopyTable() const
 {
-    QGuiApplication::clipboard()->setText(TableText());
+    CopyTableAsText(*m_table);
 }

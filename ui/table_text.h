@@ -1,0 +1,14 @@
+// SPDX-FileCopyrightText: 2026 The Sosudnik developers
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <QString>
+
+class QTableWidget;
+
+// The table as a spreadsheet pastes it: the header line, then one line a
+// row, cells split by tabs, every line ended by a newline.
+QString TableAsText(const QTableWidget &table);
+
+// Puts TableAsText on the clipboard.
+void CopyTableAsText(const QTableWidget &table);
