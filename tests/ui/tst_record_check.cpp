@@ -28,39 +28,6 @@ namespace {
 
 const QString kMilk = QStringLiteral("12,7,5/12,0,0/6");
 
-// Everything the command must leave as it was.
-struct Snapshot {
-    QStringList Fields;
-    std::vector<std::vector<std::string>> Rows;
-    std::array<std::int32_t, 9> Values{};
-    bool GoalReached = false;
-    TfrmMain::GameMode Mode = TfrmMain::GameMode::None;
-
-    bool operator==(const Snapshot &) const = default;
-};
-
-Snapshot Take(const Harness &h)
-{
-    Snapshot s;
-    for (const char *name : {"EditV1", "EditV2", "EditV3", "EditVW1", "EditVW2", "EditVW3", "EdRes"})
-        s.Fields << h.Edit(QString::fromLatin1(name))->text();
-    const MoveLog &log = h.window.Model().Log();
-    for (int r = 0; r < log.RowCount(); ++r)
-        s.Rows.push_back({log.Cell(r, 0), log.Cell(r, 1), log.Cell(r, 2), log.Cell(r, 3)});
-    s.Values = h.window.Model().State().Values;
-    s.GoalReached = h.window.Model().State().GoalReached;
-    s.Mode = h.window.Mode();
-    return s;
-}
-
-QAction *Entry(const Harness &h, const char *name)
-{
-    auto *action = h.window.findChild<QAction *>(QString::fromLatin1(name));
-    if (!action)
-        qFatal("no action named %s", name);
-    return action;
-}
-
 QByteArray ResultFile(const QList<QByteArray> &rows)
 {
     QByteArray text = "<?xml version=\"1.0\" encoding=\"windows-1251\" standalone=\"yes\"?>\r\n<ListStore><Columns/><Data>";
@@ -183,9 +150,9 @@ void TestRecordCheck::entryAndWhenItIsAvailable()
 {
     Harness h;
     auto *game = h.window.findChild<QMenu *>(QStringLiteral("MnuGame"));
-    QAction *entry = Entry(h, "MnuCheckRecords");
+    QAction *entry = h.Action("MnuCheckRecords");
     const QList<QAction *> actions = game->actions();
-    QCOMPARE(actions.indexOf(entry), actions.indexOf(Entry(h, "MnuCheck")) + 1);
+    QCOMPARE(actions.indexOf(entry), actions.indexOf(h.Action("MnuCheck")) + 1);
     QCOMPARE(entry->text(), QString::fromUtf8("Провери&ть записи…"));
     QVERIFY(entry->shortcut().isEmpty());
     QVERIFY(!entry->isEnabled());
@@ -206,7 +173,7 @@ void TestRecordCheck::aClassOfFilesInATable()
     Harness h;
     h.window.StartTaskCode(kMilk.toStdString());
     h.window.Model().Pour(1, 3);
-    const Snapshot before = Take(h);
+    const GameSnapshot before = TakeSnapshot(h);
 
     auto *command = h.window.findChild<RecordCheckCommand *>();
     QVERIFY(command);
@@ -244,7 +211,7 @@ void TestRecordCheck::aClassOfFilesInATable()
     QVERIFY(shown.GamePalette);
     QCOMPARE(shown.Family, UiFont(8).family());
     QVERIFY(h.boxes.Boxes.empty());
-    QVERIFY(Take(h) == before);
+    QVERIFY(TakeSnapshot(h) == before);
 }
 
 void TestRecordCheck::theTaskTypedInIsTheOneChecked()
@@ -258,7 +225,7 @@ void TestRecordCheck::theTaskTypedInIsTheOneChecked()
     const char *values[] = {"8", "5", "3", "8", "0", "0", "4"};
     for (int i = 0; i < 7; ++i)
         h.Type(QString::fromLatin1(names[i]), QString::fromLatin1(values[i]));
-    const Snapshot before = Take(h);
+    const GameSnapshot before = TakeSnapshot(h);
 
     Shown shown;
     WithModal<RecordCheckDialog>(
@@ -267,7 +234,7 @@ void TestRecordCheck::theTaskTypedInIsTheOneChecked()
     QCOMPARE(shown.Task, QString::fromUtf8("Задача 8,5,3/8,0,0/4. Наименьшее число переливаний — 6."));
     QCOMPARE(FirstCells(shown.Rows), QString::fromUtf8("kvass.xml | не решено; ivanova.xml | другая задача"));
     QCOMPARE(shown.Summary, QString::fromUtf8("Решено: 0 из 2."));
-    QVERIFY(Take(h) == before);
+    QVERIFY(TakeSnapshot(h) == before);
 }
 
 // The menu entry opens Qt's own chooser in the current folder; the files
@@ -279,14 +246,14 @@ void TestRecordCheck::chosenInTheFileChooser()
     WriteClass(dir);
     Harness h;
     h.window.StartTaskCode(kMilk.toStdString());
-    const Snapshot before = Take(h);
+    const GameSnapshot before = TakeSnapshot(h);
 
     QObject context;
     QString folder;
     QString acceptLabel;
     bool gameColours = false;
     Shown shown;
-    WithModal<QFileDialog>([&] { Entry(h, "MnuCheckRecords")->trigger(); },
+    WithModal<QFileDialog>([&] { h.Action("MnuCheckRecords")->trigger(); },
                            [&](QFileDialog *chooser) {
                                folder = chooser->directory().absolutePath();
                                acceptLabel = chooser->labelText(QFileDialog::Accept);
@@ -313,7 +280,7 @@ void TestRecordCheck::chosenInTheFileChooser()
     QVERIFY(gameColours);
     QVERIFY(shown.Up);
     QCOMPARE(FirstCells(shown.Rows), QString::fromUtf8("ivanova.xml | решено; petrov.xml | не решено"));
-    QVERIFY(Take(h) == before);
+    QVERIFY(TakeSnapshot(h) == before);
 }
 
 void TestRecordCheck::nothingChosenNothingShown()
@@ -322,9 +289,9 @@ void TestRecordCheck::nothingChosenNothingShown()
     QVERIFY(dir.IsValid());
     Harness h;
     h.window.StartTaskCode(kMilk.toStdString());
-    const Snapshot before = Take(h);
+    const GameSnapshot before = TakeSnapshot(h);
     bool chooserUp = false;
-    WithModal<QFileDialog>([&] { Entry(h, "MnuCheckRecords")->trigger(); },
+    WithModal<QFileDialog>([&] { h.Action("MnuCheckRecords")->trigger(); },
                            [&](QFileDialog *chooser) {
                                chooserUp = true;
                                QTest::keyClick(chooser, Qt::Key_Escape);
@@ -332,7 +299,7 @@ void TestRecordCheck::nothingChosenNothingShown()
     QVERIFY(chooserUp);
     QVERIFY(!h.window.findChild<RecordCheckDialog *>());
     QVERIFY(h.boxes.Boxes.empty());
-    QVERIFY(Take(h) == before);
+    QVERIFY(TakeSnapshot(h) == before);
 }
 
 // At the game's scale: the font, and with it the rows and the window.

@@ -20,39 +20,6 @@
 
 namespace {
 
-// Everything a command of the solver must leave as it was.
-struct Snapshot {
-    QStringList Fields;
-    std::vector<std::vector<std::string>> Rows;
-    std::array<std::int32_t, 9> Values{};
-    bool GoalReached = false;
-    TfrmMain::GameMode Mode = TfrmMain::GameMode::None;
-
-    bool operator==(const Snapshot &) const = default;
-};
-
-Snapshot Take(const Harness &h)
-{
-    Snapshot s;
-    for (const char *name : {"EditV1", "EditV2", "EditV3", "EditVW1", "EditVW2", "EditVW3", "EdRes"})
-        s.Fields << h.Edit(QString::fromLatin1(name))->text();
-    const MoveLog &log = h.window.Model().Log();
-    for (int r = 0; r < log.RowCount(); ++r)
-        s.Rows.push_back({log.Cell(r, 0), log.Cell(r, 1), log.Cell(r, 2), log.Cell(r, 3)});
-    s.Values = h.window.Model().State().Values;
-    s.GoalReached = h.window.Model().State().GoalReached;
-    s.Mode = h.window.Mode();
-    return s;
-}
-
-QAction *Command(const Harness &h, const char *name)
-{
-    auto *action = h.window.findChild<QAction *>(QString::fromLatin1(name));
-    if (!action)
-        qFatal("no action named %s", name);
-    return action;
-}
-
 // What the solution dialog showed, read while it was up.
 struct ShownDialog {
     bool Shown = false;
@@ -118,8 +85,8 @@ void TestSolverCommands::entriesSitInTheGameMenuWithShortcuts()
     auto *game = h.window.findChild<QMenu *>(QStringLiteral("MnuGame"));
     QVERIFY(game);
     const QList<QAction *> bar = h.window.menuBar()->actions();
-    QVERIFY(bar.indexOf(Command(h, "MnuTasks")) < bar.indexOf(game->menuAction()));
-    QVERIFY(bar.indexOf(game->menuAction()) < bar.indexOf(Command(h, "MnuHelp")));
+    QVERIFY(bar.indexOf(h.Action("MnuTasks")) < bar.indexOf(game->menuAction()));
+    QVERIFY(bar.indexOf(game->menuAction()) < bar.indexOf(h.Action("MnuHelp")));
 
     const struct {
         const char *Name;
@@ -129,7 +96,7 @@ void TestSolverCommands::entriesSitInTheGameMenuWithShortcuts()
                    {"MnuSolution", "&Решение", QKeySequence(QStringLiteral("Ctrl+R"))},
                    {"MnuCheck", "Пр&оверить задачу", QKeySequence(QStringLiteral("Ctrl+T"))}};
     for (const auto &e : entries) {
-        QAction *action = Command(h, e.Name);
+        QAction *action = h.Action(e.Name);
         QVERIFY(game->actions().contains(action));
         QCOMPARE(action->text(), QString::fromUtf8(e.Text));
         QCOMPARE(action->shortcut(), e.Keys);
@@ -140,8 +107,8 @@ void TestSolverCommands::availabilityPerMode()
 {
     Harness h;
     auto enabled = [&] {
-        return QList<bool>{Command(h, "MnuHint")->isEnabled(), Command(h, "MnuSolution")->isEnabled(),
-                           Command(h, "MnuCheck")->isEnabled()};
+        return QList<bool>{h.Action("MnuHint")->isEnabled(), h.Action("MnuSolution")->isEnabled(),
+                           h.Action("MnuCheck")->isEnabled()};
     };
     QCOMPARE(enabled(), (QList<bool>{false, false, false}));
     // Before any game a shortcut does nothing at all.
@@ -161,19 +128,19 @@ void TestSolverCommands::hintForTheMilkStart()
 {
     Harness h;
     h.window.StartTaskCode(kMilk.toStdString());
-    const Snapshot before = Take(h);
+    const GameSnapshot before = TakeSnapshot(h);
     QTest::keyClick(&h.window, Qt::Key_H, Qt::ControlModifier);
     QCOMPARE(h.boxes.Boxes.size(), std::size_t{1});
     QCOMPARE(QString::fromStdString(h.boxes.Boxes[0].Text),
              QString::fromUtf8("Перелейте из сосуда 1 в сосуд 2. До цели осталось 10 переливаний."));
     QCOMPARE(QString::fromStdString(h.boxes.Boxes[0].Caption), QString::fromUtf8("Подсказка"));
     QCOMPARE(h.boxes.Boxes[0].Icon, 64);
-    QVERIFY(Take(h) == before);
+    QVERIFY(TakeSnapshot(h) == before);
 
     // One pour as told, and the hint counts one fewer.
     h.Drag(h.Center(h.Image(1)), h.Center(h.Image(2)));
     QCOMPARE(h.Levels(), (std::array<int, 3>{5, 7, 0}));
-    Command(h, "MnuHint")->trigger();
+    h.Action("MnuHint")->trigger();
     QCOMPARE(h.boxes.Boxes.size(), std::size_t{2});
     QVERIFY(
         QString::fromStdString(h.boxes.Boxes[1].Text).endsWith(QString::fromUtf8("До цели осталось 9 переливаний.")));
@@ -185,23 +152,23 @@ void TestSolverCommands::hintWhenTheGoalIsOutOfReach()
     h.window.StartTaskCode("8,7,6/5,5,0/5");
     h.Drag(h.Center(h.Image(1)), h.Center(h.Image(2))); // 3 7 0: no 5 can come again
     QCOMPARE(h.Levels(), (std::array<int, 3>{3, 7, 0}));
-    const Snapshot before = Take(h);
-    Command(h, "MnuHint")->trigger();
+    const GameSnapshot before = TakeSnapshot(h);
+    h.Action("MnuHint")->trigger();
     QCOMPARE(h.boxes.Boxes.size(), std::size_t{1});
     const QString text = QString::fromStdString(h.boxes.Boxes[0].Text);
     QVERIFY2(text.startsWith(QString::fromUtf8("Отсюда цель недостижима. ")), qPrintable(text));
     QVERIFY2(text.endsWith(QString::fromUtf8(" Отмените 1 переливание кнопкой «Назад»: оттуда цель достижима.")),
              qPrintable(text));
     QCOMPARE(h.boxes.Boxes[0].Icon, 48);
-    QVERIFY(Take(h) == before);
+    QVERIFY(TakeSnapshot(h) == before);
 }
 
 void TestSolverCommands::solutionDialogRowsAndCopy()
 {
     Harness h;
     h.window.StartTaskCode(kMilk.toStdString());
-    const Snapshot before = Take(h);
-    const ShownDialog shown = WithSolutionDialog([&] { Command(h, "MnuSolution")->trigger(); });
+    const GameSnapshot before = TakeSnapshot(h);
+    const ShownDialog shown = WithSolutionDialog([&] { h.Action("MnuSolution")->trigger(); });
     QVERIFY(shown.Shown);
     QCOMPARE(shown.Title, QString::fromUtf8("Решение"));
     QCOMPARE(shown.Length, QString::fromUtf8("Кратчайшее решение из этого положения — 10 переливаний."));
@@ -213,7 +180,7 @@ void TestSolverCommands::solutionDialogRowsAndCopy()
     QVERIFY(shown.TableText.endsWith(QStringLiteral("\n10\t2\t3\t1\t6\t5\n")));
     QCOMPARE(shown.Copied, shown.TableText);
     QVERIFY(h.boxes.Boxes.empty());
-    QVERIFY(Take(h) == before);
+    QVERIFY(TakeSnapshot(h) == before);
 }
 
 void TestSolverCommands::solutionAfterAWinShowsThePlayersCount()
@@ -229,11 +196,11 @@ void TestSolverCommands::solutionAfterAWinShowsThePlayersCount()
     QVERIFY(h.window.Model().State().GoalReached);
     QCOMPARE(h.boxes.Boxes.size(), std::size_t{1});
     h.window.Model().Pour(3, 1); // past the goal: the count stays
-    const Snapshot before = Take(h);
-    const ShownDialog shown = WithSolutionDialog([&] { Command(h, "MnuSolution")->trigger(); });
+    const GameSnapshot before = TakeSnapshot(h);
+    const ShownDialog shown = WithSolutionDialog([&] { h.Action("MnuSolution")->trigger(); });
     QVERIFY(shown.Shown);
     QCOMPARE(shown.Player, QString::fromUtf8("Вы решили за 8 переливаний; наименьшее число — 6."));
-    QVERIFY(Take(h) == before);
+    QVERIFY(TakeSnapshot(h) == before);
 }
 
 void TestSolverCommands::solutionInInputModeByItsShortcut()
@@ -245,14 +212,14 @@ void TestSolverCommands::solutionInInputModeByItsShortcut()
     for (int i = 0; i < 7; ++i)
         h.Type(QString::fromLatin1(names[i]), QString::fromLatin1(values[i]));
     QTRY_COMPARE(QApplication::focusWidget(), h.Edit("EdRes"));
-    const Snapshot before = Take(h);
+    const GameSnapshot before = TakeSnapshot(h);
     // The shortcut reaches the window although a line edit has the focus.
     const ShownDialog shown
         = WithSolutionDialog([&] { QTest::keyClick(h.Edit("EdRes"), Qt::Key_R, Qt::ControlModifier); });
     QVERIFY(shown.Shown);
     QCOMPARE(shown.Rows.size(), 6);
     QCOMPARE(shown.Rows.last(), QStringLiteral("6 2 3 1 4 3"));
-    QVERIFY(Take(h) == before);
+    QVERIFY(TakeSnapshot(h) == before);
     QCOMPARE(h.Edit("EdRes")->text(), QStringLiteral("4"));
 }
 
@@ -260,7 +227,7 @@ void TestSolverCommands::solutionOfAnUnsolvablePuzzleIsABox()
 {
     Harness h;
     h.window.StartTaskCode("9,7,5/2,0,0/3");
-    Command(h, "MnuSolution")->trigger();
+    h.Action("MnuSolution")->trigger();
     QCOMPARE(h.boxes.Boxes.size(), std::size_t{1});
     QCOMPARE(QString::fromStdString(h.boxes.Boxes[0].Text),
              QString::fromUtf8("Решения нет. Уровень 3 больше, чем налито во все сосуды вместе (2)."));
@@ -286,13 +253,13 @@ void TestSolverCommands::checkInInputModeAndFromTheStartRowInPlay()
     h.window.StartTaskCode(kMilk.toStdString());
     h.window.Model().Pour(1, 3);
     h.window.Model().Pour(3, 2);
-    const Snapshot before = Take(h);
-    Command(h, "MnuCheck")->trigger();
+    const GameSnapshot before = TakeSnapshot(h);
+    h.Action("MnuCheck")->trigger();
     QCOMPARE(h.boxes.Boxes.size(), std::size_t{2});
     QCOMPARE(QString::fromStdString(h.boxes.Boxes[1].Text),
              QString::fromUtf8("Задачу можно решить за 10 переливаний."));
     QCOMPARE(h.boxes.Boxes[1].Icon, 64);
-    QVERIFY(Take(h) == before);
+    QVERIFY(TakeSnapshot(h) == before);
 }
 
 void TestSolverCommands::taskCodeStartsAGame()
@@ -318,7 +285,7 @@ void TestSolverCommands::taskCodeStartsAGame()
 void TestSolverCommands::badTaskCodeShowsTheErrorBoxAndStartsNothing()
 {
     Harness h;
-    const Snapshot before = Take(h);
+    const GameSnapshot before = TakeSnapshot(h);
     h.window.StartTaskCode("12,7,5/12,9,0/6");
     QCOMPARE(h.boxes.Boxes.size(), std::size_t{1});
     QCOMPARE(QString::fromStdString(h.boxes.Boxes[0].Text),
@@ -326,7 +293,7 @@ void TestSolverCommands::badTaskCodeShowsTheErrorBoxAndStartsNothing()
                                "больше объема."));
     QCOMPARE(QString::fromStdString(h.boxes.Boxes[0].Caption), QString::fromUtf8("Сосудник"));
     QCOMPARE(h.boxes.Boxes[0].Icon, 16);
-    QVERIFY(Take(h) == before);
+    QVERIFY(TakeSnapshot(h) == before);
     QCOMPARE(h.window.Mode(), TfrmMain::GameMode::None);
 }
 

@@ -6,6 +6,7 @@
 #include "tfrmmain.h"
 #include "vessel_picture.h"
 
+#include <QAction>
 #include <QDir>
 #include <QLineEdit>
 #include <QPushButton>
@@ -13,7 +14,11 @@
 #include <QTest>
 #include <QWindow>
 
+#include <array>
+#include <cstdint>
 #include <functional>
+#include <string>
+#include <vector>
 
 // Records boxes like Recorder, and also where each picture stood when the box
 // came up (a dragged picture stays at its drop point until the box closes).
@@ -155,7 +160,40 @@ public:
         return {s.Level(1), s.Level(2), s.Level(3)};
     }
 
+    QAction *Action(const char *name) const
+    {
+        auto *action = window.findChild<QAction *>(QString::fromLatin1(name));
+        if (!action)
+            qFatal("no action named %s", name);
+        return action;
+    }
+
     UiRecorder boxes;
     Game game;
     TfrmMain window;
 };
+
+// Everything a command that only looks must leave as it was.
+struct GameSnapshot {
+    QStringList Fields;
+    std::vector<std::vector<std::string>> Rows;
+    std::array<std::int32_t, 9> Values{};
+    bool GoalReached = false;
+    TfrmMain::GameMode Mode = TfrmMain::GameMode::None;
+
+    bool operator==(const GameSnapshot &) const = default;
+};
+
+inline GameSnapshot TakeSnapshot(const Harness &h)
+{
+    GameSnapshot s;
+    for (const char *name : {"EditV1", "EditV2", "EditV3", "EditVW1", "EditVW2", "EditVW3", "EdRes"})
+        s.Fields << h.Edit(QString::fromLatin1(name))->text();
+    const MoveLog &log = h.window.Model().Log();
+    for (int r = 0; r < log.RowCount(); ++r)
+        s.Rows.push_back({log.Cell(r, 0), log.Cell(r, 1), log.Cell(r, 2), log.Cell(r, 3)});
+    s.Values = h.window.Model().State().Values;
+    s.GoalReached = h.window.Model().State().GoalReached;
+    s.Mode = h.window.Mode();
+    return s;
+}
