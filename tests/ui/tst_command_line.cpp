@@ -3,6 +3,7 @@
 // The game's command line: which arguments are answered without a window and
 // what they write, a task code among odd arguments, what QApplication gets,
 // and whether there is a display to go to.
+#include "argv.h"
 #include "window_harness.h"
 
 #include "command_line.h"
@@ -60,27 +61,6 @@ private:
     }
 
     std::vector<Saved> m_saved;
-};
-
-// argv as main gets it: the program's name first, a null pointer last.
-class Argv {
-public:
-    explicit Argv(const QStringList &arguments)
-    {
-        m_bytes.push_back(QByteArrayLiteral("sosudnik"));
-        for (const QString &a : arguments)
-            m_bytes.push_back(a.toLocal8Bit());
-        for (QByteArray &b : m_bytes)
-            m_pointers.push_back(b.data());
-        m_pointers.push_back(nullptr);
-    }
-
-    int Count() const { return static_cast<int>(m_bytes.size()); }
-    char **Values() { return m_pointers.data(); }
-
-private:
-    std::vector<QByteArray> m_bytes;
-    std::vector<char *> m_pointers;
 };
 
 using File = std::unique_ptr<std::FILE, int (*)(std::FILE *)>;

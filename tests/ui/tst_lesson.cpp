@@ -3,6 +3,7 @@
 // A lesson (`sosudnik --lesson [CODE]`): the commands that hand out the
 // answer are off, say so, and stay off through new games, tasks, codes and
 // undo; the book and the random task do not tell the fewest pours.
+#include "argv.h"
 #include "window_harness.h"
 
 #include "book_dialog.h"
@@ -17,26 +18,6 @@
 #include <vector>
 
 namespace {
-
-// argv as main gets it.
-class Argv {
-public:
-    explicit Argv(const QStringList &arguments)
-    {
-        m_bytes.push_back(QByteArrayLiteral("sosudnik"));
-        for (const QString &a : arguments)
-            m_bytes.push_back(a.toLocal8Bit());
-        for (QByteArray &b : m_bytes)
-            m_pointers.push_back(b.data());
-        m_pointers.push_back(nullptr);
-    }
-    int Count() const { return static_cast<int>(m_bytes.size()); }
-    char **Values() { return m_pointers.data(); }
-
-private:
-    std::vector<QByteArray> m_bytes;
-    std::vector<char *> m_pointers;
-};
 
 void StartWith(Harness &h, const QStringList &arguments)
 {
