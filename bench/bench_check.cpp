@@ -6,6 +6,7 @@
 // Usage: bench_check [FILES] [RECORDS]   (default 1000 files of 100 records)
 // Peak memory is measured in a fresh process each time: the real program,
 // or this one run as bench_check --memory FILE.
+#include "peak_memory.h"
 #include "record_check.h"
 #include "result_reader.h"
 #include "result_writer.h"
@@ -48,21 +49,6 @@ double MedianMs(int runs, const std::function<void()> &work)
         times.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - from).count());
     }
     return Median(times);
-}
-
-long PeakKib()
-{
-    std::FILE *status = std::fopen("/proc/self/status", "r");
-    if (!status)
-        return -1;
-    char line[256];
-    long kib = -1;
-    while (std::fgets(line, sizeof line, status)) {
-        if (std::sscanf(line, "VmHWM: %ld kB", &kib) == 1)
-            break;
-    }
-    std::fclose(status);
-    return kib;
 }
 
 // The game's own files: the milk task, pours back and forth between

@@ -7,6 +7,7 @@
 // Usage: bench_solver_worst [CANDIDATES] [SEED]   (default 200000, 1)
 // The memory of one solve is measured in a fresh process of this program,
 // run as bench_solver_worst --memory C1,C2,C3/L1,L2,L3/T.
+#include "peak_memory.h"
 #include "solver.h"
 #include "task_code.h"
 
@@ -113,23 +114,6 @@ struct Found {
     Levels Start{};
     Reach R;
 };
-
-// The resident set's high-water mark of this process image (VmHWM, which
-// starts afresh at exec, unlike getrusage's, which keeps the parent's).
-long PeakKib()
-{
-    std::FILE *status = std::fopen("/proc/self/status", "r");
-    if (!status)
-        return -1;
-    char line[256];
-    long kib = -1;
-    while (std::fgets(line, sizeof line, status)) {
-        if (std::sscanf(line, "VmHWM: %ld kB", &kib) == 1)
-            break;
-    }
-    std::fclose(status);
-    return kib;
-}
 
 // Median wall time of one Solve, in microseconds.
 double MedianMicros(const TaskPreset &task, int runs)
