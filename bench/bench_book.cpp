@@ -61,7 +61,7 @@ void BM_GenerateTask(benchmark::State &state)
     std::uint32_t seed = 0;
     long long candidates = 0;
     for (auto _ : state) {
-        const GeneratedTask task = GenerateTask(level, seed++);
+        GeneratedTask task = GenerateTask(level, seed++);
         candidates += task.Candidates;
         benchmark::DoNotOptimize(task);
     }
