@@ -9,7 +9,7 @@
 # Last the package is installed with apt into another fresh copy of the
 # chroot, where the game must start. Prints the suite's g++, Qt and libxml2
 # and a summary; fails if any step failed. Not part of ./test.sh: a run
-# takes a quarter of an hour or more on two cores.
+# takes 8 to 10 minutes on two cores.
 #
 # Usage: tools/check-distro.sh [--head] SUITE     (bookworm, trixie, forky, testing, sid...)
 #   --head  copy the last commit (git archive HEAD) instead of the work tree as it stands
