@@ -165,19 +165,10 @@ void BookDialog::FitToText()
     resize(x * 120, metrics.lineSpacing() * 44);
 }
 
-void BookDialog::FollowScale()
-{
-    const qreal scale = FormScale();
-    if (scale == m_scale)
-        return;
-    m_scale = scale;
-    m_scaled.Apply(scale);
-    FitToText();
-}
-
 void BookDialog::showEvent(QShowEvent *event)
 {
-    FollowScale();
+    if (m_scaled.FollowFormScale())
+        FitToText();
     QDialog::showEvent(event);
 }
 

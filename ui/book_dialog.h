@@ -45,8 +45,7 @@ protected:
 
 private:
     void ShowStatement();
-    // Drawn again at the game's scale when it changed since the last showing.
-    void FollowScale();
+    // Sized to its text; again whenever a showing finds the game's scale changed.
     void FitToText();
 
     QTreeWidget *m_list = nullptr;
@@ -57,5 +56,4 @@ private:
     BestOf m_best;
     bool m_hideFewest = false;
     ScaledWidgets m_scaled;
-    qreal m_scale = 1.0;
 };

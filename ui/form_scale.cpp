@@ -110,6 +110,16 @@ void ScaledWidgets::AddFont(QWidget *widget)
     m_entries << e;
 }
 
+bool ScaledWidgets::FollowFormScale()
+{
+    const qreal scale = FormScale();
+    if (scale == m_followed)
+        return false;
+    m_followed = scale;
+    Apply(scale);
+    return true;
+}
+
 void ScaledWidgets::Apply(qreal scale) const
 {
     // Fonts first: a label's size below may follow its text.

@@ -50,6 +50,9 @@ public:
     // Its font only: a window, a menu, a widget a layout places.
     void AddFont(QWidget *widget);
     void Apply(qreal scale) const;
+    // A dialog's widgets at the game's scale when it is shown: applied only
+    // when the scale changed since the last time. Says whether it did.
+    bool FollowFormScale();
 
 private:
     struct Entry {
@@ -61,4 +64,5 @@ private:
         QFont Font;
     };
     QList<Entry> m_entries;
+    qreal m_followed = 1.0;
 };

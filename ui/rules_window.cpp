@@ -88,19 +88,10 @@ void RulesWindow::FitToText()
     resize(metrics.horizontalAdvance(QLatin1Char('x')) * 90, metrics.lineSpacing() * 36);
 }
 
-void RulesWindow::FollowScale()
-{
-    const qreal scale = FormScale();
-    if (scale == m_scale)
-        return;
-    m_scale = scale;
-    m_scaled.Apply(scale);
-    FitToText();
-}
-
 void RulesWindow::showEvent(QShowEvent *event)
 {
-    FollowScale();
+    if (m_scaled.FollowFormScale())
+        FitToText();
     QDialog::showEvent(event);
 }
 

@@ -24,11 +24,9 @@ protected:
     void showEvent(QShowEvent *event) override;
 
 private:
-    // Drawn again at the game's scale when it changed since the last showing.
-    void FollowScale();
+    // Sized to its text; again whenever a showing finds the game's scale changed.
     void FitToText();
 
     QTextBrowser *m_text = nullptr;
     ScaledWidgets m_scaled;
-    qreal m_scale = 1.0;
 };

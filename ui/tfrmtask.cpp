@@ -76,16 +76,6 @@ void TfrmTask::LoadPictures()
     }
 }
 
-void TfrmTask::FollowScale()
-{
-    const qreal scale = FormScale();
-    if (scale == m_scale)
-        return;
-    m_scale = scale;
-    m_scaled.Apply(scale);
-    setFixedSize(ScaledRect(QRect(0, 0, 591, 393), scale).size());
-}
-
 void TfrmTask::showEvent(QShowEvent *event)
 {
     // The pictures are decoded on first showing, not at start-up: most games
@@ -93,7 +83,8 @@ void TfrmTask::showEvent(QShowEvent *event)
     // another scale.
     if (m_ui->Image1->pixmap().isNull())
         connect(windowHandle(), &QWindow::screenChanged, this, &TfrmTask::LoadPictures);
-    FollowScale();
+    if (m_scaled.FollowFormScale())
+        setFixedSize(ScaledRect(QRect(0, 0, 591, 393), FormScale()).size());
     LoadPictures();
     QDialog::showEvent(event);
 }

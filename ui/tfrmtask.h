@@ -43,11 +43,9 @@ protected:
 
 private:
     void LoadPictures();
-    // The game's scale, taken up each time the dialog is shown.
-    void FollowScale();
 
     std::unique_ptr<Ui::TfrmTask> m_ui;
+    // The game's scale, taken up each time the dialog is shown.
     ScaledWidgets m_scaled;
-    qreal m_scale = 1.0;
     qreal m_pictureRatio = 0;
 };
