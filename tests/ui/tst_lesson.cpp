@@ -25,26 +25,18 @@ void StartWith(Harness &h, const QStringList &arguments)
     StartFromArguments(h.window, ReadCommandLine(argv.Count(), argv.Values()));
 }
 
-QAction *Entry(Harness &h, const char *name)
-{
-    auto *action = h.window.findChild<QAction *>(QString::fromLatin1(name));
-    if (!action)
-        qFatal("no entry %s", name);
-    return action;
-}
-
 const char *const kAnswers[] = {"MnuHint", "MnuSolution", "MnuCheck", "MnuCheckRecords"};
 
 // Every answer off and saying why; the rest as the mode has it.
 void CheckOff(Harness &h, const char *when)
 {
     for (const char *name : kAnswers) {
-        QAction *action = Entry(h, name);
+        QAction *action = h.Action(name);
         QVERIFY2(!action->isEnabled(), qPrintable(QString::fromLatin1(name) + QLatin1Char(' ') + QLatin1String(when)));
         QCOMPARE(action->toolTip(), QString::fromUtf8("На этом уроке отключено"));
     }
     QVERIFY(h.window.findChild<QMenu *>(QStringLiteral("MnuGame"))->toolTipsVisible());
-    QCOMPARE(Entry(h, "MnuUndo")->isEnabled(), true);
+    QCOMPARE(h.Action("MnuUndo")->isEnabled(), true);
     for (const Qt::Key key : {Qt::Key_H, Qt::Key_R, Qt::Key_T})
         QTest::keyClick(h.Handle(), key, Qt::ControlModifier);
     QVERIFY2(h.boxes.Boxes.empty(), when);
@@ -88,8 +80,8 @@ void TestLesson::withoutALessonTheyAreThere()
     StartWith(h, {QStringLiteral("12,7,5/12,0,0/6")});
     QVERIFY(!h.window.Commands().Lesson());
     for (const char *name : kAnswers) {
-        QVERIFY2(Entry(h, name)->isEnabled(), name);
-        QVERIFY(Entry(h, name)->toolTip() != QString::fromUtf8("На этом уроке отключено"));
+        QVERIFY2(h.Action(name)->isEnabled(), name);
+        QVERIFY(h.Action(name)->toolTip() != QString::fromUtf8("На этом уроке отключено"));
     }
 }
 
@@ -97,7 +89,7 @@ void TestLesson::randomTaskKeepsTheCountToItself()
 {
     Harness h;
     StartWith(h, {QStringLiteral("--lesson")});
-    Entry(h, "MnuRandom3")->trigger();
+    h.Action("MnuRandom3")->trigger();
     QCOMPARE(h.boxes.Boxes.size(), std::size_t{1});
     const std::string &text = h.boxes.Boxes[0].Text;
     QVERIFY2(text.find("Код задачи: ") != std::string::npos, text.c_str());
@@ -111,7 +103,7 @@ void TestLesson::bookKeepsTheCountToItself()
     StartWith(h, {QStringLiteral("--lesson")});
     QString statement;
     bool columnHidden = false;
-    WithModal<BookDialog>([&] { Entry(h, "MnuBook")->trigger(); },
+    WithModal<BookDialog>([&] { h.Action("MnuBook")->trigger(); },
                           [&](BookDialog *book) {
                               book->Select(0);
                               auto *list = book->findChild<QTreeWidget *>(QStringLiteral("BookList"));

@@ -63,14 +63,6 @@ void Chord(Harness &h, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::Contro
     QTest::keyClick(h.Handle(), key, modifiers);
 }
 
-QAction *Entry(const Harness &h, const char *name)
-{
-    auto *action = h.window.findChild<QAction *>(QString::fromLatin1(name));
-    if (!action)
-        qFatal("no entry named %s", name);
-    return action;
-}
-
 // The log as the player's list shows it: caption and three levels a row.
 Rows Shown(const Harness &h)
 {
@@ -151,7 +143,7 @@ void WithDialog(const std::function<void()> &show, const std::function<void(W *)
 // Opens the book from its menu entry and runs act on it while it is up.
 void WithBook(Harness &h, const std::function<void(BookDialog *)> &act)
 {
-    WithDialog<BookDialog>([&] { Entry(h, "MnuBook")->trigger(); }, act);
+    WithDialog<BookDialog>([&] { h.Action("MnuBook")->trigger(); }, act);
 }
 
 QStringList Fields(const Harness &h)
@@ -203,11 +195,11 @@ void TestTaskBook::gameMenuHoldsTheNewEntriesAndKeys()
     QCOMPARE(names, (QStringList{"MnuUndo", "MnuXml", "MnuPour", "MnuRedo", "MnuRestart", "-", "MnuHint",
                                  "MnuSolution", "MnuCheck", "MnuCheckRecords", "-", "MnuBook", "MnuRandom", "MnuCopyCode",
                                  "MnuEnterCode", "-", "MnuZoom", "-", "MnuRules"}));
-    QCOMPARE(Entry(h, "MnuRedo")->shortcuts(),
+    QCOMPARE(h.Action("MnuRedo")->shortcuts(),
              (QList<QKeySequence>{QKeySequence(QStringLiteral("Ctrl+Shift+Z")), QKeySequence(QStringLiteral("Ctrl+Y"))}));
-    QCOMPARE(Entry(h, "MnuRules")->shortcut(), QKeySequence(Qt::Key_F1));
+    QCOMPARE(h.Action("MnuRules")->shortcut(), QKeySequence(Qt::Key_F1));
     for (const char *name : {"MnuRestart", "MnuBook", "MnuCopyCode", "MnuEnterCode"})
-        QVERIFY2(Entry(h, name)->shortcut().isEmpty(), name);
+        QVERIFY2(h.Action(name)->shortcut().isEmpty(), name);
 
     auto *random = h.window.findChild<QMenu *>(QStringLiteral("MnuRandom"));
     QSet<QChar> mnemonics;
@@ -229,7 +221,7 @@ void TestTaskBook::gameMenuHoldsTheNewEntriesAndKeys()
                                           QKeySequence(QStringLiteral("Ctrl+0")), QKeySequence(Qt::Key_F2),
                                           QKeySequence(Qt::Key_Escape)};
     for (const char *name : {"MnuRedo", "MnuRestart", "MnuBook", "MnuCopyCode", "MnuEnterCode", "MnuRules"}) {
-        for (const QKeySequence &keys : Entry(h, name)->shortcuts()) {
+        for (const QKeySequence &keys : h.Action(name)->shortcuts()) {
             QVERIFY2(!reserved.contains(keys), name);
             QVERIFY2(keys[0].key() < Qt::Key_0 || keys[0].key() > Qt::Key_9, name);
         }
@@ -267,8 +259,8 @@ void TestTaskBook::redoGivesBackTheVeryRow()
     QVERIFY(h.boxes.Boxes.empty());
     // Not while typing a puzzle in: the entries follow the mode.
     h.window.MnuNewClick();
-    QVERIFY(!Entry(h, "MnuRedo")->isEnabled());
-    QVERIFY(!Entry(h, "MnuRestart")->isEnabled());
+    QVERIFY(!h.Action("MnuRedo")->isEnabled());
+    QVERIFY(!h.Action("MnuRestart")->isEnabled());
 }
 
 void TestTaskBook::aPourATaskOrACodeClearsWhatCanBeRedone_data()
@@ -301,7 +293,7 @@ void TestTaskBook::aPourATaskOrACodeClearsWhatCanBeRedone()
     } else if (how == QLatin1String("book")) {
         WithBook(h, [](BookDialog *d) { QTest::keyClick(d->findChild<QTreeWidget *>(), Qt::Key_Return); });
     } else {
-        Entry(h, "MnuRandom1")->trigger();
+        h.Action("MnuRandom1")->trigger();
     }
     const Rows rows = Shown(h);
     QCOMPARE(h.window.Model().RedoCount(), 0);
@@ -322,7 +314,7 @@ void TestTaskBook::restartGoesBackAndEachPourCanBeRedone()
     const Rows won = Shown(h);
     h.window.Model().Help().Hint = true;
 
-    Entry(h, "MnuRestart")->trigger();
+    h.Action("MnuRestart")->trigger();
     QCOMPARE(Shown(h), Rows(won.begin(), won.begin() + 1));
     QCOMPARE(Pictures(h), (Levels3{8, 0, 0}));
     QVERIFY(h.window.Model().State().GoalReached);
@@ -449,7 +441,7 @@ void TestTaskBook::dialogsFollowTheScale()
         atOne = d->size();
         pointsAtOne = d->findChild<QTreeWidget *>()->font().pointSizeF();
     });
-    Entry(h, "MnuRules")->trigger();
+    h.Action("MnuRules")->trigger();
     const qreal rulesAtOne = h.window.Book().Rules()->findChild<QTextBrowser *>()->font().pointSizeF();
     h.window.Book().Rules()->close();
 
@@ -459,10 +451,10 @@ void TestTaskBook::dialogsFollowTheScale()
         QVERIFY(d->width() > atOne.width() * 1.3);
         QVERIFY(d->height() > atOne.height() * 1.3);
     });
-    Entry(h, "MnuRules")->trigger();
+    h.Action("MnuRules")->trigger();
     QCOMPARE(h.window.Book().Rules()->findChild<QTextBrowser *>()->font().pointSizeF(), rulesAtOne * 1.5);
     h.window.Book().Rules()->close();
-    WithDialog<QInputDialog>([&] { Entry(h, "MnuEnterCode")->trigger(); },
+    WithDialog<QInputDialog>([&] { h.Action("MnuEnterCode")->trigger(); },
                              [&](QInputDialog *d) {
                                  QCOMPARE(d->findChild<QLineEdit *>()->font().pointSizeF(), pointsAtOne * 1.5);
                              });
@@ -480,7 +472,7 @@ void TestTaskBook::randomTaskShowsItsCodeThenStartsIt()
 {
     QFETCH(int, level);
     Harness h;
-    Entry(h, qPrintable(QStringLiteral("MnuRandom%1").arg(level)))->trigger();
+    h.Action(qPrintable(QStringLiteral("MnuRandom%1").arg(level)))->trigger();
     QCOMPARE(h.boxes.Boxes.size(), 1u);
     const Recorder::Box &box = h.boxes.Boxes[0];
     QCOMPARE(box.Caption, std::string("Случайная задача"));
@@ -498,15 +490,15 @@ void TestTaskBook::randomTaskShowsItsCodeThenStartsIt()
 void TestTaskBook::copyAndEnterCodes()
 {
     Harness h;
-    QVERIFY(!Entry(h, "MnuCopyCode")->isEnabled());
+    QVERIFY(!h.Action("MnuCopyCode")->isEnabled());
     h.window.StartTaskCode("12,7,5/12,0,0/6");
     Keys(h, "1 2"); // the code is the task's, not the position's
-    Entry(h, "MnuCopyCode")->trigger();
+    h.Action("MnuCopyCode")->trigger();
     QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("12,7,5/12,0,0/6"));
     QCOMPARE(h.boxes.Boxes.back().Text, std::string("Код задачи скопирован: 12,7,5/12,0,0/6"));
 
     // Typed in, with spaces around it as a paste may bring.
-    WithDialog<QInputDialog>([&] { Entry(h, "MnuEnterCode")->trigger(); },
+    WithDialog<QInputDialog>([&] { h.Action("MnuEnterCode")->trigger(); },
                             [](QInputDialog *d) {
                                 auto *edit = d->findChild<QLineEdit *>();
                                 QCOMPARE(edit->text(), QStringLiteral("12,7,5/12,0,0/6"));
@@ -520,7 +512,7 @@ void TestTaskBook::copyAndEnterCodes()
     QCOMPARE(h.window.Mode(), GameMode::Play);
 
     // Cancelled, nothing changes.
-    WithDialog<QInputDialog>([&] { Entry(h, "MnuEnterCode")->trigger(); },
+    WithDialog<QInputDialog>([&] { h.Action("MnuEnterCode")->trigger(); },
                             [](QInputDialog *d) { QTest::keyClick(d->findChild<QLineEdit *>(), Qt::Key_Escape); });
     QCOMPARE(Fields(h).last(), QStringLiteral("4"));
 }
@@ -535,7 +527,7 @@ void TestTaskBook::aBadCodeKeepsTheGame()
     const Rows rows = Shown(h);
     const QStringList fields = Fields(h);
     h.boxes.Boxes.clear();
-    WithDialog<QInputDialog>([&] { Entry(h, "MnuEnterCode")->trigger(); },
+    WithDialog<QInputDialog>([&] { h.Action("MnuEnterCode")->trigger(); },
                             [](QInputDialog *d) {
                                 d->setTextValue(QStringLiteral("12,7,5/12,9,0/6"));
                                 d->accept();
@@ -599,7 +591,7 @@ void TestTaskBook::aWinIsRecordedAndShownWithStars()
              qPrintable(RecordsText()));
 
     // After undoing back, a shorter win: no second message, a better record.
-    Entry(h, "MnuRestart")->trigger();
+    h.Action("MnuRestart")->trigger();
     Keys(h, kKvassPours);
     QCOMPARE(h.boxes.Boxes.size(), 1u);
     QVERIFY(RecordsText().contains(QStringLiteral("8,5,3/8,0,0/4\t6\t")));
