@@ -19,7 +19,6 @@
 #include <QGuiApplication>
 #include <QHeaderView>
 #include <QLabel>
-#include <QPushButton>
 #include <QScreen>
 #include <QTableWidget>
 #include <QVBoxLayout>
@@ -164,16 +163,7 @@ RecordCheckDialog::RecordCheckDialog(const TaskPreset &task, const QStringList &
     layout->addWidget(MakeLine("Summary",
                                QString::fromUtf8("Решено: %1 из %2.").arg(solved).arg(files.size()), this));
 
-    auto *buttons = new QDialogButtonBox(this);
-    QPushButton *copy = buttons->addButton(QString::fromUtf8("Копировать"), QDialogButtonBox::ActionRole);
-    copy->setObjectName(QStringLiteral("BtnCopy"));
-    QPushButton *close = buttons->addButton(QString::fromUtf8("Закрыть"), QDialogButtonBox::RejectRole);
-    close->setObjectName(QStringLiteral("BtnClose"));
-    close->setDefault(true);
-    close->setFocus();
-    layout->addWidget(buttons);
-    connect(copy, &QPushButton::clicked, this, [this] { CopyTable(); });
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    layout->addWidget(CopyAndCloseButtons(this, *m_table));
 
     // As wide as the table wants and as high as its rows, between five and
     // twenty of them, up to most of the screen: all in the font's own units,
@@ -206,9 +196,4 @@ void RecordCheckDialog::SortBy(int column)
 QString RecordCheckDialog::TableText() const
 {
     return TableAsText(*m_table);
-}
-
-void RecordCheckDialog::CopyTable() const
-{
-    CopyTableAsText(*m_table);
 }

@@ -24,7 +24,6 @@ public:
     // A heading line, then a line a row in the order shown, cells separated
     // by tabs (a name's own tabs and line breaks as \t and \n).
     QString TableText() const;
-    void CopyTable() const;
     // Sorts as a click on the column's heading does: ascending, and the
     // other way round on a second click.
     void SortBy(int column);

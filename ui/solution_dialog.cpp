@@ -13,7 +13,6 @@
 #include <QDialogButtonBox>
 #include <QHeaderView>
 #include <QLabel>
-#include <QPushButton>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
@@ -70,17 +69,8 @@ SolutionDialog::SolutionDialog(const Solution &solution, const QString &playerLi
     if (!recordLine.isEmpty())
         layout->addWidget(MakeLine("RecordLine", recordLine, this));
 
-    auto *buttons = new QDialogButtonBox(this);
-    QPushButton *copy = buttons->addButton(QString::fromUtf8("Копировать"), QDialogButtonBox::ActionRole);
-    copy->setObjectName(QStringLiteral("BtnCopy"));
-    QPushButton *close = buttons->addButton(QString::fromUtf8("Закрыть"), QDialogButtonBox::RejectRole);
-    close->setObjectName(QStringLiteral("BtnClose"));
-    close->setDefault(true);
-    // Enter and Escape close it; the table needs no current cell to be read.
-    close->setFocus();
-    layout->addWidget(buttons);
-    connect(copy, &QPushButton::clicked, this, [this] { CopyTable(); });
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    // The table needs no current cell to be read: the focus is on "Закрыть".
+    layout->addWidget(CopyAndCloseButtons(this, *m_table));
 
     resize(340, 420);
     FollowFormScale(this, QSize(340, 420));
@@ -93,9 +83,4 @@ SolutionDialog::SolutionDialog(const Solution &solution, const QString &playerLi
 QString SolutionDialog::TableText() const
 {
     return TableAsText(*m_table);
-}
-
-void SolutionDialog::CopyTable() const
-{
-    CopyTableAsText(*m_table);
 }

@@ -22,7 +22,6 @@ public:
     // The table as copied: a heading line, then one line a pour, cells
     // separated by tabs.
     QString TableText() const;
-    void CopyTable() const;
 
 private:
     QTableWidget *m_table = nullptr;

@@ -3,7 +3,10 @@
 #include "table_text.h"
 
 #include <QClipboard>
+#include <QDialog>
+#include <QDialogButtonBox>
 #include <QGuiApplication>
+#include <QPushButton>
 #include <QStringList>
 #include <QTableWidget>
 
@@ -35,4 +38,18 @@ QString TableAsText(const QTableWidget &table)
 void CopyTableAsText(const QTableWidget &table)
 {
     QGuiApplication::clipboard()->setText(TableAsText(table));
+}
+
+QDialogButtonBox *CopyAndCloseButtons(QDialog *dialog, const QTableWidget &table)
+{
+    auto *buttons = new QDialogButtonBox(dialog);
+    QPushButton *copy = buttons->addButton(QString::fromUtf8("Копировать"), QDialogButtonBox::ActionRole);
+    copy->setObjectName(QStringLiteral("BtnCopy"));
+    QPushButton *close = buttons->addButton(QString::fromUtf8("Закрыть"), QDialogButtonBox::RejectRole);
+    close->setObjectName(QStringLiteral("BtnClose"));
+    close->setDefault(true);
+    close->setFocus();
+    QObject::connect(copy, &QPushButton::clicked, dialog, [&table] { CopyTableAsText(table); });
+    QObject::connect(buttons, &QDialogButtonBox::rejected, dialog, &QDialog::reject);
+    return buttons;
 }

@@ -4,6 +4,8 @@
 
 #include <QString>
 
+class QDialog;
+class QDialogButtonBox;
 class QTableWidget;
 
 // The table as a spreadsheet pastes it: the header line, then one line a
@@ -12,3 +14,8 @@ QString TableAsText(const QTableWidget &table);
 
 // Puts TableAsText on the clipboard.
 void CopyTableAsText(const QTableWidget &table);
+
+// The buttons of a window that shows a table: "Копировать" puts the table on
+// the clipboard; "Закрыть" has the focus and is the default, so Enter and
+// Escape both close the window.
+QDialogButtonBox *CopyAndCloseButtons(QDialog *dialog, const QTableWidget &table);
