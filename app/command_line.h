@@ -2,15 +2,12 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include <cstdio>
-#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
-class QApplication;
-class TfrmMain;
+inline constexpr const char *kProgram = "sosudnik";
 
 // Exit statuses of the window-less commands and of a start without a display.
 inline constexpr int kExitSolved = 0;
@@ -18,6 +15,49 @@ inline constexpr int kExitNoSolution = 1;
 inline constexpr int kExitBadTask = 2; // a malformed task code or arguments
 inline constexpr int kExitNoDisplay = 3;
 inline constexpr int kExitOutputFailed = 4; // standard output could not be written
+
+// The game's own options. A new one is a row here; a new window-less
+// command is also a row in kCommands below.
+struct Option {
+    const char *Short; // one letter, or null
+    const char *Long;
+    const char *Value; // what follows it, as --help names it; null for none
+    const char *Missing; // "после --solve нужна задача"
+    const char *Help;
+};
+
+inline constexpr Option kOptions[] = {
+    {"h", "help", nullptr, nullptr, "показать эту справку"},
+    {"v", "version", nullptr, nullptr, "показать версию"},
+    {nullptr, "solve", "задача", "нужна задача", "решить задачу без окна и вывести решение"},
+    {nullptr, "check", "задача", "нужна задача",
+     "проверить файлы результата, названные после задачи, и вывести итог по каждому"},
+    {nullptr, "csv", nullptr, nullptr, "с --check: итоги в CSV для электронной таблицы"},
+    {nullptr, "book", nullptr, nullptr, "вывести сборник задач, по задаче в строке"},
+    {nullptr, "generate", "1-5", "нужен уровень",
+     "придумать задачу этого уровня (уровни ниже) и вывести ее код и наименьшее число переливаний"},
+    {nullptr, "seed", "N", "нужно число",
+     "с --generate: задача по числу N от 0 до 4294967295, одна и та же при каждом запуске"},
+    {nullptr, "lesson", nullptr, nullptr,
+     "урок: без подсказки, решения и проверок, наименьшее число переливаний не показывается"},
+};
+
+// Options for the window only.
+inline constexpr const char *kWindowOnly[] = {"lesson"};
+
+// Options that only shape what one command does.
+struct Companion {
+    const char *Option;
+    const char *Command;
+};
+
+inline constexpr Companion kCompanions[] = {
+    {"csv", "check"},
+    {"seed", "generate"},
+};
+
+// The window-less commands that do work of their own: one at a time.
+inline constexpr const char *kExclusive[] = {"solve", "check", "book", "generate"};
 
 // The arguments, read once. The game's own options are known by their long
 // name; Qt's own options (-platform, -display, -style, ...) are set apart for
@@ -48,28 +88,11 @@ struct CommandLine {
 // argv as main gets it; the strings must outlive the result.
 CommandLine ReadCommandLine(int argc, char *argv[]);
 
-// Where the window-less commands write: stdout and stderr but in tests.
-struct Streams {
-    std::FILE *Out = stdout;
-    std::FILE *Err = stderr;
-};
-
-// --help, --version and --solve, answered before any display is needed.
-// Returns the exit status, or nothing when the game itself is to start.
-std::optional<int> RunWithoutWindow(const CommandLine &line, const Streams &streams = {});
-
-// Why the window has nowhere to go, as stderr says it (reads QT_QPA_PLATFORM,
-// DISPLAY and WAYLAND_DISPLAY); empty when there is a display to try.
-std::string NoDisplayMessage(const CommandLine &line);
-// What stderr says when the platform then fails to start all the same.
-std::string PlatformFailureMessage(const CommandLine &line);
-
-// The application for the window, made from Qt's part of the arguments; line
-// must outlive it. Without a display it says why on stderr and returns null;
-// a platform that fails while the application is made ends the process with
-// kExitNoDisplay and a message rather than an abort.
-std::unique_ptr<QApplication> StartApplication(CommandLine &line);
-
-// After the window is made: starts the task given as an argument, or shows
-// in the error box why the arguments cannot be used.
-void StartFromArguments(TfrmMain &window, const CommandLine &line);
+// "--name".
+std::string LongName(const char *name);
+// A message for stderr, after "sosudnik: ", from a sentence for the box.
+std::string Lowered(std::string_view sentence);
+// A message as the box shows it: a sentence (the box adds its full stop).
+std::string Sentence(std::string_view message);
+// "аргумент «x» лишний", "аргументы «x», «y», «z» и еще 997 лишние".
+std::string ExtraArguments(const std::vector<std::string> &extra);

@@ -2,6 +2,8 @@
 // SPDX-License-Identifier: MIT
 #include "appearance.h"
 #include "command_line.h"
+#include "console_commands.h"
+#include "display_start.h"
 #include "game_style.h"
 #include "qt_message_boxes.h"
 #include "tfrmmain.h"

@@ -3,7 +3,7 @@
 // The task book's dialog opened for the first time, with a records file to
 // read, and a task generated for each level.
 #include "book_dialog.h"
-#include "records_file.h"
+#include "scores_file.h"
 #include "task_book.h"
 #include "task_code.h"
 #include "task_generator.h"
@@ -18,15 +18,15 @@
 
 namespace {
 
-// A record for every task of the book, as a player who solved them all has.
-void WriteRecords()
+// A score for every task of the book, as a player who solved them all has.
+void WriteScores()
 {
     std::string text;
     int pours = 0;
     for (const BookTask &task : TaskBook())
         text += TaskCode(task.Task) + "\t" + std::to_string(task.Fewest + pours++ % 4) + "\t2026-05-01\tбез помощи\n";
-    QDir().mkpath(QFileInfo(RecordsFile::Path()).path());
-    QFile file(RecordsFile::Path());
+    QDir().mkpath(QFileInfo(ScoresFile::Path()).path());
+    QFile file(ScoresFile::Path());
     if (!file.open(QIODevice::WriteOnly))
         qFatal("no records file");
     file.write(text.data(), static_cast<qint64>(text.size()));
@@ -36,12 +36,12 @@ void WriteRecords()
 // records, fill them in, and show it until it is on the screen.
 void BM_OpenBookFirstTime(benchmark::State &state)
 {
-    WriteRecords();
+    WriteScores();
     for (auto _ : state) {
         auto *dialog = new BookDialog;
-        RecordsFile records;
+        ScoresFile records;
         records.Load();
-        dialog->ShowRecords([&records](const std::string &code) { return records.Best(code); });
+        dialog->ShowScores([&records](const std::string &code) { return records.Best(code); });
         dialog->show();
         if (!QTest::qWaitForWindowExposed(dialog))
             state.SkipWithError("the dialog was never shown");

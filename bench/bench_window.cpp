@@ -35,7 +35,7 @@ void BM_DragOverStep(benchmark::State &state)
         state.SkipWithError("window not exposed");
         return;
     }
-    window.Model().LoadTask(TaskPresets[0]);
+    window.Puzzle().LoadTask(TaskPresets[0]);
     window.BtnBeginClick();
     QWindow *handle = window.windowHandle();
     auto *source = window.findChild<QWidget *>(QStringLiteral("Image1"));
@@ -63,7 +63,7 @@ void BM_WindowPourOrUndo(benchmark::State &state)
     SilentBoxes boxes;
     Game game(boxes);
     TfrmMain window(game);
-    window.Model().LoadTask(TaskPresets[0]);
+    window.Puzzle().LoadTask(TaskPresets[0]);
     window.BtnBeginClick();
     // Filled with the list detached, which is quicker and ends in the same
     // state; then one turn of the event loop, as between two pours in play.
@@ -71,7 +71,7 @@ void BM_WindowPourOrUndo(benchmark::State &state)
     QAbstractItemModel *model = view->model();
     view->setModel(nullptr);
     for (int r = 1; r < state.range(0); ++r)
-        window.Model().AppendMoveRow();
+        window.Puzzle().AppendMoveRow();
     view->setModel(model);
     QCoreApplication::processEvents();
 
@@ -79,7 +79,7 @@ void BM_WindowPourOrUndo(benchmark::State &state)
     for (auto _ : state) {
         if (undo)
             state.PauseTiming();
-        window.Model().Pour(1, 2);
+        window.Puzzle().Pour(1, 2);
         if (undo)
             state.ResumeTiming();
         else
@@ -153,13 +153,13 @@ public:
     {
         window.show();
         Ready = QTest::qWaitForWindowExposed(&window);
-        window.Model().LoadTask(TaskPresets[0]);
+        window.Puzzle().LoadTask(TaskPresets[0]);
         window.BtnBeginClick();
         List = window.findChild<QTableView *>(QStringLiteral("ListView"));
         QAbstractItemModel *model = List->model();
         List->setModel(nullptr); // quicker to fill detached; the same state after
         for (int r = 1; r < rows; ++r)
-            window.Model().AppendMoveRow();
+            window.Puzzle().AppendMoveRow();
         List->setModel(model);
         List->scrollToBottom();
         for (int i = 0; i < 10; ++i)
@@ -189,7 +189,7 @@ void BM_ShownPourOrUndo(benchmark::State &state)
     const bool undo = state.range(1) == 1;
     auto pour = [&] {
         const std::pair<PaintCounter *, int> marks[] = {{&vessel, vessel.Count}, {&list, list.Count}};
-        game.window.Model().Pour(1, 2);
+        game.window.Puzzle().Pour(1, 2);
         return UntilPainted({marks[0], marks[1]});
     };
     auto takeBack = [&] {

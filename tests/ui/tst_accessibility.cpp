@@ -126,7 +126,7 @@ void TestAccessibility::vesselsReadTheirLevelsAndAnnounceEachChange()
     h.Type("EditV2", "7"); // over an empty vessel: nothing to paint, but a new reading
     expect("typed capacity", {5, 0, 0}, {12, 7, 0}, {false, true, false});
 
-    h.window.Model().LoadTask(TaskPresets[1]);
+    h.window.Puzzle().LoadTask(TaskPresets[1]);
     h.window.BtnBeginClick();
     expect("task", {8, 0, 0}, {8, 5, 3}, {true, true, true});
 

@@ -257,7 +257,7 @@ void TestAppearance::shownTextContrast()
     QFETCH(QRect, area);
     Harness h;
     // The milk task in play: the fields are disabled and show its numbers.
-    h.window.Model().LoadTask(TaskPresets[0]);
+    h.window.Puzzle().LoadTask(TaskPresets[0]);
     h.window.BtnBeginClick();
     QWidget *w = h.Find(name);
     QVERIFY(!w->isEnabled() || !qobject_cast<QLineEdit *>(w));
@@ -469,8 +469,8 @@ void TestAppearance::vesselOnThisScreen()
         const QPixmap shown = picture->grab();
         const qreal ratio = shown.devicePixelRatio();
         QCOMPARE(ratio, picture->devicePixelRatioF());
-        const QImage expected = VesselImage(picture->size(), ratio, h.window.Model().State().Capacity(n),
-                                            h.window.Model().State().Level(n));
+        const QImage expected = VesselImage(picture->size(), ratio, h.window.Puzzle().State().Capacity(n),
+                                            h.window.Puzzle().State().Level(n));
         QCOMPARE(shown.toImage().convertToFormat(QImage::Format_RGB32), expected.convertToFormat(QImage::Format_RGB32));
     }
 }

@@ -7,6 +7,8 @@
 #include "window_harness.h"
 
 #include "command_line.h"
+#include "console_commands.h"
+#include "display_start.h"
 #include "task_book.h"
 #include "task_code.h"
 
@@ -630,7 +632,7 @@ void TestCommandLine::startFromArguments()
         QCOMPARE(QString::fromStdString(h.boxes.Boxes[0].Caption), QString::fromUtf8("Сосудник"));
     }
     QCOMPARE(h.window.Mode(), mode);
-    QCOMPARE(h.window.Model().Log().RowCount(), mode == TfrmMain::GameMode::Play ? 1 : 0);
+    QCOMPARE(h.window.Puzzle().Log().RowCount(), mode == TfrmMain::GameMode::Play ? 1 : 0);
 }
 
 void TestCommandLine::displayAvailable_data()

@@ -120,7 +120,7 @@ void TestCommands::focusGoesToTheListWhenAGameStarts()
     QCOMPARE(h.window.focusWidget(), h.Find("ListView"));
     QTest::keyClick(h.Handle(), Qt::Key_Return);
     QVERIFY(h.window.isVisible());
-    QCOMPARE(h.window.Model().Log().RowCount(), 1);
+    QCOMPARE(h.window.Puzzle().Log().RowCount(), 1);
     // From the list the digits pour.
     QTest::keyClick(h.Handle(), Qt::Key_1);
     QTest::keyClick(h.Handle(), Qt::Key_2);
@@ -148,7 +148,7 @@ void TestCommands::noCommandActsInTheMiddleOfADrag()
     for (const char *name : {"MnuUndo", "MnuHint", "MnuXml", "MnuSolution", "MnuCheck", "MnuPour21", "MnuNew"})
         h.window.findChild<QAction *>(QString::fromLatin1(name))->trigger();
     h.Find<QPushButton>(QStringLiteral("BtnUndo"))->click();
-    QCOMPARE(h.window.Model().Log().RowCount(), 2);
+    QCOMPARE(h.window.Puzzle().Log().RowCount(), 2);
     QVERIFY(h.boxes.Boxes.empty());
     QVERIFY(!QFile::exists(dir.FilePath(QStringLiteral("sosudnik.xml"))));
 
@@ -156,10 +156,10 @@ void TestCommands::noCommandActsInTheMiddleOfADrag()
     h.Release(h.Center(h.Image(3)));
     QVERIFY(!h.window.Commands().Dragging());
     QCOMPARE(h.Levels(), (std::array<int, 3>{5, 2, 5}));
-    QCOMPARE(h.window.Model().Log().RowCount(), 3);
+    QCOMPARE(h.window.Puzzle().Log().RowCount(), 3);
     // And the keys work again.
     QTest::keyClick(h.Handle(), Qt::Key_Z, Qt::ControlModifier);
-    QCOMPARE(h.window.Model().Log().RowCount(), 2);
+    QCOMPARE(h.window.Puzzle().Log().RowCount(), 2);
 }
 
 void TestCommands::digitsPourNothingBehindAnOpenMenu()
@@ -171,7 +171,7 @@ void TestCommands::digitsPourNothingBehindAnOpenMenu()
         QMenu *menu = OpenMenu(h, name);
         for (const Qt::Key key : {Qt::Key_1, Qt::Key_2, Qt::Key_2, Qt::Key_1})
             QTest::keyClick(menu->windowHandle(), key);
-        QCOMPARE(h.window.Model().Log().RowCount(), 1);
+        QCOMPARE(h.window.Puzzle().Log().RowCount(), 1);
         QCOMPARE(h.Levels(), (std::array<int, 3>{12, 0, 0}));
         QTest::keyClick(menu->windowHandle(), Qt::Key_Escape);
         QTest::keyClick(h.Handle(), Qt::Key_Escape);
@@ -192,7 +192,7 @@ void TestCommands::aPourChosenInTheMenuStillPours()
     auto *entry = h.window.findChild<QAction *>(QStringLiteral("MnuPour12"));
     QTest::mouseClick(pours, Qt::LeftButton, {}, pours->actionGeometry(entry).center());
     QCOMPARE(h.Levels(), (std::array<int, 3>{5, 7, 0}));
-    QCOMPARE(h.window.Model().Log().RowCount(), 2);
+    QCOMPARE(h.window.Puzzle().Log().RowCount(), 2);
 }
 
 void TestCommands::gameMenuEntriesHaveTheirOwnMnemonics()

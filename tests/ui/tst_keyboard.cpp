@@ -127,7 +127,7 @@ void TestKeyboard::digitsPour()
         h.Find(focus)->setFocus();
     Keys(h, keys);
     QCOMPARE(h.Levels(), levels);
-    QCOMPARE(h.window.Model().Log().RowCount(), rows);
+    QCOMPARE(h.window.Puzzle().Log().RowCount(), rows);
     QCOMPARE(int(h.boxes.Boxes.size()), warnings);
     for (const auto &box : h.boxes.Boxes) {
         QCOMPARE(box.Text, std::string("Нечего переливать. Попробуйте иначе."));
@@ -153,7 +153,7 @@ void TestKeyboard::digitsPourExactlyAsTheDragDoes()
             h.Drag(h.Center(h.Image(m[0])), h.Center(h.Image(m[1])));
         h.Click("BtnUndo");
         h.Drag(h.Center(h.Image(2)), h.Center(h.Image(3)));
-        dragged = LogCells(h.window.Model().Log());
+        dragged = LogCells(h.window.Puzzle().Log());
         draggedBoxes = h.boxes.Boxes;
     }
     Harness h;
@@ -163,7 +163,7 @@ void TestKeyboard::digitsPourExactlyAsTheDragDoes()
     h.Click("BtnUndo");
     Keys(h, "2 3");
 
-    QCOMPARE(LogCells(h.window.Model().Log()), dragged);
+    QCOMPARE(LogCells(h.window.Puzzle().Log()), dragged);
     QCOMPARE(h.boxes.Boxes.size(), draggedBoxes.size());
     QCOMPARE(h.boxes.Boxes.size(), std::size_t(2)); // nothing to pour, then the goal once
     for (std::size_t i = 0; i < draggedBoxes.size(); ++i) {
@@ -195,7 +195,7 @@ void TestKeyboard::digitsOutsidePlayDoNothingNew()
     Keys(h, "1 2 Esc");
     QCOMPARE(Marked(h), 0);
     QCOMPARE(h.Levels(), (Levels3{12, 0, 0}));
-    QCOMPARE(h.window.Model().Log().RowCount(), 0);
+    QCOMPARE(h.window.Puzzle().Log().RowCount(), 0);
     QVERIFY(h.boxes.Boxes.empty());
 
     // A field with the focus types them as always.
@@ -218,9 +218,9 @@ void TestKeyboard::captionEditorKeepsItsDigits()
     QTest::keyClick(h.Handle(), Qt::Key_A, Qt::ControlModifier);
     Keys(h, "2 3 K1");
     view->CommitOpenEditor();
-    QCOMPARE(h.window.Model().Log().Cell(0, 0), std::string("231"));
+    QCOMPARE(h.window.Puzzle().Log().Cell(0, 0), std::string("231"));
     QCOMPARE(h.Levels(), (Levels3{12, 0, 0}));
-    QCOMPARE(h.window.Model().Log().RowCount(), 1);
+    QCOMPARE(h.window.Puzzle().Log().RowCount(), 1);
     QCOMPARE(Marked(h), 1);
 
     // Escape in the editor cancels the edit only.
@@ -228,7 +228,7 @@ void TestKeyboard::captionEditorKeepsItsDigits()
     QTRY_VERIFY(view->Editing());
     Keys(h, "9 Esc");
     QTRY_VERIFY(!view->Editing());
-    QCOMPARE(h.window.Model().Log().Cell(0, 0), std::string("231"));
+    QCOMPARE(h.window.Puzzle().Log().Cell(0, 0), std::string("231"));
     QCOMPARE(Marked(h), 1);
     Keys(h, "2");
     QCOMPARE(h.Levels(), (Levels3{5, 7, 0}));
@@ -286,7 +286,7 @@ void TestKeyboard::markGoesWithUndoNewGameAndTheMouse()
     QCOMPARE(h.Levels(), (Levels3{7, 0, 5}));
 
     Keys(h, "3");
-    h.window.Model().LoadTask(TaskPresets[0]);
+    h.window.Puzzle().LoadTask(TaskPresets[0]);
     h.window.BtnBeginClick(); // as an accepted task does
     QCOMPARE(Marked(h), 0);
     Keys(h, "2");
@@ -416,12 +416,12 @@ void TestKeyboard::gameMenuFollowsEveryCommand()
 
     // A digit marks a source in play only; elsewhere it does nothing at all.
     h.Find("BtnUndo")->setFocus();
-    const int rows = h.window.Model().Log().RowCount();
+    const int rows = h.window.Puzzle().Log().RowCount();
     Keys(h, "1");
     QCOMPARE(Marked(h), play ? 1 : 0);
     Keys(h, "Esc");
     QCOMPARE(Marked(h), 0);
-    QCOMPARE(h.window.Model().Log().RowCount(), rows);
+    QCOMPARE(h.window.Puzzle().Log().RowCount(), rows);
 }
 
 void TestKeyboard::menuPourIsTheDrop()
@@ -431,12 +431,12 @@ void TestKeyboard::menuPourIsTheDrop()
     Keys(h, "2");
     h.window.findChild<QAction *>("MnuPour13")->trigger();
     QCOMPARE(h.Levels(), (Levels3{7, 0, 5}));
-    QCOMPARE(h.window.Model().Log().RowCount(), 2);
+    QCOMPARE(h.window.Puzzle().Log().RowCount(), 2);
     QCOMPARE(Marked(h), 0);
     h.window.findChild<QAction *>("MnuPour21")->trigger();
     QCOMPARE(h.boxes.Boxes.size(), std::size_t(1));
     QCOMPARE(h.boxes.Boxes[0].Caption, std::string("А смысл?"));
-    QCOMPARE(h.window.Model().Log().RowCount(), 2);
+    QCOMPARE(h.window.Puzzle().Log().RowCount(), 2);
 }
 
 void TestKeyboard::ctrlZUndoesAndCtrlSSavesOnlyInPlay()
@@ -454,19 +454,19 @@ void TestKeyboard::ctrlZUndoesAndCtrlSSavesOnlyInPlay()
         QVERIFY(h.boxes.Boxes.empty());
         QVERIFY(!QFile::exists(file));
 
-        h.window.Model().LoadTask(TaskPresets[0]);
+        h.window.Puzzle().LoadTask(TaskPresets[0]);
         h.window.BtnBeginClick();
         Keys(h, "1 2 2 3");
         QTest::keyClick(h.Handle(), Qt::Key_Z, Qt::ControlModifier);
         QCOMPARE(h.Levels(), (Levels3{5, 7, 0}));
-        QCOMPARE(h.window.Model().Log().RowCount(), 2);
+        QCOMPARE(h.window.Puzzle().Log().RowCount(), 2);
         QTest::keyClick(h.Handle(), Qt::Key_S, Qt::ControlModifier);
         QCOMPARE(h.boxes.Boxes.size(), std::size_t(1));
         QCOMPARE(h.boxes.Boxes[0].Text, std::string("Файл \"sosudnik.xml\" записан"));
         QTest::keyClick(h.Handle(), Qt::Key_Z, Qt::ControlModifier);
         QTest::keyClick(h.Handle(), Qt::Key_Z, Qt::ControlModifier); // the start row stays
         QCOMPARE(h.Levels(), (Levels3{12, 0, 0}));
-        QCOMPARE(h.window.Model().Log().RowCount(), 1);
+        QCOMPARE(h.window.Puzzle().Log().RowCount(), 1);
     }
     QFile saved(file);
     QVERIFY(saved.open(QIODevice::ReadOnly));
@@ -527,13 +527,13 @@ void TestKeyboard::enterPressesTheFocusedButton()
     h.Find("BtnBegin")->setFocus();
     enter(h);
     QCOMPARE(h.window.Mode(), TfrmMain::GameMode::Play);
-    QCOMPARE(h.window.Model().Log().RowCount(), 1);
+    QCOMPARE(h.window.Puzzle().Log().RowCount(), 1);
 
     h.Drag(h.Center(h.Image(1)), h.Center(h.Image(2)));
     h.Find("BtnUndo")->setFocus();
     enter(h);
     QCOMPARE(h.Levels(), (Levels3{12, 0, 0}));
-    QCOMPARE(h.window.Model().Log().RowCount(), 1);
+    QCOMPARE(h.window.Puzzle().Log().RowCount(), 1);
 
     {
         TemporaryWorkDir dir;
@@ -572,7 +572,7 @@ void TestKeyboard::f2EditsTheCaptionFromAnyColumn()
     QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("pour"));
     QTest::keyClick(h.Handle(), Qt::Key_Return);
     QTRY_VERIFY(!view->Editing());
-    const MoveLog &log = h.window.Model().Log();
+    const MoveLog &log = h.window.Puzzle().Log();
     QCOMPARE(log.Cell(1, 0), std::string("pour"));
     QCOMPARE(log.Cell(1, 1) + log.Cell(1, 2) + log.Cell(1, 3), std::string("570"));
     QCOMPARE(log.Cell(0, 0), std::string("0"));
@@ -598,7 +598,7 @@ void TestKeyboard::enterInTheTaskDialog()
     h.window.MnuNewClick();
     h.Type("EditV1", "9");
     h.Type("EditVW1", "4");
-    const VesselState state = h.window.Model().State();
+    const VesselState state = h.window.Puzzle().State();
     // Else the main window's own activation may come late and take the
     // focus back from the dialog.
     QVERIFY(QTest::qWaitForWindowActive(&h.window));
@@ -627,14 +627,14 @@ void TestKeyboard::enterInTheTaskDialog()
     QVERIFY(focused);
     if (result == 2) {
         QCOMPARE(h.window.Mode(), TfrmMain::GameMode::Input);
-        QCOMPARE(h.window.Model().State().Values, state.Values);
+        QCOMPARE(h.window.Puzzle().State().Values, state.Values);
         QCOMPARE(h.Edit("EditV1")->text(), QStringLiteral("9"));
         QCOMPARE(h.Edit("EditVW1")->text(), QStringLiteral("4"));
-        QCOMPARE(h.window.Model().Log().RowCount(), 0);
+        QCOMPARE(h.window.Puzzle().Log().RowCount(), 0);
     } else {
         QCOMPARE(h.window.Mode(), TfrmMain::GameMode::Play);
         QCOMPARE(h.Levels(), (Levels3{12, 0, 0}));
-        QCOMPARE(h.window.Model().Log().RowCount(), 1);
+        QCOMPARE(h.window.Puzzle().Log().RowCount(), 1);
     }
 }
 

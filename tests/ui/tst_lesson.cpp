@@ -8,6 +8,8 @@
 
 #include "book_dialog.h"
 #include "command_line.h"
+#include "console_commands.h"
+#include "display_start.h"
 #include "modal_helpers.h"
 
 #include <QAction>

@@ -172,7 +172,7 @@ void TestRecordCheck::aClassOfFilesInATable()
     const QStringList files = WriteClass(dir);
     Harness h;
     h.window.StartTaskCode(kMilk.toStdString());
-    h.window.Model().Pour(1, 3);
+    h.window.Puzzle().Pour(1, 3);
     const GameSnapshot before = TakeSnapshot(h);
 
     auto *command = h.window.findChild<RecordCheckCommand *>();

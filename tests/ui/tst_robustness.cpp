@@ -155,7 +155,7 @@ void TestRobustness::removingTheEditedRowClosesItsEditor()
             });
             h.window.MnuTasksClick();
         }
-        QCOMPARE(h.window.Model().Log().RowCount(), rowsAfter);
+        QCOMPARE(h.window.Puzzle().Log().RowCount(), rowsAfter);
         QVERIFY(!view->Editing());
 
         // Two saves: the first would already meet a stale editor.
@@ -163,13 +163,13 @@ void TestRobustness::removingTheEditedRowClosesItsEditor()
         h.window.BtnXmlClick();
         QCOMPARE(h.boxes.Boxes.size(), std::size_t(2));
         QCOMPARE(h.boxes.Boxes[1].Text, std::string("Файл \"sosudnik.xml\" записан"));
-        QCOMPARE(h.window.Model().Log().Cell(0, 0), std::string("0"));
+        QCOMPARE(h.window.Puzzle().Log().Cell(0, 0), std::string("0"));
 
         // Editing still works afterwards, in the same turn of the event loop,
         // while the old editor still waits to be deleted.
         StartEditing(view, 0, QStringLiteral("start"));
         h.window.BtnXmlClick();
-        QCOMPARE(h.window.Model().Log().Cell(0, 0), std::string("start"));
+        QCOMPARE(h.window.Puzzle().Log().Cell(0, 0), std::string("start"));
     }
     QVERIFY2(log.Messages.isEmpty(), qPrintable(log.Messages.join(QLatin1Char('\n'))));
 }
@@ -203,10 +203,10 @@ void TestRobustness::pastedFloodIsKeptWholeAndJudgedWhole()
         QCOMPARE(h.boxes.Boxes[0].Text, std::string("Требуется целое число от 0 до 999."));
         QCOMPARE(h.boxes.Boxes[0].Caption, std::string("Сосудник"));
         QCOMPARE(h.boxes.Boxes[0].Icon, 16);
-        QCOMPARE(h.window.Model().State().Capacity(1), 0);
+        QCOMPARE(h.window.Puzzle().State().Capacity(1), 0);
     } else {
         QVERIFY(h.boxes.Boxes.empty());
-        QCOMPARE(h.window.Model().State().Capacity(1), stored);
+        QCOMPARE(h.window.Puzzle().State().Capacity(1), stored);
     }
 
     // Past a thousand characters the field lays out only the part around the
@@ -230,7 +230,7 @@ void TestRobustness::pastedFloodIsKeptWholeAndJudgedWhole()
     QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
     QTest::keyClicks(edit, QStringLiteral("9"));
     QCOMPARE(edit->text(), QStringLiteral("9"));
-    QCOMPARE(h.window.Model().State().Capacity(1), 9);
+    QCOMPARE(h.window.Puzzle().State().Capacity(1), 9);
     QVERIFY(!field->ShowsPart());
 }
 
@@ -242,7 +242,7 @@ void TestRobustness::manyRowsInOneTurnScrollOnce()
     QCoreApplication::processEvents();
     QueuedCalls calls(view);
     for (int i = 0; i < 500; ++i)
-        h.window.Model().AppendMoveRow();
+        h.window.Puzzle().AppendMoveRow();
     QCoreApplication::processEvents();
     QCOMPARE(calls.Count, 1);
     const QModelIndex newest = view->model()->index(500, 0);

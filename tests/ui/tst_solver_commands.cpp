@@ -189,13 +189,13 @@ void TestSolverCommands::solutionAfterAWinShowsThePlayersCount()
     h.window.StartTaskCode("8,5,3/8,0,0/4");
     // Nine pours, one of them undone, before the goal: eight stand.
     for (const auto &[s, r] : {std::pair{1, 2}, {2, 1}})
-        h.window.Model().Pour(s, r);
+        h.window.Puzzle().Pour(s, r);
     h.window.BtnUndoClick();
     for (const auto &[s, r] : {std::pair{1, 3}, {3, 1}, {2, 3}, {3, 1}, {2, 3}, {1, 2}, {2, 3}})
-        h.window.Model().Pour(s, r);
-    QVERIFY(h.window.Model().State().GoalReached);
+        h.window.Puzzle().Pour(s, r);
+    QVERIFY(h.window.Puzzle().State().GoalReached);
     QCOMPARE(h.boxes.Boxes.size(), std::size_t{1});
-    h.window.Model().Pour(3, 1); // past the goal: the count stays
+    h.window.Puzzle().Pour(3, 1); // past the goal: the count stays
     const GameSnapshot before = TakeSnapshot(h);
     const ShownDialog shown = WithSolutionDialog([&] { h.Action("MnuSolution")->trigger(); });
     QVERIFY(shown.Shown);
@@ -251,8 +251,8 @@ void TestSolverCommands::checkInInputModeAndFromTheStartRowInPlay()
     QCOMPARE(h.boxes.Boxes[0].Icon, 48);
 
     h.window.StartTaskCode(kMilk.toStdString());
-    h.window.Model().Pour(1, 3);
-    h.window.Model().Pour(3, 2);
+    h.window.Puzzle().Pour(1, 3);
+    h.window.Puzzle().Pour(3, 2);
     const GameSnapshot before = TakeSnapshot(h);
     h.Action("MnuCheck")->trigger();
     QCOMPARE(h.boxes.Boxes.size(), std::size_t{2});
@@ -273,7 +273,7 @@ void TestSolverCommands::taskCodeStartsAGame()
         QCOMPARE(h.Edit(QString::fromLatin1(names[i]))->text(), QString::fromLatin1(values[i]));
         QVERIFY(!h.Edit(QString::fromLatin1(names[i]))->isEnabled());
     }
-    const MoveLog &log = h.window.Model().Log();
+    const MoveLog &log = h.window.Puzzle().Log();
     QCOMPARE(log.RowCount(), 1);
     QCOMPARE(log.Row(0).SubItems, (std::array<std::string, 3>{"12", "0", "0"}));
     QVERIFY(h.Find("BtnXml")->isEnabled());

@@ -8,7 +8,7 @@
 #include "book_dialog.h"
 #include "modal_helpers.h"
 #include "position.h"
-#include "records_file.h"
+#include "scores_file.h"
 #include "rules_window.h"
 #include "solution_dialog.h"
 #include "solver.h"
@@ -84,7 +84,7 @@ Levels3 Pictures(const Harness &h)
 
 QByteArray RecordsBytes()
 {
-    QFile file(RecordsFile::Path());
+    QFile file(ScoresFile::Path());
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
@@ -94,7 +94,7 @@ QString RecordsText()
 }
 
 // Starts each test with no records and its config folder as it should be.
-void ClearRecords()
+void ClearScores()
 {
     const QString config = TemporaryConfigHome();
     qputenv("XDG_CONFIG_HOME", config.toLocal8Bit());
@@ -102,10 +102,10 @@ void ClearRecords()
     QFile::remove(config + QStringLiteral("/sosudnik"));
 }
 
-void WriteRecords(const QByteArray &bytes)
+void WriteScores(const QByteArray &bytes)
 {
-    QDir().mkpath(QFileInfo(RecordsFile::Path()).path());
-    QFile file(RecordsFile::Path());
+    QDir().mkpath(QFileInfo(ScoresFile::Path()).path());
+    QFile file(ScoresFile::Path());
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
         qFatal("the records could not be written for the test");
 }
@@ -160,7 +160,7 @@ class TestTaskBook : public QObject {
     Q_OBJECT
 
 private slots:
-    void init() { ClearRecords(); }
+    void init() { ClearScores(); }
 
     void gameMenuHoldsTheNewEntriesAndKeys();
     void redoGivesBackTheVeryRow();
@@ -236,7 +236,7 @@ void TestTaskBook::redoGivesBackTheVeryRow()
     Activate(h);
     h.window.StartTaskCode(kKvass);
     Keys(h, "1 2 2 3 3 1");
-    h.window.Model().Log().SetCaption(2, "перелил в малый");
+    h.window.Puzzle().Log().SetCaption(2, "перелил в малый");
     const Rows before = Shown(h);
     QCOMPARE(before.size(), 4u);
 
@@ -278,7 +278,7 @@ void TestTaskBook::aPourATaskOrACodeClearsWhatCanBeRedone()
     h.window.StartTaskCode(kKvass);
     Keys(h, "1 2 2 3");
     Chord(h, Qt::Key_Z);
-    QCOMPARE(h.window.Model().RedoCount(), 1);
+    QCOMPARE(h.window.Puzzle().RedoCount(), 1);
 
     if (how == QLatin1String("pour")) {
         Keys(h, "1 3");
@@ -296,7 +296,7 @@ void TestTaskBook::aPourATaskOrACodeClearsWhatCanBeRedone()
         h.Action("MnuRandom1")->trigger();
     }
     const Rows rows = Shown(h);
-    QCOMPARE(h.window.Model().RedoCount(), 0);
+    QCOMPARE(h.window.Puzzle().RedoCount(), 0);
     Chord(h, Qt::Key_Y);
     QCOMPARE(Shown(h), rows);
 }
@@ -310,15 +310,15 @@ void TestTaskBook::restartGoesBackAndEachPourCanBeRedone()
     h.window.StartTaskCode(kKvass);
     Keys(h, kKvassPours);
     QCOMPARE(h.boxes.Boxes.size(), 1u);
-    QVERIFY(h.window.Model().State().GoalReached);
+    QVERIFY(h.window.Puzzle().State().GoalReached);
     const Rows won = Shown(h);
-    h.window.Model().Help().Hint = true;
+    h.window.Puzzle().Help().Hint = true;
 
     h.Action("MnuRestart")->trigger();
     QCOMPARE(Shown(h), Rows(won.begin(), won.begin() + 1));
     QCOMPARE(Pictures(h), (Levels3{8, 0, 0}));
-    QVERIFY(h.window.Model().State().GoalReached);
-    QVERIFY(h.window.Model().Help().Hint);
+    QVERIFY(h.window.Puzzle().State().GoalReached);
+    QVERIFY(h.window.Puzzle().Help().Hint);
     QCOMPARE(h.window.Mode(), GameMode::Play);
 
     for (int i = 1; i < 7; ++i) {
@@ -365,7 +365,7 @@ void TestTaskBook::bookStartsATaskAsTheTaskDialogDoes()
         while (d->Chosen() != milk)
             QTest::keyClick(list, Qt::Key_Down);
         QVERIFY(d->findChild<QLabel *>(QStringLiteral("BookStatement"))->text().contains(QString::fromUtf8("12 литров молока")));
-        QVERIFY(d->findChild<QLabel *>(QStringLiteral("BookRecord"))->text().contains(QString::fromUtf8("еще не решали")));
+        QVERIFY(d->findChild<QLabel *>(QStringLiteral("BookScore"))->text().contains(QString::fromUtf8("еще не решали")));
         if (how == QLatin1String("enter")) {
             QTest::keyClick(list, Qt::Key_Return);
         } else if (how == QLatin1String("button")) {
@@ -378,7 +378,7 @@ void TestTaskBook::bookStartsATaskAsTheTaskDialogDoes()
     });
     QCOMPARE(Fields(h), Fields(fromDialog));
     QCOMPARE(Shown(h), Shown(fromDialog));
-    QCOMPARE(h.window.Model().State().Values, fromDialog.window.Model().State().Values);
+    QCOMPARE(h.window.Puzzle().State().Values, fromDialog.window.Puzzle().State().Values);
     QCOMPARE(h.window.Mode(), GameMode::Play);
     QCOMPARE(h.window.focusWidget(), h.Find("ListView"));
     QCOMPARE(h.Find<QLabel>(QStringLiteral("StatusPanel1"))->text(),
@@ -407,7 +407,7 @@ void TestTaskBook::bookClosedChangesNothing()
 // words, the stars as a number, and the statement within Tab's reach.
 void TestTaskBook::bookReadsToAScreenReader()
 {
-    WriteRecords(QByteArrayLiteral("4,3,1/4,0,0/2\t3\t2026-01-01\t") + QString::fromUtf8("без помощи\n").toUtf8());
+    WriteScores(QByteArrayLiteral("4,3,1/4,0,0/2\t3\t2026-01-01\t") + QString::fromUtf8("без помощи\n").toUtf8());
     Harness h;
     WithBook(h, [](BookDialog *d) {
         auto *list = d->findChild<QTreeWidget *>(QStringLiteral("BookList"));
@@ -425,7 +425,7 @@ void TestTaskBook::bookReadsToAScreenReader()
         QCOMPARE(headings[0]->text(QAccessible::Name), QString::fromUtf8("Наименьшее число переливаний"));
         auto *statement = d->findChild<QLabel *>(QStringLiteral("BookStatement"));
         QVERIFY(statement->focusPolicy() & Qt::TabFocus);
-        QVERIFY(d->findChild<QLabel *>(QStringLiteral("BookRecord"))->text().contains(QString::fromUtf8("2 звезды из 3")));
+        QVERIFY(d->findChild<QLabel *>(QStringLiteral("BookScore"))->text().contains(QString::fromUtf8("2 звезды из 3")));
     });
 }
 
@@ -478,13 +478,13 @@ void TestTaskBook::randomTaskShowsItsCodeThenStartsIt()
     QCOMPARE(box.Caption, std::string("Случайная задача"));
     QCOMPARE(box.Rows, 0); // shown before the game starts
     QCOMPARE(h.window.Mode(), GameMode::Play);
-    const TaskPreset start = LoggedPosition(h.window.Model().State(), h.window.Model().Log(), 0);
+    const TaskPreset start = LoggedPosition(h.window.Puzzle().State(), h.window.Puzzle().Log(), 0);
     const int fewest = Solve(start).Pours();
     QVERIFY2(box.Text.find("Код задачи: " + TaskCode(start) + "\n") != std::string::npos, box.Text.c_str());
     QVERIFY2(box.Text.find("Наименьшее число переливаний: " + std::to_string(fewest) + ".") != std::string::npos,
              box.Text.c_str());
     QCOMPARE(LevelOf(fewest), level);
-    QCOMPARE(h.window.Model().Log().RowCount(), 1);
+    QCOMPARE(h.window.Puzzle().Log().RowCount(), 1);
 }
 
 void TestTaskBook::copyAndEnterCodes()
@@ -508,7 +508,7 @@ void TestTaskBook::copyAndEnterCodes()
                                 QTest::keyClick(edit, Qt::Key_Return);
                             });
     QCOMPARE(Fields(h), (QStringList{"8", "5", "3", "8", "0", "0", "4"}));
-    QCOMPARE(h.window.Model().Log().RowCount(), 1);
+    QCOMPARE(h.window.Puzzle().Log().RowCount(), 1);
     QCOMPARE(h.window.Mode(), GameMode::Play);
 
     // Cancelled, nothing changes.
@@ -561,7 +561,7 @@ void TestTaskBook::rulesOnF1()
     for (const char *words : {"Задача решена", "перетащите картинку", "цифру сосуда", "Ctrl+Shift+Z", "F1",
                               "--generate", "--book", "Три звезды", "Разминка"})
         QVERIFY2(plain.contains(QString::fromUtf8(words)), words);
-    QVERIFY(plain.contains(RecordsFile::Path()));
+    QVERIFY(plain.contains(ScoresFile::Path()));
     QVERIFY(!plain.contains(QChar(0x0451)));
     QTest::keyClick(text, Qt::Key_Escape);
     QVERIFY(!rules->isVisible());
@@ -580,17 +580,17 @@ void TestTaskBook::aWinIsRecordedAndShownWithStars()
     Harness h;
     Activate(h);
     h.window.StartTaskCode(kKvass);
-    QVERIFY2(!QFile::exists(RecordsFile::Path()), "no records before a win");
+    QVERIFY2(!QFile::exists(ScoresFile::Path()), "no records before a win");
     Keys(h, kKvassLonger);
-    QVERIFY(h.window.Model().State().GoalReached);
-    const int pours = h.window.Model().Log().RowCount() - 1;
+    QVERIFY(h.window.Puzzle().State().GoalReached);
+    const int pours = h.window.Puzzle().Log().RowCount() - 1;
     QCOMPARE(pours, 8);
     const QString date = QDate::currentDate().toString(Qt::ISODate);
     QVERIFY2(RecordsText().contains(QStringLiteral("8,5,3/8,0,0/4\t%1\t%2\t").arg(pours).arg(date) +
                                     QString::fromUtf8("без помощи\n")),
              qPrintable(RecordsText()));
 
-    // After undoing back, a shorter win: no second message, a better record.
+    // After undoing back, a shorter win: no second message, a better score.
     h.Action("MnuRestart")->trigger();
     Keys(h, kKvassPours);
     QCOMPARE(h.boxes.Boxes.size(), 1u);
@@ -606,7 +606,7 @@ void TestTaskBook::aWinIsRecordedAndShownWithStars()
     });
     WithDialog<SolutionDialog>([&] { Chord(h, Qt::Key_R); },
                               [](SolutionDialog *d) {
-                                  auto *line = d->findChild<QLabel *>(QStringLiteral("RecordLine"));
+                                  auto *line = d->findChild<QLabel *>(QStringLiteral("BestLine"));
                                   QVERIFY(line);
                                   QCOMPARE(line->text(), QString::fromUtf8("Ваш лучший результат: 6 переливаний (%1), "
                                                                            "3 звезды из 3.")
@@ -649,7 +649,7 @@ void TestTaskBook::aWinIsRememberedAcrossRuns()
         Keys(first, kKvassPours);
     }
     Harness second;
-    QVERIFY2(!second.window.Book().Records().Loaded(), "read on first use, not at start-up");
+    QVERIFY2(!second.window.Book().Scores().Loaded(), "read on first use, not at start-up");
     WithBook(second, [](BookDialog *d) {
         QCOMPARE(RowOf(d, kKvass).Stars, QString::fromUtf8("★★★"));
     });
@@ -663,7 +663,7 @@ void TestTaskBook::recordsFileFaults_data()
 }
 
 // Whatever the file is, the game goes on without a word, the book opens,
-// and no record that was there is lost.
+// and no score that was there is lost.
 void TestTaskBook::recordsFileFaults()
 {
     QFETCH(QString, fault);
@@ -672,16 +672,16 @@ void TestTaskBook::recordsFileFaults()
     const QByteArray garbage = QByteArrayLiteral("\x01\x02\xff junk\n12,7,5/12,0,0/6\t11\t2026-01-02\t") +
                                QString::fromUtf8("без помощи\nне запись\n").toUtf8();
     if (fault == QLatin1String("garbage")) {
-        WriteRecords(garbage);
+        WriteScores(garbage);
     } else if (fault == QLatin1String("missing folder")) {
         qputenv("XDG_CONFIG_HOME", (config + QStringLiteral("/not/yet/there")).toLocal8Bit());
     } else if (fault == QLatin1String("folder is a file")) {
         QFile file(folder);
         QVERIFY(file.open(QIODevice::WriteOnly));
     } else if (fault == QLatin1String("file is a folder")) {
-        QVERIFY(QDir().mkpath(RecordsFile::Path()));
+        QVERIFY(QDir().mkpath(ScoresFile::Path()));
     } else {
-        WriteRecords(QByteArray(5 * 1024 * 1024, 'x'));
+        WriteScores(QByteArray(5 * 1024 * 1024, 'x'));
     }
 
     Harness h;
@@ -711,9 +711,9 @@ void TestTaskBook::recordsFileFaults()
     } else if (fault == QLatin1String("folder is a file")) {
         QCOMPARE(QFileInfo(folder).size(), 0);
     } else if (fault == QLatin1String("file is a folder")) {
-        QVERIFY(QFileInfo(RecordsFile::Path()).isDir());
+        QVERIFY(QFileInfo(ScoresFile::Path()).isDir());
     } else {
-        QCOMPARE(QFileInfo(RecordsFile::Path()).size(), 5 * 1024 * 1024);
+        QCOMPARE(QFileInfo(ScoresFile::Path()).size(), 5 * 1024 * 1024);
     }
 }
 
@@ -722,8 +722,8 @@ void TestTaskBook::readOnlyRecordsStayAsTheyAre()
     if (::geteuid() == 0)
         QSKIP("root writes to read-only files and folders");
     const QByteArray before = QByteArrayLiteral("12,7,5/12,0,0/6\t11\t2026-01-02\t") + QString::fromUtf8("без помощи\n").toUtf8();
-    WriteRecords(before);
-    QFile::setPermissions(RecordsFile::Path(), QFileDevice::ReadOwner);
+    WriteScores(before);
+    QFile::setPermissions(ScoresFile::Path(), QFileDevice::ReadOwner);
     Harness h;
     Activate(h);
     h.window.StartTaskCode(kKvass);
@@ -731,11 +731,11 @@ void TestTaskBook::readOnlyRecordsStayAsTheyAre()
     QCOMPARE(h.boxes.Boxes.size(), 1u);
     QCOMPARE(RecordsBytes(), before);
     // Unreadable as well: read as none, and never written over.
-    QFile::setPermissions(RecordsFile::Path(), QFileDevice::WriteOwner);
+    QFile::setPermissions(ScoresFile::Path(), QFileDevice::WriteOwner);
     h.window.StartTaskCode("12,7,5/12,0,0/6");
     Keys(h, "1 2 2 3 3 1 2 3 1 2 2 3 3 1 2 3 1 2 2 3"); // the milk task's fewest
-    QVERIFY(h.window.Model().State().GoalReached);
-    QFile::setPermissions(RecordsFile::Path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    QVERIFY(h.window.Puzzle().State().GoalReached);
+    QFile::setPermissions(ScoresFile::Path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner);
     QCOMPARE(RecordsBytes(), before);
 }
 

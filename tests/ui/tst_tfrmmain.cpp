@@ -74,7 +74,7 @@ void TestMainWindow::startUpState()
     QVERIFY(h.Find("BtnExit")->isEnabled());
     QVERIFY(!h.window.findChild<QAction *>("MnuHelp")->isEnabled());
     QVERIFY(h.window.findChild<QAction *>("MnuTasks")->isEnabled());
-    QCOMPARE(h.window.Model().Log().RowCount(), 0);
+    QCOMPARE(h.window.Puzzle().Log().RowCount(), 0);
 
     // Fixed: the form 642 x 448, the status bar 642 x 25 below it.
     QCOMPARE(h.window.centralWidget()->size(), QSize(642, 448));
@@ -189,14 +189,14 @@ void TestMainWindow::typingAPuzzleStoresEveryKeystroke()
     h.window.MnuNewClick();
     h.Type("EditV1", "1");
     h.Type("EditVW1", "1");
-    QCOMPARE(h.window.Model().State().Level(1), 1);
+    QCOMPARE(h.window.Puzzle().State().Level(1), 1);
     h.Type("EditV1", "2"); // "12": the vessel is emptied again
     QCOMPARE(h.Edit("EditV1")->text(), QStringLiteral("12"));
-    QCOMPARE(h.window.Model().State().Capacity(1), 12);
+    QCOMPARE(h.window.Puzzle().State().Capacity(1), 12);
     QCOMPARE(h.Edit("EditVW1")->text(), QString());
-    QCOMPARE(h.window.Model().State().Level(1), 0);
+    QCOMPARE(h.window.Puzzle().State().Level(1), 0);
     h.Type("EditVW1", "12");
-    QCOMPARE(h.window.Model().State().Level(1), 12);
+    QCOMPARE(h.window.Puzzle().State().Level(1), 12);
     QVERIFY(h.boxes.Boxes.empty());
 }
 
@@ -208,7 +208,7 @@ void TestMainWindow::beginStartsPlay()
         QVERIFY(!h.Edit(name)->isEnabled());
     QVERIFY(!h.Find("BtnBegin")->isEnabled());
     QVERIFY(h.Find("BtnXml")->isEnabled());
-    QCOMPARE(h.window.Model().Log().RowCount(), 1);
+    QCOMPARE(h.window.Puzzle().Log().RowCount(), 1);
     QCOMPARE(h.Find<QLabel>("StatusPanel1")->text(),
              QString::fromUtf8(" Переливать следует методом \"перенеси и брось\", а как - смотрите заголовок"));
     QVERIFY(h.boxes.Boxes.empty()); // start position on the target? never reported
@@ -235,7 +235,7 @@ void TestMainWindow::dragPours()
     h.Drag(h.Center(h.Image(from)), h.Center(h.Image(to)));
 
     QCOMPARE(h.Levels(), levels);
-    const MoveLog &log = h.window.Model().Log();
+    const MoveLog &log = h.window.Puzzle().Log();
     QCOMPARE(log.RowCount(), 2);
     QCOMPARE(log.Cell(1, 0), std::string("1"));
     QCOMPARE(log.Cell(1, 1), std::to_string(levels[0]));
@@ -261,7 +261,7 @@ void TestMainWindow::dropsThatPourNothing()
     const QPoint origin = h.Image(1)->pos();
     h.Drag(h.Center(h.Image(1)) + QPoint(3, 3), h.Center(h.Find(onto)));
     QCOMPARE(h.Levels(), (Levels3{12, 0, 0}));
-    QCOMPARE(h.window.Model().Log().RowCount(), 1);
+    QCOMPARE(h.window.Puzzle().Log().RowCount(), 1);
     QCOMPARE(h.Image(1)->pos(), origin);
     QVERIFY(h.boxes.Boxes.empty());
     QVERIFY(h.window.isVisible()); // a drop on "Выход" is no click on it
@@ -347,7 +347,7 @@ void TestMainWindow::escapeCancelsTheDrag()
     QCOMPARE(h.Image(1)->pos(), origin);
     h.Release(h.Center(h.Image(2)));
     QCOMPARE(h.Levels(), (Levels3{12, 0, 0}));
-    QCOMPARE(h.window.Model().Log().RowCount(), 1);
+    QCOMPARE(h.window.Puzzle().Log().RowCount(), 1);
     QVERIFY(!QApplication::overrideCursor());
 }
 
@@ -421,7 +421,7 @@ void TestMainWindow::undoStepsBackToTheStartRow()
     h.Click("BtnUndo");
     h.Click("BtnUndo");
     QCOMPARE(h.Levels(), (Levels3{12, 0, 0}));
-    QCOMPARE(h.window.Model().Log().RowCount(), 1);
+    QCOMPARE(h.window.Puzzle().Log().RowCount(), 1);
     QCOMPARE(h.Find<MoveLogView>("ListView")->model()->rowCount(), 1);
 }
 
@@ -456,7 +456,7 @@ void TestMainWindow::rejectedTextsShowTheErrorBox()
     }
     QCOMPARE(h.Edit("EditVW1")->text(), QStringLiteral("6"));
     QCOMPARE(h.Edit("EditV2")->text(), QStringLiteral("x"));
-    QCOMPARE(h.window.Model().State().Level(1), 0);
+    QCOMPARE(h.window.Puzzle().State().Level(1), 0);
 }
 
 void TestMainWindow::rejectedLevelStaysWhileTheStartRowLogsTheStoredLevel()
@@ -468,7 +468,7 @@ void TestMainWindow::rejectedLevelStaysWhileTheStartRowLogsTheStoredLevel()
     h.Type("EditVW1", "0"); // "30": above the capacity
     h.Click("BtnBegin");
     QCOMPARE(h.Edit("EditVW1")->text(), QStringLiteral("30"));
-    QCOMPARE(h.window.Model().Log().Cell(0, 1), std::string("3"));
+    QCOMPARE(h.window.Puzzle().Log().Cell(0, 1), std::string("3"));
 }
 
 void TestMainWindow::vesselPixels()
@@ -536,7 +536,7 @@ void TestMainWindow::captionEditsGoIntoTheLog()
     QTest::keyClicks(editor, QStringLiteral("start <1>"));
     // Still open: a save must see it all the same.
     view->CommitOpenEditor();
-    QCOMPARE(h.window.Model().Log().Cell(0, 0), std::string("start <1>"));
+    QCOMPARE(h.window.Puzzle().Log().Cell(0, 0), std::string("start <1>"));
     QVERIFY(!view->Editing());
 }
 

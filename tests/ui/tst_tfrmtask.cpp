@@ -72,8 +72,8 @@ void TestTaskDialog::acceptingKvassStartsIt()
     h.window.findChild<QAction *>("MnuTasks")->trigger();
     QCOMPARE(Fields(h), (std::vector<std::string>{"8", "5", "3", "8", "0", "0", "4"}));
     QCOMPARE(h.Levels(), (Levels3{8, 0, 0}));
-    QCOMPARE(h.window.Model().State().Target(), 4);
-    QCOMPARE(h.window.Model().Log().RowCount(), 1);
+    QCOMPARE(h.window.Puzzle().State().Target(), 4);
+    QCOMPARE(h.window.Puzzle().Log().RowCount(), 1);
     QVERIFY(h.Find("BtnXml")->isEnabled());
     QVERIFY(!h.Edit("EditV1")->isEnabled());
     // Play mode: the vessels pour by dragging.
@@ -87,7 +87,7 @@ void TestTaskDialog::acceptingMilkInAFreshWindow()
     WhenShown(h.window.TaskDialog(), [](TfrmTask &d) { QTest::keyClick(&d, Qt::Key_Return); });
     h.window.MnuTasksClick();
     QCOMPARE(Fields(h), (std::vector<std::string>{"12", "7", "5", "12", "0", "0", "6"}));
-    const MoveLog &log = h.window.Model().Log();
+    const MoveLog &log = h.window.Puzzle().Log();
     QCOMPARE(log.RowCount(), 1);
     QCOMPARE(log.Cell(0, 0) + log.Cell(0, 1) + log.Cell(0, 2) + log.Cell(0, 3), std::string("01200"));
 }
@@ -115,7 +115,7 @@ void TestTaskDialog::reopeningShowsTheLastPage()
     });
     h.window.MnuTasksClick();
     QCOMPARE(seen, 0); // the cancelled switch stays too
-    QCOMPARE(h.window.Model().State().Capacity(1), 8);
+    QCOMPARE(h.window.Puzzle().State().Capacity(1), 8);
 }
 
 void TestTaskDialog::everyCancelReturnsTwoAndChangesNothing_data()
@@ -133,7 +133,7 @@ void TestTaskDialog::everyCancelReturnsTwoAndChangesNothing()
     h.TypeAndStart({"9", "4", "1", "2", "3", "1", "7"});
     h.Drag(h.Center(h.Image(1)), h.Center(h.Image(3))); // nothing to pour into a full vessel
     const auto fields = Fields(h);
-    const VesselState state = h.window.Model().State();
+    const VesselState state = h.window.Puzzle().State();
     const auto boxes = h.boxes.Boxes.size();
 
     WhenShown(h.window.TaskDialog(), [way](TfrmTask &d) {
@@ -150,8 +150,8 @@ void TestTaskDialog::everyCancelReturnsTwoAndChangesNothing()
     WhenShown(h.window.TaskDialog(), [](TfrmTask &d) { d.close(); });
     h.window.MnuTasksClick();
     QCOMPARE(Fields(h), fields);
-    QCOMPARE(h.window.Model().State().Values, state.Values);
-    QCOMPARE(h.window.Model().Log().RowCount(), 1);
+    QCOMPARE(h.window.Puzzle().State().Values, state.Values);
+    QCOMPARE(h.window.Puzzle().Log().RowCount(), 1);
     QCOMPARE(h.boxes.Boxes.size(), boxes);
     QVERIFY(h.Find("BtnXml")->isEnabled());
 }
@@ -171,8 +171,8 @@ void TestTaskDialog::loadingMidGameStartsAfresh()
 
     WhenShown(h.window.TaskDialog(), [](TfrmTask &d) { Accept(d); });
     h.window.MnuTasksClick();
-    QVERIFY(!h.window.Model().State().GoalReached);
-    QCOMPARE(h.window.Model().Log().RowCount(), 1);
+    QVERIFY(!h.window.Puzzle().State().GoalReached);
+    QCOMPARE(h.window.Puzzle().Log().RowCount(), 1);
     QCOMPARE(h.Levels(), (Levels3{8, 0, 0}));
     for (const auto &m : moves)
         h.Drag(h.Center(h.Image(m[0])), h.Center(h.Image(m[1])));

@@ -35,7 +35,7 @@ void TestWayland::playsOnWayland()
     QTest::keyClick(h.Handle(), Qt::Key_1);
     QTest::keyClick(h.Handle(), Qt::Key_2);
     QCOMPARE(h.Levels(), (std::array<int, 3>{5, 7, 0}));
-    QCOMPARE(h.window.Model().Log().RowCount(), 2);
+    QCOMPARE(h.window.Puzzle().Log().RowCount(), 2);
     QCOMPARE(QAccessible::queryAccessibleInterface(h.Image(2))->text(QAccessible::Value),
              QString::fromUtf8("7 из 7"));
 }

@@ -97,7 +97,7 @@ public:
     {
         TemporaryConfigHome();
         QuietGrabWarnings();
-        boxes.Watch(window.Model());
+        boxes.Watch(window.Puzzle());
         boxes.WatchWindow(&window);
         window.show();
         if (!QTest::qWaitForWindowExposed(&window))
@@ -156,7 +156,7 @@ public:
 
     std::array<int, 3> Levels() const
     {
-        const VesselState &s = window.Model().State();
+        const VesselState &s = window.Puzzle().State();
         return {s.Level(1), s.Level(2), s.Level(3)};
     }
 
@@ -189,11 +189,11 @@ inline GameSnapshot TakeSnapshot(const Harness &h)
     GameSnapshot s;
     for (const char *name : {"EditV1", "EditV2", "EditV3", "EditVW1", "EditVW2", "EditVW3", "EdRes"})
         s.Fields << h.Edit(QString::fromLatin1(name))->text();
-    const MoveLog &log = h.window.Model().Log();
+    const MoveLog &log = h.window.Puzzle().Log();
     for (int r = 0; r < log.RowCount(); ++r)
         s.Rows.push_back({log.Cell(r, 0), log.Cell(r, 1), log.Cell(r, 2), log.Cell(r, 3)});
-    s.Values = h.window.Model().State().Values;
-    s.GoalReached = h.window.Model().State().GoalReached;
+    s.Values = h.window.Puzzle().State().Values;
+    s.GoalReached = h.window.Puzzle().State().GoalReached;
     s.Mode = h.window.Mode();
     return s;
 }

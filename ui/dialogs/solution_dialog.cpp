@@ -31,7 +31,7 @@ QLabel *MakeLine(const char *name, const QString &text, QWidget *parent)
 } // namespace
 
 SolutionDialog::SolutionDialog(const Solution &solution, const QString &playerLine, QWidget *parent,
-                               const QString &recordLine)
+                               const QString &bestLine)
     : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
 {
     setObjectName(QStringLiteral("SolutionDialog"));
@@ -66,8 +66,8 @@ SolutionDialog::SolutionDialog(const Solution &solution, const QString &playerLi
 
     if (!playerLine.isEmpty())
         layout->addWidget(MakeLine("PlayerCount", playerLine, this));
-    if (!recordLine.isEmpty())
-        layout->addWidget(MakeLine("RecordLine", recordLine, this));
+    if (!bestLine.isEmpty())
+        layout->addWidget(MakeLine("BestLine", bestLine, this));
 
     // The table needs no current cell to be read: the focus is on "Закрыть".
     layout->addWidget(CopyAndCloseButtons(this, *m_table));

@@ -30,12 +30,12 @@ public:
     void CheckTask();
 
     // Where the solution window finds the player's best in this task.
-    void ShowRecordWith(std::function<QString()> line) { m_recordLine = std::move(line); }
+    void ShowBestWith(std::function<QString()> line) { m_bestLine = std::move(line); }
 
 private:
     Puzzle &m_puzzle;
     const GameCommands &m_commands;
     MessageBoxes &m_boxes;
     QWidget *m_window;
-    std::function<QString()> m_recordLine;
+    std::function<QString()> m_bestLine;
 };

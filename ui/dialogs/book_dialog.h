@@ -3,7 +3,7 @@
 #pragma once
 
 #include "form_scale.h"
-#include "records.h"
+#include "scores.h"
 
 #include <QDialog>
 
@@ -24,12 +24,12 @@ class BookDialog final : public QDialog {
     Q_OBJECT
 
 public:
-    using BestOf = std::function<std::optional<Record>(const std::string &code)>;
+    using BestOf = std::function<std::optional<Score>(const std::string &code)>;
 
     explicit BookDialog(QWidget *parent = nullptr);
 
     // The player's best of each task, shown again before each showing.
-    void ShowRecords(const BestOf &best);
+    void ShowScores(const BestOf &best);
 
     // In a lesson neither the list nor the statement tells the fewest pours.
     void HideFewest(bool hide);
@@ -50,7 +50,7 @@ private:
 
     QTreeWidget *m_list = nullptr;
     QLabel *m_statement = nullptr;
-    QLabel *m_record = nullptr;
+    QLabel *m_score = nullptr;
     QPushButton *m_start = nullptr;
     std::vector<QTreeWidgetItem *> m_items; // by index in the book
     BestOf m_best;

@@ -1,6 +1,6 @@
 // SPDX-FileCopyrightText: 2026 The Sosudnik developers
 // SPDX-License-Identifier: MIT
-#include "records_file.h"
+#include "scores_file.h"
 
 #include <QDir>
 #include <QFile>
@@ -10,24 +10,24 @@
 
 namespace {
 
-// Far beyond a record for every task there is to type; a larger file is not ours.
+// Far beyond a score for every task there is to type; a larger file is not ours.
 constexpr qint64 kMaxBytes = 4 * 1024 * 1024;
 
 } // namespace
 
-QString RecordsFile::Path()
+QString ScoresFile::Path()
 {
     return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)
         + QStringLiteral("/sosudnik/records.txt");
 }
 
-bool RecordsFile::Read()
+bool ScoresFile::Read()
 {
     m_loaded = true;
     QFile file(Path());
     bool readable = true;
     if (!file.exists()) {
-        m_book = RecordBook::Parse({});
+        m_book = ScoreBook::Parse({});
     } else {
         QByteArray bytes;
         readable = file.open(QIODevice::ReadOnly) && file.size() <= kMaxBytes;
@@ -36,14 +36,14 @@ bool RecordsFile::Read()
             readable = bytes.size() <= kMaxBytes && file.error() == QFileDevice::NoError;
         }
         if (readable)
-            m_book = RecordBook::Parse(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+            m_book = ScoreBook::Parse(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
     }
-    for (const Record &win : m_unsaved)
+    for (const Score &win : m_unsaved)
         m_book.Add(win);
     return readable;
 }
 
-bool RecordsFile::Write() const
+bool ScoresFile::Write() const
 {
     const QString path = Path();
     if (!QDir().mkpath(QFileInfo(path).path()))
@@ -57,12 +57,12 @@ bool RecordsFile::Write() const
         && file.commit();
 }
 
-void RecordsFile::Load()
+void ScoresFile::Load()
 {
     Read();
 }
 
-void RecordsFile::Remember(const Record &win)
+void ScoresFile::Remember(const Score &win)
 {
     const bool readable = Read();
     if (!m_book.Add(win))

@@ -2,7 +2,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "records_file.h"
+#include "scores_file.h"
 
 #include <QObject>
 #include <QPointer>
@@ -48,9 +48,9 @@ public:
 
     // The player's best in the task in play, as the solution window shows
     // it; empty while the records are unread or hold none.
-    QString RecordLine() const;
+    QString BestLine() const;
 
-    RecordsFile &Records() { return m_records; }
+    ScoresFile &Scores() { return m_scores; }
     // Made on first use; null until then.
     BookDialog *Book() const;
     RulesWindow *Rules() const;
@@ -65,7 +65,7 @@ private:
     MessageBoxes &m_boxes;
     QWidget *m_window;
     StartCode m_start;
-    RecordsFile m_records;
+    ScoresFile m_scores;
     QPointer<BookDialog> m_book;
     QPointer<RulesWindow> m_rules;
 };

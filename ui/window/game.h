@@ -21,12 +21,12 @@ public:
     Game &operator=(const Game &) = delete;
 
     MessageBoxes &Boxes() const { return m_boxes; }
-    Puzzle &Model() { return m_puzzle; }
-    const Puzzle &Model() const { return m_puzzle; }
+    ::Puzzle &Puzzle() { return m_puzzle; }
+    const ::Puzzle &Puzzle() const { return m_puzzle; }
     ResultWriter &Xmldoc() { return m_xmldoc; }
 
 private:
     MessageBoxes &m_boxes;
-    Puzzle m_puzzle;
+    ::Puzzle m_puzzle;
     ResultWriter m_xmldoc;
 };

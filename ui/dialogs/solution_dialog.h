@@ -14,10 +14,10 @@ class SolutionDialog final : public QDialog {
     Q_OBJECT
 
 public:
-    // playerLine: empty unless the goal was reached in this game; recordLine:
+    // playerLine: empty unless the goal was reached in this game; bestLine:
     // the player's best in this task, empty when none is known.
     SolutionDialog(const Solution &solution, const QString &playerLine, QWidget *parent = nullptr,
-                   const QString &recordLine = {});
+                   const QString &bestLine = {});
 
     // The table as copied: a heading line, then one line a pour, cells
     // separated by tabs.

@@ -38,8 +38,8 @@ public:
     explicit TfrmMain(Game &game, QWidget *parent = nullptr);
     ~TfrmMain() override;
 
-    Puzzle &Model() { return m_game.Model(); }
-    const Puzzle &Model() const { return m_game.Model(); }
+    ::Puzzle &Puzzle() { return m_game.Puzzle(); }
+    const ::Puzzle &Puzzle() const { return m_game.Puzzle(); }
     TfrmTask &TaskDialog();
     GameCommands &Commands() { return *m_commands; }
     BookCommands &Book() { return *m_book; }
@@ -86,13 +86,13 @@ private:
     template <class Handler>
     void Guarded(Handler &&handler)
     {
-        Model().Guard().Run(handler);
+        Puzzle().Guard().Run(handler);
     }
 
     Game &m_game;
     GameCommands *m_commands = nullptr;
     SolverCommands *m_solver = nullptr;
-    RecordCheckCommand *m_records = nullptr;
+    RecordCheckCommand *m_recordCheck = nullptr;
     BookCommands *m_book = nullptr;
     MainForm m_f;
     // The puzzle's view of the seven fields, in the order of MainForm::Fields.

@@ -1,6 +1,6 @@
 // SPDX-FileCopyrightText: 2026 The Sosudnik developers
 // SPDX-License-Identifier: MIT
-#include "records.h"
+#include "scores.h"
 
 #include <gtest/gtest.h>
 
@@ -8,14 +8,14 @@
 
 namespace {
 
-Record Win(const char *code, int pours, bool hint = false, bool solution = false, const char *date = "2026-05-01")
+Score Win(const char *code, int pours, bool hint = false, bool solution = false, const char *date = "2026-05-01")
 {
     return {code, pours, date, {hint, solution}};
 }
 
 // --- one line ---------------------------------------------------------------
 
-TEST(RecordLine, ReadsWhatItWritesAndWhatAPlayerMightType)
+TEST(ScoreLine, ReadsWhatItWritesAndWhatAPlayerMightType)
 {
     const struct {
         const char *Line;
@@ -32,18 +32,18 @@ TEST(RecordLine, ReadsWhatItWritesAndWhatAPlayerMightType)
          {true, true}},
     };
     for (const auto &row : table) {
-        const std::optional<Record> r = ParseRecord(row.Line);
+        const std::optional<Score> r = ParseScore(row.Line);
         ASSERT_TRUE(r) << row.Line;
         EXPECT_EQ(r->Code, row.Code);
         EXPECT_EQ(r->Pours, row.Pours);
         EXPECT_EQ(r->Date, row.Date);
         EXPECT_EQ(r->Help, row.Help);
-        EXPECT_EQ(ParseRecord(RecordLine(*r))->Code, r->Code);
+        EXPECT_EQ(ParseScore(ScoreLine(*r))->Code, r->Code);
     }
-    EXPECT_EQ(RecordLine(Win("12,7,5/12,0,0/6", 10, true, true)), "12,7,5/12,0,0/6\t10\t2026-05-01\tподсказка и решение");
+    EXPECT_EQ(ScoreLine(Win("12,7,5/12,0,0/6", 10, true, true)), "12,7,5/12,0,0/6\t10\t2026-05-01\tподсказка и решение");
 }
 
-TEST(RecordLine, SkipsWhatIsNoRecord)
+TEST(ScoreLine, SkipsWhatIsNoScore)
 {
     for (const char *bad : {"", "# a comment", "garbage", "12,7,5/12,0,0\t10\t2026-05-01\tбез помощи",
                             "12,7,5/12,9,0/6\t10\t2026-05-01\tбез помощи", "12,7,5/12,0,0/6\t0\t2026-05-01\tбез помощи",
@@ -53,7 +53,7 @@ TEST(RecordLine, SkipsWhatIsNoRecord)
                             "12,7,5/12,0,0/6\t10\t2026-5-01\tбез помощи", "12,7,5/12,0,0/6\t10\t01.05.2026\tбез помощи",
                             "12,7,5/12,0,0/6\t10\t2026-05-01", "12,7,5/12,0,0/6\t10\t2026-05-01\tс помощью",
                             "12,7,5/12,0,0/6\t10", "\xFF\xFE\x00garbage"})
-        EXPECT_FALSE(ParseRecord(bad)) << bad;
+        EXPECT_FALSE(ParseScore(bad)) << bad;
 }
 
 // --- which win is better, and its stars ------------------------------------------
@@ -91,7 +91,7 @@ TEST(Records, BestAsASentence)
 
 // --- the whole file ------------------------------------------------------------
 
-TEST(RecordBook, GarbageIsSkippedAndKeptTheRestRead)
+TEST(ScoreBook, GarbageIsSkippedAndKeptTheRestRead)
 {
     const std::string text = "\xEF\xBB\xBF# mine\n"
                              "12,7,5/12,0,0/6\t14\t2026-05-01\tбез помощи\n"
@@ -99,7 +99,7 @@ TEST(RecordBook, GarbageIsSkippedAndKeptTheRestRead)
                              "8,5,3/8,0,0/4\t6\t2026-05-02\tподсказка\n"
                              "12,7,5/12,0,0/6\t11\t2026-05-03\tбез помощи\n"
                              "12,7,5/12,0,0/6\t10\t2026-05-04\tрешение";
-    const RecordBook book = RecordBook::Parse(text);
+    const ScoreBook book = ScoreBook::Parse(text);
     EXPECT_EQ(book.Count(), 4);
     ASSERT_TRUE(book.Best("12,7,5/12,0,0/6"));
     EXPECT_EQ(book.Best("12,7,5/12,0,0/6")->Pours, 11);
@@ -109,9 +109,9 @@ TEST(RecordBook, GarbageIsSkippedAndKeptTheRestRead)
     EXPECT_EQ(book.Text(), text.substr(3) + "\n");
 }
 
-TEST(RecordBook, KeepsOnlyABetterWinAndOneLineATask)
+TEST(ScoreBook, KeepsOnlyABetterWinAndOneLineATask)
 {
-    RecordBook book = RecordBook::Parse("x junk\n12,7,5/12,0,0/6\t14\t2026-05-01\tбез помощи\n"
+    ScoreBook book = ScoreBook::Parse("x junk\n12,7,5/12,0,0/6\t14\t2026-05-01\tбез помощи\n"
                                         "8,5,3/8,0,0/4\t6\t2026-05-02\tбез помощи\n"
                                         "12,7,5/12,0,0/6\t13\t2026-05-03\tподсказка\n");
     EXPECT_FALSE(book.Add(Win("12,7,5/12,0,0/6", 15)));
@@ -124,15 +124,15 @@ TEST(RecordBook, KeepsOnlyABetterWinAndOneLineATask)
     EXPECT_EQ(book.Best("20,13,7/20,0,0/10")->Pours, 25);
 }
 
-TEST(RecordBook, ANewFileStartsWithAHeadingLine)
+TEST(ScoreBook, ANewFileStartsWithAHeadingLine)
 {
-    RecordBook book = RecordBook::Parse("");
+    ScoreBook book = ScoreBook::Parse("");
     EXPECT_EQ(book.Count(), 0);
     EXPECT_TRUE(book.Add(Win("8,5,3/8,0,0/4", 7)));
     const std::string text = book.Text();
     EXPECT_EQ(text.substr(0, 2), "# ");
     EXPECT_NE(text.find("\n8,5,3/8,0,0/4\t7\t2026-05-01\tбез помощи\n"), std::string::npos);
-    EXPECT_EQ(RecordBook::Parse(text).Count(), 1);
+    EXPECT_EQ(ScoreBook::Parse(text).Count(), 1);
 }
 
 } // namespace

@@ -23,7 +23,7 @@ SolverCommands::SolverCommands(Puzzle &puzzle, const GameCommands &commands, Mes
 
 void SolverCommands::Hint()
 {
-    m_puzzle.Help().Hint = true; // the record of a win in this game keeps it
+    m_puzzle.Help().Hint = true; // the score of a win in this game keeps it
     const Advice hint = ::Hint(m_puzzle);
     m_boxes.Show(hint.Text, kCaptionHint, hint.Solvable ? kIconInformation : kIconWarning);
 }
@@ -39,7 +39,7 @@ void SolverCommands::ShowSolution()
     const std::optional<std::string> player = PlayerCountLine(m_puzzle);
     m_puzzle.Help().Solution = true;
     SolutionDialog dialog(solution, player ? QString::fromStdString(*player) : QString(), m_window,
-                          m_recordLine ? m_recordLine() : QString());
+                          m_bestLine ? m_bestLine() : QString());
     dialog.exec();
 }
 

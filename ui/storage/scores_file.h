@@ -2,7 +2,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "records.h"
+#include "scores.h"
 
 #include <QString>
 
@@ -16,7 +16,7 @@
 // the best of its task. No fault of the file reaches the player: a file that
 // cannot be read counts as none and is then never written over, a write that
 // fails is let go.
-class RecordsFile {
+class ScoresFile {
 public:
     static QString Path();
 
@@ -24,18 +24,18 @@ public:
     void Load();
     bool Loaded() const { return m_loaded; }
     // The best win of the task with this code, as last read or kept.
-    std::optional<Record> Best(const std::string &code) const { return m_book.Best(code); }
+    std::optional<Score> Best(const std::string &code) const { return m_book.Best(code); }
 
     // Reads the file again and keeps the win if it is the task's best.
-    void Remember(const Record &win);
+    void Remember(const Score &win);
 
 private:
     // False when a file is there that could not be read: writing would lose it.
     bool Read();
     bool Write() const;
 
-    RecordBook m_book;
+    ScoreBook m_book;
     // Wins of this run the file could not keep: shown all the same.
-    std::vector<Record> m_unsaved;
+    std::vector<Score> m_unsaved;
     bool m_loaded = false;
 };

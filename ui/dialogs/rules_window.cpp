@@ -5,7 +5,7 @@
 #include "appearance.h"
 #include "game_palette.h"
 #include "placement.h"
-#include "records_file.h"
+#include "scores_file.h"
 #include "task_book.h"
 
 #include <QDialogButtonBox>
@@ -97,7 +97,7 @@ void RulesWindow::showEvent(QShowEvent *event)
 
 QString RulesWindow::Text()
 {
-    return QString::fromUtf8(kRules).arg(Bands(), RecordsFile::Path().toHtmlEscaped());
+    return QString::fromUtf8(kRules).arg(Bands(), ScoresFile::Path().toHtmlEscaped());
 }
 
 RulesWindow::RulesWindow(QWidget *parent)

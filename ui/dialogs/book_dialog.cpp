@@ -110,11 +110,11 @@ BookDialog::BookDialog(QWidget *parent)
     m_statement->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     m_statement->setFocusPolicy(Qt::StrongFocus);
     m_statement->setAlignment(Qt::AlignTop | Qt::AlignLeft);
-    m_record = new QLabel(this);
-    m_record->setObjectName(QStringLiteral("BookRecord"));
-    m_record->setWordWrap(true);
-    m_record->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
-    m_record->setFocusPolicy(Qt::StrongFocus);
+    m_score = new QLabel(this);
+    m_score->setObjectName(QStringLiteral("BookScore"));
+    m_score->setWordWrap(true);
+    m_score->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    m_score->setFocusPolicy(Qt::StrongFocus);
 
     auto *buttons = new QDialogButtonBox(this);
     m_start = buttons->addButton(QString::fromUtf8("Начать"), QDialogButtonBox::AcceptRole);
@@ -136,7 +136,7 @@ BookDialog::BookDialog(QWidget *parent)
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(m_list, 1);
     layout->addWidget(m_statement);
-    layout->addWidget(m_record);
+    layout->addWidget(m_score);
     layout->addWidget(buttons);
 
     m_list->header()->setStretchLastSection(false);
@@ -172,25 +172,25 @@ void BookDialog::showEvent(QShowEvent *event)
     QDialog::showEvent(event);
 }
 
-void BookDialog::ShowRecords(const BestOf &best)
+void BookDialog::ShowScores(const BestOf &best)
 {
     m_best = best;
     const auto book = TaskBook();
     for (std::size_t i = 0; i < book.size(); ++i) {
         QTreeWidgetItem *item = m_items[i];
-        const std::optional<Record> record = best(TaskCode(book[i].Task));
-        if (!record) {
+        const std::optional<Score> score = best(TaskCode(book[i].Task));
+        if (!score) {
             item->setText(ColBest, QString());
             item->setText(ColStars, QString());
             item->setData(ColStars, Qt::AccessibleTextRole, QString::fromUtf8("не решена"));
             continue;
         }
-        item->setText(ColBest, QString::number(record->Pours));
-        if (record->Help.Any()) {
-            item->setText(ColStars, HelpWith(record->Help));
-            item->setData(ColStars, Qt::AccessibleTextRole, QString::fromUtf8("без звезд: ") + HelpWith(record->Help));
+        item->setText(ColBest, QString::number(score->Pours));
+        if (score->Help.Any()) {
+            item->setText(ColStars, HelpWith(score->Help));
+            item->setData(ColStars, Qt::AccessibleTextRole, QString::fromUtf8("без звезд: ") + HelpWith(score->Help));
         } else {
-            const int stars = ::Stars(*record, book[i].Fewest);
+            const int stars = ::Stars(*score, book[i].Fewest);
             item->setText(ColStars, StarGlyphs(stars));
             item->setData(ColStars, Qt::AccessibleTextRole,
                           QStringLiteral("%1 ").arg(stars)
@@ -231,7 +231,7 @@ void BookDialog::ShowStatement()
     m_start->setEnabled(index >= 0);
     if (index < 0) {
         m_statement->setText(QString::fromUtf8("Выберите задачу из списка."));
-        m_record->clear();
+        m_score->clear();
         return;
     }
     const BookTask &task = TaskBook()[static_cast<std::size_t>(index)];
@@ -241,8 +241,8 @@ void BookDialog::ShowStatement()
     m_statement->setText(QStringLiteral("<b>%1.</b> %2<br>%3")
                              .arg(QString::fromUtf8(task.Title).toHtmlEscaped(),
                                   QString::fromStdString(StatementOf(task)).toHtmlEscaped(), code));
-    const std::optional<Record> record = m_best ? m_best(TaskCode(task.Task)) : std::nullopt;
-    m_record->setText(record ? QString::fromStdString(BestText(*record, task.Fewest))
+    const std::optional<Score> score = m_best ? m_best(TaskCode(task.Task)) : std::nullopt;
+    m_score->setText(score ? QString::fromStdString(BestText(*score, task.Fewest))
                              : QString::fromUtf8("Эту задачу вы еще не решали."));
 }
 

@@ -1,6 +1,6 @@
 // SPDX-FileCopyrightText: 2026 The Sosudnik developers
 // SPDX-License-Identifier: MIT
-#include "records.h"
+#include "scores.h"
 
 #include "task_code.h"
 #include "wording.h"
@@ -68,20 +68,20 @@ std::optional<HelpUsed> ParseHelp(std::string_view text)
 
 } // namespace
 
-bool Better(const Record &a, const Record &b)
+bool Better(const Score &a, const Score &b)
 {
     if (a.Help.Any() != b.Help.Any())
         return !a.Help.Any();
     return a.Pours < b.Pours;
 }
 
-int Stars(const Record &record, int fewest)
+int Stars(const Score &score, int fewest)
 {
-    if (record.Help.Any())
+    if (score.Help.Any())
         return 0;
-    if (record.Pours <= fewest)
+    if (score.Pours <= fewest)
         return 3;
-    return record.Pours <= fewest + 2 ? 2 : 1;
+    return score.Pours <= fewest + 2 ? 2 : 1;
 }
 
 std::string HelpText(const HelpUsed &help)
@@ -93,66 +93,66 @@ std::string HelpText(const HelpUsed &help)
     return help.Solution ? "решение" : "без помощи";
 }
 
-std::string BestText(const Record &record, int fewest)
+std::string BestText(const Score &score, int fewest)
 {
-    std::string text = "Ваш лучший результат: " + PourCount(record.Pours) + " (" + record.Date + "), ";
-    if (record.Help.Any()) {
-        const char *with = record.Help.Hint && record.Help.Solution ? "с подсказкой и решением"
-            : record.Help.Hint                                      ? "с подсказкой"
+    std::string text = "Ваш лучший результат: " + PourCount(score.Pours) + " (" + score.Date + "), ";
+    if (score.Help.Any()) {
+        const char *with = score.Help.Hint && score.Help.Solution ? "с подсказкой и решением"
+            : score.Help.Hint                                      ? "с подсказкой"
                                                                     : "с решением";
         return text + with + " — без звезд.";
     }
-    const int stars = Stars(record, fewest);
+    const int stars = Stars(score, fewest);
     return text + std::to_string(stars) + " " + std::string(RussianPlural(stars, "звезда", "звезды", "звезд"))
         + " из 3.";
 }
 
-std::optional<Record> ParseRecord(std::string_view line)
+std::optional<Score> ParseScore(std::string_view line)
 {
     if (!line.empty() && line.back() == '\r')
         line.remove_suffix(1);
-    Record record;
+    Score score;
     try {
-        record.Code = TaskCode(ParseTaskCode(NextWord(line)));
+        score.Code = TaskCode(ParseTaskCode(NextWord(line)));
     } catch (const std::invalid_argument &) {
         return std::nullopt;
     }
     const std::string_view pours = NextWord(line);
     if (!AllDigits(pours) || pours.size() > kMaxPoursDigits || Value(pours) < 1)
         return std::nullopt;
-    record.Pours = Value(pours);
+    score.Pours = Value(pours);
     const std::string_view date = NextWord(line);
     if (!IsDate(date))
         return std::nullopt;
-    record.Date = date;
+    score.Date = date;
     const std::optional<HelpUsed> help = ParseHelp(line);
     if (!help)
         return std::nullopt;
-    record.Help = *help;
-    return record;
+    score.Help = *help;
+    return score;
 }
 
-std::string RecordLine(const Record &record)
+std::string ScoreLine(const Score &score)
 {
-    return record.Code + "\t" + std::to_string(record.Pours) + "\t" + record.Date + "\t" + HelpText(record.Help);
+    return score.Code + "\t" + std::to_string(score.Pours) + "\t" + score.Date + "\t" + HelpText(score.Help);
 }
 
-RecordBook RecordBook::Parse(std::string_view text)
+ScoreBook ScoreBook::Parse(std::string_view text)
 {
-    RecordBook book;
+    ScoreBook book;
     constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
     if (text.starts_with(kByteOrderMark))
         text.remove_prefix(kByteOrderMark.size());
     while (!text.empty()) {
         const std::size_t end = std::min(text.find('\n'), text.size());
         const std::string_view line = text.substr(0, end);
-        book.m_lines.push_back({std::string(line), ParseRecord(line)});
+        book.m_lines.push_back({std::string(line), ParseScore(line)});
         text.remove_prefix(std::min(end + 1, text.size()));
     }
     return book;
 }
 
-std::string RecordBook::Text() const
+std::string ScoreBook::Text() const
 {
     std::string text;
     for (const Line &line : m_lines)
@@ -160,9 +160,9 @@ std::string RecordBook::Text() const
     return text;
 }
 
-std::optional<Record> RecordBook::Best(std::string_view code) const
+std::optional<Score> ScoreBook::Best(std::string_view code) const
 {
-    std::optional<Record> best;
+    std::optional<Score> best;
     for (const Line &line : m_lines) {
         if (line.Entry && line.Entry->Code == code && (!best || Better(*line.Entry, *best)))
             best = line.Entry;
@@ -170,18 +170,18 @@ std::optional<Record> RecordBook::Best(std::string_view code) const
     return best;
 }
 
-int RecordBook::Count() const
+int ScoreBook::Count() const
 {
     return static_cast<int>(std::count_if(m_lines.begin(), m_lines.end(), [](const Line &l) { return l.Entry; }));
 }
 
-bool RecordBook::Add(const Record &record)
+bool ScoreBook::Add(const Score &score)
 {
-    const std::optional<Record> best = Best(record.Code);
-    if (best && !Better(record, *best))
+    const std::optional<Score> best = Best(score.Code);
+    if (best && !Better(score, *best))
         return false;
-    const Line line{RecordLine(record), record};
-    const auto same = [&](const Line &l) { return l.Entry && l.Entry->Code == record.Code; };
+    const Line line{ScoreLine(score), score};
+    const auto same = [&](const Line &l) { return l.Entry && l.Entry->Code == score.Code; };
     const auto first = std::find_if(m_lines.begin(), m_lines.end(), same);
     if (first == m_lines.end()) {
         if (m_lines.empty())

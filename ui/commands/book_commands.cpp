@@ -73,8 +73,8 @@ void BookCommands::OpenBook()
 {
     if (!m_book)
         m_book = new BookDialog(m_window);
-    m_records.Load();
-    m_book->ShowRecords([this](const std::string &code) { return m_records.Best(code); });
+    m_scores.Load();
+    m_book->ShowScores([this](const std::string &code) { return m_scores.Best(code); });
     m_book->HideFewest(m_commands.Lesson());
     if (m_book->exec() != QDialog::Accepted || m_book->Chosen() < 0)
         return;
@@ -142,21 +142,21 @@ void BookCommands::ShowRules()
 void BookCommands::GoalMet()
 {
     const MoveLog &log = m_puzzle.Log();
-    Record win;
+    Score win;
     win.Code = TaskCode(LoggedPosition(m_puzzle.State(), log, 0));
     win.Pours = log.RowCount() - 1;
     win.Date = QDate::currentDate().toString(Qt::ISODate).toStdString();
     win.Help = m_puzzle.Help();
-    m_records.Remember(win);
+    m_scores.Remember(win);
 }
 
-QString BookCommands::RecordLine() const
+QString BookCommands::BestLine() const
 {
     const MoveLog &log = m_puzzle.Log();
-    if (!m_records.Loaded() || log.RowCount() == 0)
+    if (!m_scores.Loaded() || log.RowCount() == 0)
         return {};
     const TaskPreset start = LoggedPosition(m_puzzle.State(), log, 0);
-    const std::optional<Record> best = m_records.Best(TaskCode(start));
+    const std::optional<Score> best = m_scores.Best(TaskCode(start));
     if (!best)
         return {};
     return QString::fromStdString(BestText(*best, Solve(start).Pours()));

@@ -81,9 +81,9 @@ TfrmMain::~TfrmMain()
 {
     // The game outlives the window: leave it nothing that points back here.
     for (auto &cell : m_cells)
-        Model().DetachCell(*cell);
-    Model().SetVesselChangedHandler(nullptr);
-    Model().SetCapacityChangedHandler(nullptr);
+        Puzzle().DetachCell(*cell);
+    Puzzle().SetVesselChangedHandler(nullptr);
+    Puzzle().SetCapacityChangedHandler(nullptr);
 }
 
 TfrmTask &TfrmMain::TaskDialog()
@@ -93,14 +93,14 @@ TfrmTask &TfrmMain::TaskDialog()
 
 void TfrmMain::SetupWidgets()
 {
-    m_f = BuildMainForm(this, Model().Log());
+    m_f = BuildMainForm(this, Puzzle().Log());
     setCentralWidget(m_f.Form);
 
     for (std::size_t i = 0; i < m_f.Fields.size(); ++i) {
         QLineEdit *edit = m_f.Fields[i];
         m_cells[i] = std::make_unique<LineEditCell>(edit, i == kTargetField ? 0 : static_cast<int>(i % 3) + 1);
         m_commands->Bind(Command::Values, edit);
-        Model().AttachCell(*m_cells[i]);
+        Puzzle().AttachCell(*m_cells[i]);
     }
     m_commands->Connect(Command::Begin, m_f.BtnBegin, [this] { BtnBeginClick(); });
     m_commands->Connect(Command::Undo, m_f.BtnUndo, [this] { BtnUndoClick(); });
@@ -109,9 +109,9 @@ void TfrmMain::SetupWidgets()
     m_commands->Connect(Command::Exit, m_f.BtnExit, [this] { close(); });
 
     SetupDragGesture();
-    Model().SetVesselChangedHandler([this](int n) { DrawVessel(n); });
-    Model().SetCapacityChangedHandler([this](int n) {
-        const VesselState &s = Model().State();
+    Puzzle().SetVesselChangedHandler([this](int n) { DrawVessel(n); });
+    Puzzle().SetCapacityChangedHandler([this](int n) {
+        const VesselState &s = Puzzle().State();
         m_f.Images[Vessel(n)]->SetReading(s.Capacity(n), s.Level(n));
     });
 }
@@ -136,8 +136,8 @@ void TfrmMain::SetupDragGesture()
 void TfrmMain::SetupMenus()
 {
     SetupKeyboardPour();
-    m_solver = new SolverCommands(Model(), *m_commands, m_game.Boxes(), this);
-    m_records = new RecordCheckCommand(Model(), *m_commands, this);
+    m_solver = new SolverCommands(Puzzle(), *m_commands, m_game.Boxes(), this);
+    m_recordCheck = new RecordCheckCommand(Puzzle(), *m_commands, this);
     MainMenuHandlers handlers;
     handlers.New = [this] { MnuNewClick(); };
     handlers.Exit = [this] { BtnExitClick(); };
@@ -148,17 +148,17 @@ void TfrmMain::SetupMenus()
     handlers.Hint = [this] { Guarded([this] { m_solver->Hint(); }); };
     handlers.Solution = [this] { Guarded([this] { m_solver->ShowSolution(); }); };
     handlers.Check = [this] { Guarded([this] { m_solver->CheckTask(); }); };
-    handlers.CheckRecords = [this] { Guarded([this] { m_records->Run(); }); };
+    handlers.CheckRecords = [this] { Guarded([this] { m_recordCheck->Run(); }); };
     handlers.ZoomIn = [this] { Zoom([this] { m_zoom->Larger(); }); };
     handlers.ZoomOut = [this] { Zoom([this] { m_zoom->Smaller(); }); };
     handlers.ZoomNormal = [this] { Zoom([this] { m_zoom->Normal(); }); };
     handlers.ZoomFill = [this] { Zoom([this] { m_zoom->FillScreen(); }); };
-    handlers.Redo = [this] { Guarded([this] { m_keyPour->Mark(0); Model().Redo(); }); };
-    handlers.Restart = [this] { Guarded([this] { m_keyPour->Mark(0); Model().Restart(); }); };
-    m_book = new BookCommands(Model(), *m_commands, m_game.Boxes(), this,
+    handlers.Redo = [this] { Guarded([this] { m_keyPour->Mark(0); Puzzle().Redo(); }); };
+    handlers.Restart = [this] { Guarded([this] { m_keyPour->Mark(0); Puzzle().Restart(); }); };
+    m_book = new BookCommands(Puzzle(), *m_commands, m_game.Boxes(), this,
                               [this](const std::string &code) { StartTaskCode(code); });
     m_book->AddHandlers(handlers);
-    m_solver->ShowRecordWith([this] { return m_book->RecordLine(); });
+    m_solver->ShowBestWith([this] { return m_book->BestLine(); });
     BuildMainMenu(menuBar(), *m_commands, handlers);
 }
 
@@ -212,8 +212,8 @@ void TfrmMain::SetInputMode(bool on)
 {
     if (on) {
         for (int n = 1; n <= 3; ++n)
-            Model().Field("EditV", n).SetText("");
-        Model().Field("EdRes").SetText("");
+            Puzzle().Field("EditV", n).SetText("");
+        Puzzle().Field("EdRes").SetText("");
     }
     // The fields, the buttons, the drag and the menus follow the mode.
     m_commands->SetMode(on ? GameMode::Input : GameMode::Play);
@@ -234,7 +234,7 @@ void TfrmMain::keyPressEvent(QKeyEvent *event)
 void TfrmMain::FormCreate()
 {
     Guarded([this] {
-        Model().ResetAll();
+        Puzzle().ResetAll();
         ShowActionHint(QString::fromUtf8(kHintStart));
     });
 }
@@ -243,7 +243,7 @@ void TfrmMain::MnuNewClick()
 {
     Guarded([this] {
         ShowActionHint(QString::fromUtf8(kHintInput));
-        Model().ResetAll();
+        Puzzle().ResetAll();
         SetInputMode(true);
         m_f.Fields[0]->setFocus();
     });
@@ -254,7 +254,7 @@ void TfrmMain::MnuTasksClick()
     Guarded([this] {
         if (m_frmTask->exec() != TfrmTask::kResultOk)
             return;
-        Model().LoadTask(TaskPresets[static_cast<std::size_t>(m_frmTask->ActivePage())]);
+        Puzzle().LoadTask(TaskPresets[static_cast<std::size_t>(m_frmTask->ActivePage())]);
         BtnBeginClick();
     });
 }
@@ -264,7 +264,7 @@ void TfrmMain::BtnBeginClick()
     Guarded([this] {
         ShowActionHint(QString::fromUtf8(kHintPlay));
         SetInputMode(false);
-        Model().AppendMoveRow();
+        Puzzle().AppendMoveRow();
         // The button just turned grey and would pass the focus on to "Выход",
         // where one more Enter would end the game. The list is where the
         // digits pour and the arrows move.
@@ -276,7 +276,7 @@ void TfrmMain::BtnUndoClick()
 {
     Guarded([this] {
         m_keyPour->Mark(0);
-        Model().BtnUndoClick();
+        Puzzle().BtnUndoClick();
     });
 }
 
@@ -284,7 +284,7 @@ void TfrmMain::BtnXmlClick()
 {
     Guarded([this] {
         m_f.ListView->CommitOpenEditor();
-        WriteResult(m_game.Xmldoc(), Model().Log(), m_game.Boxes());
+        WriteResult(m_game.Xmldoc(), Puzzle().Log(), m_game.Boxes());
     });
 }
 
@@ -297,7 +297,7 @@ void TfrmMain::StartTaskCode(const std::string &code)
 {
     Guarded([&] {
         const TaskPreset task = ParseTaskCode(code);
-        Model().LoadTask(task);
+        Puzzle().LoadTask(task);
         BtnBeginClick();
     });
 }
@@ -305,7 +305,7 @@ void TfrmMain::StartTaskCode(const std::string &code)
 void TfrmMain::DrawVessel(int n)
 {
     Guarded([&] {
-        const VesselState &s = Model().State();
+        const VesselState &s = Puzzle().State();
         m_f.Images[Vessel(n)]->Draw(s.Capacity(n), s.Level(n));
     });
 }
@@ -322,8 +322,8 @@ void TfrmMain::Image1StartDrag(VesselPicture *sender)
             if (picture != sender)
                 picture->stackUnder(m_f.FrontLayer);
         }
-        Model().State().DragOriginLeft() = sender->x();
-        Model().State().DragOriginTop() = sender->y();
+        Puzzle().State().DragOriginLeft() = sender->x();
+        Puzzle().State().DragOriginTop() = sender->y();
     });
 }
 
@@ -345,13 +345,13 @@ bool TfrmMain::FormDragOver(QWidget *sender, VesselPicture *source, QPoint pos)
 
 void TfrmMain::Image1DragDrop(VesselPicture *sender, VesselPicture *source)
 {
-    Guarded([&] { Model().Pour(source->Tag(), sender->Tag()); });
+    Guarded([&] { Puzzle().Pour(source->Tag(), sender->Tag()); });
 }
 
 void TfrmMain::Image1EndDrag(VesselPicture *sender)
 {
     Guarded([&] {
         m_commands->SetDragging(false);
-        sender->move(Model().State().DragOriginLeft(), Model().State().DragOriginTop());
+        sender->move(Puzzle().State().DragOriginLeft(), Puzzle().State().DragOriginTop());
     });
 }

@@ -1,0 +1,368 @@
+// SPDX-FileCopyrightText: 2026 The Sosudnik developers
+// SPDX-License-Identifier: MIT
+#include "console_commands.h"
+
+#include "advice.h"
+#include "check_report.h"
+#include "command_line.h"
+#include "message_boxes.h"
+#include "record_check.h"
+#include "solver.h"
+#include "task_book.h"
+#include "task_code.h"
+#include "task_generator.h"
+#include "wording.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdint>
+#include <random>
+#include <stdexcept>
+
+namespace {
+
+constexpr std::size_t kHelpWidth = 80;
+
+// Characters, not bytes, of UTF-8 text.
+std::size_t Characters(std::string_view text)
+{
+    const auto starts = [](char c) { return (static_cast<unsigned char>(c) & 0xC0u) != 0x80u; };
+    return static_cast<std::size_t>(std::count_if(text.begin(), text.end(), starts));
+}
+
+void Complain(const Streams &streams, const std::string &message)
+{
+    std::fputs((std::string(kProgram) + ": " + message + "\n").c_str(), streams.Err);
+    std::fflush(streams.Err);
+}
+
+int Refuse(const Streams &streams, const std::string &problem)
+{
+    Complain(streams, problem);
+    std::fputs(("Справка: " + std::string(kProgram) + " --help\n").c_str(), streams.Err);
+    std::fflush(streams.Err);
+    return kExitBadTask;
+}
+
+// Why a write failed, in Russian.
+std::string WriteFailure(int error)
+{
+    switch (error) {
+    case EBADF:
+        return "он закрыт";
+    case ENOSPC:
+        return "на устройстве не осталось места";
+    case EDQUOT:
+        return "превышена дисковая квота";
+    case EFBIG:
+        return "файл превысил допустимый размер";
+    case EPIPE:
+        return "читавшая его программа уже завершилась";
+    case 0:
+    case EIO:
+        return "ошибка ввода-вывода";
+    default:
+        return "системная ошибка (errno " + std::to_string(error) + ")";
+    }
+}
+
+// Writes the command's output and makes sure it got out: a full disk, a
+// closed output or a reader that is gone show only at the flush or in the
+// stream's error state, and must not end as a success.
+int Emit(const Streams &streams, const std::string &text, int status)
+{
+    errno = 0;
+    std::fwrite(text.data(), 1, text.size(), streams.Out);
+    int error = std::ferror(streams.Out) ? errno : 0;
+    if (std::fflush(streams.Out) != 0 && error == 0)
+        error = errno;
+    if (!std::ferror(streams.Out))
+        return status;
+    Complain(streams, "стандартный вывод не записан: " + WriteFailure(error));
+    return kExitOutputFailed;
+}
+
+// Breaks a paragraph at spaces into lines of at most kHelpWidth characters,
+// the first after `first`, the others after `rest`. A dash stays with the
+// word before it.
+std::string Wrapped(std::string_view text, std::string_view first = {}, std::string_view rest = {})
+{
+    std::vector<std::string> words;
+    for (std::size_t from = 0; from < text.size();) {
+        const std::size_t space = std::min(text.find(' ', from), text.size());
+        const std::string_view word = text.substr(from, space - from);
+        if (word == "—" && !words.empty())
+            words.back() += " —";
+        else if (!word.empty())
+            words.emplace_back(word);
+        from = space + 1;
+    }
+    std::string out;
+    std::string line(first);
+    std::size_t length = Characters(first);
+    bool bare = true; // no word on the line yet
+    for (const std::string &word : words) {
+        const std::size_t size = Characters(word);
+        if (!bare && length + 1 + size > kHelpWidth) {
+            out += line + "\n";
+            line = rest;
+            length = Characters(rest);
+            bare = true;
+        }
+        if (!bare) {
+            line += ' ';
+            ++length;
+        }
+        line += word;
+        length += size;
+        bare = false;
+    }
+    return out + line + "\n";
+}
+
+struct ExitStatus {
+    int Status;
+    const char *Meaning;
+};
+
+constexpr ExitStatus kExitStatuses[] = {
+    {kExitSolved, "задача решена (--solve), все файлы решены (--check), выведены сборник (--book) или задача "
+                  "(--generate), или игра закрыта как обычно"},
+    {kExitNoSolution, "решения нет, причина в единственной строке вывода (--solve); не все файлы решены "
+                      "(--check)"},
+    {kExitBadTask, "задача, уровень, число N или параметры записаны неверно; сообщение в stderr"},
+    {kExitNoDisplay, "нет графического дисплея: окно игры показать негде"},
+    {kExitOutputFailed, "не удалось записать стандартный вывод (нет места, вывод закрыт, читавшая его "
+                        "программа завершилась); причина в stderr"},
+};
+
+std::string HelpText()
+{
+    const std::string program(kProgram);
+    std::string text = "Использование: " + program + " [параметры] [задача]\n";
+    text += "       " + program + " --check <задача> <файл>... [--csv]\n";
+    text += Wrapped("«" + std::string(kAppTitle) + "» — головоломка на переливание.") + "\n";
+    text += Wrapped("Задача записывается как C1,C2,C3/L1,L2,L3/T: объемы трех сосудов, уровни в них и нужный "
+                    "уровень — целые числа от 0 до 999, причем уровень не больше объема своего сосуда. Заданная "
+                    "так задача сразу начинается, как выбранная в меню «Задачи».")
+        + "\n";
+    text += "Параметры:\n";
+    for (const Option &option : kOptions) {
+        std::string names = option.Short ? "-" + std::string(option.Short) + ", " : std::string();
+        names += LongName(option.Long);
+        if (option.Value)
+            names += " <" + std::string(option.Value) + ">";
+        const std::size_t width = Characters(names);
+        names.append(width < 20 ? 20 - width : 1, ' ');
+        text += Wrapped(option.Help, "  " + names + "  ", std::string(24, ' '));
+    }
+    text += Wrapped("Окно понимает и параметры Qt: -platform, -display, -style и другие.") + "\n";
+    text += Wrapped("Решение (--solve): в первой строке наименьшее число переливаний N, затем N строк «S R L1 L2 "
+                    "L3» — из какого сосуда, в какой и уровни после переливания.")
+        + "\n";
+    text += Wrapped("Проверка (--check): строка на файл, поля через табуляцию — имя файла, итог (решено, не "
+                    "решено, неверный ход, другая задача, не читается), переливания игрока до цели, наименьшее "
+                    "число переливаний и подробности. С --csv то же в CSV с заголовком.")
+        + "\n";
+    text += Wrapped("Сборник (--book): в каждой строке через табуляцию номер задачи, ее уровень, код, наименьшее "
+                    "число переливаний и название.")
+        + "\n";
+    text += Wrapped("Задача (--generate): код и наименьшее число переливаний через табуляцию; без --seed число N "
+                    "выбирается случайно и выводится второй строкой «seed N».")
+        + "\n";
+    text += "Уровни по наименьшему числу переливаний:\n";
+    for (int level = 1; level <= kLevelCount; ++level)
+        text += "  " + std::to_string(level) + "  " + Band(level).Name + ": " + BandText(level) + "\n";
+    text += "\n";
+    text += "Код выхода:\n";
+    for (const ExitStatus &status : kExitStatuses)
+        text += Wrapped(status.Meaning, "  " + std::to_string(status.Status) + "  ", "     ");
+    text += "\nПримеры:\n";
+    text += "  " + program + " --solve 12,7,5/12,0,0/6\n";
+    text += "  " + program + " 8,5,3/8,0,0/4\n";
+    text += "  " + program + " --check 12,7,5/12,0,0/6 *.xml\n";
+    text += "  " + program + " --generate 3 --seed 7\n";
+    return text;
+}
+
+int PrintHelp(const CommandLine &, const Streams &streams)
+{
+    return Emit(streams, HelpText(), 0);
+}
+
+int PrintVersion(const CommandLine &, const Streams &streams)
+{
+    return Emit(streams, std::string(kAppTitle) + " " + SOSUDNIK_VERSION + "\n", 0);
+}
+
+// Why a window-less command cannot run with these arguments: whatever could
+// not be read, Qt's options (there is no window for them) and operands
+// beyond the `operands` it takes. Empty when it can.
+std::string Refusal(const CommandLine &line, const char *command, std::size_t operands)
+{
+    if (!line.Problem.empty())
+        return line.Problem;
+    for (const char *other : kExclusive) {
+        if (std::string_view(other) != command && line.Has(other))
+            return "параметры " + LongName(command) + " и " + LongName(other) + " вместе не работают";
+    }
+    for (const Companion &companion : kCompanions) {
+        if (std::string_view(companion.Command) != command && line.Has(companion.Option))
+            return "параметр " + LongName(companion.Option) + " работает только с " + LongName(companion.Command);
+    }
+    for (const char *option : kWindowOnly) {
+        if (line.Has(option))
+            return "параметр " + LongName(option) + " нужен только окну, а " + LongName(command) + " работает без окна";
+    }
+    if (!line.QtOptions.empty())
+        return "параметр " + Quoted(line.QtOptions.front()) + " нужен только окну, а " + LongName(command)
+            + " работает без окна";
+    if (line.Operands.size() > operands)
+        return ExtraArguments({line.Operands.begin() + static_cast<std::ptrdiff_t>(operands), line.Operands.end()});
+    return {};
+}
+
+int SolveTask(const CommandLine &line, const Streams &streams)
+{
+    if (const std::string refusal = Refusal(line, "solve", 0); !refusal.empty())
+        return Refuse(streams, refusal);
+    TaskPreset task{};
+    try {
+        task = ParseTaskCode(line.Value("solve"));
+    } catch (const std::invalid_argument &e) {
+        Complain(streams, Lowered(e.what()));
+        return kExitBadTask;
+    }
+    const Solution solution = Solve(task);
+    if (!solution.Solved())
+        return Emit(streams, UnsolvableText(solution, task) + "\n", kExitNoSolution);
+    std::string out = std::to_string(solution.Pours()) + "\n";
+    for (const SolverStep &step : solution.Steps) {
+        out += std::to_string(step.Source) + " " + std::to_string(step.Receiver);
+        for (int level : step.Levels)
+            out += " " + std::to_string(level);
+        out += "\n";
+    }
+    return Emit(streams, out, kExitSolved);
+}
+
+// --check: a line a file, and status 0 only when every file is solved.
+int CheckRecords(const CommandLine &line, const Streams &streams)
+{
+    if (const std::string refusal = Refusal(line, "check", line.Operands.size()); !refusal.empty())
+        return Refuse(streams, refusal);
+    TaskPreset task{};
+    try {
+        task = ParseTaskCode(line.Value("check"));
+    } catch (const std::invalid_argument &e) {
+        Complain(streams, Lowered(e.what()));
+        return kExitBadTask;
+    }
+    if (line.Operands.empty())
+        return Refuse(streams, "после задачи нужен хотя бы один файл результата");
+
+    const RecordChecker checker(task);
+    const bool csv = line.Has("csv");
+    std::string out = csv ? CsvHeader() : std::string();
+    bool allSolved = true;
+    for (const std::string &file : line.Operands) {
+        const RecordCheck check = checker.CheckFile(file);
+        allSolved = allSolved && check.Result == Verdict::Solved;
+        out += csv ? CsvLine(file, check) : CheckLine(file, check);
+    }
+    return Emit(streams, out, allSolved ? kExitSolved : kExitNoSolution);
+}
+
+// A companion option without its command: nothing it could shape.
+int RefuseCompanion(const CommandLine &line, const Streams &streams)
+{
+    for (const Companion &companion : kCompanions) {
+        if (line.Has(companion.Option))
+            return Refuse(streams, "параметр " + LongName(companion.Option) + " работает только с "
+                                       + LongName(companion.Command));
+    }
+    return kExitBadTask;
+}
+
+int PrintBook(const CommandLine &line, const Streams &streams)
+{
+    if (const std::string refusal = Refusal(line, "book", 0); !refusal.empty())
+        return Refuse(streams, refusal);
+    std::string out;
+    int number = 0;
+    for (const BookTask &task : TaskBook()) {
+        out += std::to_string(++number) + "\t" + std::to_string(LevelOf(task.Fewest)) + "\t" + TaskCode(task.Task)
+            + "\t" + std::to_string(task.Fewest) + "\t" + task.Title + "\n";
+    }
+    return Emit(streams, out, 0);
+}
+
+// A whole number from digits alone, or nothing when it is above `most`.
+std::optional<std::uint64_t> Digits(std::string_view text, std::uint64_t most)
+{
+    if (text.empty() || !std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; }))
+        return std::nullopt;
+    std::uint64_t value = 0;
+    for (char c : text) {
+        value = value * 10 + static_cast<std::uint64_t>(c - '0');
+        if (value > most)
+            return std::nullopt;
+    }
+    return value;
+}
+
+int GenerateCommand(const CommandLine &line, const Streams &streams)
+{
+    if (const std::string refusal = Refusal(line, "generate", 0); !refusal.empty())
+        return Refuse(streams, refusal);
+    const std::optional<std::uint64_t> level = Digits(line.Value("generate"), kLevelCount);
+    if (!level || *level < 1)
+        return Refuse(streams, "уровень " + Quoted(line.Value("generate"))
+                                   + " не годится: нужно число от 1 до " + std::to_string(kLevelCount)
+                                   + " включительно");
+    std::uint32_t seed = 0;
+    const bool chosen = line.Has("seed");
+    if (chosen) {
+        const std::optional<std::uint64_t> n = Digits(line.Value("seed"), UINT32_MAX);
+        if (!n)
+            return Refuse(streams, "число " + Quoted(line.Value("seed"))
+                                       + " для --seed не годится: нужно целое от 0 до 4294967295 включительно");
+        seed = static_cast<std::uint32_t>(*n);
+    } else {
+        seed = std::random_device{}();
+    }
+    const GeneratedTask task = GenerateTask(static_cast<int>(*level), seed);
+    std::string out = TaskCode(task.Task) + "\t" + std::to_string(task.Fewest) + "\n";
+    if (!chosen)
+        out += "seed " + std::to_string(seed) + "\n";
+    return Emit(streams, out, 0);
+}
+
+// The window-less commands, by the option that asks for each; the first
+// given wins, so --help answers whatever else is wrong.
+struct Command {
+    const char *Option;
+    int (*Run)(const CommandLine &, const Streams &);
+};
+
+constexpr Command kCommands[] = {
+    {"help", PrintHelp},
+    {"version", PrintVersion},
+    {"solve", SolveTask},
+    {"check", CheckRecords},
+    {"book", PrintBook},
+    {"generate", GenerateCommand},
+    {"csv", RefuseCompanion},
+    {"seed", RefuseCompanion},
+};
+
+} // namespace
+
+std::optional<int> RunWithoutWindow(const CommandLine &line, const Streams &streams)
+{
+    for (const Command &command : kCommands) {
+        if (line.Has(command.Option))
+            return command.Run(line, streams);
+    }
+    return std::nullopt;
+}
