@@ -4,6 +4,7 @@
 
 #include "rules.h"
 
+#include <algorithm>
 #include <cstdint>
 
 namespace {
@@ -71,4 +72,17 @@ int ParseFieldValue(std::string_view text)
     if (!InValueRange(value) || (negative && value != 0))
         Reject();
     return static_cast<int>(value);
+}
+
+std::optional<std::uint64_t> ReadDigits(std::string_view text, std::uint64_t most)
+{
+    if (text.empty() || !std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; }))
+        return std::nullopt;
+    std::uint64_t value = 0;
+    for (char c : text) {
+        value = value * 10 + static_cast<std::uint64_t>(c - '0');
+        if (value > most)
+            return std::nullopt;
+    }
+    return value;
 }

@@ -2,6 +2,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <cstdint>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -19,3 +21,9 @@ inline constexpr const char *kMsgLevelAboveCapacity = "Уровень не мо�
 // Accepts leading blanks, one sign, decimal digits or hex digits after
 // "$", "x", "X", "0x", "0X"; anything else throws ERangeError(kMsgNotANumber).
 int ParseFieldValue(std::string_view text);
+
+// A whole number written in decimal digits alone (no blanks, no sign), or
+// nothing when it is not one or lies above `most`: for command-line counts
+// and seeds, where "+5" or " 5" is a typing slip rather than a number.
+// Needs most < 2^60.
+std::optional<std::uint64_t> ReadDigits(std::string_view text, std::uint64_t most);
