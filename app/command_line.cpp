@@ -88,6 +88,20 @@ std::string ExtraArguments(const std::vector<std::string> &extra)
                              : "аргументы " + QuotedList(extra) + " лишние";
 }
 
+bool Shapes(const Companion &companion, std::string_view command)
+{
+    return std::any_of(companion.Commands.begin(), companion.Commands.end(),
+                       [command](const char *c) { return c && command == c; });
+}
+
+std::string CompanionOnly(const Companion &companion)
+{
+    std::string commands = LongName(companion.Commands[0]);
+    if (companion.Commands[1])
+        commands += " и " + LongName(companion.Commands[1]);
+    return "параметр " + LongName(companion.Option) + " работает только с " + commands;
+}
+
 bool CommandLine::Has(std::string_view option) const
 {
     return std::any_of(Options.begin(), Options.end(), [option](const Given &given) { return given.Name == option; });

@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <array>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -14,7 +15,7 @@ inline constexpr int kExitSolved = 0;
 inline constexpr int kExitNoSolution = 1;
 inline constexpr int kExitBadTask = 2; // a malformed task code or arguments
 inline constexpr int kExitNoDisplay = 3;
-inline constexpr int kExitOutputFailed = 4; // standard output could not be written
+inline constexpr int kExitOutputFailed = 4; // standard output, or a file asked for, could not be written
 
 // The game's own options. A new one is a row here; a new window-less
 // command is also a row in kCommands below.
@@ -37,7 +38,15 @@ inline constexpr Option kOptions[] = {
     {nullptr, "generate", "1-5", "нужен уровень",
      "придумать задачу этого уровня (уровни ниже) и вывести ее код и наименьшее число переливаний"},
     {nullptr, "seed", "N", "нужно число",
-     "с --generate: задача по числу N от 0 до 4294967295, одна и та же при каждом запуске"},
+     "с --generate и --worksheet: задачи по числу N от 0 до 4294967295, одни и те же при каждом запуске"},
+    {nullptr, "worksheet", "задачи", "нужно, какие задачи: book=, code= или level=",
+     "сделать листок с задачами в PDF (A4) и ключ к нему: book=номера сборника через запятую, code=коды задач "
+     "через плюс или level=уровень (случайные задачи этого уровня)"},
+    {"o", "output", "файл", "нужно имя файла", "с --worksheet: файл, куда записать листок"},
+    {nullptr, "key", "файл", "нужно имя файла", "с --worksheet: ключ к листку отдельным файлом, а не в конце листка"},
+    {nullptr, "count", "N", "нужно число", "с --worksheet level=: задач на листке, от 1 до 20 (без --count 4)"},
+    {nullptr, "variants", "N", "нужно число",
+     "с --worksheet level=: вариантов листка, от 1 до 200, у каждого свои задачи"},
     {nullptr, "lesson", nullptr, nullptr,
      "урок: без подсказки, решения и проверок, наименьшее число переливаний не показывается"},
 };
@@ -45,19 +54,28 @@ inline constexpr Option kOptions[] = {
 // Options for the window only.
 inline constexpr const char *kWindowOnly[] = {"lesson"};
 
-// Options that only shape what one command does.
+// Options that only shape what some commands do.
 struct Companion {
     const char *Option;
-    const char *Command;
+    std::array<const char *, 2> Commands; // the second may be null
 };
 
 inline constexpr Companion kCompanions[] = {
-    {"csv", "check"},
-    {"seed", "generate"},
+    {"csv", {"check", nullptr}},
+    {"seed", {"generate", "worksheet"}},
+    {"output", {"worksheet", nullptr}},
+    {"key", {"worksheet", nullptr}},
+    {"count", {"worksheet", nullptr}},
+    {"variants", {"worksheet", nullptr}},
 };
 
+// Whether the companion shapes this command.
+bool Shapes(const Companion &companion, std::string_view command);
+// "параметр --seed работает только с --generate и --worksheet".
+std::string CompanionOnly(const Companion &companion);
+
 // The window-less commands that do work of their own: one at a time.
-inline constexpr const char *kExclusive[] = {"solve", "check", "book", "generate"};
+inline constexpr const char *kExclusive[] = {"solve", "check", "book", "generate", "worksheet"};
 
 // The arguments, read once. The game's own options are known by their long
 // name; Qt's own options (-platform, -display, -style, ...) are set apart for

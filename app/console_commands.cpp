@@ -6,16 +6,24 @@
 #include "check_report.h"
 #include "command_line.h"
 #include "message_boxes.h"
+#include "parse.h"
 #include "record_check.h"
+#include "save_failure.h"
 #include "solver.h"
 #include "task_book.h"
 #include "task_code.h"
 #include "task_generator.h"
 #include "wording.h"
+#include "worksheet.h"
+#include "worksheet_pdf.h"
+
+#include <QFileInfo>
+#include <QGuiApplication>
 
 #include <algorithm>
 #include <cerrno>
 #include <cstdint>
+#include <memory>
 #include <random>
 #include <stdexcept>
 
@@ -127,13 +135,13 @@ struct ExitStatus {
 
 constexpr ExitStatus kExitStatuses[] = {
     {kExitSolved, "задача решена (--solve), все файлы решены (--check), выведены сборник (--book) или задача "
-                  "(--generate), или игра закрыта как обычно"},
+                  "(--generate), записан листок (--worksheet), или игра закрыта как обычно"},
     {kExitNoSolution, "решения нет, причина в единственной строке вывода (--solve); не все файлы решены "
                       "(--check)"},
     {kExitBadTask, "задача, уровень, число N или параметры записаны неверно; сообщение в stderr"},
     {kExitNoDisplay, "нет графического дисплея: окно игры показать негде"},
     {kExitOutputFailed, "не удалось записать стандартный вывод (нет места, вывод закрыт, читавшая его "
-                        "программа завершилась); причина в stderr"},
+                        "программа завершилась) или файл листка (-o, --key); причина в stderr"},
 };
 
 std::string HelpText()
@@ -141,6 +149,8 @@ std::string HelpText()
     const std::string program(kProgram);
     std::string text = "Использование: " + program + " [параметры] [задача]\n";
     text += "       " + program + " --check <задача> <файл>... [--csv]\n";
+    text += "       " + program + " --worksheet <задачи> -o <файл.pdf> [--key <файл.pdf>]\n";
+    text += "       " + std::string(program.size(), ' ') + "             [--count N] [--seed N] [--variants N]\n";
     text += Wrapped("«" + std::string(kAppTitle) + "» — головоломка на переливание.") + "\n";
     text += Wrapped("Задача записывается как C1,C2,C3/L1,L2,L3/T: объемы трех сосудов, уровни в них и нужный "
                     "уровень — целые числа от 0 до 999, причем уровень не больше объема своего сосуда. Заданная "
@@ -153,7 +163,7 @@ std::string HelpText()
         if (option.Value)
             names += " <" + std::string(option.Value) + ">";
         const std::size_t width = Characters(names);
-        names.append(width < 20 ? 20 - width : 1, ' ');
+        names.append(width <= 20 ? 20 - width : 1, ' ');
         text += Wrapped(option.Help, "  " + names + "  ", std::string(24, ' '));
     }
     text += Wrapped("Окно понимает и параметры Qt: -platform, -display, -style и другие.") + "\n";
@@ -170,6 +180,14 @@ std::string HelpText()
     text += Wrapped("Задача (--generate): код и наименьшее число переливаний через табуляцию; без --seed число N "
                     "выбирается случайно и выводится второй строкой «seed N».")
         + "\n";
+    text += Wrapped("Листок (--worksheet): PDF на листах A4 — у каждой задачи номер, название, условие, рисунок "
+                    "сосудов и пустая таблица переливаний, одинаковая у всех задач листка; в конце (или в файле "
+                    "--key) ключ: код каждой задачи, наименьшее число переливаний и кратчайшее решение, коды "
+                    "вариантов для --check. Задачи: book=1,5,23 (номера сборника), code=КОД+КОД или level=3 с "
+                    "--count N (случайные задачи уровня; без --seed число выбирается случайно, печатается в stderr "
+                    "и в ключе) и --variants N (у каждого варианта свои задачи). Файлы записываются целиком или не "
+                    "меняются.")
+        + "\n";
     text += "Уровни по наименьшему числу переливаний:\n";
     for (int level = 1; level <= kLevelCount; ++level)
         text += "  " + std::to_string(level) + "  " + Band(level).Name + ": " + BandText(level) + "\n";
@@ -182,6 +200,7 @@ std::string HelpText()
     text += "  " + program + " 8,5,3/8,0,0/4\n";
     text += "  " + program + " --check 12,7,5/12,0,0/6 *.xml\n";
     text += "  " + program + " --generate 3 --seed 7\n";
+    text += "  " + program + " --worksheet level=3 --count 6 --variants 30 -o листок.pdf\n";
     return text;
 }
 
@@ -207,8 +226,8 @@ std::string Refusal(const CommandLine &line, const char *command, std::size_t op
             return "параметры " + LongName(command) + " и " + LongName(other) + " вместе не работают";
     }
     for (const Companion &companion : kCompanions) {
-        if (std::string_view(companion.Command) != command && line.Has(companion.Option))
-            return "параметр " + LongName(companion.Option) + " работает только с " + LongName(companion.Command);
+        if (!Shapes(companion, command) && line.Has(companion.Option))
+            return CompanionOnly(companion);
     }
     for (const char *option : kWindowOnly) {
         if (line.Has(option))
@@ -278,8 +297,7 @@ int RefuseCompanion(const CommandLine &line, const Streams &streams)
 {
     for (const Companion &companion : kCompanions) {
         if (line.Has(companion.Option))
-            return Refuse(streams, "параметр " + LongName(companion.Option) + " работает только с "
-                                       + LongName(companion.Command));
+            return Refuse(streams, CompanionOnly(companion));
     }
     return kExitBadTask;
 }
@@ -297,25 +315,11 @@ int PrintBook(const CommandLine &line, const Streams &streams)
     return Emit(streams, out, 0);
 }
 
-// A whole number from digits alone, or nothing when it is above `most`.
-std::optional<std::uint64_t> Digits(std::string_view text, std::uint64_t most)
-{
-    if (text.empty() || !std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; }))
-        return std::nullopt;
-    std::uint64_t value = 0;
-    for (char c : text) {
-        value = value * 10 + static_cast<std::uint64_t>(c - '0');
-        if (value > most)
-            return std::nullopt;
-    }
-    return value;
-}
-
 int GenerateCommand(const CommandLine &line, const Streams &streams)
 {
     if (const std::string refusal = Refusal(line, "generate", 0); !refusal.empty())
         return Refuse(streams, refusal);
-    const std::optional<std::uint64_t> level = Digits(line.Value("generate"), kLevelCount);
+    const std::optional<std::uint64_t> level = ReadDigits(line.Value("generate"), kLevelCount);
     if (!level || *level < 1)
         return Refuse(streams, "уровень " + Quoted(line.Value("generate"))
                                    + " не годится: нужно число от 1 до " + std::to_string(kLevelCount)
@@ -323,7 +327,7 @@ int GenerateCommand(const CommandLine &line, const Streams &streams)
     std::uint32_t seed = 0;
     const bool chosen = line.Has("seed");
     if (chosen) {
-        const std::optional<std::uint64_t> n = Digits(line.Value("seed"), UINT32_MAX);
+        const std::optional<std::uint64_t> n = ReadDigits(line.Value("seed"), UINT32_MAX);
         if (!n)
             return Refuse(streams, "число " + Quoted(line.Value("seed"))
                                        + " для --seed не годится: нужно целое от 0 до 4294967295 включительно");
@@ -336,6 +340,94 @@ int GenerateCommand(const CommandLine &line, const Streams &streams)
     if (!chosen)
         out += "seed " + std::to_string(seed) + "\n";
     return Emit(streams, out, 0);
+}
+
+// A worksheet is painted with Qt's fonts, which need an application of
+// the GUI kind: without a display, the offscreen platform serves. Tests
+// bring their own application; so may a caller.
+class PaintingApplication {
+public:
+    PaintingApplication()
+    {
+        if (QCoreApplication::instance())
+            return;
+        // Qt's notes about the offscreen platform's set-up (no runtime
+        // folder, say) are no news to the one who asked for a file.
+        m_previous = qInstallMessageHandler(Quiet);
+        // "-platform" on the line wins over QT_QPA_PLATFORM.
+        m_app = std::make_unique<QGuiApplication>(m_argc, m_argv.data());
+    }
+    ~PaintingApplication()
+    {
+        if (m_app)
+            qInstallMessageHandler(m_previous);
+    }
+    PaintingApplication(const PaintingApplication &) = delete;
+    PaintingApplication &operator=(const PaintingApplication &) = delete;
+
+private:
+    static void Quiet(QtMsgType type, const QMessageLogContext &, const QString &message)
+    {
+        if (type == QtCriticalMsg || type == QtFatalMsg)
+            std::fputs((message.toLocal8Bit() + '\n').constData(), stderr);
+    }
+
+    QtMessageHandler m_previous = nullptr;
+    char m_name[9] = "sosudnik";
+    char m_option[10] = "-platform";
+    char m_platform[10] = "offscreen";
+    std::array<char *, 4> m_argv{m_name, m_option, m_platform, nullptr};
+    int m_argc = 3;
+    std::unique_ptr<QGuiApplication> m_app;
+};
+
+// The same file named twice, however it is spelt.
+bool SameFile(const std::string &a, const std::string &b)
+{
+    return QFileInfo(QString::fromLocal8Bit(a)).absoluteFilePath()
+        == QFileInfo(QString::fromLocal8Bit(b)).absoluteFilePath();
+}
+
+// --worksheet WHAT -o FILE [--key FILE] [--count N] [--seed N] [--variants N]:
+// a sheet of tasks as PDF, its key at its end or in a file of its own.
+int WorksheetCommand(const CommandLine &line, const Streams &streams)
+{
+    if (const std::string refusal = Refusal(line, "worksheet", 0); !refusal.empty())
+        return Refuse(streams, refusal);
+    WorksheetArguments arguments{line.Value("worksheet"), {}, {}, {}};
+    if (line.Has("count"))
+        arguments.Count = line.Value("count");
+    if (line.Has("seed"))
+        arguments.Seed = line.Value("seed");
+    if (line.Has("variants"))
+        arguments.Variants = line.Value("variants");
+    WorksheetRequest request;
+    try {
+        request = ReadWorksheetRequest(arguments, std::random_device{}());
+    } catch (const std::invalid_argument &e) {
+        return Refuse(streams, Lowered(e.what()));
+    }
+    if (!line.Has("output") || line.Value("output").empty())
+        return Refuse(streams, "листок записывается в файл: нужен параметр -o с именем файла");
+    const std::string &output = line.Value("output");
+    const std::string key = line.Has("key") ? line.Value("key") : std::string();
+    if (line.Has("key") && key.empty())
+        return Refuse(streams, "после --key нужно имя файла");
+    if (!key.empty() && SameFile(output, key))
+        return Refuse(streams, "листок и ключ нельзя записать в один и тот же файл");
+    if (request.SeedChosen)
+        Complain(streams, "задачи выбраны по числу --seed " + std::to_string(request.Seed)
+                              + ": с этим числом получится тот же листок");
+
+    const Worksheet sheet = PlanWorksheet(request);
+    const PaintingApplication painting;
+    try {
+        WriteWorksheet(sheet, {output, key});
+    } catch (const SaveFailure &e) {
+        Complain(streams, Lowered(e.what()));
+        return kExitOutputFailed;
+    }
+    return kExitSolved;
 }
 
 // The window-less commands, by the option that asks for each; the first
@@ -352,8 +444,13 @@ constexpr Command kCommands[] = {
     {"check", CheckRecords},
     {"book", PrintBook},
     {"generate", GenerateCommand},
+    {"worksheet", WorksheetCommand},
     {"csv", RefuseCompanion},
     {"seed", RefuseCompanion},
+    {"output", RefuseCompanion},
+    {"key", RefuseCompanion},
+    {"count", RefuseCompanion},
+    {"variants", RefuseCompanion},
 };
 
 } // namespace
