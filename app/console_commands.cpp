@@ -424,7 +424,8 @@ int WorksheetCommand(const CommandLine &line, const Streams &streams)
     try {
         WriteWorksheet(sheet, {output, key});
     } catch (const SaveFailure &e) {
-        Complain(streams, Lowered(e.what()));
+        // The name is the one typed, control characters and all.
+        Complain(streams, EscapeControls(Lowered(e.what())));
         return kExitOutputFailed;
     }
     return kExitSolved;

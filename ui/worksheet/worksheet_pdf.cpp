@@ -319,7 +319,7 @@ Block PupilTask(const Canvas &canvas, int index, const SheetTask &task, int rows
     const double tableHeight = (half + 1) * kPupilTable.Row;
     const double body = std::max(tableHeight, kDrawingHeight);
     const double height = headingHeight + 1 + wordsHeight + kGap + body;
-    const QString source = task.BookNumber > 0 ? QStringLiteral("Сборник, № %1").arg(task.BookNumber) : QString();
+    const QString source = task.BookNumber > 0 ? QStringLiteral("задача %1 сборника").arg(task.BookNumber) : QString();
     return { height, [=](Canvas &c, QPointF at) {
                 const double top = at.y();
                 c.Write(
