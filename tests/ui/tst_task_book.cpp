@@ -195,7 +195,7 @@ void TestTaskBook::gameMenuHoldsTheNewEntriesAndKeys()
         names << (a->isSeparator() ? QStringLiteral("-") : a->menu() ? a->menu()->objectName() : a->objectName());
     QCOMPARE(names, (QStringList{"MnuUndo", "MnuXml", "MnuPour", "MnuRedo", "MnuRestart", "-", "MnuHint",
                                  "MnuSolution", "MnuCheck", "MnuCheckRecords", "-", "MnuBook", "MnuRandom", "MnuCopyCode",
-                                 "MnuEnterCode", "-", "MnuZoom", "-", "MnuRules"}));
+                                 "MnuEnterCode", "MnuWorksheet", "-", "MnuZoom", "-", "MnuRules"}));
     QCOMPARE(h.Action("MnuRedo")->shortcuts(),
              (QList<QKeySequence>{QKeySequence(QStringLiteral("Ctrl+Shift+Z")), QKeySequence(QStringLiteral("Ctrl+Y"))}));
     QCOMPARE(h.Action("MnuRules")->shortcut(), QKeySequence(Qt::Key_F1));

@@ -6,14 +6,25 @@
 // what it refuses, and how it writes its files.
 #include "console_run.h"
 #include "pdf_text.h"
+#include "window_harness.h"
+
+#include "display_start.h"
+#include "worksheet_command.h"
+#include "worksheet_dialog.h"
 
 #include "solver.h"
 #include "task_book.h"
 #include "worksheet.h"
 
+#include <QCheckBox>
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -36,8 +47,8 @@ QString FromUtf8(const std::string &text)
 QStringList Headings(const QString &page)
 {
     QStringList headings;
-    static const QRegularExpression heading(QStringLiteral("^(Задача \\d+\\. .*?)( задача \\d+ сборника)?$"),
-                                            QRegularExpression::MultilineOption);
+    static const QRegularExpression heading(
+        QStringLiteral("^(Задача \\d+\\. .*?)( задача \\d+ сборника)?$"), QRegularExpression::MultilineOption);
     for (auto it = heading.globalMatch(page); it.hasNext();)
         headings << it.next().captured(1);
     return headings;
@@ -84,8 +95,15 @@ private slots:
     void unwritable_data();
     void unwritable();
     void replacesOnlyByRename();
+    void windowMakesTheSheet();
+    void windowKeyApartAndVariants();
+    void windowRefusesBadLists();
+    void windowStopLeavesTheFile();
+    void offInALesson();
 
 private:
+    // Opens the dialog from the menu of a window with the milk task in play.
+    WorksheetDialog *Open(Harness &h);
     QTemporaryDir m_dir;
     QString Path(const QString &name) const { return m_dir.filePath(name); }
 };
@@ -377,6 +395,150 @@ void TestWorksheet::replacesOnlyByRename()
     const QStringList left
         = QDir(m_dir.path()).entryList({ QStringLiteral("replaced.pdf.*") }, QDir::Files | QDir::Hidden);
     QVERIFY2(left.isEmpty(), qPrintable(left.join(QLatin1Char(' '))));
+}
+
+WorksheetDialog *TestWorksheet::Open(Harness &h)
+{
+    h.window.StartTaskCode("12,7,5/12,0,0/6");
+    h.Action("MnuWorksheet")->trigger();
+    WorksheetDialog *dialog = h.window.Worksheet().Dialog();
+    return dialog && QTest::qWaitForWindowExposed(dialog) ? dialog : nullptr;
+}
+
+template <class W> W *Child(QWidget *dialog, const char *name)
+{
+    W *w = dialog->findChild<W *>(QString::fromLatin1(name));
+    if (!w)
+        qFatal("no %s in the dialog", name);
+    return w;
+}
+
+QString Status(QWidget *dialog)
+{
+    return Child<QLabel>(dialog, "Status")->text();
+}
+
+// The menu entry offers the task in play; "Сохранить…" asks where, makes the
+// sheet beside the running game, and says what it wrote. The game is left
+// as it was.
+void TestWorksheet::windowMakesTheSheet()
+{
+    Harness h;
+    WorksheetDialog *dialog = Open(h);
+    QVERIFY(dialog);
+    QCOMPARE(Child<QLineEdit>(dialog, "Codes")->text(), QStringLiteral("12,7,5/12,0,0/6"));
+    QVERIFY(Child<QRadioButton>(dialog, "FromCodes")->isChecked());
+    const GameSnapshot before = TakeSnapshot(h);
+
+    const QString pdf = Path(QStringLiteral("window.pdf"));
+    QStringList asked;
+    dialog->SetChooser([&](const QString &caption, const QString &) {
+        asked << caption;
+        return pdf;
+    });
+    QTest::mouseClick(Child<QPushButton>(dialog, "BtnMake"), Qt::LeftButton);
+    QTRY_VERIFY_WITH_TIMEOUT(!dialog->Making(), 30000);
+    QCOMPARE(asked, QStringList { QStringLiteral("Куда записать листок") });
+    QCOMPARE(Status(dialog), QStringLiteral("Листок записан: «%1», 1 страница, и ключ в конце: 1 страница.").arg(pdf));
+    QCOMPARE(PdfPages(pdf), 2);
+    const QString text = Flat(PdfPagesText(pdf).join(QLatin1Char(' ')));
+    QVERIFY(text.contains(QStringLiteral("Задача 1. Задача о молоке")));
+    QVERIFY(text.contains(QStringLiteral("Код 12,7,5/12,0,0/6. Наименьшее число переливаний: 10.")));
+    QVERIFY(TakeSnapshot(h) == before);
+}
+
+void TestWorksheet::windowKeyApartAndVariants()
+{
+    Harness h;
+    WorksheetDialog *dialog = Open(h);
+    QVERIFY(dialog);
+    QTest::mouseClick(Child<QRadioButton>(dialog, "Random"), Qt::LeftButton);
+    Child<QComboBox>(dialog, "Level")->setCurrentIndex(0);
+    Child<QSpinBox>(dialog, "Count")->setValue(2);
+    Child<QSpinBox>(dialog, "Variants")->setValue(3);
+    Child<QLineEdit>(dialog, "Seed")->setText(QStringLiteral("5"));
+    Child<QCheckBox>(dialog, "KeyApart")->setChecked(true);
+    QStringList files = { Path(QStringLiteral("sheet-apart.pdf")), Path(QStringLiteral("key-apart.pdf")) };
+    dialog->SetChooser([&](const QString &, const QString &) { return files.takeFirst(); });
+    QTest::mouseClick(Child<QPushButton>(dialog, "BtnMake"), Qt::LeftButton);
+    QTRY_VERIFY_WITH_TIMEOUT(!dialog->Making(), 30000);
+    QVERIFY(files.isEmpty());
+    QVERIFY2(Status(dialog).endsWith(QStringLiteral("Задачи выбраны по числу 5.")), qPrintable(Status(dialog)));
+    QVERIFY(Status(dialog).contains(QStringLiteral("; ключ: «%1», ").arg(Path(QStringLiteral("key-apart.pdf")))));
+
+    // The same as the command line makes from the same numbers.
+    const QString line = Path(QStringLiteral("line.pdf"));
+    const QString lineKey = Path(QStringLiteral("line-key.pdf"));
+    QCOMPARE(RunCommand(Arguments(QStringLiteral("--worksheet level=1 --count 2 --variants 3 --seed 5 -o ") + line
+                            + QStringLiteral(" --key ") + lineKey))
+                 .Status,
+        0);
+    QCOMPARE(PdfPagesText(Path(QStringLiteral("sheet-apart.pdf"))), PdfPagesText(line));
+    QCOMPARE(PdfPagesText(Path(QStringLiteral("key-apart.pdf"))), PdfPagesText(lineKey));
+}
+
+// A list that cannot be read says why in the dialog, and no file is asked for.
+void TestWorksheet::windowRefusesBadLists()
+{
+    Harness h;
+    WorksheetDialog *dialog = Open(h);
+    QVERIFY(dialog);
+    bool asked = false;
+    dialog->SetChooser([&](const QString &, const QString &) {
+        asked = true;
+        return QString();
+    });
+    QTest::mouseClick(Child<QRadioButton>(dialog, "FromBook"), Qt::LeftButton);
+    QTest::keyClicks(Child<QLineEdit>(dialog, "BookNumbers"), QStringLiteral("1,,2"));
+    QTest::mouseClick(Child<QPushButton>(dialog, "BtnMake"), Qt::LeftButton);
+    QCOMPARE(Status(dialog), QStringLiteral("В списке номеров сборника пустое место: номера пишутся через запятую."));
+    QTest::mouseClick(Child<QRadioButton>(dialog, "FromCodes"), Qt::LeftButton);
+    Child<QLineEdit>(dialog, "Codes")->setText(QStringLiteral("12,7,5/12,0,0"));
+    QTest::mouseClick(Child<QPushButton>(dialog, "BtnMake"), Qt::LeftButton);
+    QVERIFY2(Status(dialog).startsWith(QStringLiteral("Код задачи «12,7,5/12,0,0» не разобрать")),
+        qPrintable(Status(dialog)));
+    QVERIFY(!asked);
+    QVERIFY(!dialog->Making());
+}
+
+// "Остановить" while a large sheet is made: the file asked for keeps its bytes.
+void TestWorksheet::windowStopLeavesTheFile()
+{
+    Harness h;
+    WorksheetDialog *dialog = Open(h);
+    QVERIFY(dialog);
+    const QString pdf = Path(QStringLiteral("stopped.pdf"));
+    QFile old(pdf);
+    QVERIFY(old.open(QIODevice::WriteOnly));
+    old.write("kept");
+    old.close();
+    QTest::mouseClick(Child<QRadioButton>(dialog, "Random"), Qt::LeftButton);
+    Child<QComboBox>(dialog, "Level")->setCurrentIndex(4);
+    Child<QSpinBox>(dialog, "Count")->setValue(kMaxSheetTasks);
+    Child<QSpinBox>(dialog, "Variants")->setValue(kMaxVariants);
+    dialog->SetChooser([&](const QString &, const QString &) { return pdf; });
+    QTest::mouseClick(Child<QPushButton>(dialog, "BtnMake"), Qt::LeftButton);
+    QVERIFY(dialog->Making());
+    QVERIFY(!Child<QPushButton>(dialog, "BtnMake")->isEnabled());
+    QTest::mouseClick(Child<QPushButton>(dialog, "BtnStop"), Qt::LeftButton);
+    QTRY_VERIFY_WITH_TIMEOUT(!dialog->Making(), 30000);
+    QCOMPARE(Status(dialog), QStringLiteral("Остановлено: файлы не изменились."));
+    QVERIFY(old.open(QIODevice::ReadOnly));
+    QCOMPARE(old.readAll(), QByteArray("kept"));
+    QVERIFY(Child<QPushButton>(dialog, "BtnMake")->isEnabled());
+}
+
+// A key answers every task: in a lesson the entry is off, and says so.
+void TestWorksheet::offInALesson()
+{
+    Harness h;
+    Argv argv({ QStringLiteral("--lesson"), QStringLiteral("12,7,5/12,0,0/6") });
+    StartFromArguments(h.window, ReadCommandLine(argv.Count(), argv.Values()));
+    QAction *entry = h.Action("MnuWorksheet");
+    QVERIFY(!entry->isEnabled());
+    QCOMPARE(entry->toolTip(), QStringLiteral("На этом уроке отключено"));
+    entry->trigger();
+    QVERIFY(!h.window.Worksheet().Dialog());
 }
 
 QTEST_MAIN(TestWorksheet)

@@ -17,7 +17,7 @@ const char *const kOffForLesson = "На этом уроке отключено";
 bool GameCommands::OffForLesson(Command command)
 {
     return command == Command::Hint || command == Command::Solution || command == Command::Check
-        || command == Command::CheckRecords;
+        || command == Command::CheckRecords || command == Command::Replay || command == Command::Worksheet;
 }
 
 bool GameCommands::EnabledIn(Command command, GameMode mode, bool lesson)
@@ -34,6 +34,7 @@ bool GameCommands::EnabledIn(Command command, GameMode mode, bool lesson)
     case Command::RandomTask:
     case Command::EnterCode:
     case Command::Rules:
+    case Command::Worksheet:
         return true;
     case Command::Begin:
     case Command::Values:
@@ -47,6 +48,7 @@ bool GameCommands::EnabledIn(Command command, GameMode mode, bool lesson)
     case Command::Solution:
     case Command::Check:
     case Command::CheckRecords:
+    case Command::Replay:
     case Command::CopyCode:
         return mode != GameMode::None;
     case Command::Help:

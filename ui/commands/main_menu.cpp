@@ -30,7 +30,8 @@ QMenu *AddMenu(QMenuBar *bar, const char *name, const char *text)
     return menu;
 }
 
-// The task book, a random task of each level, and codes to share.
+// The task book, a random task of each level, codes to share, and sheets of
+// tasks to print.
 void AddBookEntries(QMenu *menu, GameCommands &commands, const MainMenuHandlers &handlers)
 {
     commands.Connect(Command::Book, AddEntry(menu, "MnuBook", "&Сборник задач…"), handlers.Book);
@@ -47,6 +48,7 @@ void AddBookEntries(QMenu *menu, GameCommands &commands, const MainMenuHandlers 
     }
     commands.Connect(Command::CopyCode, AddEntry(menu, "MnuCopyCode", "&Копировать код задачи"), handlers.CopyCode);
     commands.Connect(Command::EnterCode, AddEntry(menu, "MnuEnterCode", "Вв&ести код задачи…"), handlers.EnterCode);
+    commands.Connect(Command::Worksheet, AddEntry(menu, "MnuWorksheet", "&Листок с задачами…"), handlers.Worksheet);
 }
 
 // "Назад", "Запись результата", the six pours, "Вперед" and "Начать заново".
@@ -80,7 +82,8 @@ void AddMoveEntries(QMenu *menu, GameCommands &commands, const MainMenuHandlers 
     commands.Connect(Command::Restart, AddEntry(menu, "MnuRestart", "Нач&ать заново"), handlers.Restart);
 }
 
-// The solver's answers and the teacher's check. Shortcuts clear of the line
+// The solver's answers, the teacher's check and the replay of a pupil's
+// file. Shortcuts clear of the line
 // edits' own keys, so they work while typing a puzzle in.
 void AddSolverEntries(QMenu *menu, GameCommands &commands, const MainMenuHandlers &handlers)
 {

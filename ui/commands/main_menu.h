@@ -30,6 +30,8 @@ struct MainMenuHandlers {
     std::function<void()> CopyCode;
     std::function<void()> EnterCode;
     std::function<void()> Rules;
+    std::function<void()> Worksheet;
+    std::function<void()> Replay;
 };
 
 // "&Данные", "&Задачи", "&Игра" and "&Справка". "&Игра" holds what the

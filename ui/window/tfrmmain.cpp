@@ -24,6 +24,7 @@
 #include "tfrmtask.h"
 #include "vessel_picture.h"
 #include "window_zoom.h"
+#include "worksheet_command.h"
 
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -151,6 +152,7 @@ void TfrmMain::SetupMenus()
     m_scores = new ScoreKeeper(Puzzle(), this);
     m_book = new BookCommands(*m_commands, *m_scores, this, start);
     m_codes = new TaskCodeCommands(Puzzle(), *m_commands, m_game.Boxes(), this, start);
+    m_worksheet = new WorksheetCommand(Puzzle(), *m_commands, this);
     m_solver->ShowBestWith([this] { return m_scores->BestLine(); });
 
     MainMenuHandlers handlers;
@@ -175,6 +177,7 @@ void TfrmMain::SetupMenus()
     handlers.CopyCode = [this] { Guarded([this] { m_codes->CopyCode(); }); };
     handlers.EnterCode = [this] { Guarded([this] { m_codes->EnterCode(); }); };
     handlers.Rules = [this] { ShowRules(); };
+    handlers.Worksheet = [this] { Guarded([this] { m_worksheet->Open(); }); };
     BuildMainMenu(menuBar(), *m_commands, handlers);
 }
 

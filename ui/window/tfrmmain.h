@@ -28,6 +28,7 @@ class TaskCodeCommands;
 class TfrmTask;
 class VesselPicture;
 class WindowZoom;
+class WorksheetCommand;
 
 // The main window: the vessels, the seven value fields, the move log, the
 // commands and the status hint. The game it plays lives outside it (Game);
@@ -48,6 +49,7 @@ public:
     GameCommands &Commands() { return *m_commands; }
     BookCommands &Book() { return *m_book; }
     TaskCodeCommands &Codes() { return *m_codes; }
+    WorksheetCommand &Worksheet() { return *m_worksheet; }
     ScoreKeeper &Scores() { return *m_scores; }
     // «Как играть»: made on first use; null until then.
     RulesWindow *Rules() const;
@@ -108,6 +110,7 @@ private:
     ScoreKeeper *m_scores = nullptr;
     BookCommands *m_book = nullptr;
     TaskCodeCommands *m_codes = nullptr;
+    WorksheetCommand *m_worksheet = nullptr;
     MainForm m_f;
     // The puzzle's view of the seven fields, in the order of MainForm::Fields.
     std::array<std::unique_ptr<LineEditCell>, 7> m_cells;

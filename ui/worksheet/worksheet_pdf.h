@@ -26,9 +26,9 @@ using KeyMapPainter = std::function<void(QPainter &painter, const QRectF &area, 
 // How far the painting is, and a request to stop it, shared with the thread
 // that paints.
 struct WorksheetProgress {
-    std::atomic<int> Pages{0}; // painted so far
-    std::atomic<int> Total{0}; // every page of every file, once laid out
-    std::atomic<bool> Stop{false};
+    std::atomic<int> Pages { 0 }; // painted so far
+    std::atomic<int> Total { 0 }; // every page of every file, once laid out
+    std::atomic<bool> Stop { false };
 };
 
 struct WorksheetPdfs {
@@ -41,8 +41,8 @@ struct WorksheetPdfs {
 
 // The files' bytes; nothing when stopped. The same sheet gives the same text
 // wherever the same fonts are installed.
-std::optional<WorksheetPdfs> PaintWorksheet(const Worksheet &sheet, bool keyApart,
-                                            WorksheetProgress *progress = nullptr, const KeyMapPainter &map = {});
+std::optional<WorksheetPdfs> PaintWorksheet(
+    const Worksheet &sheet, bool keyApart, WorksheetProgress *progress = nullptr, const KeyMapPainter &map = {});
 
 // Where the files go: the key apart only when named.
 struct WorksheetPaths {
@@ -54,4 +54,4 @@ struct WorksheetPaths {
 // the old one (an existing file is never written in place). Throws
 // SaveFailure naming the file and the cause; nothing when stopped.
 std::optional<WorksheetPdfs> WriteWorksheet(const Worksheet &sheet, const WorksheetPaths &paths,
-                                            WorksheetProgress *progress = nullptr, const KeyMapPainter &map = {});
+    WorksheetProgress *progress = nullptr, const KeyMapPainter &map = {});
