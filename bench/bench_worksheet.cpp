@@ -42,9 +42,9 @@ double WriteMs(const char *level, const char *count, const char *variants, const
 {
     QElapsedTimer clock;
     clock.start();
-    const std::optional<WorksheetPdfs> pdfs = WriteWorksheet(
-        Sheet(level, count, variants), {QFile::encodeName(dir + QStringLiteral("/sheet.pdf")).toStdString(),
-                                        QFile::encodeName(dir + QStringLiteral("/key.pdf")).toStdString()});
+    const std::optional<WorksheetPdfs> pdfs = WriteWorksheet(Sheet(level, count, variants),
+        {QFile::encodeName(dir + QStringLiteral("/sheet.pdf")).toStdString(),
+            QFile::encodeName(dir + QStringLiteral("/key.pdf")).toStdString()});
     pages = pdfs ? pdfs->SheetPages + pdfs->KeyPages : 0;
     return static_cast<double>(clock.nsecsElapsed()) / 1e6;
 }
@@ -53,7 +53,7 @@ double WriteMs(const char *level, const char *count, const char *variants, const
 // millisecond notes the longest wait between its runs.
 double LongestWaitMs(const QString &dir, double &madeMs)
 {
-    WorksheetDialog dialog(QString{});
+    WorksheetDialog dialog(QString {});
     dialog.show();
     dialog.findChild<QRadioButton *>(QStringLiteral("Random"))->setChecked(true);
     dialog.findChild<QComboBox *>(QStringLiteral("Level"))->setCurrentIndex(kLevelCount - 1);
@@ -95,18 +95,18 @@ int main(int argc, char **argv)
     for (int run = 0; run < 5; ++run)
         times.push_back(WriteMs("level=3", "4", "30", dir.path(), pages));
     std::printf("30 variants of 4 tasks (level 3) with a key, in-process: median %.0f ms of 5 (%d pages)\n",
-                Median(times), pages);
+        Median(times), pages);
 
     times.clear();
     const QString program = QStringLiteral(SOSUDNIK_EXE);
     for (int run = 0; run < 5; ++run) {
         QElapsedTimer clock;
         clock.start();
-        QProcess::execute(program, {QStringLiteral("--worksheet"), QStringLiteral("level=3"), QStringLiteral("--count"),
-                                    QStringLiteral("4"), QStringLiteral("--variants"), QStringLiteral("30"),
-                                    QStringLiteral("--seed"), QStringLiteral("7"), QStringLiteral("-o"),
-                                    dir.filePath(QStringLiteral("p.pdf")), QStringLiteral("--key"),
-                                    dir.filePath(QStringLiteral("pk.pdf"))});
+        QProcess::execute(program,
+            {QStringLiteral("--worksheet"), QStringLiteral("level=3"), QStringLiteral("--count"), QStringLiteral("4"),
+                QStringLiteral("--variants"), QStringLiteral("30"), QStringLiteral("--seed"), QStringLiteral("7"),
+                QStringLiteral("-o"), dir.filePath(QStringLiteral("p.pdf")), QStringLiteral("--key"),
+                dir.filePath(QStringLiteral("pk.pdf"))});
         times.push_back(static_cast<double>(clock.nsecsElapsed()) / 1e6);
     }
     std::printf("the same by sosudnik --worksheet, start-up included: median %.0f ms of 5\n", Median(times));
@@ -116,7 +116,6 @@ int main(int argc, char **argv)
 
     double madeMs = 0;
     const double wait = LongestWaitMs(dir.path(), madeMs);
-    std::printf("the dialog making that sheet: done in %.0f ms, the event loop waited at most %.1f ms\n", madeMs,
-                wait);
+    std::printf("the dialog making that sheet: done in %.0f ms, the event loop waited at most %.1f ms\n", madeMs, wait);
     return 0;
 }

@@ -53,8 +53,8 @@ void CheckListLength(std::size_t items)
 {
     if (items > static_cast<std::size_t>(kMaxSheetTasks))
         Refuse("В списке " + Number(static_cast<long long>(items)) + " "
-               + std::string(RussianPlural(static_cast<int>(items % 1000), "задача", "задачи", "задач"))
-               + ", а на листке помещается не больше " + Number(kMaxSheetTasks) + " задач");
+            + std::string(RussianPlural(static_cast<int>(items % 1000), "задача", "задачи", "задач"))
+            + ", а на листке помещается не больше " + Number(kMaxSheetTasks) + " задач");
 }
 
 std::vector<int> ReadBookNumbers(std::string_view list)
@@ -71,10 +71,10 @@ std::vector<int> ReadBookNumbers(std::string_view list)
         const std::optional<std::uint64_t> number = ReadDigits(item, 999999);
         if (!number)
             Refuse("В списке сборника " + Quoted(item) + " — не номер задачи: нужны номера от 1 до "
-                   + Number(static_cast<long long>(last)) + " через запятую");
+                + Number(static_cast<long long>(last)) + " через запятую");
         if (*number < 1 || *number > last)
-            Refuse("Задачи " + Quoted(item) + " в сборнике нет: номера от 1 до "
-                   + Number(static_cast<long long>(last)) + " включительно");
+            Refuse("Задачи " + Quoted(item) + " в сборнике нет: номера от 1 до " + Number(static_cast<long long>(last))
+                + " включительно");
         numbers.push_back(static_cast<int>(*number));
     }
     return numbers;
@@ -101,7 +101,7 @@ int OptionNumber(const char *option, const std::string &text, int least, int mos
     const std::optional<std::uint64_t> n = ReadDigits(text, static_cast<std::uint64_t>(most));
     if (!n || *n < static_cast<std::uint64_t>(least))
         Refuse("Число " + Quoted(text) + " для --" + option + " не годится: нужно целое от " + Number(least) + " до "
-               + Number(most) + " включительно");
+            + Number(most) + " включительно");
     return static_cast<int>(*n);
 }
 
@@ -202,7 +202,7 @@ WorksheetRequest ReadWorksheetRequest(const WorksheetArguments &arguments, std::
     const std::string_view list = equals == std::string_view::npos ? std::string_view() : what.substr(equals + 1);
     if (equals == std::string_view::npos || (kind != "book" && kind != "code" && kind != "level"))
         Refuse("Листок " + Quoted(what)
-               + " не разобрать: пишется book=номера через запятую, code=коды через плюс или level=уровень");
+            + " не разобрать: пишется book=номера через запятую, code=коды через плюс или level=уровень");
 
     WorksheetRequest request;
     if (kind == "book") {
@@ -222,8 +222,7 @@ WorksheetRequest ReadWorksheetRequest(const WorksheetArguments &arguments, std::
     request.Source = SheetSource::Level;
     const std::optional<std::uint64_t> level = ReadDigits(Trimmed(list), kLevelCount);
     if (!level || *level < 1)
-        Refuse("Уровень " + Quoted(list) + " не годится: нужно число от 1 до " + Number(kLevelCount)
-               + " включительно");
+        Refuse("Уровень " + Quoted(list) + " не годится: нужно число от 1 до " + Number(kLevelCount) + " включительно");
     request.Level = static_cast<int>(*level);
     if (arguments.Count)
         request.Count = OptionNumber("count", *arguments.Count, 1, kMaxSheetTasks);
@@ -233,7 +232,7 @@ WorksheetRequest ReadWorksheetRequest(const WorksheetArguments &arguments, std::
         const std::optional<std::uint64_t> seed = ReadDigits(*arguments.Seed, UINT32_MAX);
         if (!seed)
             Refuse("Число " + Quoted(*arguments.Seed)
-                   + " для --seed не годится: нужно целое от 0 до 4294967295 включительно");
+                + " для --seed не годится: нужно целое от 0 до 4294967295 включительно");
         request.Seed = static_cast<std::uint32_t>(*seed);
     } else {
         request.Seed = drawnSeed;
@@ -335,8 +334,8 @@ std::string StatementInWords(const TaskPreset &task)
             levels += (first ? "" : ", ") + clause;
     }
     return "Сосуды вмещают " + Three(task.Capacity) + " "
-        + std::string(RussianPlural(task.Capacity[2], "литр", "литра", "литров")) + ". " + levels
-        + ". Получите ровно " + Litres(task.Target) + " в одном из сосудов.";
+        + std::string(RussianPlural(task.Capacity[2], "литр", "литра", "литров")) + ". " + levels + ". Получите ровно "
+        + Litres(task.Target) + " в одном из сосудов.";
 }
 
 std::string TitleInWords(const TaskPreset &task)
@@ -347,8 +346,8 @@ std::string TitleInWords(const TaskPreset &task)
 std::optional<int> BookNumberOf(const TaskPreset &task)
 {
     const auto book = TaskBook();
-    const auto found =
-        std::find_if(book.begin(), book.end(), [&task](const BookTask &b) { return SameTask(b.Task, task); });
+    const auto found
+        = std::find_if(book.begin(), book.end(), [&task](const BookTask &b) { return SameTask(b.Task, task); });
     if (found == book.end())
         return std::nullopt;
     return static_cast<int>(found - book.begin()) + 1;

@@ -38,7 +38,7 @@ std::string ShownAsText(const ResultRecord &record)
 // " Проверено сохранение 2 из 3." when the file holds more than one.
 std::string WhichSave(std::size_t save, std::size_t saves)
 {
-    return saves > 1 ? " Проверено сохранение " + Number(save + 1) + " из " + Number(saves) + "." : std::string();
+    return saves > 1 ? " Проверено " + SaveName(save, saves) + "." : std::string();
 }
 
 // The pour that leads from one row to the next, if exactly one does; at
@@ -62,14 +62,18 @@ struct SaveCheck {
     Levels At{}; // the levels of its last row
     std::optional<std::size_t> Goal; // the row of the first pour that reaches the target
     std::string Wrong; // what is wrong with the first row that breaks the rules
+    std::string Start; // its first row as shown, for a review
 };
 
 // Grades a file as it is read, keeping no more of it than the save being
 // read and the last one of the task: a file of any length costs the same.
 class Grader final : public ResultVisitor {
 public:
-    explicit Grader(const TaskPreset &task)
+    // keepAll: remembers every save for a review, not only the task's last.
+    Grader(const TaskPreset &task, const Solution &solution, bool keepAll = false)
         : m_task(task)
+        , m_solution(solution)
+        , m_keepAll(keepAll)
     {
     }
 
@@ -88,18 +92,18 @@ public:
             NoteStart(record);
             save.Matches = ReadLevels(record) == m_task.Level;
             save.At = m_task.Level;
+            if (m_keepAll)
+                save.Start = ShownAsText(record);
             return;
         }
         if (save.Matches && save.Wrong.empty())
             Step(save, row, record);
     }
 
-    RecordCheck Finish(const std::string &problem, const Solution &solution)
+    RecordCheck Finish(const std::string &problem)
     {
         Close();
-        RecordCheck check;
-        if (solution.Solved())
-            check.Fewest = solution.Pours();
+        RecordCheck check = Blank();
         if (!problem.empty()) {
             check.Result = Verdict::Unreadable;
             check.Detail = problem;
@@ -107,16 +111,52 @@ public:
             check.Result = Verdict::OtherTask;
             check.Detail = OtherTaskDetail();
         } else {
-            Judge(*m_last, solution, check);
+            Judge(*m_last, check, WhichSave(m_last->Index, m_saves));
         }
         return check;
     }
 
+    // After Finish, with keepAll: each save's own verdict.
+    FileReview Review(const std::string &problem)
+    {
+        FileReview review;
+        review.Verdict = Finish(problem);
+        if (!problem.empty())
+            return review;
+        if (m_last)
+            review.Graded = m_last->Index;
+        for (const SaveCheck &save : m_all) {
+            RecordCheck check = Blank();
+            if (save.Matches) {
+                Judge(save, check, {});
+            } else {
+                check.Result = Verdict::OtherTask;
+                check.Detail = save.Rows == 0 ? "В сохранении нет ни одной строки."
+                                              : "Сохранение начинается с " + Quoted(save.Start)
+                        + ", а не с уровней задачи " + Shown(m_task.Level) + ".";
+            }
+            review.Saves.push_back(std::move(check));
+        }
+        return review;
+    }
+
 private:
+    RecordCheck Blank() const
+    {
+        RecordCheck check;
+        if (m_solution.Solved())
+            check.Fewest = m_solution.Pours();
+        return check;
+    }
+
     void Close()
     {
-        if (m_saves > 0 && m_current.Matches)
+        if (m_saves == 0)
+            return;
+        if (m_current.Matches)
             m_last = m_current;
+        if (m_keepAll)
+            m_all.push_back(m_current);
     }
 
     void NoteStart(const ResultRecord &record)
@@ -132,33 +172,20 @@ private:
 
     void Step(SaveCheck &save, std::size_t row, const ResultRecord &record) const
     {
-        const std::optional<Levels> next = ReadLevels(record);
-        if (!next) {
-            std::size_t n = 0;
-            while (ReadLevel(record.Columns[n + 1]))
-                ++n;
-            save.Wrong = "Ход " + Number(row) + ": в " + kLevelColumns[n] + " " + Quoted(record.Columns[n + 1])
-                + " — не уровень, а уровень пишется целым числом от 0 до 999.";
+        const RowStep step = StepFrom(save.At, record, row, m_task);
+        if (!step.Wrong.empty()) {
+            save.Wrong = step.Wrong;
             return;
         }
-        const std::optional<PourMove> pour = PourBetween(save.At, *next, m_task);
-        if (!pour) {
-            save.Wrong = "Ход " + Number(row) + " (" + Shown(*next) + ")"
-                + (*next == save.At ? " повторяет предыдущий: ничего не перелито."
-                                    : " не получить из хода " + Number(row - 1) + " (" + Shown(save.At)
-                                          + ") одним переливанием.");
-            return;
-        }
-        save.At = *next;
-        const auto s = static_cast<std::size_t>(pour->Source - 1);
-        const auto r = static_cast<std::size_t>(pour->Receiver - 1);
-        if (!save.Goal && MeetsGoal(m_task.Target, save.At[s], save.At[r]))
+        save.At = *step.Levels;
+        if (!save.Goal && step.Goal)
             save.Goal = row;
     }
 
-    void Judge(const SaveCheck &save, const Solution &solution, RecordCheck &check) const
+    // which: what the file's verdict adds about the save it is that of.
+    void Judge(const SaveCheck &save, RecordCheck &check, const std::string &which) const
     {
-        const std::string which = WhichSave(save.Index, m_saves);
+        const Solution &solution = m_solution;
         if (!save.Wrong.empty()) {
             check.Result = Verdict::WrongMove;
             check.Detail = save.Wrong + which;
@@ -203,9 +230,12 @@ private:
     }
 
     const TaskPreset &m_task;
+    const Solution &m_solution;
+    const bool m_keepAll;
     std::size_t m_saves = 0;
     SaveCheck m_current;
     std::optional<SaveCheck> m_last; // the last save of this task so far
+    std::vector<SaveCheck> m_all; // with keepAll
     std::vector<std::string> m_starts; // the first row of each save, a few of them
     bool m_moreStarts = false;
 };
@@ -273,18 +303,66 @@ std::optional<int> RecordChecker::Fewest() const
 
 RecordCheck RecordChecker::CheckFile(const std::string &path) const
 {
-    Grader grader(m_task);
+    Grader grader(m_task, m_solution);
     const std::string problem = ReadResultFile(path, grader);
-    return grader.Finish(problem, m_solution);
+    return grader.Finish(problem);
 }
+
+namespace {
+
+void Visit(const ResultFile &file, ResultVisitor &visitor)
+{
+    for (const ResultBlock &block : file.Blocks) {
+        visitor.Save();
+        for (const ResultRecord &record : block.Records)
+            visitor.Record(record);
+    }
+}
+
+} // namespace
 
 RecordCheck RecordChecker::Check(const ResultFile &file) const
 {
-    Grader grader(m_task);
-    for (const ResultBlock &block : file.Blocks) {
-        grader.Save();
-        for (const ResultRecord &record : block.Records)
-            grader.Record(record);
+    Grader grader(m_task, m_solution);
+    Visit(file, grader);
+    return grader.Finish(file.Problem);
+}
+
+FileReview RecordChecker::Review(const ResultFile &file) const
+{
+    Grader grader(m_task, m_solution, true);
+    Visit(file, grader);
+    return grader.Review(file.Problem);
+}
+
+std::string SaveName(std::size_t index, std::size_t saves)
+{
+    return "сохранение " + Number(index + 1) + " из " + Number(saves);
+}
+
+RowStep StepFrom(const Levels &before, const ResultRecord &record, std::size_t row, const TaskPreset &task)
+{
+    RowStep step;
+    step.Levels = ReadLevels(record);
+    if (!step.Levels) {
+        std::size_t n = 0;
+        while (ReadLevel(record.Columns[n + 1]))
+            ++n;
+        step.Wrong = "Ход " + Number(row) + ": в " + kLevelColumns[n] + " " + Quoted(record.Columns[n + 1])
+            + " — не уровень, а уровень пишется целым числом от 0 до 999.";
+        return step;
     }
-    return grader.Finish(file.Problem, m_solution);
+    const Levels &next = *step.Levels;
+    step.Pour = PourBetween(before, next, task);
+    if (!step.Pour) {
+        step.Wrong = "Ход " + Number(row) + " (" + Shown(next) + ")"
+            + (next == before
+                    ? " повторяет предыдущий: ничего не перелито."
+                    : " не получить из хода " + Number(row - 1) + " (" + Shown(before) + ") одним переливанием.");
+        return step;
+    }
+    const auto s = static_cast<std::size_t>(step.Pour->Source - 1);
+    const auto r = static_cast<std::size_t>(step.Pour->Receiver - 1);
+    step.Goal = MeetsGoal(task.Target, next[s], next[r]);
+    return step;
 }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "result_reader.h"
+#include "rules.h"
 #include "solver.h"
 #include "task_presets.h"
 
@@ -10,6 +11,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 // Grading a saved game: does the file show the task solved by legal pours,
 // and in how many against the fewest.
@@ -38,6 +40,14 @@ struct RecordCheck {
     std::string Detail;
 };
 
+// A file's saves, each with the verdict it would get were it the one
+// graded, and the one that is.
+struct FileReview {
+    std::vector<RecordCheck> Saves; // in file order; none when not readable
+    std::optional<std::size_t> Graded; // the save the file's verdict is that of
+    RecordCheck Verdict; // the file's, as Check gives it
+};
+
 // Checks any number of files against one task, whose fewest pours it finds
 // once.
 class RecordChecker {
@@ -52,6 +62,9 @@ public:
     // checked; rows count in file order, whatever their captions say.
     RecordCheck Check(const ResultFile &file) const;
     RecordCheck CheckFile(const std::string &path) const;
+    // Check, and every save's own verdict besides (its details without the
+    // file's "Проверено сохранение 2 из 3.").
+    FileReview Review(const ResultFile &file) const;
 
 private:
     TaskPreset m_task;
@@ -66,3 +79,21 @@ std::optional<int> ReadLevel(std::string_view text);
 
 // The three levels of a row, when each reads as a level.
 std::optional<std::array<int, 3>> ReadLevels(const ResultRecord &record);
+
+// "сохранение 2 из 3": a save as the checker numbers it, from 0 in file
+// order, every save of the file counted.
+std::string SaveName(std::size_t index, std::size_t saves);
+
+// A row of a save read against the row before it, as the checker reads it.
+struct RowStep {
+    std::optional<std::array<int, 3>> Levels; // when each reads as a level
+    std::optional<PourMove> Pour; // the one pour that leads here, if one does
+    bool Goal = false; // that pour leaves the target in its source or receiver
+    // Why the row is not one legal pour from the one before, in the
+    // checker's words ("Ход 3 (5 2 5) не получить из хода 2 ..."); empty
+    // when it is one.
+    std::string Wrong;
+};
+
+// row >= 1, its number in the save; before: the levels of row - 1.
+RowStep StepFrom(const std::array<int, 3> &before, const ResultRecord &record, std::size_t row, const TaskPreset &task);

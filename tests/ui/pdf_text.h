@@ -37,7 +37,7 @@ int PdfPages(const QString &pdf)
 {
     const QRegularExpressionMatch pages
         = QRegularExpression(QStringLiteral("^Pages:\\s+(\\d+)$"), QRegularExpression::MultilineOption)
-              .match(RunPoppler(QStringLiteral("pdfinfo"), { pdf }));
+              .match(RunPoppler(QStringLiteral("pdfinfo"), {pdf}));
     return pages.hasMatch() ? pages.captured(1).toInt() : -1;
 }
 
@@ -46,8 +46,8 @@ int PdfPages(const QString &pdf)
 QString PdfPageText(const QString &pdf, int page)
 {
     return RunPoppler(QStringLiteral("pdftotext"),
-        { QStringLiteral("-raw"), QStringLiteral("-enc"), QStringLiteral("UTF-8"), QStringLiteral("-f"),
-            QString::number(page), QStringLiteral("-l"), QString::number(page), pdf, QStringLiteral("-") });
+        {QStringLiteral("-raw"), QStringLiteral("-enc"), QStringLiteral("UTF-8"), QStringLiteral("-f"),
+            QString::number(page), QStringLiteral("-l"), QString::number(page), pdf, QStringLiteral("-")});
 }
 
 QStringList PdfPagesText(const QString &pdf)
@@ -79,7 +79,8 @@ std::vector<KeyAnswer> KeyAnswers(const QString &keyText)
 {
     std::vector<KeyAnswer> answers;
     static const QRegularExpression line(
-        QStringLiteral("Код (\\S+)\\. Наименьшее число переливаний: (\\d+)\\.(.*?)(?=Код |Вариант |Задача |Сосудник |$)"),
+        QStringLiteral(
+            "Код (\\S+)\\. Наименьшее число переливаний: (\\d+)\\.(.*?)(?=Код |Вариант |Задача |Сосудник |$)"),
         QRegularExpression::DotMatchesEverythingOption);
     const QString text = Flat(keyText);
     for (auto it = line.globalMatch(text); it.hasNext();) {
@@ -100,7 +101,7 @@ std::vector<KeyAnswer> KeyAnswers(const QString &keyText)
         }
         if (columns.size() == 6) {
             for (std::size_t r = 0; r < columns[0].size(); ++r)
-                answer.Pours.push_back({ columns[1][r], columns[2][r], columns[3][r], columns[4][r], columns[5][r] });
+                answer.Pours.push_back({columns[1][r], columns[2][r], columns[3][r], columns[4][r], columns[5][r]});
         }
         answers.push_back(std::move(answer));
     }
@@ -111,12 +112,11 @@ std::vector<KeyAnswer> KeyAnswers(const QString &keyText)
 // last reaches its target, none before it.
 bool SolvesTask(const KeyAnswer &answer)
 {
-    std::array<int, 3> levels { answer.Task.Level[0], answer.Task.Level[1], answer.Task.Level[2] };
+    std::array<int, 3> levels {answer.Task.Level[0], answer.Task.Level[1], answer.Task.Level[2]};
     for (std::size_t i = 0; i < answer.Pours.size(); ++i) {
         const std::array<int, 5> &pour = answer.Pours[i];
-        const PourMove move { pour[0], pour[1] };
-        if (!ApplyPour(levels, answer.Task.Capacity, move)
-            || levels != std::array<int, 3> { pour[2], pour[3], pour[4] })
+        const PourMove move {pour[0], pour[1]};
+        if (!ApplyPour(levels, answer.Task.Capacity, move) || levels != std::array<int, 3> {pour[2], pour[3], pour[4]})
             return false;
         const bool reached = MeetsGoal(answer.Task.Target, levels[static_cast<std::size_t>(move.Source - 1)],
             levels[static_cast<std::size_t>(move.Receiver - 1)]);

@@ -116,12 +116,12 @@ void TestWorksheet::bookSheetReadsBack()
 {
     const QString pdf = Path(QStringLiteral("book.pdf"));
     const Ran ran
-        = RunCommand({ QStringLiteral("--worksheet"), QStringLiteral("book=1,6,23,50"), QStringLiteral("-o"), pdf });
+        = RunCommand({QStringLiteral("--worksheet"), QStringLiteral("book=1,6,23,50"), QStringLiteral("-o"), pdf});
     QCOMPARE(ran.Status, 0);
     QCOMPARE(ran.Err, QString());
     QCOMPARE(ran.Out, QString());
 
-    const Worksheet plan = PlanWorksheet(ReadWorksheetRequest({ "book=1,6,23,50", {}, {}, {} }, 0));
+    const Worksheet plan = PlanWorksheet(ReadWorksheetRequest({"book=1,6,23,50", {}, {}, {}}, 0));
     QCOMPARE(plan.Rows, 30);
     const QStringList pages = PdfPagesText(pdf);
     QVERIFY(pages.size() >= 3);
@@ -159,7 +159,7 @@ void TestWorksheet::bookSheetReadsBack()
     QVERIFY(Flat(pages[keyFrom]).contains(QStringLiteral("sosudnik --worksheet book=1,6,23,50 -o ФАЙЛ.pdf")));
 
     const std::vector<KeyAnswer> answers = KeyAnswers(pages.mid(keyFrom).join(QLatin1Char('\n')));
-    QCOMPARE(answers.size(), std::size_t { 4 });
+    QCOMPARE(answers.size(), std::size_t {4});
     for (std::size_t i = 0; i < answers.size(); ++i) {
         const SheetTask &task = plan.Variants[0].Tasks[i];
         QCOMPARE(FromUtf8(TaskCode(answers[i].Task)), FromUtf8(TaskCode(task.Task)));
@@ -181,7 +181,7 @@ void TestWorksheet::variantsAndTheirKey()
         + sheetPdf + QStringLiteral(" --key ") + keyPdf));
     QCOMPARE(ran.Status, 0);
     QCOMPARE(ran.Err, QString());
-    const Worksheet plan = PlanWorksheet(ReadWorksheetRequest({ "level=4", "3", "11", "5" }, 0));
+    const Worksheet plan = PlanWorksheet(ReadWorksheetRequest({"level=4", "3", "11", "5"}, 0));
     QCOMPARE(plan.Rows, 16);
 
     const QStringList pages = PdfPagesText(sheetPdf);
@@ -214,7 +214,7 @@ void TestWorksheet::variantsAndTheirKey()
             qPrintable(codes.join(QLatin1Char('+'))));
     }
     const std::vector<KeyAnswer> answers = KeyAnswers(key);
-    QCOMPARE(answers.size(), std::size_t { 15 });
+    QCOMPARE(answers.size(), std::size_t {15});
     std::size_t i = 0;
     for (const SheetVariant &v : plan.Variants) {
         for (const SheetTask &task : v.Tasks) {
@@ -229,7 +229,7 @@ void TestWorksheet::variantsAndTheirKey()
 
 void TestWorksheet::sameArgumentsSameText()
 {
-    const QStringList made = { Path(QStringLiteral("once.pdf")), Path(QStringLiteral("again.pdf")) };
+    const QStringList made = {Path(QStringLiteral("once.pdf")), Path(QStringLiteral("again.pdf"))};
     for (const QString &pdf : made) {
         QCOMPARE(RunCommand(Arguments(QStringLiteral("--worksheet level=2 --count 5 --seed 42 --variants 3 -o ") + pdf))
                      .Status,
@@ -363,7 +363,7 @@ void TestWorksheet::unwritable()
     QFETCH(QString, err);
     QVERIFY(QDir(m_dir.path()).mkpath(QStringLiteral("folder")));
     QStringList arguments
-        = { QStringLiteral("--worksheet"), QStringLiteral("book=2"), QStringLiteral("-o"), Path(sheet) };
+        = {QStringLiteral("--worksheet"), QStringLiteral("book=2"), QStringLiteral("-o"), Path(sheet)};
     if (!key.isEmpty())
         arguments << QStringLiteral("--key") << Path(key);
     const Ran ran = RunCommand(arguments);
@@ -386,14 +386,14 @@ void TestWorksheet::replacesOnlyByRename()
     const ino_t before = Inode(pdf);
 
     QCOMPARE(
-        RunCommand({ QStringLiteral("--worksheet"), QStringLiteral("book=3"), QStringLiteral("-o"), pdf }).Status, 0);
+        RunCommand({QStringLiteral("--worksheet"), QStringLiteral("book=3"), QStringLiteral("-o"), pdf}).Status, 0);
     QVERIFY(Inode(pdf) != before);
     QCOMPARE(PdfPages(pdf), 2);
     QFile kept(other);
     QVERIFY(kept.open(QIODevice::ReadOnly));
     QCOMPARE(kept.readAll(), QByteArray("the old sheet"));
     const QStringList left
-        = QDir(m_dir.path()).entryList({ QStringLiteral("replaced.pdf.*") }, QDir::Files | QDir::Hidden);
+        = QDir(m_dir.path()).entryList({QStringLiteral("replaced.pdf.*")}, QDir::Files | QDir::Hidden);
     QVERIFY2(left.isEmpty(), qPrintable(left.join(QLatin1Char(' '))));
 }
 
@@ -438,7 +438,7 @@ void TestWorksheet::windowMakesTheSheet()
     });
     QTest::mouseClick(Child<QPushButton>(dialog, "BtnMake"), Qt::LeftButton);
     QTRY_VERIFY_WITH_TIMEOUT(!dialog->Making(), 30000);
-    QCOMPARE(asked, QStringList { QStringLiteral("Куда записать листок") });
+    QCOMPARE(asked, QStringList {QStringLiteral("Куда записать листок")});
     QCOMPARE(Status(dialog), QStringLiteral("Листок записан: «%1», 1 страница, и ключ в конце: 1 страница.").arg(pdf));
     QCOMPARE(PdfPages(pdf), 2);
     const QString text = Flat(PdfPagesText(pdf).join(QLatin1Char(' ')));
@@ -458,7 +458,7 @@ void TestWorksheet::windowKeyApartAndVariants()
     Child<QSpinBox>(dialog, "Variants")->setValue(3);
     Child<QLineEdit>(dialog, "Seed")->setText(QStringLiteral("5"));
     Child<QCheckBox>(dialog, "KeyApart")->setChecked(true);
-    QStringList files = { Path(QStringLiteral("sheet-apart.pdf")), Path(QStringLiteral("key-apart.pdf")) };
+    QStringList files = {Path(QStringLiteral("sheet-apart.pdf")), Path(QStringLiteral("key-apart.pdf"))};
     dialog->SetChooser([&](const QString &, const QString &) { return files.takeFirst(); });
     QTest::mouseClick(Child<QPushButton>(dialog, "BtnMake"), Qt::LeftButton);
     QTRY_VERIFY_WITH_TIMEOUT(!dialog->Making(), 30000);
@@ -532,7 +532,7 @@ void TestWorksheet::windowStopLeavesTheFile()
 void TestWorksheet::offInALesson()
 {
     Harness h;
-    Argv argv({ QStringLiteral("--lesson"), QStringLiteral("12,7,5/12,0,0/6") });
+    Argv argv({QStringLiteral("--lesson"), QStringLiteral("12,7,5/12,0,0/6")});
     StartFromArguments(h.window, ReadCommandLine(argv.Count(), argv.Values()));
     QAction *entry = h.Action("MnuWorksheet");
     QVERIFY(!entry->isEnabled());

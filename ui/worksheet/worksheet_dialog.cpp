@@ -140,11 +140,11 @@ void WorksheetDialog::BuildSources()
     const auto follow = [this] {
         m_bookNumbers->setEnabled(m_fromBook->isChecked());
         m_codes->setEnabled(m_fromCodes->isChecked());
-        for (QWidget *w : { static_cast<QWidget *>(m_level), static_cast<QWidget *>(m_count),
-                 static_cast<QWidget *>(m_variants), static_cast<QWidget *>(m_seed) })
+        for (QWidget *w : {static_cast<QWidget *>(m_level), static_cast<QWidget *>(m_count),
+                 static_cast<QWidget *>(m_variants), static_cast<QWidget *>(m_seed)})
             w->setEnabled(m_random->isChecked());
     };
-    for (QRadioButton *radio : { m_fromBook, m_fromCodes, m_random })
+    for (QRadioButton *radio : {m_fromBook, m_fromCodes, m_random})
         connect(radio, &QRadioButton::toggled, this, follow);
 }
 

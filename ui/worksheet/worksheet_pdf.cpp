@@ -37,15 +37,15 @@ constexpr double kGap = 3; // between the parts of a block
 constexpr double kBlockGap = 8; // between blocks
 
 // A table of pours: the pupil's to fill in, the key's filled.
-const std::array<const char *, 6> kColumns = { "№", "Из", "В", "V1", "V2", "V3" };
+const std::array<const char *, 6> kColumns = {"№", "Из", "В", "V1", "V2", "V3"};
 struct TableShape {
     std::array<double, 6> Widths;
     double Row;
 
     double Width() const { return Widths[0] + Widths[1] + Widths[2] + Widths[3] + Widths[4] + Widths[5]; }
 };
-constexpr TableShape kPupilTable { { 8, 9, 9, 11, 11, 11 }, 6.5 };
-constexpr TableShape kKeyTable { { 10, 8, 8, 10, 10, 10 }, 5 };
+constexpr TableShape kPupilTable {{8, 9, 9, 11, 11, 11}, 6.5};
+constexpr TableShape kKeyTable {{10, 8, 8, 10, 10, 10}, 5};
 constexpr double kHalvesGap = 5; // the pupil's table in two halves side by side
 
 constexpr double kDrawingHeight = 45;
@@ -113,7 +113,7 @@ public:
 
     double Dots(double mm) const { return mm * kDotsPerInch / 25.4; }
     double Mm(double dots) const { return dots * 25.4 / kDotsPerInch; }
-    QRectF Rect(double x, double y, double w, double h) const { return { Dots(x), Dots(y), Dots(w), Dots(h) }; }
+    QRectF Rect(double x, double y, double w, double h) const { return {Dots(x), Dots(y), Dots(w), Dots(h)}; }
 
     // The height of a paragraph set in `width`.
     double TextHeight(const QFont &font, double width, const QString &text) const
@@ -232,10 +232,10 @@ Block Paragraph(const Canvas &canvas, const QFont &font, const QString &text, do
     const QColor &colour = kInk)
 {
     const double height = canvas.TextHeight(font, width, text);
-    return { height, [=](Canvas &c, QPointF at) {
+    return {height, [=](Canvas &c, QPointF at) {
                 const double top = at.y();
                 c.Write(QRectF(kMarginX, top, width, height + 1), Qt::TextWordWrap | Qt::AlignLeft, font, text, colour);
-            } };
+            }};
 }
 
 // Rows of a table of pours: each row's six cells, or empty cells.
@@ -275,7 +275,7 @@ void PaintVessels(Canvas &canvas, const QRectF &area, const TaskPreset &task)
 {
     const double shelf = area.top() + area.height() - kLabelsHeight;
     const double tallest = shelf - area.top();
-    const int largest = std::max({ task.Capacity[0], task.Capacity[1], task.Capacity[2] });
+    const int largest = std::max({task.Capacity[0], task.Capacity[1], task.Capacity[2]});
     const auto scaled = [&](int amount) { return largest > 0 ? tallest * amount / largest : 0.0; };
     const double slot = area.width() / 3;
     const QFont name = Canvas::Font(7.5, true);
@@ -320,7 +320,7 @@ Block PupilTask(const Canvas &canvas, int index, const SheetTask &task, int rows
     const double body = std::max(tableHeight, kDrawingHeight);
     const double height = headingHeight + 1 + wordsHeight + kGap + body;
     const QString source = task.BookNumber > 0 ? QStringLiteral("задача %1 сборника").arg(task.BookNumber) : QString();
-    return { height, [=](Canvas &c, QPointF at) {
+    return {height, [=](Canvas &c, QPointF at) {
                 const double top = at.y();
                 c.Write(
                     QRectF(kMarginX, top, kContentWidth, headingHeight), Qt::AlignLeft | Qt::AlignTop, heading, title);
@@ -337,7 +337,7 @@ Block PupilTask(const Canvas &canvas, int index, const SheetTask &task, int rows
                 const TableRows empty(static_cast<std::size_t>(half));
                 PaintTable(c, right - tables, y, kPupilTable, empty, true, 1);
                 PaintTable(c, right - kPupilTable.Width(), y, kPupilTable, empty, true, half + 1);
-            } };
+            }};
 }
 
 const char *const kRules
@@ -365,7 +365,7 @@ Block PupilIntro(const Canvas &canvas, const Worksheet &sheet, int variant)
     const double labelHeight = canvas.LineHeight(label);
     const double rulesHeight = canvas.TextHeight(rules, kContentWidth, Text(kRules));
     const double height = titleHeight + kGap + labelHeight + 2 + kGap + rulesHeight;
-    return { height, [=](Canvas &c, QPointF at) {
+    return {height, [=](Canvas &c, QPointF at) {
                 const double top = at.y();
                 c.Write(
                     QRectF(kMarginX, top, kContentWidth, titleHeight), Qt::AlignLeft | Qt::AlignTop, title, heading);
@@ -375,7 +375,7 @@ Block PupilIntro(const Canvas &canvas, const Worksheet &sheet, int variant)
                     const char *Name;
                     double Blank;
                 };
-                const Field fields[] = { { "Фамилия, имя", 70 }, { "Класс", 18 }, { "Дата", 25 } };
+                const Field fields[] = {{"Фамилия, имя", 70}, {"Класс", 18}, {"Дата", 25}};
                 double x = kMarginX;
                 for (const Field &field : fields) {
                     const QString name = Text(field.Name);
@@ -388,7 +388,7 @@ Block PupilIntro(const Canvas &canvas, const Worksheet &sheet, int variant)
                 y += labelHeight + 2 + kGap;
                 c.Write(QRectF(kMarginX, y, kContentWidth, rulesHeight + 1), Qt::TextWordWrap | Qt::AlignLeft, rules,
                     Text(kRules));
-            } };
+            }};
 }
 
 Section PupilSection(const Canvas &canvas, const Worksheet &sheet, const SheetVariant &variant)
@@ -434,14 +434,14 @@ Block CheckCodes(const Canvas &canvas, const Worksheet &sheet, int taskIndex)
     const double nameWidth = 22;
     const std::vector<QString> lines = JoinedCodes(canvas, codeFont, codes, kContentWidth - nameWidth);
     const double line = canvas.LineHeight(codeFont);
-    return { line * static_cast<double>(lines.size()), [=](Canvas &c, QPointF at) {
+    return {line * static_cast<double>(lines.size()), [=](Canvas &c, QPointF at) {
                 const double top = at.y();
                 c.Write(QRectF(kMarginX, top, nameWidth, line), Qt::AlignLeft | Qt::AlignTop, label, name);
                 for (std::size_t i = 0; i < lines.size(); ++i)
                     c.Write(QRectF(kMarginX + nameWidth, top + line * static_cast<double>(i), kContentWidth - nameWidth,
                                 line),
                         Qt::AlignLeft | Qt::AlignTop, codeFont, lines[i]);
-            } };
+            }};
 }
 
 std::vector<Block> KeyIntro(const Canvas &canvas, const Worksheet &sheet)
@@ -450,13 +450,13 @@ std::vector<Block> KeyIntro(const Canvas &canvas, const Worksheet &sheet)
     const QFont text = Canvas::Font(9.5);
     std::vector<Block> blocks;
     const double titleHeight = canvas.LineHeight(title);
-    blocks.push_back({ titleHeight,
+    blocks.push_back({titleHeight,
         [=](Canvas &c, QPointF at) {
             const double top = at.y();
             c.Write(QRectF(kMarginX, top, kContentWidth, titleHeight), Qt::AlignLeft | Qt::AlignTop, title,
                 QStringLiteral("Ключ к листку"));
         },
-        kGap });
+        kGap});
     QString made = QStringLiteral("Листок сделан так: sosudnik --worksheet %1 -o ФАЙЛ.pdf — с теми же параметрами "
                                   "получится тот же листок.")
                        .arg(Text(WorksheetArgumentsText(sheet.Request)));
@@ -492,8 +492,8 @@ TableRows AnswerRows(const Solution &answer, std::size_t from, std::size_t to)
     TableRows rows;
     for (std::size_t i = from; i < to; ++i) {
         const SolverStep &step = answer.Steps[i];
-        rows.push_back({ Number(static_cast<int>(i) + 1), Number(step.Source), Number(step.Receiver),
-            Number(step.Levels[0]), Number(step.Levels[1]), Number(step.Levels[2]) });
+        rows.push_back({Number(static_cast<int>(i) + 1), Number(step.Source), Number(step.Receiver),
+            Number(step.Levels[0]), Number(step.Levels[1]), Number(step.Levels[2])});
     }
     return rows;
 }
@@ -619,7 +619,7 @@ std::optional<WorksheetPdfs> PaintWorksheet(
         pupils.push_back(PupilSection(sheetCanvas, sheet, variant));
     std::vector<Section> key;
     (keyApart ? key : pupils).push_back(KeySection(keyApart ? *keyCanvas : sheetCanvas, sheet, map));
-    for (std::vector<Section> *sections : { &pupils, &key }) {
+    for (std::vector<Section> *sections : {&pupils, &key}) {
         for (Section &section : *sections)
             LayOut(section);
     }
@@ -641,7 +641,7 @@ std::optional<WorksheetPdfs> WriteWorksheet(
         return std::nullopt;
     const auto write = [](const std::string &path, const QByteArray &bytes) {
         const std::string_view piece(bytes.constData(), static_cast<std::size_t>(bytes.size()));
-        WriteFileAtomically(path, { &piece, 1 }, InPlace::Never);
+        WriteFileAtomically(path, {&piece, 1}, InPlace::Never);
     };
     write(paths.Sheet, pdfs->Sheet);
     if (!paths.Key.empty())
