@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: MIT
 #include "worksheet_job.h"
 
+#include "background_work.h"
 #include "save_failure.h"
 
 #include <exception>
@@ -10,18 +11,21 @@ WorksheetJob::WorksheetJob(const WorksheetRequest &request, const WorksheetPaths
     : QObject(parent)
     , m_request(request)
     , m_paths(paths)
-{ }
+    , m_work(new BackgroundWork([this] { Run(); }, this))
+{
+    connect(m_work, &BackgroundWork::Finished, this, &WorksheetJob::Finished);
+}
 
 WorksheetJob::~WorksheetJob()
 {
+    // The work reads this job's request and progress: it ends first.
     Stop();
-    if (m_thread.joinable())
-        m_thread.join();
+    m_work->Wait();
 }
 
 void WorksheetJob::Start()
 {
-    m_thread = std::thread([this] { Run(); });
+    m_work->Start();
 }
 
 void WorksheetJob::Run()
@@ -40,12 +44,5 @@ void WorksheetJob::Run()
     } catch (const std::exception &e) {
         outcome.Failure = std::string("Листок не записан: ") + e.what();
     }
-    // Handed over on the job's own thread: the window reads it there alone.
-    QMetaObject::invokeMethod(
-        this,
-        [this, outcome = std::move(outcome)]() mutable {
-            m_outcome = std::move(outcome);
-            emit Finished();
-        },
-        Qt::QueuedConnection);
+    m_outcome = std::move(outcome);
 }

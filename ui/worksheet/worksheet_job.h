@@ -9,7 +9,8 @@
 
 #include <optional>
 #include <string>
-#include <thread>
+
+class BackgroundWork;
 
 // A worksheet planned, painted and written on a thread of its own, so that
 // the window goes on while a class's variants are made. One job, one sheet.
@@ -48,6 +49,6 @@ private:
     WorksheetRequest m_request;
     WorksheetPaths m_paths;
     WorksheetProgress m_progress;
-    Outcome m_outcome;
-    std::thread m_thread;
+    Outcome m_outcome; // written by the work, read after Finished
+    BackgroundWork *m_work;
 };
