@@ -5,8 +5,7 @@
 BackgroundWork::BackgroundWork(std::function<void()> work, QObject *parent)
     : QObject(parent)
     , m_work(std::move(work))
-{
-}
+{ }
 
 BackgroundWork::~BackgroundWork()
 {
@@ -18,7 +17,8 @@ void BackgroundWork::Start()
     m_thread = std::thread([this] {
         m_work();
         // Queued: the receiver reads what the work left once it is all there.
-        QMetaObject::invokeMethod(this, [this] { emit Finished(); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [this] { emit Finished(); }, Qt::QueuedConnection);
     });
 }
 

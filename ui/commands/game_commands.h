@@ -44,13 +44,13 @@ public:
         CheckRecords, // "Провери&ть записи…"
         Redo, // "&Вперед"
         Restart, // "Нач&ать заново"
-        Book, // "&Сборник задач…"
+        Book, // "С&борник задач…"
         RandomTask, // "Слу&чайная задача"
         CopyCode, // "&Копировать код задачи"
         EnterCode, // "Вв&ести код задачи…"
         Rules, // "Как &играть"
         Worksheet, // "&Листок с задачами…"
-        Replay, // "Просмотр записи…"
+        Replay, // "Про&смотр записи…"
     };
 
     // The one table of what is available in which mode; in a lesson the

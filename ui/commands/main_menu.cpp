@@ -34,7 +34,8 @@ QMenu *AddMenu(QMenuBar *bar, const char *name, const char *text)
 // tasks to print.
 void AddBookEntries(QMenu *menu, GameCommands &commands, const MainMenuHandlers &handlers)
 {
-    commands.Connect(Command::Book, AddEntry(menu, "MnuBook", "&Сборник задач…"), handlers.Book);
+    // "Просмотр записи…" has its С: every other letter of it was taken first.
+    commands.Connect(Command::Book, AddEntry(menu, "MnuBook", "С&борник задач…"), handlers.Book);
     QMenu *random = menu->addMenu(QString::fromUtf8("Слу&чайная задача"));
     random->setObjectName(QStringLiteral("MnuRandom"));
     commands.Bind(Command::RandomTask, random->menuAction());
@@ -97,6 +98,7 @@ void AddSolverEntries(QMenu *menu, GameCommands &commands, const MainMenuHandler
                      handlers.Check);
     commands.Connect(Command::CheckRecords, AddEntry(menu, "MnuCheckRecords", "Провери&ть записи…"),
                      handlers.CheckRecords);
+    commands.Connect(Command::Replay, AddEntry(menu, "MnuReplay", "Про&смотр записи…"), handlers.Replay);
 }
 
 void AddZoomEntries(QMenu *menu, GameCommands &commands, const MainMenuHandlers &handlers)

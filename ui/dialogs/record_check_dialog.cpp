@@ -8,6 +8,7 @@
 #include "game_palette.h"
 #include "placement.h"
 #include "record_check.h"
+#include "replay_window.h"
 #include "table_text.h"
 #include "task_code.h"
 
@@ -31,6 +32,7 @@ enum Column { kFile, kVerdict, kPours, kFewest, kDetail, kColumnCount };
 const char *const kHeadings[] = {"Файл", "Итог", "Ходы", "Наименьшее", "Подробности"};
 
 constexpr int kSortKey = Qt::UserRole;
+constexpr int kPath = Qt::UserRole + 1; // on the file's cell: the path to replay
 
 // A cell that sorts by its key: counts as numbers (an empty one first),
 // verdicts from "решено" to "не читается", texts as a person reads them
@@ -103,6 +105,7 @@ QString TaskLine(const RecordChecker &checker)
 
 RecordCheckDialog::RecordCheckDialog(const TaskPreset &task, const QStringList &files, QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
+    , m_task(task)
 {
     setObjectName(QStringLiteral("RecordCheckDialog"));
     setWindowTitle(QString::fromUtf8(kCaptionCheckRecords));
@@ -139,6 +142,7 @@ RecordCheckDialog::RecordCheckDialog(const TaskPreset &task, const QStringList &
             const QString name = QFileInfo(path).fileName();
             auto *file = new SortItem(FromUtf8(TabField(QFile::encodeName(name).toStdString())), name);
             file->setToolTip(QDir::toNativeSeparators(path));
+            file->setData(kPath, path);
             m_table->setItem(row, kFile, file);
             const QString verdict = QString::fromUtf8(VerdictWord(check.Result));
             m_table->setItem(row, kVerdict, new SortItem(verdict, static_cast<int>(check.Result)));
@@ -156,6 +160,7 @@ RecordCheckDialog::RecordCheckDialog(const TaskPreset &task, const QStringList &
     header->setSectionsClickable(true);
     header->setSortIndicatorShown(false);
     connect(header, &QHeaderView::sectionClicked, this, [this](int column) { SortBy(column); });
+    connect(m_table, &QTableWidget::cellDoubleClicked, this, [this](int row, int) { ReplayRow(row); });
     m_table->resizeColumnsToContents();
     header->setStretchLastSection(true);
     layout->addWidget(m_table, 1);
@@ -191,6 +196,21 @@ void RecordCheckDialog::SortBy(int column)
     header->setSortIndicatorShown(true);
     header->setSortIndicator(column, m_sortOrder);
     m_table->sortItems(column, m_sortOrder);
+}
+
+void RecordCheckDialog::ReplayRow(int row)
+{
+    const QTableWidgetItem *file = m_table->item(row, kFile);
+    if (!file)
+        return;
+    // A window of this one's: the check is modal, and its own windows are
+    // the ones that can be used beside it.
+    if (!m_replay)
+        m_replay = new ReplayWindow(m_task, this);
+    m_replay->Open(file->data(kPath).toString());
+    m_replay->show();
+    m_replay->raise();
+    m_replay->activateWindow();
 }
 
 QString RecordCheckDialog::TableText() const

@@ -16,6 +16,7 @@
 #include "move_log_model.h"
 #include "placement.h"
 #include "record_check_command.h"
+#include "replay_command.h"
 #include "rules_window.h"
 #include "score_keeper.h"
 #include "solver_commands.h"
@@ -149,6 +150,7 @@ void TfrmMain::SetupMenus()
     const auto start = [this](const std::string &code) { StartTaskCode(code); };
     m_solver = new SolverCommands(Puzzle(), *m_commands, m_game.Boxes(), this);
     m_recordCheck = new RecordCheckCommand(Puzzle(), *m_commands, this);
+    m_replay = new ReplayCommand(Puzzle(), *m_commands, this);
     m_scores = new ScoreKeeper(Puzzle(), this);
     m_book = new BookCommands(*m_commands, *m_scores, this, start);
     m_codes = new TaskCodeCommands(Puzzle(), *m_commands, m_game.Boxes(), this, start);
@@ -166,6 +168,7 @@ void TfrmMain::SetupMenus()
     handlers.Solution = [this] { Guarded([this] { m_solver->ShowSolution(); }); };
     handlers.Check = [this] { Guarded([this] { m_solver->CheckTask(); }); };
     handlers.CheckRecords = [this] { Guarded([this] { m_recordCheck->Run(); }); };
+    handlers.Replay = [this] { Guarded([this] { m_replay->Run(); }); };
     handlers.ZoomIn = [this] { Zoom([this] { m_zoom->Larger(); }); };
     handlers.ZoomOut = [this] { Zoom([this] { m_zoom->Smaller(); }); };
     handlers.ZoomNormal = [this] { Zoom([this] { m_zoom->Normal(); }); };

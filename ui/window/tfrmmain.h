@@ -21,6 +21,7 @@ class KeyboardPour;
 class LineEditCell;
 class QLabel;
 class RecordCheckCommand;
+class ReplayCommand;
 class RulesWindow;
 class ScoreKeeper;
 class SolverCommands;
@@ -50,6 +51,7 @@ public:
     BookCommands &Book() { return *m_book; }
     TaskCodeCommands &Codes() { return *m_codes; }
     WorksheetCommand &Worksheet() { return *m_worksheet; }
+    ReplayCommand &Replay() { return *m_replay; }
     ScoreKeeper &Scores() { return *m_scores; }
     // «Как играть»: made on first use; null until then.
     RulesWindow *Rules() const;
@@ -107,6 +109,7 @@ private:
     GameCommands *m_commands = nullptr;
     SolverCommands *m_solver = nullptr;
     RecordCheckCommand *m_recordCheck = nullptr;
+    ReplayCommand *m_replay = nullptr;
     ScoreKeeper *m_scores = nullptr;
     BookCommands *m_book = nullptr;
     TaskCodeCommands *m_codes = nullptr;
