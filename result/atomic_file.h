@@ -21,4 +21,9 @@
 //
 // Throws SaveFailure naming the system's cause. Writes past the file-size
 // limit fail with EFBIG only while SIGXFSZ is ignored (main does so).
-void WriteFileAtomically(const std::string &path, std::span<const std::string_view> pieces);
+enum class InPlace {
+    WhenRefused, // as above: a result file the player asked for is written somehow
+    Never, // the game's own files: the old text stays whole rather than half-written
+};
+void WriteFileAtomically(const std::string &path, std::span<const std::string_view> pieces,
+                         InPlace inPlace = InPlace::WhenRefused);
