@@ -6,6 +6,7 @@
 #include "check_report.h"
 #include "command_line.h"
 #include "message_boxes.h"
+#include "parse.h"
 #include "record_check.h"
 #include "solver.h"
 #include "task_book.h"
@@ -300,7 +301,7 @@ int PrintBook(const CommandLine &line, const Streams &streams)
 // A whole number from digits alone, or nothing when it is above `most`.
 std::optional<std::uint64_t> Digits(std::string_view text, std::uint64_t most)
 {
-    if (text.empty() || !std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; }))
+    if (!IsDecimalDigits(text))
         return std::nullopt;
     std::uint64_t value = 0;
     for (char c : text) {
