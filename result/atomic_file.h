@@ -20,6 +20,9 @@
 // cannot take the old one's permissions, the file is written in place
 // instead; a failure midway then leaves it cut short.
 //
+// The scores file keeps to Qt's QSaveFile: it lives in the player's own
+// configuration folder, and its failures are let go rather than explained.
+//
 // Throws SaveFailure naming the system's cause. Writes past the file-size
 // limit fail with EFBIG only while SIGXFSZ is ignored (main does so).
 void WriteFileAtomically(const std::string &path, std::span<const std::string_view> pieces);
