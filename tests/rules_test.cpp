@@ -1,11 +1,15 @@
 // SPDX-FileCopyrightText: 2026 The Sosudnik developers
 // SPDX-License-Identifier: MIT
+#include "parse.h"
 #include "rules.h"
+#include "task_code.h"
 
 #include <gtest/gtest.h>
 
 #include <array>
 #include <set>
+#include <stdexcept>
+#include <string>
 #include <utility>
 
 namespace {
@@ -40,12 +44,48 @@ TEST(Rules, PourMovesAsMuchAsItCan)
     }
 }
 
-TEST(Rules, GoalIsInTheSourceOrTheReceiverOnly)
+// The pour as a child would do it: one unit at a time, until the source is
+// empty or the receiver full.
+std::array<int, 3> PouredByHand(std::array<int, 3> levels, const std::array<int, 3> &capacities, PourMove move)
 {
-    EXPECT_TRUE(MeetsGoal(6, 6, 1));
-    EXPECT_TRUE(MeetsGoal(6, 1, 6));
-    EXPECT_FALSE(MeetsGoal(6, 5, 7));
-    EXPECT_TRUE(MeetsGoal(0, 0, 12)); // an emptied source meets a target of 0
+    const auto s = static_cast<std::size_t>(move.Source - 1);
+    const auto r = static_cast<std::size_t>(move.Receiver - 1);
+    while (levels[s] > 0 && levels[r] < capacities[r]) {
+        --levels[s];
+        ++levels[r];
+    }
+    return levels;
+}
+
+// Every state of vessels up to 5 units, every pour: the rule's arithmetic
+// against the pour by hand. (The goal on what a pour leaves is the puzzle's
+// test, where the player sees it.)
+TEST(Rules, PourMatchesPouringOneUnitAtATime)
+{
+    constexpr int kMost = 5;
+    int states = 0;
+    for (int c1 = 0; c1 <= kMost; ++c1)
+    for (int c2 = 0; c2 <= kMost; ++c2)
+    for (int c3 = 0; c3 <= kMost; ++c3)
+    for (int l1 = 0; l1 <= c1; ++l1)
+    for (int l2 = 0; l2 <= c2; ++l2)
+    for (int l3 = 0; l3 <= c3; ++l3) {
+        const std::array<int, 3> capacities{c1, c2, c3};
+        const std::array<int, 3> start{l1, l2, l3};
+        for (const PourMove move : kPourMoves) {
+            const auto s = static_cast<std::size_t>(move.Source - 1);
+            const auto r = static_cast<std::size_t>(move.Receiver - 1);
+            const std::array<int, 3> expected = PouredByHand(start, capacities, move);
+            std::array<int, 3> levels = start;
+            const bool moved = ApplyPour(levels, capacities, move);
+            ASSERT_EQ(levels, expected) << "capacities " << c1 << c2 << c3 << " levels " << l1 << l2 << l3
+                                        << " pour " << move.Source << move.Receiver;
+            ASSERT_EQ(moved, expected != start);
+            ASSERT_EQ(PourAmount(start[s], capacities[r], start[r]), start[s] - expected[s]);
+            ++states;
+        }
+    }
+    EXPECT_EQ(states, 6 * 21 * 21 * 21); // (1 + 2 + ... + 6) states of each vessel
 }
 
 TEST(Rules, SixDistinctPoursBetweenThreeVessels)
@@ -59,12 +99,33 @@ TEST(Rules, SixDistinctPoursBetweenThreeVessels)
     EXPECT_EQ(seen.size(), 6u);
 }
 
-TEST(Rules, ValueRange)
+// The limit is written once: the field, the task code and the plain decimal
+// reader all take exactly 0..999, at the edges and far past them.
+TEST(Rules, EveryReaderTakesTheSameValues)
 {
-    EXPECT_TRUE(InValueRange(0));
-    EXPECT_TRUE(InValueRange(999));
-    EXPECT_FALSE(InValueRange(1000));
-    EXPECT_FALSE(InValueRange(-1));
+    for (long long value = -3; value <= 100000; value += value < 1010 ? 1 : 997) {
+        const std::string text = std::to_string(value);
+        SCOPED_TRACE(text);
+        const bool in = InValueRange(value);
+        bool fieldTakes = true;
+        try {
+            EXPECT_EQ(ParseFieldValue(text), value);
+        } catch (const ERangeError &) {
+            fieldTakes = false;
+        }
+        EXPECT_EQ(fieldTakes, in);
+        if (value >= 0) {
+            EXPECT_EQ(ReadDecimalValue(text).has_value(), in);
+            EXPECT_EQ(ReadDecimalValue("000" + text).has_value(), in);
+            bool codeTakes = true;
+            try {
+                EXPECT_EQ(ParseTaskCode("12,7,5/12,0,0/" + text).Target, value);
+            } catch (const std::invalid_argument &) {
+                codeTakes = false;
+            }
+            EXPECT_EQ(codeTakes, in);
+        }
+    }
 }
 
 } // namespace
