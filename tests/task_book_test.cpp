@@ -38,6 +38,8 @@ TEST(Bands, LevelOfACount)
         EXPECT_EQ(LevelOf(fewest), level) << fewest;
 }
 
+// Spelled out on purpose: the game's own words, shown in the menu and
+// written in the README and the man pages; nothing else pins them.
 TEST(Bands, NamesAndCountsAsTheMenuShowsThem)
 {
     const char *names[] = {"Разминка", "Легкие", "Средние", "Трудные", "Мастер"};
