@@ -74,9 +74,29 @@ int ParseFieldValue(std::string_view text)
     return static_cast<int>(value);
 }
 
+bool IsDecimalDigits(std::string_view text)
+{
+    return !text.empty() && std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+std::optional<int> ReadDecimalValue(std::string_view text)
+{
+    if (!IsDecimalDigits(text))
+        return std::nullopt;
+    const std::size_t first = std::min(text.find_first_not_of('0'), text.size());
+    if (text.size() - first > 3)
+        return std::nullopt;
+    int value = 0;
+    for (const char c : text.substr(first))
+        value = value * 10 + (c - '0');
+    if (!InValueRange(value))
+        return std::nullopt;
+    return value;
+}
+
 std::optional<std::uint64_t> ReadDigits(std::string_view text, std::uint64_t most)
 {
-    if (text.empty() || !std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; }))
+    if (!IsDecimalDigits(text))
         return std::nullopt;
     std::uint64_t value = 0;
     for (char c : text) {

@@ -22,6 +22,14 @@ inline constexpr const char *kMsgLevelAboveCapacity = "Уровень не мо�
 // "$", "x", "X", "0x", "0X"; anything else throws ERangeError(kMsgNotANumber).
 int ParseFieldValue(std::string_view text);
 
+// A value as the game writes it in a task code or a saved row: decimal
+// digits and nothing else, leading zeros allowed. Stricter than the field's
+// rule on purpose: no blanks, sign or hex form the game never writes.
+bool IsDecimalDigits(std::string_view text);
+// Such a value when it is one and lies within 0..999; past three significant
+// digits it is out of range whatever follows, however long the text.
+std::optional<int> ReadDecimalValue(std::string_view text);
+
 // A whole number written in decimal digits alone (no blanks, no sign), or
 // nothing when it is not one or lies above `most`: for command-line counts
 // and seeds, where "+5" or " 5" is a typing slip rather than a number.
