@@ -25,9 +25,11 @@
 #include <QMetaMethod>
 #include <QPushButton>
 #include <QSplitter>
+#include <QStyle>
 #include <QTableView>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <stdexcept>
 
 namespace {
@@ -105,9 +107,9 @@ ReplayWindow::ReplayWindow(const TaskPreset &task, QWidget *parent)
     middle->addWidget(m_saves);
     middle->addWidget(m_rows);
     middle->addWidget(BuildStage());
+    middle->setStretchFactor(0, 0);
     middle->setStretchFactor(1, 1);
-    const int unit = fontMetrics().averageCharWidth();
-    middle->setSizes({unit * 34, unit * 66, kStage.width() + unit * 4});
+    middle->setStretchFactor(2, 0);
     layout->addWidget(middle, 1);
     BuildButtons();
 
@@ -152,6 +154,8 @@ void ReplayWindow::BuildTop()
 QWidget *ReplayWindow::BuildStage()
 {
     auto *panel = new QWidget(this);
+    // As wide as the vessels: the table takes what the window has to spare.
+    panel->setSizePolicy(QSizePolicy::Maximum, QSizePolicy::Preferred);
     auto *layout = new QVBoxLayout(panel);
     auto *stage = new QWidget(panel);
     stage->setObjectName(QStringLiteral("Stage"));
@@ -292,6 +296,10 @@ void ReplayWindow::Loaded(std::shared_ptr<Replay> replay)
             item += QStringLiteral(" (итог файла)");
         m_saves->addItem(item);
     }
+    // Room for the longest name, up to a third of the window.
+    const int wanted = m_saves->sizeHintForColumn(0) + 2 * m_saves->frameWidth()
+        + m_saves->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    m_saves->setMinimumWidth(std::min(wanted, width() / 3));
     if (!r.Saves.empty()) {
         const int first = r.Graded ? static_cast<int>(*r.Graded) : 0;
         m_saves->setCurrentRow(first);
