@@ -2,11 +2,8 @@
 // SPDX-License-Identifier: MIT
 // A pupil's file replayed: the saves as the checker numbers and judges them,
 // the one it grades, and every row's state and step as the checker reads it.
-#include "memory_fields.h"
-#include "puzzle.h"
-#include "recorder.h"
+#include "game_file_test.h"
 #include "replay.h"
-#include "result_writer.h"
 
 #include <gtest/gtest.h>
 
@@ -55,43 +52,17 @@ Replay Of(const TaskPreset &task, const std::string &text)
     return ReplayOf(ReadResultText(text), task);
 }
 
-class GameReplayTest : public testing::Test {
-protected:
-    void SetUp() override
-    {
-        std::string dir = (fs::temp_directory_path() / "sosudnik-replay-XXXXXX").string();
-        ASSERT_NE(mkdtemp(dir.data()), nullptr);
-        home = dir;
-        file = (home / "sosudnik.xml").string();
-    }
-    void TearDown() override { fs::remove_all(home); }
+// The rows of the game's log, as numbers.
+std::vector<Row> LoggedRows(const Puzzle &puzzle)
+{
+    std::vector<Row> rows;
+    for (int r = 0; r < puzzle.Log().RowCount(); ++r)
+        rows.push_back({std::stoi(puzzle.Log().Cell(r, 1)), std::stoi(puzzle.Log().Cell(r, 2)),
+                        std::stoi(puzzle.Log().Cell(r, 3))});
+    return rows;
+}
 
-    void Start(const TaskPreset &task)
-    {
-        puzzle.LoadTask(task);
-        puzzle.AppendMoveRow();
-    }
-    void Pour(const std::vector<std::pair<int, int>> &pours)
-    {
-        for (const auto &[source, receiver] : pours)
-            puzzle.Pour(source, receiver);
-    }
-    std::vector<Row> LoggedRows() const
-    {
-        std::vector<Row> rows;
-        for (int r = 0; r < puzzle.Log().RowCount(); ++r)
-            rows.push_back({std::stoi(puzzle.Log().Cell(r, 1)), std::stoi(puzzle.Log().Cell(r, 2)),
-                std::stoi(puzzle.Log().Cell(r, 3))});
-        return rows;
-    }
-
-    fs::path home;
-    std::string file;
-    Recorder boxes;
-    Puzzle puzzle {boxes};
-    MemoryFields fields {puzzle};
-    ResultWriter writer;
-};
+using GameReplayTest = GameFileTest;
 
 // A kvass game, then the milk task solved the long way with pours after
 // the goal, then a milk game left unsolved: saved as the game saves.
@@ -99,16 +70,16 @@ TEST_F(GameReplayTest, EachRowAsPlayedEachSaveAsJudged)
 {
     Start(kKvass);
     Pour({{1, 2}});
-    writer.Save(puzzle.Log(), file);
+    Save();
     const std::vector<std::pair<int, int>> solved
         = {{1, 2}, {2, 3}, {3, 1}, {2, 3}, {1, 2}, {2, 3}, {3, 1}, {2, 3}, {1, 2}, {2, 3}, {3, 1}, {1, 3}};
     Start(kMilk);
     Pour(solved);
-    const std::vector<Row> solvedRows = LoggedRows();
-    writer.Save(puzzle.Log(), file);
+    const std::vector<Row> solvedRows = LoggedRows(puzzle);
+    Save();
     Start(kMilk);
     Pour({{1, 3}});
-    writer.Save(puzzle.Log(), file);
+    Save();
 
     const Replay replay = ReplayFile(file, kMilk);
     ASSERT_EQ(replay.Problem, "");

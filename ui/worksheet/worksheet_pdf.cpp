@@ -3,6 +3,7 @@
 #include "worksheet_pdf.h"
 
 #include "advice.h"
+#include "appearance.h"
 #include "atomic_file.h"
 #include "task_code.h"
 
@@ -102,12 +103,11 @@ public:
             m_painter.end();
     }
 
+    // The game's own face, at sizes between its whole points.
     static QFont Font(double points, bool bold = false)
     {
-        QFont font(QStringLiteral("Liberation Sans"));
-        font.setStyleHint(QFont::SansSerif);
+        QFont font = UiFont(static_cast<int>(points), bold);
         font.setPointSizeF(points);
-        font.setBold(bold);
         return font;
     }
 
