@@ -53,7 +53,7 @@ double WriteMs(const char *level, const char *count, const char *variants, const
 // millisecond notes the longest wait between its runs.
 double LongestWaitMs(const QString &dir, double &madeMs)
 {
-    WorksheetDialog dialog(QString {});
+    WorksheetDialog dialog(QString{});
     dialog.show();
     dialog.findChild<QRadioButton *>(QStringLiteral("Random"))->setChecked(true);
     dialog.findChild<QComboBox *>(QStringLiteral("Level"))->setCurrentIndex(kLevelCount - 1);

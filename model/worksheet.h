@@ -56,7 +56,7 @@ WorksheetRequest ReadWorksheetRequest(const WorksheetArguments &arguments, std::
 std::string WorksheetArgumentsText(const WorksheetRequest &request);
 
 struct SheetTask {
-    TaskPreset Task {};
+    TaskPreset Task{};
     std::string Title;
     std::string Statement;
     int BookNumber = 0; // 0 when it is not from the book

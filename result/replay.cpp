@@ -68,7 +68,7 @@ std::array<int, 3> ShownLevels(const ReplayRow &row)
 {
     if (row.Step.Levels)
         return *row.Step.Levels;
-    std::array<int, 3> levels {};
+    std::array<int, 3> levels{};
     for (std::size_t n = 0; n < 3; ++n)
         levels[n] = ReadLevel(row.Texts[n]).value_or(0);
     return levels;

@@ -31,7 +31,7 @@ struct ReplaySave {
 };
 
 struct Replay {
-    TaskPreset Task {};
+    TaskPreset Task{};
     std::string Problem; // why the file is no result file; empty when it is
     std::vector<ReplaySave> Saves;
     std::optional<std::size_t> Graded; // the save the file's verdict is that of

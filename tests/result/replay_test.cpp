@@ -58,7 +58,7 @@ std::vector<Row> LoggedRows(const Puzzle &puzzle)
     std::vector<Row> rows;
     for (int r = 0; r < puzzle.Log().RowCount(); ++r)
         rows.push_back({std::stoi(puzzle.Log().Cell(r, 1)), std::stoi(puzzle.Log().Cell(r, 2)),
-                        std::stoi(puzzle.Log().Cell(r, 3))});
+            std::stoi(puzzle.Log().Cell(r, 3))});
     return rows;
 }
 
@@ -151,7 +151,7 @@ TEST(Replay, WrongRowsNamedAsTheCheckerNamesThem)
     ASSERT_TRUE(save.Rows[6].Step.Pour);
     EXPECT_EQ(save.Rows[6].Step.Pour->Source, 2);
     EXPECT_EQ(save.Rows[6].Step.Pour->Receiver, 3);
-    EXPECT_EQ(ShownLevels(save.Rows[4]), (Row {9, 0, 0}));
+    EXPECT_EQ(ShownLevels(save.Rows[4]), (Row{9, 0, 0}));
     // The save's verdict names the first of them, as the file's does.
     EXPECT_EQ(save.Check.Result, Verdict::WrongMove);
     EXPECT_EQ(save.Check.Detail, wrong[2]);
@@ -172,7 +172,7 @@ TEST(Replay, AnotherTaskIsShownButNotJudged)
             EXPECT_TRUE(!row.Checked && row.Step.Wrong.empty());
     }
     EXPECT_EQ(replay.Saves[1].Check.Detail, "В сохранении нет ни одной строки.");
-    EXPECT_EQ(ShownLevels(replay.Saves[2].Rows[1]), (Row {12, 0, 0}));
+    EXPECT_EQ(ShownLevels(replay.Saves[2].Rows[1]), (Row{12, 0, 0}));
 }
 
 // What the reader refuses is no replay at all, only its reason.

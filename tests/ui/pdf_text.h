@@ -67,7 +67,7 @@ QString Flat(const QString &text)
 // An answer in the key: the task's code, its fewest pours and the pours of
 // the table under them, each "S R L1 L2 L3".
 struct KeyAnswer {
-    TaskPreset Task {};
+    TaskPreset Task{};
     int Fewest = 0;
     std::vector<std::array<int, 5>> Pours;
 };
@@ -112,11 +112,11 @@ std::vector<KeyAnswer> KeyAnswers(const QString &keyText)
 // last reaches its target, none before it.
 bool SolvesTask(const KeyAnswer &answer)
 {
-    std::array<int, 3> levels {answer.Task.Level[0], answer.Task.Level[1], answer.Task.Level[2]};
+    std::array<int, 3> levels{answer.Task.Level[0], answer.Task.Level[1], answer.Task.Level[2]};
     for (std::size_t i = 0; i < answer.Pours.size(); ++i) {
         const std::array<int, 5> &pour = answer.Pours[i];
-        const PourMove move {pour[0], pour[1]};
-        if (!ApplyPour(levels, answer.Task.Capacity, move) || levels != std::array<int, 3> {pour[2], pour[3], pour[4]})
+        const PourMove move{pour[0], pour[1]};
+        if (!ApplyPour(levels, answer.Task.Capacity, move) || levels != std::array<int, 3>{pour[2], pour[3], pour[4]})
             return false;
         const bool reached = MeetsGoal(answer.Task.Target, levels[static_cast<std::size_t>(move.Source - 1)],
             levels[static_cast<std::size_t>(move.Receiver - 1)]);

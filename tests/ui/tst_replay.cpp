@@ -79,7 +79,7 @@ QString Label(QWidget *window, const char *name)
 
 Levels Shown(ReplayWindow *replay)
 {
-    Levels levels {};
+    Levels levels{};
     for (int n = 1; n <= 3; ++n)
         levels[static_cast<std::size_t>(n - 1)]
             = Child<VesselPicture>(replay, QStringLiteral("ReplayImage%1").arg(n).toLatin1().constData())->Level();
@@ -172,7 +172,7 @@ void TestReplay::savesAsTheCheckerNumbersThem()
     ReplayWindow *replay = Replay(h, kPupil);
     QVERIFY(replay);
     QCOMPARE(Saves(replay),
-        (QStringList {QStringLiteral("Сохранение 1 из 3 — другая задача"),
+        (QStringList{QStringLiteral("Сохранение 1 из 3 — другая задача"),
             QStringLiteral("Сохранение 2 из 3 — решено, 10 переливаний"),
             QStringLiteral("Сохранение 3 из 3 — неверный ход (итог файла)")}));
     QCOMPARE(replay->SaveShown(), 2);
@@ -216,7 +216,7 @@ void TestReplay::rowByRowWithTheKeys()
         QCOMPARE(replay->RowShown(), static_cast<int>(r));
         QCOMPARE(Shown(replay), rows[r]);
         QCOMPARE(Heard(replay),
-            (QStringList {QStringLiteral("Сосуд 1: %1 из 12").arg(rows[r][0]),
+            (QStringList{QStringLiteral("Сосуд 1: %1 из 12").arg(rows[r][0]),
                 QStringLiteral("Сосуд 2: %1 из 7").arg(rows[r][1]),
                 QStringLiteral("Сосуд 3: %1 из 5").arg(rows[r][2])}));
         QVERIFY2(Label(replay, "RowCaption").startsWith(QStringLiteral("Ход %1 из 10, подпись «%1»").arg(r)),
@@ -247,7 +247,7 @@ void TestReplay::rowByRowWithTheKeys()
     Key(replay, Qt::Key_Down);
     Key(replay, Qt::Key_Down);
     QCOMPARE(replay->RowShown(), 2);
-    QCOMPARE(Shown(replay), (Levels {9, 3, 0}));
+    QCOMPARE(Shown(replay), (Levels{9, 3, 0}));
     QCOMPARE(Label(replay, "RowCaption"), QStringLiteral("Ход 2 из 3, подпись «попробую»."));
     QCOMPARE(
         Label(replay, "RowNote"), QStringLiteral("Ход 2 (9 3 0) не получить из хода 1 (5 7 0) одним переливанием."));
@@ -278,7 +278,7 @@ void TestReplay::anotherTaskTypedIn()
     QVERIFY(replay->isVisible());
     QCOMPARE(replay->SaveShown(), 0);
     QCOMPARE(Saves(replay).first(), QStringLiteral("Сохранение 1 из 3 — не решено, 1 переливание (итог файла)"));
-    QCOMPARE(Shown(replay), (Levels {8, 0, 0}));
+    QCOMPARE(Shown(replay), (Levels{8, 0, 0}));
     QCOMPARE(Heard(replay).first(), QStringLiteral("Сосуд 1: 8 из 8"));
 }
 
@@ -322,8 +322,8 @@ void TestReplay::hostileFiles()
         QVERIFY2(Label(replay, "Verdict").startsWith(QStringLiteral("Файл не читается: ")),
             qPrintable(Label(replay, "Verdict")));
     if (verdict.startsWith(QStringLiteral("Итог"))) {
-        QCOMPARE(Saves(replay), QStringList {QStringLiteral("Сохранение 1 из 1 — другая задача")});
-        QCOMPARE(Shown(replay), (Levels {8, 0, 0}));
+        QCOMPARE(Saves(replay), QStringList{QStringLiteral("Сохранение 1 из 1 — другая задача")});
+        QCOMPARE(Shown(replay), (Levels{8, 0, 0}));
     } else {
         QVERIFY(Saves(replay).isEmpty());
         QCOMPARE(Child<QTableView>(replay, "Rows")->model()->rowCount(), 0);
@@ -351,14 +351,14 @@ void TestReplay::doubleClickInTheCheck()
     QCOMPARE(replay->parentWidget(), &dialog);
     QTRY_VERIFY_WITH_TIMEOUT(replay->Shown() != nullptr && !replay->Loading(), 30000);
     QVERIFY(Label(replay, "FileLine").endsWith(QStringLiteral("sidorov.xml")));
-    QCOMPARE(Saves(replay), QStringList {QStringLiteral("Сохранение 1 из 1 — неверный ход (итог файла)")});
+    QCOMPARE(Saves(replay), QStringList{QStringLiteral("Сохранение 1 из 1 — неверный ход (итог файла)")});
     QCOMPARE(replay->RowShown(), 0);
 
     dialog.ReplayRow(0);
     QCOMPARE(dialog.Replay(), replay);
     QTRY_VERIFY_WITH_TIMEOUT(
         !replay->Loading() && Label(replay, "FileLine").endsWith(QStringLiteral("ivanova.xml")), 30000);
-    QCOMPARE(Saves(replay), QStringList {QStringLiteral("Сохранение 1 из 1 — решено, 10 переливаний (итог файла)")});
+    QCOMPARE(Saves(replay), QStringList{QStringLiteral("Сохранение 1 из 1 — решено, 10 переливаний (итог файла)")});
 }
 
 // Like the checker, the replay tells whether a file solves the task: off in

@@ -76,7 +76,7 @@ std::vector<std::vector<int>> RowNumbers(const QString &page)
 
 ino_t Inode(const QString &path)
 {
-    struct stat st { };
+    struct stat st {};
     return ::stat(QFile::encodeName(path).constData(), &st) == 0 ? st.st_ino : 0;
 }
 
@@ -159,7 +159,7 @@ void TestWorksheet::bookSheetReadsBack()
     QVERIFY(Flat(pages[keyFrom]).contains(QStringLiteral("sosudnik --worksheet book=1,6,23,50 -o ФАЙЛ.pdf")));
 
     const std::vector<KeyAnswer> answers = KeyAnswers(pages.mid(keyFrom).join(QLatin1Char('\n')));
-    QCOMPARE(answers.size(), std::size_t {4});
+    QCOMPARE(answers.size(), std::size_t{4});
     for (std::size_t i = 0; i < answers.size(); ++i) {
         const SheetTask &task = plan.Variants[0].Tasks[i];
         QCOMPARE(FromUtf8(TaskCode(answers[i].Task)), FromUtf8(TaskCode(task.Task)));
@@ -214,7 +214,7 @@ void TestWorksheet::variantsAndTheirKey()
             qPrintable(codes.join(QLatin1Char('+'))));
     }
     const std::vector<KeyAnswer> answers = KeyAnswers(key);
-    QCOMPARE(answers.size(), std::size_t {15});
+    QCOMPARE(answers.size(), std::size_t{15});
     std::size_t i = 0;
     for (const SheetVariant &v : plan.Variants) {
         for (const SheetTask &task : v.Tasks) {
@@ -438,7 +438,7 @@ void TestWorksheet::windowMakesTheSheet()
     });
     QTest::mouseClick(Child<QPushButton>(dialog, "BtnMake"), Qt::LeftButton);
     QTRY_VERIFY_WITH_TIMEOUT(!dialog->Making(), 30000);
-    QCOMPARE(asked, QStringList {QStringLiteral("Куда записать листок")});
+    QCOMPARE(asked, QStringList{QStringLiteral("Куда записать листок")});
     QCOMPARE(Status(dialog), QStringLiteral("Листок записан: «%1», 1 страница, и ключ в конце: 1 страница.").arg(pdf));
     QCOMPARE(PdfPages(pdf), 2);
     const QString text = Flat(PdfPagesText(pdf).join(QLatin1Char(' ')));

@@ -37,8 +37,8 @@ namespace {
 // The pictures where the main form has them, on a shelf of their own: the
 // same sizes, so a level sits where it would in the game.
 const QRect kPictures[] = {{16, 8, 105, 145}, {160, 48, 81, 105}, {280, 80, 65, 73}};
-const QRect kShelf {0, 153, 377, 2};
-const QSize kStage {377, 160};
+const QRect kShelf{0, 153, 377, 2};
+const QSize kStage{377, 160};
 
 const QColor kProblem(176, 0, 0);
 
@@ -364,7 +364,8 @@ void ReplayWindow::ShowRow(int row)
                           .arg(save.Rows.size() - 1)
                           .arg(Text(Shortened(shown.Caption)));
     if (shown.Step.Pour)
-        caption += QStringLiteral(": из сосуда %1 в сосуд %2").arg(shown.Step.Pour->Source).arg(shown.Step.Pour->Receiver);
+        caption
+            += QStringLiteral(": из сосуда %1 в сосуд %2").arg(shown.Step.Pour->Source).arg(shown.Step.Pour->Receiver);
     m_caption->setText(caption + QLatin1Char('.'));
     m_note->setText(ReplayRowsModel::Note(save, r));
     Colour(m_note, ReplayRowsModel::Wrong(save, r) ? kProblem : GamePalette().color(QPalette::WindowText));

@@ -82,7 +82,7 @@ private:
     QListWidget *m_saves = nullptr;
     QTableView *m_rows = nullptr;
     ReplayRowsModel *m_model = nullptr;
-    std::array<VesselPicture *, 3> m_vessels {};
+    std::array<VesselPicture *, 3> m_vessels{};
     QLabel *m_caption = nullptr;
     QLabel *m_note = nullptr; // what the checker says of the row
     QLabel *m_saveVerdict = nullptr;

@@ -193,7 +193,7 @@ std::optional<WorksheetRequest> WorksheetDialog::Request()
             arguments.Seed = m_seed->text().trimmed().toStdString();
     }
     try {
-        return ReadWorksheetRequest(arguments, std::random_device {}());
+        return ReadWorksheetRequest(arguments, std::random_device{}());
     } catch (const std::invalid_argument &e) {
         ShowStatus(QString::fromStdString(e.what()) + QLatin1Char('.'), true);
         return std::nullopt;

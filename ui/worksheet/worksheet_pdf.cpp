@@ -45,8 +45,8 @@ struct TableShape {
 
     double Width() const { return Widths[0] + Widths[1] + Widths[2] + Widths[3] + Widths[4] + Widths[5]; }
 };
-constexpr TableShape kPupilTable {{8, 9, 9, 11, 11, 11}, 6.5};
-constexpr TableShape kKeyTable {{10, 8, 8, 10, 10, 10}, 5};
+constexpr TableShape kPupilTable{{8, 9, 9, 11, 11, 11}, 6.5};
+constexpr TableShape kKeyTable{{10, 8, 8, 10, 10, 10}, 5};
 constexpr double kHalvesGap = 5; // the pupil's table in two halves side by side
 
 constexpr double kDrawingHeight = 45;

@@ -26,9 +26,9 @@ using KeyMapPainter = std::function<void(QPainter &painter, const QRectF &area, 
 // How far the painting is, and a request to stop it, shared with the thread
 // that paints.
 struct WorksheetProgress {
-    std::atomic<int> Pages {0}; // painted so far
-    std::atomic<int> Total {0}; // every page of every file, once laid out
-    std::atomic<bool> Stop {false};
+    std::atomic<int> Pages{0}; // painted so far
+    std::atomic<int> Total{0}; // every page of every file, once laid out
+    std::atomic<bool> Stop{false};
 };
 
 struct WorksheetPdfs {
