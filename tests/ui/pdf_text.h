@@ -58,6 +58,37 @@ QStringList PdfPagesText(const QString &pdf)
     return pages;
 }
 
+// The words of a PDF with where each stands (pdftotext -bbox), in points
+// from the top of its page.
+struct PdfWord {
+    int Page = 0; // from 1
+    double Bottom = 0;
+    double PageHeight = 0;
+    QString Text;
+};
+
+std::vector<PdfWord> PdfWords(const QString &pdf)
+{
+    const QString html = RunPoppler(QStringLiteral("pdftotext"),
+        {QStringLiteral("-bbox"), QStringLiteral("-enc"), QStringLiteral("UTF-8"), pdf, QStringLiteral("-")});
+    static const QRegularExpression tag(QStringLiteral("<page width=\"[0-9.]+\" height=\"([0-9.]+)\">|"
+                                                       "<word xMin=\"[0-9.]+\" yMin=\"[0-9.]+\" xMax=\"[0-9.]+\" "
+                                                       "yMax=\"([0-9.]+)\">([^<]*)</word>"));
+    std::vector<PdfWord> words;
+    int page = 0;
+    double height = 0;
+    for (auto it = tag.globalMatch(html); it.hasNext();) {
+        const QRegularExpressionMatch m = it.next();
+        if (!m.captured(1).isEmpty()) {
+            ++page;
+            height = m.captured(1).toDouble();
+            continue;
+        }
+        words.push_back({page, m.captured(2).toDouble(), height, m.captured(3)});
+    }
+    return words;
+}
+
 // Words in one run, however the page broke its lines.
 QString Flat(const QString &text)
 {

@@ -76,7 +76,7 @@ std::vector<std::vector<int>> RowNumbers(const QString &page)
 
 ino_t Inode(const QString &path)
 {
-    struct stat st {};
+    struct stat st { };
     return ::stat(QFile::encodeName(path).constData(), &st) == 0 ? st.st_ino : 0;
 }
 
@@ -88,6 +88,7 @@ class TestWorksheet : public QObject {
 private slots:
     void bookSheetReadsBack();
     void variantsAndTheirKey();
+    void longAnswersGoOnInTheNextColumns();
     void sameArgumentsSameText();
     void drawnSeedIsTold();
     void refused_data();
@@ -225,6 +226,40 @@ void TestWorksheet::variantsAndTheirKey()
             QVERIFY2(SolvesTask(answer), qPrintable(FromUtf8(TaskCode(task.Task))));
         }
     }
+}
+
+// A task of 997 pours: its key answer runs on over columns and pages, every
+// pour once and in order, and nothing is drawn into the bottom margin.
+void TestWorksheet::longAnswersGoOnInTheNextColumns()
+{
+    const QString pdf = Path(QStringLiteral("long.pdf"));
+    QCOMPARE(RunCommand({QStringLiteral("--worksheet"), QStringLiteral("code=999,500,499/999,0,0/749+8,5,3/8,0,0/4"),
+                            QStringLiteral("-o"), pdf})
+                 .Status,
+        0);
+    const std::vector<PdfWord> words = PdfWords(pdf);
+    QVERIFY(!words.empty());
+    for (const PdfWord &word : words) {
+        // 14 mm: the bottom margin.
+        QVERIFY2(word.Bottom < word.PageHeight - 14 * 72 / 25.4,
+            qPrintable(QStringLiteral("page %1: «%2» at %3").arg(word.Page).arg(word.Text).arg(word.Bottom)));
+    }
+    // The key's tables in the order they are drawn: the pour numbers under
+    // each "№" after the key's title.
+    const QStringList pages = PdfPagesText(pdf);
+    int keyFrom = 0;
+    while (keyFrom < pages.size() && !pages[keyFrom].contains(QStringLiteral("Ключ к листку")))
+        ++keyFrom;
+    std::vector<int> pours;
+    for (int p = keyFrom; p < pages.size(); ++p) {
+        for (const std::vector<int> &numbers : RowNumbers(pages[p]))
+            pours.insert(pours.end(), numbers.begin(), numbers.end());
+    }
+    QCOMPARE(static_cast<int>(pours.size()), 997 + 6);
+    for (int i = 0; i < 997; ++i)
+        QCOMPARE(pours[static_cast<std::size_t>(i)], i + 1);
+    QVERIFY(Flat(pages.mid(keyFrom).join(QLatin1Char(' ')))
+                .contains(QStringLiteral("Задача 1. Сосуды 999, 500 и 499 (продолжение)")));
 }
 
 void TestWorksheet::sameArgumentsSameText()

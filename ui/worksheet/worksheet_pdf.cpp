@@ -207,11 +207,16 @@ void LayOut(Section &section)
             column = 0;
             continue;
         }
-        if (columnY + block.Height > kContentBottom && columnY > band) {
+        const auto fits = [&] { return columnY + block.Height <= kContentBottom; };
+        if (!fits() && columnY > band) {
             if (++column == kKeyColumns)
                 newPage();
             columnY = band;
         }
+        // Under wide blocks the columns are short: a block for a whole
+        // column starts a page of its own.
+        if (!fits() && band > kContentTop)
+            newPage();
         section.Pages.back().emplace_back(&block, QPointF(kMarginX + column * (kColumnWidth + kColumnGap), columnY));
         columnY += block.Height + block.After;
         lowest = std::max(lowest, columnY);
