@@ -21,4 +21,9 @@
 //
 // Throws SaveFailure naming the system's cause. Writes past the file-size
 // limit fail with EFBIG only while SIGXFSZ is ignored (main does so).
-void WriteFileAtomically(const std::string &path, std::span<const std::string_view> pieces);
+//
+// InPlace::Never leaves the old file whole whatever happens: where only a
+// write in place would do, the refusal is the failure.
+enum class InPlace { Allowed, Never };
+void WriteFileAtomically(const std::string &path, std::span<const std::string_view> pieces,
+                         InPlace inPlace = InPlace::Allowed);
