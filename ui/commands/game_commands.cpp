@@ -57,6 +57,7 @@ bool GameCommands::EnabledIn(Command command, GameMode mode, bool lesson)
 
 GameCommands::GameCommands(QObject *parent)
     : QObject(parent)
+    , m_answers(new AnswerRule(this))
 {
 }
 
@@ -72,6 +73,7 @@ void GameCommands::SetLesson(bool on)
 {
     m_lesson = on;
     ApplyAll();
+    m_answers->Set(!on);
 }
 
 void GameCommands::ApplyAll() const

@@ -2,6 +2,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "answer_rule.h"
+
 #include <QObject>
 #include <QPointer>
 
@@ -69,6 +71,8 @@ public:
     // games, tasks, codes and undo alike.
     bool Lesson() const { return m_lesson; }
     void SetLesson(bool on);
+    // Whether windows may show answers: not in a lesson.
+    const AnswerRule &Answers() const { return *m_answers; }
 
     bool Enabled(Command command) const { return EnabledIn(command, m_mode, m_lesson); }
     // Whether the player's request may run now.
@@ -90,6 +94,7 @@ private:
 
     GameMode m_mode = GameMode::None;
     bool m_lesson = false;
+    AnswerRule *m_answers;
     bool m_dragging = false;
     struct Binding {
         Command Which;

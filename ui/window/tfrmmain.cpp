@@ -324,7 +324,7 @@ void TfrmMain::ShowRules()
 {
     Guarded([this] {
         if (!m_rules)
-            m_rules = new RulesWindow(this);
+            m_rules = new RulesWindow(m_commands->Answers(), this);
         m_rules->show();
         m_rules->raise();
         m_rules->activateWindow();
