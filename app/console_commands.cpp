@@ -6,6 +6,7 @@
 #include "check_report.h"
 #include "command_line.h"
 #include "message_boxes.h"
+#include "pupil_file.h"
 #include "record_check.h"
 #include "solver.h"
 #include "task_book.h"
@@ -13,11 +14,16 @@
 #include "task_generator.h"
 #include "wording.h"
 
+#include <QString>
+
 #include <algorithm>
 #include <cerrno>
 #include <cstdint>
 #include <random>
 #include <stdexcept>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -207,7 +213,8 @@ std::string Refusal(const CommandLine &line, const char *command, std::size_t op
             return "параметры " + LongName(command) + " и " + LongName(other) + " вместе не работают";
     }
     for (const Companion &companion : kCompanions) {
-        if (std::string_view(companion.Command) != command && line.Has(companion.Option))
+        if (std::string_view(companion.Command) != command && line.Has(companion.Option)
+            && !line.Has(companion.Command))
             return "параметр " + LongName(companion.Option) + " работает только с " + LongName(companion.Command);
     }
     for (const char *option : kWindowOnly) {
@@ -274,14 +281,36 @@ int CheckRecords(const CommandLine &line, const Streams &streams)
 }
 
 // A companion option without its command: nothing it could shape.
-int RefuseCompanion(const CommandLine &line, const Streams &streams)
+std::string CompanionAlone(const CommandLine &line)
 {
     for (const Companion &companion : kCompanions) {
-        if (line.Has(companion.Option))
-            return Refuse(streams, "параметр " + LongName(companion.Option) + " работает только с "
-                                       + LongName(companion.Command));
+        if (line.Has(companion.Option) && !line.Has(companion.Command))
+            return "параметр " + LongName(companion.Option) + " работает только с " + LongName(companion.Command);
     }
-    return kExitBadTask;
+    return {};
+}
+
+// Why a lesson cannot start with these arguments: the pupil's name is blank,
+// or the folder for their files is not one they can write into. Said before
+// any window, so that the teacher's launcher fails at once.
+std::string LessonRefusal(const CommandLine &line)
+{
+    if (line.Has("pupil") && TidyPupilName(QString::fromLocal8Bit(line.Value("pupil").c_str())).isEmpty())
+        return "после --pupil нужны фамилия и имя";
+    if (!line.Has("folder"))
+        return {};
+    const std::string &folder = line.Value("folder");
+    if (folder.empty())
+        return "после --folder нужна папка";
+    struct stat status {};
+    if (::stat(folder.c_str(), &status) != 0)
+        return "папки " + Quoted(folder) + " нет";
+    if (!S_ISDIR(status.st_mode))
+        return Quoted(folder) + " — не папка";
+    if (::access(folder.c_str(), W_OK | X_OK) != 0)
+        return "в папку " + Quoted(folder) + " нельзя записывать: "
+            + (errno == EROFS ? "диск доступен только для чтения" : "нет прав");
+    return {};
 }
 
 int PrintBook(const CommandLine &line, const Streams &streams)
@@ -352,8 +381,6 @@ constexpr Command kCommands[] = {
     {"check", CheckRecords},
     {"book", PrintBook},
     {"generate", GenerateCommand},
-    {"csv", RefuseCompanion},
-    {"seed", RefuseCompanion},
 };
 
 } // namespace
@@ -364,5 +391,9 @@ std::optional<int> RunWithoutWindow(const CommandLine &line, const Streams &stre
         if (line.Has(command.Option))
             return command.Run(line, streams);
     }
+    if (const std::string alone = CompanionAlone(line); !alone.empty())
+        return Refuse(streams, alone);
+    if (const std::string refusal = LessonRefusal(line); line.Has("lesson") && !refusal.empty())
+        return Refuse(streams, refusal);
     return std::nullopt;
 }

@@ -17,7 +17,7 @@ const char *const kOffForLesson = "На этом уроке отключено";
 bool GameCommands::OffForLesson(Command command)
 {
     return command == Command::Hint || command == Command::Solution || command == Command::Check
-        || command == Command::CheckRecords;
+        || command == Command::CheckRecords || command == Command::SaveAs;
 }
 
 bool GameCommands::EnabledIn(Command command, GameMode mode, bool lesson)
@@ -39,6 +39,7 @@ bool GameCommands::EnabledIn(Command command, GameMode mode, bool lesson)
     case Command::Values:
         return mode == GameMode::Input;
     case Command::Save:
+    case Command::SaveAs:
     case Command::Pour:
     case Command::Hint:
     case Command::Redo:

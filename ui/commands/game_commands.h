@@ -51,12 +51,14 @@ public:
         CopyCode, // "&Копировать код задачи"
         EnterCode, // "Вв&ести код задачи…"
         Rules, // "Как &играть"
+        SaveAs, // "Записат&ь как…"
     };
 
     // The one table of what is available in which mode; in a lesson the
     // commands that hand out the answer are off whatever the mode.
     static bool EnabledIn(Command command, GameMode mode, bool lesson = false);
-    // "Подсказка", "Решение", "Проверить задачу", "Проверить записи…".
+    // "Подсказка", "Решение", "Проверить задачу", "Проверить записи…"; and
+    // "Записать как…", since a lesson keeps the pupil's work in their file.
     static bool OffForLesson(Command command);
 
     explicit GameCommands(QObject *parent = nullptr);

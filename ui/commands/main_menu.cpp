@@ -93,6 +93,10 @@ void AddMoveEntries(QMenu *menu, GameCommands &commands, const MainMenuHandlers 
     redo->setShortcuts({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
     commands.Connect(Command::Redo, redo, handlers.Redo);
     commands.Connect(Command::Restart, AddEntry(menu, "MnuRestart", "Нач&ать заново"), handlers.Restart);
+    // Every other letter of it is taken in this menu.
+    commands.Connect(Command::SaveAs,
+                     AddEntry(menu, "MnuSaveAs", "Записат&ь как…", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S)),
+                     handlers.SaveAs);
 }
 
 // The solver's answers and the teacher's check. Shortcuts clear of the line

@@ -1,0 +1,461 @@
+// SPDX-FileCopyrightText: 2026 The Sosudnik developers
+// SPDX-License-Identifier: MIT
+// A lesson keeps the pupil's work in the real window: the name asked for
+// and shown, "Запись результата" into the pupil's file, saves on a win,
+// before a new game and before closing, a lock waited for without freezing
+// the window; and, outside a lesson, "Записать как…".
+#include "argv.h"
+#include "window_harness.h"
+
+#include "command_line.h"
+#include "display_start.h"
+#include "modal_helpers.h"
+#include "pupil_dialog.h"
+#include "pupil_saves.h"
+#include "result_reader.h"
+#include "result_writer.h"
+#include "save_failure.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QFileDialog>
+#include <QLockFile>
+#include <QMessageBox>
+#include <QTimer>
+
+#include <sys/stat.h>
+
+using namespace std::chrono_literals;
+
+namespace {
+
+const char *const kMilk = "12,7,5/12,0,0/6";
+const char *const kKvass = "8,5,3/8,0,0/4";
+const QString kPupil = QString::fromUtf8("Иванова Маша");
+const QString kFile = QString::fromUtf8("Иванова Маша.xml");
+
+void StartLesson(Harness &h, const QString &folder, const char *code = kMilk)
+{
+    Argv argv({QStringLiteral("--lesson"), QStringLiteral("--pupil"), QStringLiteral("  Иванова   Маша "),
+               QStringLiteral("--folder"), folder, QString::fromLatin1(code)});
+    StartFromArguments(h.window, ReadCommandLine(argv.Count(), argv.Values()));
+}
+
+// "12 23" pours from 1 into 2, then from 2 into 3.
+void Pour(Harness &h, const char *pours)
+{
+    for (const char *c = pours; *c; ++c) {
+        if (*c != ' ')
+            QTest::keyClick(h.Handle(), static_cast<Qt::Key>(Qt::Key_0 + (*c - '0')));
+    }
+}
+
+// Each save of the file, as the captions of its rows.
+QStringList Saves(const QString &path)
+{
+    const ResultFile file = ReadResultFile(QFile::encodeName(path).toStdString());
+    if (!file.Readable())
+        return {QStringLiteral("unreadable: ") + QString::fromStdString(file.Problem)};
+    QStringList saves;
+    for (const ResultBlock &block : file.Blocks) {
+        QStringList captions;
+        for (const ResultRecord &record : block.Records)
+            captions << QString::fromStdString(record.Columns[0]);
+        saves << captions.join(QLatin1Char(','));
+    }
+    return saves;
+}
+
+QByteArray Bytes(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+QStringList Texts(const Harness &h)
+{
+    QStringList texts;
+    for (const Recorder::Box &box : h.boxes.Boxes)
+        texts << QString::fromStdString(box.Caption) + QLatin1Char('|') + QString::fromStdString(box.Text);
+    return texts;
+}
+
+QString Written(const QString &file)
+{
+    return QString::fromUtf8("Запись файла|") + QString::fromStdString(FileWrittenText(file.toStdString()));
+}
+
+const QString kWin = QString::fromUtf8("Внимание|") + QString::fromUtf8(kMsgGoalReached);
+
+} // namespace
+
+class TestLessonSaves : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { QApplication::setQuitOnLastWindowClosed(false); }
+    void askedSaveWritesThePupilsFile();
+    void aWinAndANewGameSaveWithoutAsking();
+    void closing_data();
+    void closing();
+    void aHeldLockIsWaitedForWithoutFreezing();
+    void aLockHeldTooLongFails();
+    void closingWhileASaveWaits();
+    void aFileThatIsNoResultIsLeftAlone();
+    void theNameIsAskedFor_data();
+    void theNameIsAskedFor();
+    void saveAsWritesWhatTheSaveWrites_data();
+    void saveAsWritesWhatTheSaveWrites();
+    void saveAsFailsAsTheSaveFails_data();
+    void saveAsFailsAsTheSaveFails();
+};
+
+void TestLessonSaves::askedSaveWritesThePupilsFile()
+{
+    TemporaryWorkDir work;
+    QTemporaryDir folder;
+    Harness h;
+    StartLesson(h, folder.path());
+    QCOMPARE(h.window.windowTitle(), QString::fromUtf8("Сосудник — Иванова Маша"));
+    QVERIFY(!h.Action("MnuSaveAs")->isEnabled());
+    QCOMPARE(h.Action("MnuSaveAs")->toolTip(), QString::fromUtf8("На этом уроке отключено"));
+
+    Pour(h, "12");
+    QTest::keyClick(h.Handle(), Qt::Key_S, Qt::ControlModifier);
+    QCOMPARE(Texts(h), QStringList{Written(kFile)});
+    QCOMPARE(Saves(folder.filePath(kFile)), QStringList{QStringLiteral("0,1")});
+    h.Click(QStringLiteral("BtnXml"));
+    QCOMPARE(Saves(folder.filePath(kFile)), (QStringList{QStringLiteral("0,1"), QStringLiteral("0,1")}));
+    QVERIFY(!QFile::exists(work.FilePath(QString::fromUtf8(kResultFileName))));
+    QCOMPARE(h.window.windowTitle(), QString::fromUtf8("Сосудник — Иванова Маша"));
+}
+
+void TestLessonSaves::aWinAndANewGameSaveWithoutAsking()
+{
+    QTemporaryDir folder;
+    const QString file = folder.filePath(kFile);
+    Harness h;
+    StartLesson(h, folder.path(), kKvass);
+    Pour(h, "12 23 31 23 12 23");
+    QVERIFY(h.window.Puzzle().State().GoalReached);
+    QCOMPARE(Texts(h), QStringList{kWin});
+    QCOMPARE(Saves(file), QStringList{QStringLiteral("0,1,2,3,4,5,6")});
+
+    // Nothing new since: a new game saves nothing more.
+    h.window.StartTaskCode(kMilk);
+    QCOMPARE(Saves(file).size(), 1);
+    // Pours a new game or "Начать заново" would take out of the log.
+    Pour(h, "12");
+    h.window.StartTaskCode(kKvass);
+    Pour(h, "13");
+    h.Action("MnuRestart")->trigger();
+    Pour(h, "12 23");
+    h.window.MnuNewClick();
+    QCOMPARE(Saves(file), (QStringList{QStringLiteral("0,1,2,3,4,5,6"), QStringLiteral("0,1"),
+                                       QStringLiteral("0,1"), QStringLiteral("0,1,2")}));
+    QCOMPARE(Texts(h), QStringList{kWin});
+}
+
+void TestLessonSaves::closing_data()
+{
+    QTest::addColumn<QString>("before"); // pours, then what else
+    QTest::addColumn<bool>("closes");
+    QTest::addColumn<QStringList>("saves");
+    QTest::addColumn<QString>("box");
+
+    QTest::newRow("pours unsaved") << QStringLiteral("12 23") << true << QStringList{QStringLiteral("0,1,2")}
+                                   << QString();
+    QTest::newRow("nothing poured") << QString() << true << QStringList{} << QString();
+    QTest::newRow("pours saved") << QStringLiteral("12 save") << true << QStringList{QStringLiteral("0,1")}
+                                 << Written(kFile);
+    QTest::newRow("pours undone") << QStringLiteral("12 undo") << true << QStringList{} << QString();
+    QTest::newRow("the folder gone") << QStringLiteral("12 gone") << false << QStringList{}
+                                     << QString::fromUtf8("Сосудник|")
+                                            + QString::fromStdString(ErrorBoxText(SaveFailureText(
+                                                kFile.toStdString(), ENOENT)));
+}
+
+// In a lesson the window saves unsaved pours before it closes, and asks
+// nothing; a save that fails keeps it open, the pours with it.
+void TestLessonSaves::closing()
+{
+    QFETCH(QString, before);
+    QFETCH(bool, closes);
+    QFETCH(QStringList, saves);
+    QFETCH(QString, box);
+
+    QTemporaryDir parent;
+    const QString folder = parent.filePath(QStringLiteral("урок"));
+    QVERIFY(QDir().mkpath(folder));
+    Harness h;
+    StartLesson(h, folder);
+    for (const QString &step : before.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+        if (step == QLatin1String("save"))
+            h.window.BtnXmlClick();
+        else if (step == QLatin1String("undo"))
+            h.window.BtnUndoClick();
+        else if (step == QLatin1String("gone"))
+            QVERIFY(QDir(folder).removeRecursively());
+        else
+            Pour(h, qPrintable(step));
+    }
+    h.Click(QStringLiteral("BtnExit"));
+    QCOMPARE(h.window.isVisible(), !closes);
+    QCOMPARE(Saves(folder + QLatin1Char('/') + kFile),
+             saves.isEmpty() ? QStringList{QString::fromUtf8("unreadable: Файла нет.")} : saves);
+    QCOMPARE(Texts(h), box.isEmpty() ? QStringList{} : QStringList{box});
+}
+
+void TestLessonSaves::aHeldLockIsWaitedForWithoutFreezing()
+{
+    QTemporaryDir folder;
+    const QString file = folder.filePath(kFile);
+    QLockFile other(file + QStringLiteral(".lock"));
+    QVERIFY(other.tryLock());
+    Harness h;
+    StartLesson(h, folder.path());
+    Pour(h, "12");
+    QTest::keyClick(h.Handle(), Qt::Key_S, Qt::ControlModifier);
+    QVERIFY(h.window.Pupil()->Waiting());
+    QVERIFY(h.boxes.Boxes.empty());
+
+    // The window goes on meanwhile: its events are handled, and it pours.
+    bool turned = false;
+    QTimer::singleShot(0, &h.window, [&turned] { turned = true; });
+    QTRY_VERIFY_WITH_TIMEOUT(turned, 30'000);
+    Pour(h, "23");
+    QCOMPARE(h.window.Puzzle().Log().RowCount(), 3);
+    QVERIFY(h.window.Pupil()->Waiting());
+    QVERIFY(!QFile::exists(file));
+
+    other.unlock();
+    QTRY_VERIFY_WITH_TIMEOUT(!h.window.Pupil()->Waiting(), 30'000);
+    QCOMPARE(Texts(h), QStringList{Written(kFile)});
+    // The log as it stood when the save was asked for.
+    QCOMPARE(Saves(file), QStringList{QStringLiteral("0,1")});
+    QVERIFY(h.window.Pupil()->Unsaved());
+}
+
+void TestLessonSaves::aLockHeldTooLongFails()
+{
+    QTemporaryDir folder;
+    QLockFile other(folder.filePath(kFile) + QStringLiteral(".lock"));
+    QVERIFY(other.tryLock());
+    Harness h;
+    StartLesson(h, folder.path());
+    h.window.Pupil()->SetPatience(100ms);
+    Pour(h, "12");
+    h.window.BtnXmlClick();
+    QTRY_VERIFY_WITH_TIMEOUT(!h.window.Pupil()->Waiting(), 30'000);
+    QCOMPARE(Texts(h), QStringList{QString::fromUtf8("Сосудник|")
+                                   + QString::fromStdString(ErrorBoxText(
+                                       SaveFailureText(kFile.toStdString(), kCauseLockHeld)))});
+    QVERIFY(h.window.Pupil()->Unsaved());
+    // The next save goes through once the lock is free.
+    other.unlock();
+    h.window.BtnXmlClick();
+    QCOMPARE(Saves(folder.filePath(kFile)), (QStringList{QStringLiteral("0,1"), QStringLiteral("0,1")}));
+}
+
+void TestLessonSaves::closingWhileASaveWaits()
+{
+    QTemporaryDir folder;
+    QLockFile other(folder.filePath(kFile) + QStringLiteral(".lock"));
+    QVERIFY(other.tryLock());
+    Harness h;
+    StartLesson(h, folder.path());
+    Pour(h, "12");
+    QVERIFY(!h.window.close());
+    QVERIFY(h.window.isVisible());
+    QVERIFY(h.window.Pupil()->Waiting());
+    other.unlock();
+    QTRY_VERIFY_WITH_TIMEOUT(!h.window.isVisible(), 30'000);
+    QCOMPARE(Saves(folder.filePath(kFile)), QStringList{QStringLiteral("0,1")});
+    QVERIFY(h.boxes.Boxes.empty());
+}
+
+// A file of that name that is no result file stays as it is; the pupil's
+// work goes beside it, and the box says so.
+void TestLessonSaves::aFileThatIsNoResultIsLeftAlone()
+{
+    QTemporaryDir folder;
+    const QByteArray notes = "Иванова Маша: 5 баллов\n";
+    {
+        QFile file(folder.filePath(kFile));
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(notes) == notes.size());
+    }
+    const QString spare = QString::fromUtf8("Иванова Маша (2).xml");
+    Harness h;
+    StartLesson(h, folder.path(), kKvass);
+    Pour(h, "12");
+    h.window.BtnXmlClick();
+    const QString told = Written(spare) + QString::fromUtf8("\rФайл \"Иванова Маша.xml\" оставлен как есть: он не "
+                                                            "читается как запись ходов — это не XML");
+    QCOMPARE(Texts(h).size(), 1);
+    QVERIFY2(Texts(h)[0].startsWith(told), qPrintable(Texts(h)[0]));
+    // A save no one asked for says nothing more: it was told.
+    Pour(h, "23 31 23 12 23");
+    QCOMPARE(Texts(h).size(), 2);
+    QCOMPARE(Texts(h)[1], kWin);
+    QCOMPARE(Saves(folder.filePath(spare)), (QStringList{QStringLiteral("0,1"), QStringLiteral("0,1,2,3,4,5,6")}));
+    QCOMPARE(Bytes(folder.filePath(kFile)), notes);
+}
+
+void TestLessonSaves::theNameIsAskedFor_data()
+{
+    QTest::addColumn<QString>("leave"); // how the dialog is left
+    QTest::addColumn<QString>("name"); // null: the pupil left without a name
+
+    QTest::newRow("OK") << QStringLiteral("ok") << kPupil;
+    QTest::newRow("Enter") << QStringLiteral("enter") << kPupil;
+    QTest::newRow("Escape") << QStringLiteral("escape") << QString();
+    QTest::newRow("close box") << QStringLiteral("close") << QString();
+}
+
+void TestLessonSaves::theNameIsAskedFor()
+{
+    QFETCH(QString, leave);
+    QFETCH(QString, name);
+
+    Harness h;
+    Argv argv({QStringLiteral("--lesson")});
+    const CommandLine line = ReadCommandLine(argv.Count(), argv.Values());
+    std::optional<QString> asked;
+    QList<bool> okOn;
+    bool stayedOnBlankEnter = false;
+    WithModal<PupilDialog>([&] { asked = PupilName(&h.window, line); },
+                           [&](PupilDialog *d) {
+                               auto *edit = d->findChild<QLineEdit *>(QStringLiteral("PupilName"));
+                               auto *ok = d->findChild<QPushButton *>(QStringLiteral("BtnOk"));
+                               okOn << ok->isEnabled();
+                               edit->insert(QStringLiteral(" \t "));
+                               okOn << ok->isEnabled();
+                               QTest::keyClick(edit, Qt::Key_Return);
+                               stayedOnBlankEnter = d->isVisible();
+                               edit->insert(QString::fromUtf8("Иванова  Маша "));
+                               okOn << ok->isEnabled();
+                               if (leave == QLatin1String("ok"))
+                                   QTest::mouseClick(ok, Qt::LeftButton);
+                               else if (leave == QLatin1String("enter"))
+                                   QTest::keyClick(edit, Qt::Key_Return);
+                               else if (leave == QLatin1String("escape"))
+                                   QTest::keyClick(edit, Qt::Key_Escape);
+                               else
+                                   d->close();
+                           });
+    QCOMPARE(okOn, (QList<bool>{false, false, true}));
+    QVERIFY(stayedOnBlankEnter);
+    QCOMPARE(asked.has_value(), !name.isNull());
+    if (asked)
+        QCOMPARE(*asked, name);
+    // Without a lesson nobody is asked.
+    Argv plain({});
+    const std::optional<QString> none = PupilName(&h.window, ReadCommandLine(plain.Count(), plain.Values()));
+    QVERIFY(none && none->isEmpty());
+}
+
+void TestLessonSaves::saveAsWritesWhatTheSaveWrites_data()
+{
+    QTest::addColumn<QByteArray>("there"); // the chosen file before; empty for none
+    QTest::addColumn<bool>("replace"); // the answer to "replace it?"
+
+    QTest::newRow("a new file") << QByteArray() << true;
+    QTest::newRow("replaced") << QByteArrayLiteral("old") << true;
+    QTest::newRow("kept") << QByteArrayLiteral("old") << false;
+}
+
+// "Записать как…" writes the very bytes "Запись результата" writes, to the
+// file chosen; sosudnik.xml is then written as if it had never run.
+void TestLessonSaves::saveAsWritesWhatTheSaveWrites()
+{
+    QFETCH(QByteArray, there);
+    QFETCH(bool, replace);
+
+    TemporaryWorkDir work;
+    QVERIFY(work.IsValid());
+    const QString copy = work.FilePath(QStringLiteral("копия.xml"));
+    if (!there.isEmpty()) {
+        QFile file(copy);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(there) == there.size());
+    }
+    Harness h;
+    h.window.StartTaskCode(kMilk);
+    Pour(h, "12 23");
+    QCOMPARE(h.Action("MnuSaveAs")->shortcut(), QKeySequence(QStringLiteral("Ctrl+Shift+S")));
+    QString suggested;
+    QStringList filters;
+    QString asked;
+    WithModal<QFileDialog>([&] { QTest::keyClick(h.Handle(), Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier); },
+                           [&](QFileDialog *d) {
+                               suggested = QFileInfo(d->selectedFiles().value(0)).fileName();
+                               filters = d->nameFilters();
+                               d->selectFile(copy);
+                               QObject context;
+                               if (!there.isEmpty()) {
+                                   modal_detail::Poll(
+                                       &context, "the question",
+                                       [] { return qobject_cast<QMessageBox *>(QApplication::activeModalWidget()); },
+                                       [&] {
+                                           auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+                                           asked = box->text();
+                                           box->button(replace ? QMessageBox::Yes : QMessageBox::No)->click();
+                                       });
+                               }
+                               static_cast<QDialog *>(d)->accept(); // QFileDialog's own, which asks
+                               if (d->isVisible())
+                                   d->reject();
+                           });
+    QCOMPARE(suggested, QString::fromUtf8(kResultFileName));
+    QCOMPARE(filters, QStringList{QString::fromUtf8("Записи ходов (*.xml)")});
+    QCOMPARE(asked.isEmpty(), there.isEmpty());
+    QCOMPARE(Texts(h), replace ? QStringList{Written(QStringLiteral("копия.xml"))} : QStringList{});
+    if (!replace) {
+        QCOMPARE(Bytes(copy), there);
+        return;
+    }
+    h.window.BtnXmlClick();
+    const QByteArray saved = Bytes(work.FilePath(QString::fromUtf8(kResultFileName)));
+    QCOMPARE(Saves(work.FilePath(QString::fromUtf8(kResultFileName))), QStringList{QStringLiteral("0,1,2")});
+    QCOMPARE(Bytes(copy), saved);
+}
+
+void TestLessonSaves::saveAsFailsAsTheSaveFails_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::newRow("no folder") << QStringLiteral("missing");
+    QTest::newRow("a folder") << QStringLiteral("folder");
+    QTest::newRow("a FIFO") << QStringLiteral("fifo");
+}
+
+void TestLessonSaves::saveAsFailsAsTheSaveFails()
+{
+    QFETCH(QString, kind);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("нет/x.xml"));
+    if (kind == QLatin1String("folder"))
+        QVERIFY(QDir().mkpath(path));
+    else if (kind == QLatin1String("fifo"))
+        QVERIFY(QDir().mkpath(dir.filePath(QStringLiteral("нет"))) && ::mkfifo(QFile::encodeName(path).constData(), 0644) == 0);
+    MoveLog log;
+    log.Append({"0", {"12", "0", "0"}});
+    const std::string native = QFile::encodeName(path).toStdString();
+    std::string stated, copied;
+    try {
+        ResultWriter().Save(log, native);
+    } catch (const SaveFailure &failure) {
+        stated = failure.what();
+    }
+    Recorder boxes;
+    try {
+        ResultWriter writer;
+        WriteResultCopy(writer, log, native, native, boxes);
+    } catch (const SaveFailure &failure) {
+        copied = failure.what();
+    }
+    QVERIFY(!stated.empty());
+    QCOMPARE(copied, stated);
+    QVERIFY(boxes.Boxes.empty());
+}
+
+QTEST_MAIN(TestLessonSaves)
+#include "tst_lesson_saves.moc"
