@@ -298,14 +298,6 @@ private:
 const char *const kKvass = "8,5,3/8,0,0/4";
 const char *const kKvassPours = "12 23 31 23 12 23";
 
-void Pour(Harness &h, const char *pours)
-{
-    for (const char *c = pours; *c; ++c) {
-        if (*c != ' ')
-            QTest::keyClick(h.Handle(), static_cast<Qt::Key>(Qt::Key_0 + (*c - '0')));
-    }
-}
-
 } // namespace
 
 class TestLesson : public QObject {
@@ -424,12 +416,12 @@ void TestLesson::noAnswerAnywhere()
     for (const QString &step : before.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
         if (step == QLatin1String("win")) {
             h.window.StartTaskCode(kKvass);
-            Pour(h, kKvassPours);
+            h.PourKeys(kKvassPours);
             QVERIFY(h.window.Puzzle().State().GoalReached);
             if (!lesson)
                 h.window.StartTaskCode(kKvass);
         } else {
-            Pour(h, qPrintable(step));
+            h.PourKeys(qPrintable(step));
         }
     }
 

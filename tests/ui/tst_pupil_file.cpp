@@ -4,7 +4,7 @@
 // keep what the file held, files that cannot take a save left as they were,
 // and two programs saving into one file at once.
 #include "pupil_file.h"
-#include "result_reader.h"
+#include "result_files.h"
 #include "result_writer.h"
 #include "save_failure.h"
 #include "xml_runtime.h"
@@ -37,28 +37,6 @@ MoveLog Log(const QStringList &rows)
         log.Append({cells[0].toStdString(), {cells[1].toStdString(), cells[2].toStdString(), cells[3].toStdString()}});
     }
     return log;
-}
-
-QByteArray Bytes(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-// Each save of the file as its rows' captions joined by ",".
-QStringList Saves(const QString &path)
-{
-    const ResultFile file = ReadResultFile(QFile::encodeName(path).toStdString());
-    if (!file.Readable())
-        return {QStringLiteral("unreadable: ") + QString::fromStdString(file.Problem)};
-    QStringList saves;
-    for (const ResultBlock &block : file.Blocks) {
-        QStringList captions;
-        for (const ResultRecord &record : block.Records)
-            captions << QString::fromStdString(record.Columns[0]);
-        saves << captions.join(QLatin1Char(','));
-    }
-    return saves;
 }
 
 // One run of the game: its document and its pupil's file.
@@ -192,7 +170,7 @@ void TestPupilFile::savesKeepWhatTheFileHeld()
     ResultWriter earlier;
     earlier.Save(Log({QStringLiteral("0 12 0 0"), QStringLiteral("first 5 7 0")}), QFile::encodeName(path).toStdString());
     earlier.Save(Log({QStringLiteral("0 12 0 0")}), QFile::encodeName(path).toStdString());
-    const QByteArray before = Bytes(path);
+    const QByteArray before = FileBytes(path);
     const QByteArray tail = "</ListStore>\n";
     QVERIFY(before.endsWith(tail));
 
@@ -200,15 +178,15 @@ void TestPupilFile::savesKeepWhatTheFileHeld()
     const PupilFile::Outcome first = run.Save({QStringLiteral("0 12 0 0"), QStringLiteral("a&b<\"c\" 5 7 0")});
     QCOMPARE(first.Written, QStringLiteral("Маша.xml"));
     QVERIFY(first.Skipped.isEmpty());
-    QVERIFY(Bytes(path).startsWith(before.chopped(tail.size())));
+    QVERIFY(FileBytes(path).startsWith(before.chopped(tail.size())));
     run.Save({QStringLiteral("0 12 0 0"), QStringLiteral("a&b<\"c\" 5 7 0"), QStringLiteral("2 5 2 5")});
-    QCOMPARE(Saves(path), (QStringList{QStringLiteral("0,first"), QStringLiteral("0"),
+    QCOMPARE(SavedCaptions(path), (QStringList{QStringLiteral("0,first"), QStringLiteral("0"),
                                        QString::fromUtf8("0,a&b<\"c\""), QString::fromUtf8("0,a&b<\"c\",2")}));
 
     // Gone between two saves: the run's saves go in again, all of them.
     QVERIFY(QFile::remove(path));
     run.Save({QStringLiteral("0 12 0 0")});
-    QCOMPARE(Saves(path), (QStringList{QString::fromUtf8("0,a&b<\"c\""), QString::fromUtf8("0,a&b<\"c\",2"),
+    QCOMPARE(SavedCaptions(path), (QStringList{QString::fromUtf8("0,a&b<\"c\""), QString::fromUtf8("0,a&b<\"c\",2"),
                                        QStringLiteral("0")}));
     QVERIFY(!QFile::exists(path + QStringLiteral(".lock")));
 }
@@ -256,7 +234,7 @@ void TestPupilFile::aFileThatCannotTakeTheSaveIsLeftAlone()
         ::lstat(QFile::encodeName(path).constData(), &status);
         if (!S_ISREG(status.st_mode) && !S_ISLNK(status.st_mode))
             return QByteArray::number(status.st_mode & S_IFMT);
-        return kind == QLatin1String("link") ? Bytes(elsewhere) : Bytes(path);
+        return kind == QLatin1String("link") ? FileBytes(elsewhere) : FileBytes(path);
     };
     const QByteArray before = content();
 
@@ -267,7 +245,7 @@ void TestPupilFile::aFileThatCannotTakeTheSaveIsLeftAlone()
         QCOMPARE(outcome.Skipped, QStringLiteral("Маша.xml"));
         QVERIFY2(outcome.Why.startsWith(why), qPrintable(QLatin1String(run) + QStringLiteral(": ") + outcome.Why));
     }
-    QCOMPARE(Saves(folder + QStringLiteral("/Маша (2).xml")), (QStringList{QStringLiteral("0"), QStringLiteral("0")}));
+    QCOMPARE(SavedCaptions(folder + QStringLiteral("/Маша (2).xml")), (QStringList{QStringLiteral("0"), QStringLiteral("0")}));
     QCOMPARE(content(), before);
     QCOMPARE(QFileInfo(path).isSymLink(), kind == QLatin1String("link"));
 }
@@ -314,7 +292,7 @@ void TestPupilFile::aHeldLockIsWaitedFor()
     const std::optional<PupilFile::Outcome> outcome = run.File.TrySave(run.Writer);
     QVERIFY(outcome);
     QCOMPARE(outcome->Written, QStringLiteral("Маша.xml"));
-    QCOMPARE(Saves(path), QStringList{QStringLiteral("0")});
+    QCOMPARE(SavedCaptions(path), QStringList{QStringLiteral("0")});
 }
 
 // Two games of pupils with the same name save forty times each into one
@@ -337,7 +315,7 @@ void TestPupilFile::twoProgramsSaveIntoOneFile()
         QCOMPARE(process->exitStatus(), QProcess::NormalExit);
         QCOMPARE(process->exitCode(), 0);
     }
-    const QStringList saves = Saves(folder + QStringLiteral("/Маша.xml"));
+    const QStringList saves = SavedCaptions(folder + QStringLiteral("/Маша.xml"));
     QCOMPARE(saves.size(), 2 * kSaves);
     for (const char *tag : {"a", "b"}) {
         QStringList own;
