@@ -2,7 +2,8 @@
 // SPDX-License-Identifier: MIT
 // The pupil's file in a lesson: a name made safe for a file name, saves that
 // keep what the file held, files that cannot take a save left as they were,
-// and two programs saving into one file at once.
+// and two programs saving into one file at once. (A lock held while the
+// window waits: tst_lesson_saves.)
 #include "pupil_file.h"
 #include "result_files.h"
 #include "result_writer.h"
@@ -11,7 +12,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QLockFile>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
@@ -87,7 +87,6 @@ private slots:
     void aFileThatCannotTakeTheSaveIsLeftAlone_data();
     void aFileThatCannotTakeTheSaveIsLeftAlone();
     void everySpareNameTaken();
-    void aHeldLockIsWaitedFor();
     void twoProgramsSaveIntoOneFile();
 
 private:
@@ -265,34 +264,6 @@ void TestPupilFile::everySpareNameTaken()
                  QString::fromUtf8("Файл \"Маша.xml\" не записан: ни его, ни запасные имена «(2)»…«(99)» "
                                    "дополнить нельзя"));
     }
-}
-
-void TestPupilFile::aHeldLockIsWaitedFor()
-{
-    const QString folder = m_dir.filePath(QStringLiteral("held"));
-    QVERIFY(QDir().mkpath(folder));
-    const QString path = folder + QStringLiteral("/Маша.xml");
-    QLockFile held(path + QStringLiteral(".lock"));
-    QVERIFY(held.tryLock());
-
-    Run run(folder, QStringLiteral("Маша"));
-    run.Writer.AddBlock(Log({QStringLiteral("0 12 0 0")}), "x.xml");
-    QVERIFY(!run.File.TrySave(run.Writer));
-    QVERIFY(!run.File.TrySave(run.Writer));
-    QCOMPARE(run.File.Pending(), QStringLiteral("Маша.xml"));
-    QVERIFY(!QFile::exists(path));
-    try {
-        run.File.Save(run.Writer, 50ms);
-        QFAIL("saved past a held lock");
-    } catch (const SaveFailure &failure) {
-        QCOMPARE(failure.Cause(), kCauseLockHeld);
-        QVERIFY(QString::fromUtf8(failure.what()).startsWith(QString::fromUtf8("Файл \"Маша.xml\" не записан")));
-    }
-    held.unlock();
-    const std::optional<PupilFile::Outcome> outcome = run.File.TrySave(run.Writer);
-    QVERIFY(outcome);
-    QCOMPARE(outcome->Written, QStringLiteral("Маша.xml"));
-    QCOMPARE(SavedCaptions(path), QStringList{QStringLiteral("0")});
 }
 
 // Two games of pupils with the same name save forty times each into one
