@@ -117,12 +117,22 @@ std::unique_ptr<QApplication> StartApplication(CommandLine &line)
     return std::make_unique<QApplication>(line.QtArgc, line.QtArgv.data());
 }
 
+namespace {
+
+// --pupil's name, tidied; empty without it.
+QString GivenPupil(const CommandLine &line)
+{
+    return line.Has("pupil") ? TidyPupilName(QString::fromLocal8Bit(line.Value("pupil").c_str())) : QString();
+}
+
+} // namespace
+
 std::optional<QString> PupilName(QWidget *window, const CommandLine &line)
 {
     if (!line.Has("lesson"))
         return QString();
     if (line.Has("pupil"))
-        return TidyPupilName(QString::fromLocal8Bit(line.Value("pupil").c_str()));
+        return GivenPupil(line);
     return AskPupilName(window);
 }
 
@@ -134,13 +144,12 @@ void StartFromArguments(TfrmMain &window, const CommandLine &line, const QString
     // A lesson holds whatever else the line says.
     if (line.Has("lesson")) {
         window.Commands().SetLesson(true);
-        const QString name = !pupil.isEmpty() || !line.Has("pupil")
-            ? pupil
-            : TidyPupilName(QString::fromLocal8Bit(line.Value("pupil").c_str()));
-        // The folder was found writable before the window was made.
+        const QString name = pupil.isEmpty() ? GivenPupil(line) : pupil;
+        // The folder was found writable before the window was made; none is
+        // the working folder.
         const QString folder = line.Has("folder") ? QFile::decodeName(line.Value("folder").c_str()) : QString();
         if (!name.isEmpty())
-            window.SetPupil(name, QDir(folder.isEmpty() ? QDir::currentPath() : folder).absolutePath());
+            window.SetPupil(name, QDir(folder).absolutePath());
     }
     if (!problem.empty()) {
         window.Puzzle().Guard().ShowError(Sentence(problem));
