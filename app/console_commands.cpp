@@ -4,6 +4,7 @@
 
 #include "advice.h"
 #include "check_report.h"
+#include "lazy_library.h"
 #include "command_line.h"
 #include "message_boxes.h"
 #include "record_check.h"
@@ -361,8 +362,15 @@ constexpr Command kCommands[] = {
 std::optional<int> RunWithoutWindow(const CommandLine &line, const Streams &streams)
 {
     for (const Command &command : kCommands) {
-        if (line.Has(command.Option))
+        if (!line.Has(command.Option))
+            continue;
+        try {
             return command.Run(line, streams);
+        } catch (const LazyLibraryMissing &missing) {
+            // An installation without the part a command needs: said, not aborted on.
+            Complain(streams, missing.what());
+            return kExitOutputFailed;
+        }
     }
     return std::nullopt;
 }

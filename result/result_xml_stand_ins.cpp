@@ -1,0 +1,67 @@
+// SPDX-FileCopyrightText: 2026 The Sosudnik developers
+// SPDX-License-Identifier: MIT
+// Linked into the game in place of result/'s functions that call libxml2: the
+// same functions, passed on to the lazy library "xml", which is opened by the
+// first of them that needs it. Every function of result_reader.cpp,
+// result_writer.cpp and xml_runtime.cpp that code outside them calls has its
+// stand-in here; one missing shows at the game's link as a second definition.
+#include "result_xml.h"
+
+#include "xml_runtime.h"
+
+std::string ReadResultFile(const std::string &path, ResultVisitor &visitor)
+{
+    return Lazy<ResultXml>().ReadResultFile(path, visitor);
+}
+
+std::string ReadResultText(std::string_view bytes, ResultVisitor &visitor)
+{
+    return Lazy<ResultXml>().ReadResultText(bytes, visitor);
+}
+
+ResultFile ReadResultFile(const std::string &path)
+{
+    return Lazy<ResultXml>().ReadResultFile(path);
+}
+
+ResultFile ReadResultText(std::string_view bytes)
+{
+    return Lazy<ResultXml>().ReadResultText(bytes);
+}
+
+// The writer is made with the window and stays empty until the first save.
+ResultWriter::ResultWriter() = default;
+ResultWriter::~ResultWriter() = default;
+
+void ResultWriter::Save(const MoveLog &log, const std::string &path)
+{
+    Lazy<ResultXml>().Save(*this, log, path);
+}
+
+void ResultWriter::DocDeleter::operator()(_xmlDoc *doc) const
+{
+    // Only a save makes a document, and the library is open by then.
+    Lazy<ResultXml>().FreeDocument(doc);
+}
+
+void WriteResult(ResultWriter &xmldoc, const MoveLog &log, MessageBoxes &boxes)
+{
+    Lazy<ResultXml>().WriteResult(xmldoc, log, boxes);
+}
+
+void XmlRuntime::Start()
+{
+    Lazy<ResultXml>().StartRuntime();
+}
+
+bool XmlRuntime::Started()
+{
+    const ResultXml *xml = LazyIfLoaded<ResultXml>();
+    return xml && xml->RuntimeStarted();
+}
+
+XmlRuntime::~XmlRuntime()
+{
+    if (const ResultXml *xml = LazyIfLoaded<ResultXml>())
+        xml->EndRuntime();
+}
