@@ -16,19 +16,15 @@
 #   --config DIR     start them with a copy of DIR as $XDG_CONFIG_HOME
 #   Without either the configuration folder is empty, as on a first start.
 set -euo pipefail
-settings="" config=""
+top=$(cd "$(dirname "$0")/.." && pwd)
+. "$top/bench/startup_common.sh"
 while [ $# -gt 0 ]; do
   case $1 in
-    --settings) settings=${2:?--settings FILE}; shift 2 ;;
-    --config) config=${2:?--config DIR}; shift 2 ;;
-    -*) echo "unknown option $1" >&2; exit 2 ;;
+    -*) startup_option "$1" "${2:-}" || { echo "unknown option $1" >&2; exit 2; }; shift 2 ;;
     *) break ;;
   esac
 done
-[ -z "$settings" ] || [ -f "$settings" ] || { echo "no settings file $settings" >&2; exit 2; }
-[ -z "$config" ] || [ -d "$config" ] || { echo "no configuration folder $config" >&2; exit 2; }
 runs=${1:-15}
-top=$(cd "$(dirname "$0")/.." && pwd)
 build=${2:-$top/build}
 game=${SOSUDNIK:-$build/app/sosudnik}
 bare=$build/bench/bare_window
@@ -48,16 +44,7 @@ cleanup() {
 }
 trap cleanup EXIT
 start_xvfb "$work/xvfb.log" || { echo "no X display could be started" >&2; exit 1; }
-mkdir -p "$work/home" "$work/run" "$work/config"
-chmod 700 "$work/run"
-if [ -n "$config" ]; then
-  cp -R "$config/." "$work/config/"
-elif [ -n "$settings" ]; then
-  mkdir -p "$work/config/sosudnik"
-  cp "$settings" "$work/config/sosudnik/sosudnik.conf"
-fi
-# The same folder for every run: a program that writes there at start shows
-# in the next run as it would on the player's machine.
+startup_folders "$work"
 
 # measure SIZE EXE [ARG]: prints "ms cpu_ms rss_kb". The probe writes into a
 # FIFO that this shell holds open, so waiting for it costs no polling.
@@ -66,8 +53,7 @@ measure() {
   rm -f "$fifo"
   mkfifo "$fifo"
   exec {fd}<>"$fifo"
-  (cd "$work/run" && exec env HOME="$work/home" XDG_CONFIG_HOME="$work/config" XDG_RUNTIME_DIR="$work/run" \
-    QT_QPA_PLATFORM=xcb "$launch" "$probe" "$fifo" "$size" "$exe" $arg) >/dev/null 2>&1 &
+  (startup_run "$work" "$launch" "$probe" "$fifo" "$size" "$exe" $arg) >/dev/null 2>&1 &
   app=$!
   read -r -t 30 -u "$fd" ms cpu || true
   exec {fd}<&-
@@ -115,9 +101,7 @@ gt=$(med "${game_t[@]}") gc=$(med "${game_c[@]}") gm=$(med "${game_m[@]}")
 bt=$(med "${bare_t[@]}") bc=$(med "${bare_c[@]}") bm=$(med "${bare_m[@]}")
 tt=$(med "${text_t[@]}") tc=$(med "${text_c[@]}") tm=$(med "${text_m[@]}")
 echo "runs: $runs, interleaved; time from exec to the first whole frame sent to the X server"
-if [ -n "$config$settings" ]; then
-  echo "configuration folder: a copy of ${config:-a folder holding $settings as sosudnik/sosudnik.conf}"
-fi
+startup_config_said
 echo "machine: $(nproc) cores, load average (1, 5, 15 min) $load_before before, $load_after after"
 echo "game: first frame median ${gt} ms (range $(spread "${game_t[@]}")), CPU ${gc} ms, idle RSS median ${gm} kB"
 echo "bare: first frame median ${bt} ms (range $(spread "${bare_t[@]}")), CPU ${bc} ms, idle RSS median ${bm} kB"

@@ -15,17 +15,16 @@
 #                         told against the game's total
 # The profiles stay in BUILD_DIR/startup-profile/ for callgrind_annotate.
 set -euo pipefail
-settings="" config="" links=()
+top=$(cd "$(dirname "$0")/.." && pwd)
+. "$top/bench/startup_common.sh"
+links=()
 while [ $# -gt 0 ]; do
   case $1 in
-    --settings) settings=${2:?--settings FILE}; shift 2 ;;
-    --config) config=${2:?--config DIR}; shift 2 ;;
     --link) links+=("${2:?--link LIB}"); shift 2 ;;
-    -*) echo "unknown option $1" >&2; exit 2 ;;
+    -*) startup_option "$1" "${2:-}" || { echo "unknown option $1" >&2; exit 2; }; shift 2 ;;
     *) break ;;
   esac
 done
-top=$(cd "$(dirname "$0")/.." && pwd)
 build=${1:-$top/build}
 game=${SOSUDNIK:-$build/app/sosudnik}
 bare=$build/bench/bare_window
@@ -36,8 +35,6 @@ done
 for tool in valgrind callgrind_annotate; do
   command -v "$tool" >/dev/null 2>&1 || { echo "$tool is missing: apt-get install valgrind" >&2; exit 1; }
 done
-[ -z "$settings" ] || [ -f "$settings" ] || { echo "no settings file $settings" >&2; exit 2; }
-[ -z "$config" ] || [ -d "$config" ] || { echo "no configuration folder $config" >&2; exit 2; }
 
 . "$top/tools/xvfb.sh"
 out=$build/startup-profile
@@ -45,14 +42,7 @@ mkdir -p "$out"
 work=$(mktemp -d "${TMPDIR:-/tmp}/sosudnik-profile.XXXXXX")
 trap 'stop_xvfb; rm -rf "$work"' EXIT
 start_xvfb "$work/xvfb.log" || { echo "no X display could be started" >&2; exit 1; }
-mkdir -p "$work/home" "$work/run" "$work/config"
-chmod 700 "$work/run"
-if [ -n "$config" ]; then
-  cp -R "$config/." "$work/config/"
-elif [ -n "$settings" ]; then
-  mkdir -p "$work/config/sosudnik"
-  cp "$settings" "$work/config/sosudnik/sosudnik.conf"
-fi
+startup_folders "$work"
 
 # profile NAME SIZE PRELOAD EXE [ARG]: the program under callgrind until its
 # first whole frame; prints its total instruction count.
@@ -60,8 +50,7 @@ profile() {
   local name=$1 size=$2 preload=$3 file=$out/$1.callgrind
   shift 3
   rm -f "$file" "$work/frame"
-  (cd "$work/run" && exec env HOME="$work/home" XDG_CONFIG_HOME="$work/config" XDG_RUNTIME_DIR="$work/run" \
-    QT_QPA_PLATFORM=xcb SOSUDNIK_PROBE_EXIT=1 SOSUDNIK_PROBE_T0=0 SOSUDNIK_PROBE_OUT="$work/frame" \
+  (startup_run "$work" env SOSUDNIK_PROBE_EXIT=1 SOSUDNIK_PROBE_T0=0 SOSUDNIK_PROBE_OUT="$work/frame" \
     SOSUDNIK_PROBE_SIZE="$size" LD_PRELOAD="$preload" \
     valgrind --tool=callgrind --callgrind-out-file="$file" "$@") >"$work/$name.log" 2>&1 || true
   [ -s "$work/frame" ] || { echo "$name: no whole frame under callgrind:" >&2; cat "$work/$name.log" >&2; exit 1; }
@@ -92,6 +81,7 @@ part() {
 
 millions() { awk -v v="$1" 'BEGIN { printf "%.1f", v / 1e6 }'; }
 
+startup_config_said
 echo "instructions to the first whole frame, in millions (callgrind; each row counts"
 echo "everything below its functions, so rows overlap and do not add up)"
 g=$(profile game 642x473 "$probe" "$game")
