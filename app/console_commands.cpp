@@ -4,8 +4,8 @@
 
 #include "advice.h"
 #include "check_report.h"
-#include "lazy_library.h"
 #include "command_line.h"
+#include "lazy_library.h"
 #include "message_boxes.h"
 #include "record_check.h"
 #include "solver.h"
