@@ -5,6 +5,7 @@
 #include "advice.h"
 #include "check_report.h"
 #include "command_line.h"
+#include "lazy_library.h"
 #include "message_boxes.h"
 #include "parse.h"
 #include "pupil_file.h"
@@ -395,8 +396,15 @@ constexpr Command kCommands[] = {
 std::optional<int> RunWithoutWindow(const CommandLine &line, const Streams &streams)
 {
     for (const Command &command : kCommands) {
-        if (line.Has(command.Option))
+        if (!line.Has(command.Option))
+            continue;
+        try {
             return command.Run(line, streams);
+        } catch (const LazyLibraryMissing &missing) {
+            // An installation without the part a command needs: said, not aborted on.
+            Complain(streams, missing.what());
+            return kExitOutputFailed;
+        }
     }
     if (const std::string alone = CompanionAlone(line); !alone.empty())
         return Refuse(streams, alone);
