@@ -102,6 +102,12 @@ std::string CompanionOnly(const Companion &companion)
     return "параметр " + LongName(companion.Option) + " работает только с " + commands;
 }
 
+bool CommandGiven(const CommandLine &line, const Companion &companion)
+{
+    return std::any_of(companion.Commands.begin(), companion.Commands.end(),
+                       [&line](const char *c) { return c && line.Has(c); });
+}
+
 bool CommandLine::Has(std::string_view option) const
 {
     return std::any_of(Options.begin(), Options.end(), [option](const Given &given) { return given.Name == option; });

@@ -48,11 +48,16 @@ inline constexpr Option kOptions[] = {
     {nullptr, "variants", "N", "нужно число",
      "с --worksheet level=: вариантов листка, от 1 до 200, у каждого свои задачи"},
     {nullptr, "lesson", nullptr, nullptr,
-     "урок: без подсказки, решения и проверок, наименьшее число переливаний не показывается"},
+     "урок: без подсказки, решения и проверок, наименьшее число переливаний не показывается; ходы "
+     "ученика записываются в его файл сами (ниже)"},
+    {nullptr, "folder", "папка", "нужна папка",
+     "с --lesson: папка для файлов учеников, иначе текущая; лучше своя на каждый урок"},
+    {nullptr, "pupil", "имя", "нужны фамилия и имя",
+     "с --lesson: фамилия и имя ученика; без него игра спросит их при запуске"},
 };
 
 // Options for the window only.
-inline constexpr const char *kWindowOnly[] = {"lesson"};
+inline constexpr const char *kWindowOnly[] = {"lesson", "folder", "pupil"};
 
 // Options that only shape what some commands do.
 struct Companion {
@@ -67,6 +72,8 @@ inline constexpr Companion kCompanions[] = {
     {"key", {"worksheet", nullptr}},
     {"count", {"worksheet", nullptr}},
     {"variants", {"worksheet", nullptr}},
+    {"folder", {"lesson", nullptr}},
+    {"pupil", {"lesson", nullptr}},
 };
 
 // Whether the companion shapes this command.
@@ -105,6 +112,9 @@ struct CommandLine {
 
 // argv as main gets it; the strings must outlive the result.
 CommandLine ReadCommandLine(int argc, char *argv[]);
+
+// Whether one of the commands the companion shapes is on the line.
+bool CommandGiven(const CommandLine &line, const Companion &companion);
 
 // "--name".
 std::string LongName(const char *name);

@@ -5,8 +5,10 @@
 #include "advice.h"
 #include "check_report.h"
 #include "command_line.h"
+#include "lazy_library.h"
 #include "message_boxes.h"
 #include "parse.h"
+#include "pupil_file.h"
 #include "record_check.h"
 #include "save_failure.h"
 #include "solver.h"
@@ -20,6 +22,7 @@
 
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QString>
 
 #include <algorithm>
 #include <cerrno>
@@ -27,6 +30,9 @@
 #include <memory>
 #include <random>
 #include <stdexcept>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -129,10 +135,12 @@ struct ExitStatus {
 
 constexpr ExitStatus kExitStatuses[] = {
     {kExitSolved, "задача решена (--solve), все файлы решены (--check), выведены сборник (--book) или задача "
-                  "(--generate), записан листок (--worksheet), или игра закрыта как обычно"},
+                  "(--generate), записан листок (--worksheet), или игра закрыта как обычно, в том числе окно «Фамилия "
+                  "и имя» на уроке"},
     {kExitNoSolution, "решения нет, причина в единственной строке вывода (--solve); не все файлы решены "
                       "(--check)"},
-    {kExitBadTask, "задача, уровень, число N или параметры записаны неверно; сообщение в stderr"},
+    {kExitBadTask, "задача, уровень, число N или параметры записаны неверно, в папку для --folder нельзя "
+                   "записывать; сообщение в stderr"},
     {kExitNoDisplay, "нет графического дисплея: окно игры показать негде"},
     {kExitOutputFailed, "не удалось записать стандартный вывод (нет места, вывод закрыт, читавшая его "
                         "программа завершилась) или файл листка (-o, --key); причина в stderr"},
@@ -174,6 +182,16 @@ std::string HelpText()
     text += Wrapped("Задача (--generate): код и наименьшее число переливаний через табуляцию; без --seed число N "
                     "выбирается случайно и выводится второй строкой «seed N».")
         + "\n";
+    text += Wrapped("Урок (--lesson): игра спрашивает фамилию и имя ученика (или берет их из --pupil) и пишет их "
+                    "в заголовке окна. Ходы ученика записываются в файл ПАПКА/Фамилия Имя.xml — по «Запись "
+                    "результата», при решении задачи, перед новой задачей и при закрытии окна; каждое сохранение "
+                    "дописывается к тому, что в файле уже есть. Файл, который нельзя дополнить, остается как есть, "
+                    "а запись идет в «Фамилия Имя (2).xml». Ученики с одинаковыми именами пишут в один файл. В "
+                    "файле нет даты, поэтому каждому уроку лучше своя папка.")
+        + "\n";
+    text += Wrapped("Вне урока «Игра → Записать как…» (Ctrl+Shift+S) записывает то же, что «Запись результата», "
+                    "в выбранный файл.")
+        + "\n";
     text += Wrapped("Листок (--worksheet): PDF на листах A4 — у каждой задачи номер, название, условие, рисунок "
                     "сосудов и пустая таблица переливаний, одинаковая у всех задач листка; в конце (или в файле "
                     "--key) ключ: код каждой задачи, наименьшее число переливаний и кратчайшее решение, коды "
@@ -195,6 +213,7 @@ std::string HelpText()
     text += "  " + program + " --check 12,7,5/12,0,0/6 *.xml\n";
     text += "  " + program + " --generate 3 --seed 7\n";
     text += "  " + program + " --worksheet level=3 --count 6 --variants 30 -o листок.pdf\n";
+    text += "  " + program + " --lesson 12,7,5/12,0,0/6 --folder /srv/class/7a\n";
     return text;
 }
 
@@ -220,7 +239,7 @@ std::string Refusal(const CommandLine &line, const char *command, std::size_t op
             return "параметры " + LongName(command) + " и " + LongName(other) + " вместе не работают";
     }
     for (const Companion &companion : kCompanions) {
-        if (!Shapes(companion, command) && line.Has(companion.Option))
+        if (!Shapes(companion, command) && line.Has(companion.Option) && !CommandGiven(line, companion))
             return CompanionOnly(companion);
     }
     for (const char *option : kWindowOnly) {
@@ -287,13 +306,36 @@ int CheckRecords(const CommandLine &line, const Streams &streams)
 }
 
 // A companion option without its command: nothing it could shape.
-int RefuseCompanion(const CommandLine &line, const Streams &streams)
+std::string CompanionAlone(const CommandLine &line)
 {
     for (const Companion &companion : kCompanions) {
-        if (line.Has(companion.Option))
-            return Refuse(streams, CompanionOnly(companion));
+        if (line.Has(companion.Option) && !CommandGiven(line, companion))
+            return CompanionOnly(companion);
     }
-    return kExitBadTask;
+    return {};
+}
+
+// Why a lesson cannot start with these arguments: the pupil's name is blank,
+// or the folder for their files is not one they can write into. Said before
+// any window, so that the teacher's launcher fails at once.
+std::string LessonRefusal(const CommandLine &line)
+{
+    if (line.Has("pupil") && TidyPupilName(QString::fromLocal8Bit(line.Value("pupil").c_str())).isEmpty())
+        return "после --pupil нужны фамилия и имя";
+    if (!line.Has("folder"))
+        return {};
+    const std::string &folder = line.Value("folder");
+    if (folder.empty())
+        return "после --folder нужна папка";
+    struct stat status {};
+    if (::stat(folder.c_str(), &status) != 0)
+        return "папки " + Quoted(folder) + " нет";
+    if (!S_ISDIR(status.st_mode))
+        return "путь " + Quoted(folder) + " для --folder — не папка";
+    if (::access(folder.c_str(), W_OK | X_OK) != 0)
+        return "в папку " + Quoted(folder) + " нельзя записывать: "
+            + (errno == EROFS ? "диск доступен только для чтения" : "нет прав");
+    return {};
 }
 
 int PrintBook(const CommandLine &line, const Streams &streams)
@@ -440,12 +482,6 @@ constexpr Command kCommands[] = {
     {"book", PrintBook},
     {"generate", GenerateCommand},
     {"worksheet", WorksheetCommand},
-    {"csv", RefuseCompanion},
-    {"seed", RefuseCompanion},
-    {"output", RefuseCompanion},
-    {"key", RefuseCompanion},
-    {"count", RefuseCompanion},
-    {"variants", RefuseCompanion},
 };
 
 } // namespace
@@ -453,8 +489,19 @@ constexpr Command kCommands[] = {
 std::optional<int> RunWithoutWindow(const CommandLine &line, const Streams &streams)
 {
     for (const Command &command : kCommands) {
-        if (line.Has(command.Option))
+        if (!line.Has(command.Option))
+            continue;
+        try {
             return command.Run(line, streams);
+        } catch (const LazyLibraryMissing &missing) {
+            // An installation without the part a command needs: said, not aborted on.
+            Complain(streams, missing.what());
+            return kExitOutputFailed;
+        }
     }
+    if (const std::string alone = CompanionAlone(line); !alone.empty())
+        return Refuse(streams, alone);
+    if (const std::string refusal = LessonRefusal(line); line.Has("lesson") && !refusal.empty())
+        return Refuse(streams, refusal);
     return std::nullopt;
 }

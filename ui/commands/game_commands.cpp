@@ -17,7 +17,8 @@ const char *const kOffForLesson = "На этом уроке отключено";
 bool GameCommands::OffForLesson(Command command)
 {
     return command == Command::Hint || command == Command::Solution || command == Command::Check
-        || command == Command::CheckRecords || command == Command::Replay || command == Command::Worksheet;
+        || command == Command::CheckRecords || command == Command::SaveAs || command == Command::Replay
+        || command == Command::Worksheet;
 }
 
 bool GameCommands::EnabledIn(Command command, GameMode mode, bool lesson)
@@ -40,6 +41,7 @@ bool GameCommands::EnabledIn(Command command, GameMode mode, bool lesson)
     case Command::Values:
         return mode == GameMode::Input;
     case Command::Save:
+    case Command::SaveAs:
     case Command::Pour:
     case Command::Hint:
     case Command::Redo:
@@ -59,6 +61,7 @@ bool GameCommands::EnabledIn(Command command, GameMode mode, bool lesson)
 
 GameCommands::GameCommands(QObject *parent)
     : QObject(parent)
+    , m_answers(new AnswerRule(this))
 {
 }
 
@@ -74,6 +77,7 @@ void GameCommands::SetLesson(bool on)
 {
     m_lesson = on;
     ApplyAll();
+    m_answers->Set(!on);
 }
 
 void GameCommands::ApplyAll() const

@@ -2,6 +2,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "answer_rule.h"
+
 #include <QObject>
 #include <QPointer>
 
@@ -49,17 +51,20 @@ public:
         CopyCode, // "&Копировать код задачи"
         EnterCode, // "Вв&ести код задачи…"
         Rules, // "Как &играть"
+        SaveAs, // "Записат&ь как…"
         Worksheet, // "&Листок с задачами…"
         Replay, // "Про&смотр записи…"
     };
-    // Rules is the last.
-    static constexpr int kCommandCount = static_cast<int>(Command::Rules) + 1;
+    // Replay is the last.
+    static constexpr int kCommandCount = static_cast<int>(Command::Replay) + 1;
 
     // The one table of what is available in which mode; in a lesson the
     // commands that hand out the answer are off whatever the mode.
     static bool EnabledIn(Command command, GameMode mode, bool lesson = false);
     // "Подсказка", "Решение", "Проверить задачу", "Проверить записи…",
-    // "Просмотр записи…" and "Листок с задачами…" (whose key answers every task).
+    // "Просмотр записи…" and "Листок с задачами…" (whose key answers every
+    // task); and "Записать как…", since a lesson keeps the pupil's work in
+    // their file.
     static bool OffForLesson(Command command);
 
     explicit GameCommands(QObject *parent = nullptr);
@@ -74,6 +79,8 @@ public:
     // games, tasks, codes and undo alike.
     bool Lesson() const { return m_lesson; }
     void SetLesson(bool on);
+    // Whether windows may show answers: not in a lesson.
+    const AnswerRule &Answers() const { return *m_answers; }
 
     bool Enabled(Command command) const { return EnabledIn(command, m_mode, m_lesson); }
     // Whether the player's request may run now.
@@ -102,6 +109,7 @@ private:
 
     GameMode m_mode = GameMode::None;
     bool m_lesson = false;
+    AnswerRule *m_answers;
     bool m_dragging = false;
     std::vector<Binding> m_bindings;
     std::vector<std::function<void(GameMode)>> m_listeners;

@@ -257,7 +257,20 @@ void ReplayWindow::Load()
     auto replay = std::make_shared<Replay>();
     const std::string path = QFile::encodeName(m_path).toStdString();
     const TaskPreset task = m_task;
-    m_loading = new BackgroundWork([replay, path, task] { *replay = ReplayFile(path, task); }, this);
+    m_loading = new BackgroundWork(
+        [replay, path, task] {
+            try {
+                *replay = ReplayFile(path, task);
+            } catch (const std::exception &e) {
+                // The reader's own part of the game missing, or memory: said
+                // as why the file cannot be read.
+                *replay = Replay{};
+                replay->Task = task;
+                replay->Problem = e.what();
+                replay->Verdict.Detail = e.what();
+            }
+        },
+        this);
     connect(m_loading, &BackgroundWork::Finished, this, [this, replay] {
         m_loading->deleteLater();
         m_loading = nullptr;
