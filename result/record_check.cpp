@@ -122,6 +122,7 @@ public:
     {
         FileReview review;
         review.Verdict = Finish(problem);
+        review.Problem = problem;
         if (!problem.empty())
             return review;
         if (m_last)
@@ -322,6 +323,42 @@ FileReview RecordChecker::Review(const ResultFile &file) const
     Grader grader(m_task, m_solution, true);
     Visit(file, grader);
     return grader.Review(file.Problem);
+}
+
+namespace {
+
+// One reading of a file, told to two visitors.
+class BothVisitors final : public ResultVisitor {
+public:
+    BothVisitors(ResultVisitor &first, ResultVisitor &second)
+        : m_first(first)
+        , m_second(second)
+    {
+    }
+    void Save() override
+    {
+        m_first.Save();
+        m_second.Save();
+    }
+    void Record(const ResultRecord &record) override
+    {
+        m_first.Record(record);
+        m_second.Record(record);
+    }
+
+private:
+    ResultVisitor &m_first;
+    ResultVisitor &m_second;
+};
+
+} // namespace
+
+FileReview RecordChecker::ReviewFile(const std::string &path, ResultVisitor &alongside) const
+{
+    Grader grader(m_task, m_solution, true);
+    BothVisitors both(grader, alongside);
+    const std::string problem = ReadResultFile(path, both);
+    return grader.Review(problem);
 }
 
 std::string SaveName(std::size_t index, std::size_t saves)

@@ -46,6 +46,7 @@ struct FileReview {
     std::vector<RecordCheck> Saves; // in file order; none when not readable
     std::optional<std::size_t> Graded; // the save the file's verdict is that of
     RecordCheck Verdict; // the file's, as Check gives it
+    std::string Problem; // why the file is no result file; empty when it is one
 };
 
 // Checks any number of files against one task, whose fewest pours it finds
@@ -65,6 +66,9 @@ public:
     // Check, and every save's own verdict besides (its details without the
     // file's "Проверено сохранение 2 из 3.").
     FileReview Review(const ResultFile &file) const;
+    // The same while the file is read, once, and told to `alongside` too:
+    // nothing of it is kept here but the saves' verdicts.
+    FileReview ReviewFile(const std::string &path, ResultVisitor &alongside) const;
 
 private:
     TaskPreset m_task;
