@@ -1,0 +1,68 @@
+// SPDX-FileCopyrightText: 2026 The Sosudnik developers
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+// The result format has at most four attributes on an element and elements
+// three deep. libxml2 takes time that grows with the square of the
+// attributes (and namespace declarations) of one start tag, and with the
+// namespaces in scope: a file of a few megabytes could keep a check busy
+// for minutes. So the bytes are looked at before the parser gets them, as
+// they are read: more attributes or a deeper nesting than any file of the
+// format could hold refuses the file there.
+inline constexpr int kMaxAttributes = 16; // on one start tag, namespace declarations included
+inline constexpr int kMaxDepth = 16;
+
+// The scan reads markup as ASCII in one- or two-byte units: it could be
+// fooled by an encoding that writes "<" or "=" some other way (UTF-7,
+// EBCDIC, UCS-4). A file must be in one of these: UTF-8, UTF-16 (by its
+// first bytes), windows-1251 and a few other encodings that keep ASCII as it
+// is, named in its XML declaration; anything else is refused.
+class MarkupGuard {
+public:
+    // Looks at the next bytes of the file. Returns why the file is refused, a
+    // sentence in Russian, or nothing; once refused, stays refused.
+    std::string Look(std::string_view bytes);
+
+private:
+    enum class Units { Unknown, Bytes, Utf16Le, Utf16Be };
+    enum class State {
+        Text,
+        Open, // after "<"
+        StartTag,
+        Quoted, // an attribute value
+        EndTag,
+        Bang, // after "<!": a comment, CDATA or a declaration
+        Comment,
+        Cdata,
+        Declaration, // DOCTYPE and the like: to the next ">"
+        Instruction, // <? ... ?>
+    };
+
+    std::string Refuse(std::string reason);
+    bool Fail(std::string reason); // true
+    std::string Start(std::string_view bytes);
+    // One unit, as ASCII (anything else as 0x80); true when it refuses the file.
+    bool Step(char c);
+    std::string CheckDeclaration();
+
+    Units m_units = Units::Unknown;
+    std::string m_head; // the first bytes, until there are four
+    State m_state = State::Text;
+    std::string m_problem;
+    unsigned char m_pending = 0; // the first byte of a two-byte unit split between reads
+    bool m_hasPending = false;
+    std::size_t m_position = 0; // units seen, the byte order mark not counted
+    char m_quote = 0;
+    char m_previous = 0;
+    char m_beforePrevious = 0;
+    std::string m_bang; // what follows "<!", until it is known what it is
+    int m_attributes = 0;
+    int m_depth = 0;
+    // The XML declaration, while it is read: it is one only at the very start.
+    bool m_inDeclaration = false;
+    std::string m_declaration;
+};
