@@ -4,6 +4,7 @@
 
 #include "record_check.h"
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -16,11 +17,17 @@
 std::string TabField(std::string_view text);
 
 // The file name as given, the verdict word, the player's pours, the fewest,
-// the detail; a field that does not apply is empty. Ends in "\n".
-std::string CheckLine(std::string_view file, const RecordCheck &check);
+// the detail; a field that does not apply is empty. Ends in "\n". With a
+// code (a class with variants), the code of the task the file was graded
+// against follows the name; empty when it was graded against none.
+std::string CheckLine(std::string_view file, const RecordCheck &check,
+                      std::optional<std::string_view> code = std::nullopt);
 
 // The same as CSV (RFC 4180): a field with a comma, a quote or a line break
-// is quoted, quotes doubled; lines end in CR LF.
+// is quoted, quotes doubled; lines end in CR LF. A field that begins with
+// "=", "+", "-", "@", a tab or a carriage return gets a "'" before it, so
+// that a spreadsheet takes a name like "=HYPERLINK(...).xml" as text.
 std::string CsvField(std::string_view text);
-std::string CsvHeader();
-std::string CsvLine(std::string_view file, const RecordCheck &check);
+std::string CsvHeader(bool withCode = false);
+std::string CsvLine(std::string_view file, const RecordCheck &check,
+                    std::optional<std::string_view> code = std::nullopt);
