@@ -4,6 +4,8 @@
 
 #include "advice.h"
 #include "check_report.h"
+#include "check_table.h"
+#include "class_files.h"
 #include "command_line.h"
 #include "message_boxes.h"
 #include "record_check.h"
@@ -15,7 +17,9 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <csignal>
 #include <cstdint>
+#include <ctime>
 #include <random>
 #include <stdexcept>
 
@@ -140,7 +144,8 @@ std::string HelpText()
 {
     const std::string program(kProgram);
     std::string text = "Использование: " + program + " [параметры] [задача]\n";
-    text += "       " + program + " --check <задача> <файл>... [--csv]\n";
+    text += "       " + program + " --check <задача>[+<задача>...] [--csv] [--xlsx <файл>]\n";
+    text += "                -- <файл или папка>...\n";
     text += Wrapped("«" + std::string(kAppTitle) + "» — головоломка на переливание.") + "\n";
     text += Wrapped("Задача записывается как C1,C2,C3/L1,L2,L3/T: объемы трех сосудов, уровни в них и нужный "
                     "уровень — целые числа от 0 до 999, причем уровень не больше объема своего сосуда. Заданная "
@@ -162,7 +167,12 @@ std::string HelpText()
         + "\n";
     text += Wrapped("Проверка (--check): строка на файл, поля через табуляцию — имя файла, итог (решено, не "
                     "решено, неверный ход, другая задача, не читается), переливания игрока до цели, наименьшее "
-                    "число переливаний и подробности. С --csv то же в CSV с заголовком.")
+                    "число переливаний и подробности. С --csv то же в CSV с заголовком, с --xlsx еще и таблица "
+                    "Excel. Из нескольких сохранений в файле проверяется лучшее: решенное, а из решенных — с "
+                    "наименьшим числом переливаний. Папка — это ее файлы *.xml, по алфавиту. Варианты задачи "
+                    "пишутся через «+»: файл проверяется по той задаче, с уровней которой начинаются его "
+                    "сохранения, и после имени файла выводится ее код. Файлы лучше называть после «--», чтобы "
+                    "имя вроде -x.xml не приняли за параметр.")
         + "\n";
     text += Wrapped("Сборник (--book): в каждой строке через табуляцию номер задачи, ее уровень, код, наименьшее "
                     "число переливаний и название.")
@@ -180,7 +190,8 @@ std::string HelpText()
     text += "\nПримеры:\n";
     text += "  " + program + " --solve 12,7,5/12,0,0/6\n";
     text += "  " + program + " 8,5,3/8,0,0/4\n";
-    text += "  " + program + " --check 12,7,5/12,0,0/6 *.xml\n";
+    text += "  " + program + " --check 12,7,5/12,0,0/6 -- *.xml\n";
+    text += "  " + program + " --check 12,7,5/12,0,0/6+8,5,3/8,0,0/4 --xlsx 7a.xlsx -- 7a/\n";
     text += "  " + program + " --generate 3 --seed 7\n";
     return text;
 }
@@ -246,31 +257,62 @@ int SolveTask(const CommandLine &line, const Streams &streams)
     return Emit(streams, out, kExitSolved);
 }
 
+// Today as YYYY-MM-DD, for the title of a table.
+std::string Today()
+{
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    char text[16] = "";
+    if (localtime_r(&now, &local))
+        std::strftime(text, sizeof text, "%Y-%m-%d", &local);
+    return text;
+}
+
 // --check: a line a file, and status 0 only when every file is solved.
 int CheckRecords(const CommandLine &line, const Streams &streams)
 {
     if (const std::string refusal = Refusal(line, "check", line.Operands.size()); !refusal.empty())
         return Refuse(streams, refusal);
-    TaskPreset task{};
+    std::vector<TaskPreset> tasks;
     try {
-        task = ParseTaskCode(line.Value("check"));
+        tasks = ParseTaskCodes(line.Value("check"));
     } catch (const std::invalid_argument &e) {
         Complain(streams, Lowered(e.what()));
         return kExitBadTask;
     }
     if (line.Operands.empty())
         return Refuse(streams, "после задачи нужен хотя бы один файл результата");
+    const bool xlsx = line.Has("xlsx");
+    if (xlsx && line.Value("xlsx").empty())
+        return Refuse(streams, "после --xlsx нужно имя файла .xlsx");
 
-    const RecordChecker checker(task);
+    const RecordChecker checker(tasks);
+    // With variants every line names the task its file was graded against.
+    const bool variants = tasks.size() > 1;
+    std::vector<std::string> codes;
+    for (const TaskPreset &task : tasks)
+        codes.push_back(TaskCode(task));
     const bool csv = line.Has("csv");
-    std::string out = csv ? CsvHeader() : std::string();
+    std::string out = csv ? CsvHeader(variants) : std::string();
+    CheckTable table = MakeCheckTable(codes, Today());
     bool allSolved = true;
-    for (const std::string &file : line.Operands) {
-        const RecordCheck check = checker.CheckFile(file);
+    for (const ClassFile &file : ListClassFiles(line.Operands)) {
+        const RecordCheck check = CheckClassFile(checker, file);
         allSolved = allSolved && check.Result == Verdict::Solved;
-        out += csv ? CsvLine(file, check) : CheckLine(file, check);
+        const std::string_view code = check.Task ? std::string_view(codes[*check.Task]) : std::string_view();
+        const std::optional<std::string_view> column = variants ? std::optional(code) : std::nullopt;
+        out += csv ? CsvLine(file.Path, check, column) : CheckLine(file.Path, check, column);
+        if (xlsx)
+            AddCheckRow(table, file.Path, check, code);
     }
-    return Emit(streams, out, allSolved ? kExitSolved : kExitNoSolution);
+    const int status = Emit(streams, out, allSolved ? kExitSolved : kExitNoSolution);
+    if (xlsx) {
+        if (const std::string problem = WriteXlsxFile(table, line.Value("xlsx")); !problem.empty()) {
+            Complain(streams, Lowered(problem));
+            return kExitOutputFailed;
+        }
+    }
+    return status;
 }
 
 // A companion option without its command: nothing it could shape.
@@ -353,6 +395,7 @@ constexpr Command kCommands[] = {
     {"book", PrintBook},
     {"generate", GenerateCommand},
     {"csv", RefuseCompanion},
+    {"xlsx", RefuseCompanion},
     {"seed", RefuseCompanion},
 };
 
@@ -361,8 +404,12 @@ constexpr Command kCommands[] = {
 std::optional<int> RunWithoutWindow(const CommandLine &line, const Streams &streams)
 {
     for (const Command &command : kCommands) {
-        if (line.Has(command.Option))
-            return command.Run(line, streams);
+        if (!line.Has(command.Option))
+            continue;
+        // A reader that has gone (| head) makes a write fail with EPIPE,
+        // which Emit reports as status 4, instead of ending the program.
+        std::signal(SIGPIPE, SIG_IGN);
+        return command.Run(line, streams);
     }
     return std::nullopt;
 }

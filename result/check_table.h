@@ -1,0 +1,46 @@
+// SPDX-FileCopyrightText: 2026 The Sosudnik developers
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+struct RecordCheck;
+
+// The verdicts of a check as a spreadsheet: a title row, a heading row and
+// a row a file. Texts are escaped as the printed lines escape them; counts
+// are numbers.
+
+struct TableCell {
+    std::string Text; // when it is no number
+    std::optional<int> Number;
+};
+
+struct CheckTable {
+    std::string Title;
+    std::vector<std::string> Headings;
+    std::vector<std::vector<TableCell>> Rows;
+};
+
+// The heading row and the title, with the tasks' codes and the date
+// (YYYY-MM-DD). With more than one code the rows have a column for it.
+CheckTable MakeCheckTable(const std::vector<std::string> &codes, std::string_view date);
+
+// A row: the file as named, the code of the task it was graded against (with
+// several codes), the verdict, the player's pours, the fewest, the detail.
+void AddCheckRow(CheckTable &table, std::string_view file, const RecordCheck &check, std::string_view code = {});
+
+// Writes the table as an .xlsx file, atomically (see atomic_file.h), through
+// libxlsxwriter, which lives in a module of its own (libsosudnik_xlsx.so)
+// loaded on first use: most runs of the game never write a spreadsheet, and
+// linking it would cost every start. Returns why it failed, in Russian
+// without a full stop (as a box or stderr shows it), or nothing.
+std::string WriteXlsxFile(const CheckTable &table, const std::string &path);
+
+// The module's one function, by this name: the table as the bytes of an
+// .xlsx file. False, and the reason in problem, when it cannot make them.
+using XlsxBytesFunction = bool (*)(const CheckTable &table, std::string &bytes, std::string &problem);
+inline constexpr const char *kXlsxBytesSymbol = "SosudnikXlsxBytes";
+inline constexpr const char *kXlsxModule = "libsosudnik_xlsx.so";
