@@ -19,7 +19,6 @@
 #include <cerrno>
 #include <csignal>
 #include <cstdint>
-#include <ctime>
 #include <random>
 #include <stdexcept>
 
@@ -257,17 +256,6 @@ int SolveTask(const CommandLine &line, const Streams &streams)
     return Emit(streams, out, kExitSolved);
 }
 
-// Today as YYYY-MM-DD, for the title of a table.
-std::string Today()
-{
-    const std::time_t now = std::time(nullptr);
-    std::tm local{};
-    char text[16] = "";
-    if (localtime_r(&now, &local))
-        std::strftime(text, sizeof text, "%Y-%m-%d", &local);
-    return text;
-}
-
 // --check: a line a file, and status 0 only when every file is solved.
 int CheckRecords(const CommandLine &line, const Streams &streams)
 {
@@ -287,26 +275,19 @@ int CheckRecords(const CommandLine &line, const Streams &streams)
         return Refuse(streams, "после --xlsx нужно имя файла .xlsx");
 
     const RecordChecker checker(tasks);
-    // With variants every line names the task its file was graded against.
-    const bool variants = tasks.size() > 1;
     std::vector<std::string> codes;
     for (const TaskPreset &task : tasks)
         codes.push_back(TaskCode(task));
-    const bool csv = line.Has("csv");
-    std::string out = csv ? CsvHeader(variants) : std::string();
-    CheckTable table = MakeCheckTable(codes, Today());
+    std::vector<CheckedFile> checked;
     bool allSolved = true;
     for (const ClassFile &file : ListClassFiles(line.Operands)) {
-        const RecordCheck check = CheckClassFile(checker, file);
-        allSolved = allSolved && check.Result == Verdict::Solved;
-        const std::string_view code = check.Task ? std::string_view(codes[*check.Task]) : std::string_view();
-        const std::optional<std::string_view> column = variants ? std::optional(code) : std::nullopt;
-        out += csv ? CsvLine(file.Path, check, column) : CheckLine(file.Path, check, column);
-        if (xlsx)
-            AddCheckRow(table, file.Path, check, code);
+        checked.push_back({file.Path, CheckClassFile(checker, file)});
+        allSolved = allSolved && checked.back().Check.Result == Verdict::Solved;
     }
+    const std::string out = line.Has("csv") ? CheckCsv(checked, codes) : CheckLines(checked, codes);
     const int status = Emit(streams, out, allSolved ? kExitSolved : kExitNoSolution);
     if (xlsx) {
+        const CheckTable table = MakeCheckTable(checked, codes, Today());
         if (const std::string problem = WriteXlsxFile(table, line.Value("xlsx")); !problem.empty()) {
             Complain(streams, Lowered(problem));
             return kExitOutputFailed;

@@ -9,6 +9,14 @@
 
 namespace {
 
+// The code column's field of a line: none with one task.
+std::optional<std::string_view> CodeOf(const RecordCheck &check, const std::vector<std::string> &codes)
+{
+    if (codes.size() < 2)
+        return std::nullopt;
+    return check.Task ? std::string_view(codes[*check.Task]) : std::string_view();
+}
+
 std::string Count(const std::optional<int> &n)
 {
     return n ? std::to_string(*n) : std::string();
@@ -77,4 +85,20 @@ std::string CsvLine(std::string_view file, const RecordCheck &check, std::option
     const std::string codeField = code ? CsvField(*code) + ',' : std::string();
     return CsvField(file) + ',' + codeField + CsvField(VerdictWord(check.Result)) + ',' + Count(check.Pours) + ','
         + Count(check.Fewest) + ',' + CsvField(check.Detail) + "\r\n";
+}
+
+std::string CheckLines(const std::vector<CheckedFile> &files, const std::vector<std::string> &codes)
+{
+    std::string out;
+    for (const CheckedFile &file : files)
+        out += CheckLine(file.Path, file.Check, CodeOf(file.Check, codes));
+    return out;
+}
+
+std::string CheckCsv(const std::vector<CheckedFile> &files, const std::vector<std::string> &codes)
+{
+    std::string out = CsvHeader(codes.size() > 1);
+    for (const CheckedFile &file : files)
+        out += CsvLine(file.Path, file.Check, CodeOf(file.Check, codes));
+    return out;
 }

@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 // The verdicts as text: one line a file, for a terminal, a script or a
 // spreadsheet. Always UTF-8: bytes that are not are written as \xHH.
@@ -31,3 +32,15 @@ std::string CsvField(std::string_view text);
 std::string CsvHeader(bool withCode = false);
 std::string CsvLine(std::string_view file, const RecordCheck &check,
                     std::optional<std::string_view> code = std::nullopt);
+
+// A file of a class and its verdict.
+struct CheckedFile {
+    std::string Path; // as it was given, or its folder as given and its name
+    RecordCheck Check;
+};
+
+// All the lines of a class, tab-separated or as CSV with its header. codes:
+// the tasks' (TaskCode), by the checker's numbering; with more than one, each
+// line names the code its file was graded against.
+std::string CheckLines(const std::vector<CheckedFile> &files, const std::vector<std::string> &codes);
+std::string CheckCsv(const std::vector<CheckedFile> &files, const std::vector<std::string> &codes);

@@ -3,11 +3,13 @@
 #include "check_table.h"
 
 #include "atomic_file.h"
+#include "check_report.h"
 #include "record_check.h"
 #include "save_failure.h"
 #include "wording.h"
 
 #include <cstdlib>
+#include <ctime>
 
 #include <dlfcn.h>
 #include <unistd.h>
@@ -64,7 +66,8 @@ TableCell Count(const std::optional<int> &n)
 
 } // namespace
 
-CheckTable MakeCheckTable(const std::vector<std::string> &codes, std::string_view date)
+CheckTable MakeCheckTable(const std::vector<CheckedFile> &files, const std::vector<std::string> &codes,
+                          std::string_view date)
 {
     CheckTable table;
     std::string tasks;
@@ -72,25 +75,35 @@ CheckTable MakeCheckTable(const std::vector<std::string> &codes, std::string_vie
         tasks += (tasks.empty() ? "" : " + ") + EscapeControls(code);
     table.Title = std::string(codes.size() > 1 ? "Проверка записей: задачи " : "Проверка записей: задача ") + tasks
         + "; " + std::string(date);
+    const bool variants = codes.size() > 1;
     table.Headings = {"Файл"};
-    if (codes.size() > 1)
+    if (variants)
         table.Headings.emplace_back("Задача");
     for (const char *heading : {"Итог", "Ходы", "Наименьшее", "Подробности"})
         table.Headings.emplace_back(heading);
+    for (const CheckedFile &file : files) {
+        const RecordCheck &check = file.Check;
+        std::vector<TableCell> row;
+        row.push_back({EscapeControls(file.Path), std::nullopt});
+        if (variants)
+            row.push_back({check.Task ? codes[*check.Task] : std::string(), std::nullopt});
+        row.push_back({VerdictWord(check.Result), std::nullopt});
+        row.push_back(Count(check.Pours));
+        row.push_back(Count(check.Fewest));
+        row.push_back({EscapeControls(check.Detail), std::nullopt});
+        table.Rows.push_back(std::move(row));
+    }
     return table;
 }
 
-void AddCheckRow(CheckTable &table, std::string_view file, const RecordCheck &check, std::string_view code)
+std::string Today()
 {
-    std::vector<TableCell> row;
-    row.push_back({EscapeControls(file), std::nullopt});
-    if (table.Headings.size() > 5)
-        row.push_back({EscapeControls(code), std::nullopt});
-    row.push_back({VerdictWord(check.Result), std::nullopt});
-    row.push_back(Count(check.Pours));
-    row.push_back(Count(check.Fewest));
-    row.push_back({EscapeControls(check.Detail), std::nullopt});
-    table.Rows.push_back(std::move(row));
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    char text[16] = "";
+    if (localtime_r(&now, &local))
+        std::strftime(text, sizeof text, "%Y-%m-%d", &local);
+    return text;
 }
 
 std::string WriteXlsxFile(const CheckTable &table, const std::string &path)

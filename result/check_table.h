@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-struct RecordCheck;
+struct CheckedFile;
 
 // The verdicts of a check as a spreadsheet: a title row, a heading row and
 // a row a file. Texts are escaped as the printed lines escape them; counts
@@ -24,13 +24,15 @@ struct CheckTable {
     std::vector<std::vector<TableCell>> Rows;
 };
 
-// The heading row and the title, with the tasks' codes and the date
-// (YYYY-MM-DD). With more than one code the rows have a column for it.
-CheckTable MakeCheckTable(const std::vector<std::string> &codes, std::string_view date);
+// The title with the tasks' codes and the date (YYYY-MM-DD), the headings,
+// and a row a file: the file as named, the code of the task it was graded
+// against (with more than one code), the verdict, the player's pours, the
+// fewest, the detail.
+CheckTable MakeCheckTable(const std::vector<CheckedFile> &files, const std::vector<std::string> &codes,
+                          std::string_view date);
 
-// A row: the file as named, the code of the task it was graded against (with
-// several codes), the verdict, the player's pours, the fewest, the detail.
-void AddCheckRow(CheckTable &table, std::string_view file, const RecordCheck &check, std::string_view code = {});
+// Today's date where the program runs, as a table's title gives it.
+std::string Today();
 
 // Writes the table as an .xlsx file, atomically (see atomic_file.h), through
 // libxlsxwriter, which lives in a module of its own (libsosudnik_xlsx.so)

@@ -97,10 +97,18 @@ void ClickHeading(QTableWidget *table, int column)
     QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, at);
 }
 
-// Reads the dialog, sorts by clicking headings, presses "Копировать" and
-// closes it.
+// The verdicts come as the files are read, away from the window's thread.
+void WaitForTheCheck(RecordCheckDialog *dialog)
+{
+    if (!QTest::qWaitFor([dialog] { return dialog->Finished(); }, kModalWaitMs))
+        qFatal("the check did not finish within %d s", kModalWaitMs / 1000);
+}
+
+// Reads the dialog once every file is checked, sorts by clicking headings,
+// presses "Копировать" and closes it.
 Shown Read(RecordCheckDialog *dialog)
 {
+    WaitForTheCheck(dialog);
     Shown shown;
     shown.Up = true;
     shown.Title = dialog->windowTitle();
@@ -317,6 +325,7 @@ void TestRecordCheck::followsTheScale()
         qreal points = 0;
         WithModal<RecordCheckDialog>([&] { h.window.findChild<RecordCheckCommand *>()->ShowVerdicts(files); },
                                      [&](RecordCheckDialog *dialog) {
+                                         WaitForTheCheck(dialog);
                                          size = dialog->size();
                                          points = dialog->font().pointSizeF();
                                          row = dialog->findChild<QTableWidget *>()->rowHeight(0);

@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "check_report.h"
 #include "record_check.h"
 
 #include <QCollator>

@@ -137,7 +137,7 @@ void TfrmMain::SetupMenus()
 {
     SetupKeyboardPour();
     m_solver = new SolverCommands(Puzzle(), *m_commands, m_game.Boxes(), this);
-    m_recordCheck = new RecordCheckCommand(Puzzle(), *m_commands, this);
+    m_recordCheck = new RecordCheckCommand(Puzzle(), *m_commands, m_game.Boxes(), this);
     MainMenuHandlers handlers;
     handlers.New = [this] { MnuNewClick(); };
     handlers.Exit = [this] { BtnExitClick(); };
