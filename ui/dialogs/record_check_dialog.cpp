@@ -4,6 +4,7 @@
 
 #include "appearance.h"
 #include "check_report.h"
+#include "class_files.h"
 #include "form_scale.h"
 #include "game_palette.h"
 #include "placement.h"

@@ -2,8 +2,6 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "class_files.h"
-
 #include <QDialog>
 #include <QString>
 
@@ -15,6 +13,7 @@ class QProgressBar;
 class QPushButton;
 class QTableWidget;
 class RecordChecker;
+struct CheckedFile;
 
 inline constexpr const char *kCaptionCheckRecords = "Проверить записи";
 
