@@ -11,11 +11,11 @@
 #include "game_palette.h"
 #include "message_boxes.h"
 #include "placement.h"
-#include "position.h"
 #include "puzzle.h"
 #include "record_check_dialog.h"
 #include "save_failure.h"
 #include "task_code.h"
+#include "task_in_play.h"
 #include "wording.h"
 
 #include <QDialogButtonBox>
@@ -81,11 +81,7 @@ RecordCheckCommand::RecordCheckCommand(const Puzzle &puzzle, const GameCommands 
 
 TaskPreset RecordCheckCommand::Task() const
 {
-    const VesselState &state = m_puzzle.State();
-    const MoveLog &log = m_puzzle.Log();
-    if (m_commands.Mode() == GameMode::Play && log.RowCount() > 0)
-        return LoggedPosition(state, log, 0);
-    return CurrentPosition(state);
+    return TaskInPlay(m_puzzle, m_commands);
 }
 
 void RecordCheckCommand::Run()
