@@ -6,6 +6,7 @@
 // file that is still read; and the slowest files that can be made up to the
 // size limit, each built to make the parser work as hard as it can.
 // Usage: bench_check [FILES] [RECORDS]   (default 2000 files of 100 records)
+//        bench_check --worst                the slowest files alone
 // Peak memory is measured in a fresh process each time: the real program,
 // or this one run as bench_check --memory FILE.
 #include "markup_guard.h"
@@ -271,6 +272,19 @@ void WorstFiles(const fs::path &dir, const RecordChecker &checker)
                                 return tag + "/>";
                             },
                             tail)});
+    {
+        // As many namespaces as the guard lets through, in scope all along,
+        // each used by every tag.
+        std::string root = "<ListStore";
+        std::string used;
+        for (int n = 0; n < kMaxNamespaces; ++n) {
+            root += " xmlns:p" + std::to_string(n) + "=\"u" + std::to_string(n) + "\"";
+            used += " p" + std::to_string(n) + ":a=\"\"";
+        }
+        worst.push_back({"16 namespaces in scope, 16 prefixed attributes a tag",
+                         Filled(root + "><Columns/><Data>", [&](std::size_t) { return "<Record" + used + "/>"; },
+                                tail)});
+    }
     worst.push_back({"16 deep, plain", Filled("<ListStore>", [](std::size_t) {
                          std::string t;
                          for (int d = 1; d < kMaxDepth; ++d)
@@ -305,7 +319,7 @@ void WorstFiles(const fs::path &dir, const RecordChecker &checker)
         RecordCheck check;
         const double ms = MedianMs(3, [&] { check = checker.CheckFile(path.string()); });
         slowest = std::max(slowest, ms);
-        std::printf("worst file: %-52s %5.1f MiB  median of 3 %7.1f ms  %s: %.70s\n", w.Name,
+        std::printf("worst file: %-52s %5.1f MiB  median of 3 %7.1f ms  %s: %s\n", w.Name,
                     static_cast<double>(w.Bytes.size()) / (1 << 20), ms, VerdictWord(check.Result),
                     check.Detail.c_str());
     }
@@ -318,6 +332,16 @@ int main(int argc, char **argv)
 {
     if (argc == 3 && std::string(argv[1]) == "--memory")
         return MemoryChild(argv[2]);
+    // Each figure as soon as it is measured.
+    std::setvbuf(stdout, nullptr, _IOLBF, 0);
+    if (argc == 2 && std::string(argv[1]) == "--worst") {
+        XmlRuntime xml;
+        const fs::path dir = fs::temp_directory_path() / "sosudnik-bench-worst";
+        fs::create_directories(dir);
+        WorstFiles(dir, RecordChecker(kMilk));
+        fs::remove_all(dir);
+        return 0;
+    }
     const int files = argc > 1 ? std::atoi(argv[1]) : 2000;
     const int records = argc > 2 ? std::atoi(argv[2]) : 100;
 

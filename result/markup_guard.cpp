@@ -8,6 +8,7 @@
 #include <array>
 #include <cstring>
 #include <optional>
+#include <utility>
 
 namespace {
 
@@ -57,6 +58,21 @@ std::optional<std::string_view> EncodingValue(std::string_view declaration)
     if (close == std::string_view::npos)
         return std::nullopt;
     return declaration.substr(at + 1, close - at - 1);
+}
+
+// Whatever may stand in a name as far as the scan is concerned: the parser
+// refuses the rest.
+bool NameChar(char c)
+{
+    return !Space(c) && std::string_view("<>/=?;&'\"!").find(c) == std::string_view::npos;
+}
+
+// A unit as it is, so that names differing in any character differ here.
+void AppendUnit(std::string &text, unsigned unit)
+{
+    text += static_cast<char>(unit & 0xFF);
+    if (unit > 0xFF)
+        text += static_cast<char>(unit >> 8);
 }
 
 } // namespace
@@ -119,11 +135,13 @@ std::string MarkupGuard::Look(std::string_view bytes)
         const char *at = bytes.data();
         const char *const end = at + bytes.size();
         while (at < end) {
-            // Most of a file is attribute values and the text between tags.
-            const char wanted = m_state == State::Text ? '<' : m_state == State::Quoted ? m_quote : 0;
-            if (wanted) {
-                const void *found = std::memchr(at, wanted, static_cast<std::size_t>(end - at));
-                const char *next = found ? static_cast<const char *>(found) : end;
+            // Most of a file is attribute values and the text between tags:
+            // skipped to the next character that matters there.
+            if ((m_state == State::Text || m_state == State::Quoted) && m_name == Name::None && !m_ampersand) {
+                const char stop = m_state == State::Text ? '<' : m_quote;
+                const char *next = at;
+                while (next < end && *next != stop && *next != '&')
+                    ++next;
                 if (next != at) {
                     m_position += static_cast<std::size_t>(next - at);
                     m_beforePrevious = m_previous = 0;
@@ -131,28 +149,26 @@ std::string MarkupGuard::Look(std::string_view bytes)
                     continue;
                 }
             }
-            const char c = *at++;
-            if (Step(static_cast<unsigned char>(c) < 0x80 ? c : '\x80'))
+            const auto byte = static_cast<unsigned char>(*at++);
+            if (Step(byte < 0x80 ? static_cast<char>(byte) : '\x80', byte))
                 return m_problem;
         }
         return {};
     }
     const bool little = m_units == Units::Utf16Le;
+    const auto step = [&](unsigned first, unsigned second) {
+        const unsigned unit = little ? first | second << 8 : first << 8 | second;
+        return Step(unit < 0x80 ? static_cast<char>(unit) : '\x80', unit);
+    };
     std::size_t i = 0;
     if (m_hasPending) {
-        const unsigned first = m_pending;
-        const unsigned second = static_cast<unsigned char>(bytes[0]);
         m_hasPending = false;
         i = 1;
-        const unsigned unit = little ? first | second << 8 : first << 8 | second;
-        if (Step(unit < 0x80 ? static_cast<char>(unit) : '\x80'))
+        if (step(m_pending, static_cast<unsigned char>(bytes[0])))
             return m_problem;
     }
     for (; i + 1 < bytes.size(); i += 2) {
-        const unsigned first = static_cast<unsigned char>(bytes[i]);
-        const unsigned second = static_cast<unsigned char>(bytes[i + 1]);
-        const unsigned unit = little ? first | second << 8 : first << 8 | second;
-        if (Step(unit < 0x80 ? static_cast<char>(unit) : '\x80'))
+        if (step(static_cast<unsigned char>(bytes[i]), static_cast<unsigned char>(bytes[i + 1])))
             return m_problem;
     }
     if (i < bytes.size()) {
@@ -177,17 +193,60 @@ std::string MarkupGuard::CheckDeclaration()
     return {};
 }
 
-bool MarkupGuard::Step(char c)
+void MarkupGuard::BeginName(Name kind, unsigned unit)
+{
+    m_name = kind;
+    m_token.clear();
+    m_tokenUnits = 1;
+    AppendUnit(m_token, unit);
+}
+
+bool MarkupGuard::EndName()
+{
+    const Name kind = std::exchange(m_name, Name::None);
+    if (kind == Name::Attribute && (m_token == "xmlns" || m_token.rfind("xmlns:", 0) == 0)
+        && ++m_namespaces > kMaxNamespaces)
+        return Fail("В файле больше " + std::to_string(kMaxNamespaces)
+                    + " объявлений пространств имен, а в файле результата их нет.");
+    if (m_names.size() < kMaxNames || m_names.count(m_token))
+        m_names.insert(m_token);
+    else
+        return Fail("В файле больше " + std::to_string(kMaxNames)
+                    + " разных имен элементов и атрибутов, а в файле результата их около десяти.");
+    return false;
+}
+
+bool MarkupGuard::Step(char c, unsigned unit)
 {
     const std::size_t position = m_position++;
     const char previous = m_previous;
     const char beforePrevious = m_beforePrevious;
     m_beforePrevious = previous;
     m_previous = c;
+    // A name goes on to the first character that cannot be in one, which is
+    // then read as markup.
+    if (m_name != Name::None) {
+        if (NameChar(c)) {
+            if (++m_tokenUnits > kMaxNameLength)
+                return Fail("Имя длиннее " + std::to_string(kMaxNameLength)
+                            + " знаков, а в файле результата имена короткие.");
+            AppendUnit(m_token, unit);
+            return false;
+        }
+        if (EndName())
+            return true;
+    }
+    // "&name;" names an entity; "&#..." is a character.
+    if (std::exchange(m_ampersand, false) && c != '#' && NameChar(c)) {
+        BeginName(Name::Entity, unit);
+        return false;
+    }
     switch (m_state) {
     case State::Text:
         if (c == '<')
             m_state = State::Open;
+        else if (c == '&')
+            m_ampersand = true;
         break;
     case State::Open:
         if (c == '/') {
@@ -198,6 +257,7 @@ bool MarkupGuard::Step(char c)
             m_bang.clear();
         } else if (c == '?') {
             m_state = State::Instruction;
+            m_targetNext = true;
             // Only at the very start is it the XML declaration.
             m_inDeclaration = position == 1;
             m_declaration.clear();
@@ -205,29 +265,40 @@ bool MarkupGuard::Step(char c)
         } else {
             m_state = State::StartTag;
             m_attributes = 0;
+            m_afterSpace = false;
             if (++m_depth > kMaxDepth)
                 return Fail("Элементы вложены глубже " + std::to_string(kMaxDepth)
-                              + " уровней, а в файле результата их три.");
+                            + " уровней, а в файле результата их три.");
+            if (NameChar(c))
+                BeginName(Name::Element, unit);
         }
         break;
-    case State::StartTag:
+    case State::StartTag: {
+        const bool afterSpace = std::exchange(m_afterSpace, false);
         if (c == '"' || c == '\'') {
             m_quote = c;
             m_state = State::Quoted;
         } else if (c == '=') {
             if (++m_attributes > kMaxAttributes)
                 return Fail("У элемента больше " + std::to_string(kMaxAttributes)
-                              + " атрибутов (с объявлениями пространств имен), а в файле результата их не больше "
-                                "четырех.");
+                            + " атрибутов (с объявлениями пространств имен), а в файле результата их не больше "
+                              "четырех.");
         } else if (c == '>') {
             m_state = State::Text;
             if (previous == '/')
                 m_depth = std::max(m_depth - 1, 0);
+        } else if (Space(c)) {
+            m_afterSpace = true;
+        } else if (afterSpace && NameChar(c)) {
+            BeginName(Name::Attribute, unit);
         }
         break;
+    }
     case State::Quoted:
         if (c == m_quote)
             m_state = State::StartTag;
+        else if (c == '&')
+            m_ampersand = true;
         m_previous = 0; // a "/" in a value does not close the tag
         break;
     case State::EndTag:
@@ -257,7 +328,9 @@ bool MarkupGuard::Step(char c)
             m_state = State::Text;
         break;
     case State::Instruction:
-        if (c == '>' && previous == '?') {
+        if (std::exchange(m_targetNext, false) && NameChar(c)) {
+            BeginName(Name::Target, unit);
+        } else if (c == '>' && previous == '?') {
             m_state = State::Text;
             m_inDeclaration = false;
         } else if (m_inDeclaration) {

@@ -5,16 +5,24 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
+#include <unordered_set>
 
-// The result format has at most four attributes on an element and elements
-// three deep. libxml2 takes time that grows with the square of the
-// attributes (and namespace declarations) of one start tag, and with the
-// namespaces in scope: a file of a few megabytes could keep a check busy
-// for minutes. So the bytes are looked at before the parser gets them, as
-// they are read: more attributes or a deeper nesting than any file of the
-// format could hold refuses the file there.
+// The result format has at most four attributes on an element, elements
+// three deep, a dozen names and no namespace. libxml2 takes time that grows
+// with the square of the attributes (and namespace declarations) of one
+// start tag, with the namespaces in scope, and with the number of different
+// names it has seen (2.9 keeps them in a table that stops growing): a file of
+// a few megabytes could keep a check busy for minutes. So the bytes are
+// looked at before the parser gets them, as they are read, and a file that
+// holds more of any of these than a file of the format could is refused
+// there.
 inline constexpr int kMaxAttributes = 16; // on one start tag, namespace declarations included
 inline constexpr int kMaxDepth = 16;
+// Different names of elements, attributes, processing instructions and
+// entity references in the whole file.
+inline constexpr std::size_t kMaxNames = 64;
+inline constexpr std::size_t kMaxNameLength = 256;
+inline constexpr int kMaxNamespaces = 16; // declarations in the whole file
 
 // The scan reads markup as ASCII in one- or two-byte units: it could be
 // fooled by an encoding that writes "<" or "=" some other way (UTF-7,
@@ -41,13 +49,19 @@ private:
         Declaration, // DOCTYPE and the like: to the next ">"
         Instruction, // <? ... ?>
     };
+    // What the name being read names.
+    enum class Name { None, Element, Attribute, Target, Entity };
 
     std::string Refuse(std::string reason);
     bool Fail(std::string reason); // true
     std::string Start(std::string_view bytes);
-    // One unit, as ASCII (anything else as 0x80); true when it refuses the file.
-    bool Step(char c);
+    // One unit: c as ASCII (anything else as 0x80), unit as it is. True when
+    // it refuses the file.
+    bool Step(char c, unsigned unit);
     std::string CheckDeclaration();
+    void BeginName(Name kind, unsigned unit);
+    // The name read is complete: counted if new. True when it refuses the file.
+    bool EndName();
 
     Units m_units = Units::Unknown;
     std::string m_head; // the first bytes, until there are four
@@ -62,6 +76,14 @@ private:
     std::string m_bang; // what follows "<!", until it is known what it is
     int m_attributes = 0;
     int m_depth = 0;
+    int m_namespaces = 0;
+    Name m_name = Name::None;
+    std::string m_token; // the name being read, as units
+    std::size_t m_tokenUnits = 0;
+    bool m_afterSpace = false; // in a start tag: a new attribute's name may begin
+    bool m_ampersand = false; // an entity's name may begin
+    bool m_targetNext = false; // a processing instruction's target begins
+    std::unordered_set<std::string> m_names;
     // The XML declaration, while it is read: it is one only at the very start.
     bool m_inDeclaration = false;
     std::string m_declaration;

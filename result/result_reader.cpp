@@ -176,6 +176,7 @@ struct Source {
     bool TooLarge = false; // the file grew past the limit while it was read
     const std::atomic<bool> *Stop = nullptr;
     bool Stopped = false;
+    bool Ended = false; // the parser has found an error: nothing more is read
     MarkupGuard Guard;
     std::string Refused; // what the guard found
 };
@@ -193,6 +194,7 @@ public:
 
     std::string Read(Source &source)
     {
+        m_source = &source;
         xmlSAXHandler sax{};
         sax.initialized = XML_SAX2_MAGIC;
         sax.internalSubset = &Reader::OnDoctype;
@@ -261,6 +263,8 @@ private:
     static int ReadMore(void *context, char *buffer, int length)
     {
         auto &source = *static_cast<Source *>(context);
+        if (source.Ended)
+            return 0;
         if (source.Stop && source.Stop->load(std::memory_order_relaxed)) {
             source.Stopped = true;
             return -1;
@@ -303,12 +307,17 @@ private:
         xmlStopParser(self.m_ctxt);
     }
 
+    // The first error is the reason, so no more of the file is handed over:
+    // libxml2 would go on reading the rest of it for nothing. (Stopping the
+    // parser here could free the very input it is decoding.)
     static void OnError(void *data, XmlErrorArg error)
     {
         Reader &self = Of(data);
         if (!error || error->level < XML_ERR_ERROR || !self.m_xmlProblem.empty())
             return;
         self.m_xmlProblem = XmlProblem(*error);
+        if (self.m_source)
+            self.m_source->Ended = true;
     }
 
     static void OnEndDocument(void *data) { Of(data).m_ended = true; }
@@ -415,6 +424,7 @@ private:
     ResultVisitor &m_visitor;
     const bool m_decodeAmpersands;
     xmlParserCtxtPtr m_ctxt = nullptr;
+    Source *m_source = nullptr;
     ResultRecord m_record; // reused: its strings keep their room from record to record
     int m_depth = 0;
     Parent m_parent = Parent::None;

@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 
 namespace {
@@ -45,6 +46,14 @@ std::string Utf16(const std::string &ascii, bool bigEndian, bool mark)
     return out;
 }
 
+std::string Repeated(int n, const std::function<std::string(int)> &piece)
+{
+    std::string text;
+    for (int i = 0; i < n; ++i)
+        text += piece(i);
+    return text;
+}
+
 struct Case {
     const char *Name;
     std::string Bytes;
@@ -76,6 +85,7 @@ TEST_P(GuardTest, SameVerdictHoweverTheReadsCutIt)
 }
 
 const char *const kTooMany = "больше 16 атрибутов";
+const char *const kTooManyNames = "больше 64 разных имен";
 const char *const kTooDeep = "глубже 16 уровней";
 
 INSTANTIATE_TEST_SUITE_P(
@@ -84,7 +94,30 @@ INSTANTIATE_TEST_SUITE_P(
         Case{"the game's own file", kGameFile, ""},
         Case{"16 attributes", "<ListStore><x" + Attributes(16) + "/></ListStore>", ""},
         Case{"17 attributes", "<ListStore><x" + Attributes(17) + "/></ListStore>", kTooMany},
-        Case{"17 namespace declarations", "<ListStore" + Attributes(17, "xmlns:n") + "/>", kTooMany},
+        Case{"17 namespace declarations on a tag", "<ListStore" + Attributes(17, "xmlns:n") + "/>", "пространств имен"},
+        Case{"17 namespace declarations in a file", "<r>" + Repeated(17, [](int i) {
+                 return "<e xmlns:n=\"u" + std::to_string(i) + "\"/>";
+             }) + "</r>",
+             "больше 16 объявлений пространств имен"},
+        Case{"64 names", "<r>" + Repeated(63, [](int i) { return "<n" + std::to_string(i) + "/>"; }) + "</r>", ""},
+        Case{"65 names", "<r>" + Repeated(64, [](int i) { return "<n" + std::to_string(i) + "/>"; }) + "</r>",
+             kTooManyNames},
+        Case{"names told apart by letters beyond ASCII",
+             "<r>" + Repeated(64, [](int i) { return "<я" + std::string(1, static_cast<char>('\x80' + i % 32)) + std::string(1, static_cast<char>('\x90' + i / 32)) + "/>"; }) + "</r>",
+             kTooManyNames},
+        Case{"the same names again and again", Repeated(10'000, [](int) { return kRecord; }), ""},
+        Case{"attribute names", "<r>" + Repeated(64, [](int i) { return "<e a" + std::to_string(i) + "=\"\"/>"; }) + "</r>",
+             kTooManyNames},
+        Case{"processing instructions", "<r>" + Repeated(64, [](int i) { return "<?t" + std::to_string(i) + " x?>"; }) + "</r>",
+             kTooManyNames},
+        Case{"entity references", "<r>" + Repeated(64, [](int i) { return "&e" + std::to_string(i) + ";"; }) + "</r>",
+             kTooManyNames},
+        Case{"entity references in values",
+             "<r>" + Repeated(64, [](int i) { return "<e a=\"&v" + std::to_string(i) + ";\"/>"; }) + "</r>", kTooManyNames},
+        Case{"character references are no names", "<r a=\"" + Repeated(1000, [](int i) { return "&#" + std::to_string(i + 40) + ";"; }) + "\">"
+                 + Repeated(1000, [](int) { return std::string("&#38;&amp;"); }) + "</r>", ""},
+        Case{"a name of 256 characters", "<" + std::string(256, 'n') + "/>", ""},
+        Case{"a name of 257 characters", "<" + std::string(257, 'n') + "/>", "Имя длиннее 256 знаков"},
         Case{"spaces around =", "<r a = \"1\"\n b\t=\t'2' />", ""},
         Case{"= and > inside values count once",
              "<r a=\"x=y>z\" b='=\"=' c=\"/\"" + Attributes(13) + "><s/></r>", ""},
