@@ -62,9 +62,18 @@ std::optional<std::string_view> EncodingValue(std::string_view declaration)
 
 // Whatever may stand in a name as far as the scan is concerned: the parser
 // refuses the rest.
+constexpr std::array<bool, 256> kNameChars = [] {
+    std::array<bool, 256> table{};
+    for (std::size_t c = 0; c < table.size(); ++c)
+        table[c] = true;
+    for (const char c : std::string_view(" \t\r\n<>/=?;&'\"!"))
+        table[static_cast<unsigned char>(c)] = false;
+    return table;
+}();
+
 bool NameChar(char c)
 {
-    return !Space(c) && std::string_view("<>/=?;&'\"!").find(c) == std::string_view::npos;
+    return kNameChars[static_cast<unsigned char>(c)];
 }
 
 // A unit as it is, so that names differing in any character differ here.
@@ -135,17 +144,55 @@ std::string MarkupGuard::Look(std::string_view bytes)
         const char *at = bytes.data();
         const char *const end = at + bytes.size();
         while (at < end) {
-            // Most of a file is attribute values and the text between tags:
-            // skipped to the next character that matters there.
-            if ((m_state == State::Text || m_state == State::Quoted) && m_name == Name::None && !m_ampersand) {
-                const char stop = m_state == State::Text ? '<' : m_quote;
+            // A name's characters at once, up to the first that ends it.
+            if (m_name != Name::None) {
                 const char *next = at;
-                while (next < end && *next != stop && *next != '&')
+                while (next < end && kNameChars[static_cast<unsigned char>(*next)])
                     ++next;
-                if (next != at) {
-                    m_position += static_cast<std::size_t>(next - at);
-                    m_beforePrevious = m_previous = 0;
+                const auto length = static_cast<std::size_t>(next - at);
+                if (length > 0) {
+                    m_tokenUnits += length;
+                    if (m_tokenUnits > kMaxNameLength)
+                        return Refuse("Имя длиннее " + std::to_string(kMaxNameLength)
+                                      + " знаков, а в файле результата имена короткие.");
+                    m_token.append(at, length);
+                    m_beforePrevious = length > 1 ? next[-2] : m_previous;
+                    m_previous = next[-1];
                     at = next;
+                    continue;
+                }
+            }
+            if (!m_ampersand && m_name == Name::None) {
+                // Most of a file is attribute values and the text between
+                // tags: skipped to the next character that matters there.
+                if (m_state == State::Text || m_state == State::Quoted) {
+                    const char stop = m_state == State::Text ? '<' : m_quote;
+                    const char *next = at;
+                    while (next < end && *next != stop && *next != '&')
+                        ++next;
+                    if (next != at) {
+                        m_first = false;
+                        m_beforePrevious = m_previous = 0;
+                        at = next;
+                        continue;
+                    }
+                    if (m_state == State::Quoted && *at == m_quote) {
+                        m_state = State::StartTag;
+                        m_beforePrevious = m_previous = 0;
+                        ++at;
+                        continue;
+                    }
+                }
+                // The blanks and quotes between a tag's names, as Step reads them.
+                if (m_state == State::StartTag && (Space(*at) || *at == '"' || *at == '\'')) {
+                    const char c = *at++;
+                    m_beforePrevious = m_previous;
+                    m_previous = c;
+                    m_afterSpace = Space(c);
+                    if (!m_afterSpace) {
+                        m_quote = c;
+                        m_state = State::Quoted;
+                    }
                     continue;
                 }
             }
@@ -208,17 +255,20 @@ bool MarkupGuard::EndName()
         && ++m_namespaces > kMaxNamespaces)
         return Fail("В файле больше " + std::to_string(kMaxNamespaces)
                     + " объявлений пространств имен, а в файле результата их нет.");
-    if (m_names.size() < kMaxNames || m_names.count(m_token))
-        m_names.insert(m_token);
-    else
+    // A few names, used over and over: a look along them beats hashing.
+    const auto known = std::find(m_names.begin(), m_names.end(), m_token);
+    if (known != m_names.end())
+        return false;
+    if (m_names.size() == kMaxNames)
         return Fail("В файле больше " + std::to_string(kMaxNames)
                     + " разных имен элементов и атрибутов, а в файле результата их около десяти.");
+    m_names.push_back(m_token);
     return false;
 }
 
 bool MarkupGuard::Step(char c, unsigned unit)
 {
-    const std::size_t position = m_position++;
+    const bool first = std::exchange(m_first, false);
     const char previous = m_previous;
     const char beforePrevious = m_beforePrevious;
     m_beforePrevious = previous;
@@ -243,10 +293,12 @@ bool MarkupGuard::Step(char c, unsigned unit)
     }
     switch (m_state) {
     case State::Text:
-        if (c == '<')
+        if (c == '<') {
             m_state = State::Open;
-        else if (c == '&')
+            m_openedFirst = first;
+        } else if (c == '&') {
             m_ampersand = true;
+        }
         break;
     case State::Open:
         if (c == '/') {
@@ -259,7 +311,7 @@ bool MarkupGuard::Step(char c, unsigned unit)
             m_state = State::Instruction;
             m_targetNext = true;
             // Only at the very start is it the XML declaration.
-            m_inDeclaration = position == 1;
+            m_inDeclaration = m_openedFirst;
             m_declaration.clear();
             m_previous = 0;
         } else {

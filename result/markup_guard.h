@@ -5,7 +5,7 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
-#include <unordered_set>
+#include <vector>
 
 // The result format has at most four attributes on an element, elements
 // three deep, a dozen names and no namespace. libxml2 takes time that grows
@@ -69,7 +69,8 @@ private:
     std::string m_problem;
     unsigned char m_pending = 0; // the first byte of a two-byte unit split between reads
     bool m_hasPending = false;
-    std::size_t m_position = 0; // units seen, the byte order mark not counted
+    bool m_first = true; // nothing seen yet but a byte order mark
+    bool m_openedFirst = false; // the "<" being read was the first character
     char m_quote = 0;
     char m_previous = 0;
     char m_beforePrevious = 0;
@@ -83,7 +84,7 @@ private:
     bool m_afterSpace = false; // in a start tag: a new attribute's name may begin
     bool m_ampersand = false; // an entity's name may begin
     bool m_targetNext = false; // a processing instruction's target begins
-    std::unordered_set<std::string> m_names;
+    std::vector<std::string> m_names; // at most kMaxNames
     // The XML declaration, while it is read: it is one only at the very start.
     bool m_inDeclaration = false;
     std::string m_declaration;
