@@ -4,15 +4,18 @@
 
 #include "xml_runtime.h"
 
-#include <QElapsedTimer>
 #include <QThread>
+#include <QTimer>
+
+#include <algorithm>
 
 namespace {
 
-// A batch goes to the window this often, or once it is this long: each
-// costs the window a few milliseconds, and the table fills at a steady pace.
-constexpr qint64 kBatchMs = 40;
-constexpr std::size_t kBatchFiles = 250;
+// The window takes the files found this often, a few at a time, until this
+// much of its time is used; a row costs it some tens of microseconds.
+constexpr int kDeliveryMs = 20;
+constexpr qint64 kDeliveryBudgetMs = 15;
+constexpr std::size_t kFilesAtATime = 25;
 
 } // namespace
 
@@ -36,6 +39,10 @@ void CheckRun::Start()
 {
     if (m_thread)
         return;
+    m_delivery = new QTimer(this);
+    m_delivery->setInterval(kDeliveryMs);
+    connect(m_delivery, &QTimer::timeout, this, &CheckRun::Deliver);
+    m_delivery->start();
     m_thread = QThread::create([this] { Work(); });
     m_thread->setParent(this);
     m_thread->start();
@@ -46,22 +53,15 @@ void CheckRun::Stop()
     m_stop = true;
 }
 
-template <class Call>
-void CheckRun::Post(Call call)
-{
-    // Dropped unrun if this is gone by then.
-    QMetaObject::invokeMethod(this, std::move(call), Qt::QueuedConnection);
-}
-
 void CheckRun::Work()
 {
     const std::vector<ClassFile> files = ListClassFiles(m_paths, &m_stop);
     const bool listedAll = !m_stop;
-    Post([this, count = static_cast<int>(files.size())] { emit Listed(count); });
-    std::vector<CheckedFile> batch;
+    {
+        const std::lock_guard lock(m_mutex);
+        m_listed = static_cast<int>(files.size());
+    }
     std::size_t checked = 0;
-    QElapsedTimer sincePost;
-    sincePost.start();
     for (const ClassFile &file : files) {
         if (m_stop)
             break;
@@ -69,15 +69,46 @@ void CheckRun::Work()
         // A read cut short by the stop is no verdict.
         if (m_stop)
             break;
-        batch.push_back({file.Path, std::move(check)});
+        const std::lock_guard lock(m_mutex);
+        m_ready.push_back({file.Path, std::move(check)});
         ++checked;
-        if (batch.size() >= kBatchFiles || sincePost.hasExpired(kBatchMs)) {
-            Post([this, done = std::move(batch)] { emit Checked(done); });
-            batch.clear();
-            sincePost.restart();
-        }
     }
-    if (!batch.empty())
-        Post([this, done = std::move(batch)] { emit Checked(done); });
-    Post([this, stopped = !listedAll || checked < files.size()] { emit Finished(stopped); });
+    const std::lock_guard lock(m_mutex);
+    m_stopped = !listedAll || checked < files.size();
+    m_done = true;
+}
+
+void CheckRun::Deliver()
+{
+    QElapsedTimer spent;
+    spent.start();
+    for (;;) {
+        std::vector<CheckedFile> next;
+        int listed = -1;
+        bool done = false;
+        bool stopped = false;
+        {
+            const std::lock_guard lock(m_mutex);
+            listed = m_listed;
+            const std::size_t count = std::min(m_ready.size(), kFilesAtATime);
+            next.assign(std::make_move_iterator(m_ready.begin()),
+                        std::make_move_iterator(m_ready.begin() + static_cast<std::ptrdiff_t>(count)));
+            m_ready.erase(m_ready.begin(), m_ready.begin() + static_cast<std::ptrdiff_t>(count));
+            done = m_done && m_ready.empty();
+            stopped = m_stopped;
+        }
+        if (listed >= 0 && !m_listedTold) {
+            m_listedTold = true;
+            emit Listed(listed);
+        }
+        if (!next.empty())
+            emit Checked(next);
+        if (done) {
+            m_delivery->stop();
+            emit Finished(stopped);
+            return;
+        }
+        if (next.empty() || spent.hasExpired(kDeliveryBudgetMs))
+            return;
+    }
 }

@@ -5,20 +5,24 @@
 #include "class_files.h"
 #include "record_check.h"
 
+#include <QElapsedTimer>
 #include <QObject>
 
 #include <atomic>
-#include <memory>
+#include <deque>
+#include <mutex>
 #include <string>
 #include <vector>
 
 class QThread;
+class QTimer;
 
 // The teacher's check of a class away from the window's thread: the paths
-// listed (folders opened), each file read and graded in turn, and what was
-// found handed to the window's thread a batch at a time, so that the window
-// never waits on a file. Destroying it stops the check and waits for its
-// thread, which takes no longer than reading a few kilobytes.
+// listed (folders opened), each file read and graded in turn. The window's
+// thread takes what was found from a timer, a few files at a time and for a
+// few milliseconds at most, so that however fast the files come it never
+// stops answering. Destroying it stops the check and waits for its thread,
+// which takes no longer than reading a few kilobytes.
 class CheckRun final : public QObject {
     Q_OBJECT
 
@@ -44,12 +48,21 @@ signals:
 private:
     // On the check's thread.
     void Work();
-    // Hands a call to the window's thread.
-    template <class Call>
-    void Post(Call call);
+    // On the window's thread: hands on what is ready, for a few milliseconds.
+    void Deliver();
 
     const RecordChecker m_checker;
     const std::vector<std::string> m_paths;
     std::atomic<bool> m_stop = false;
     QThread *m_thread = nullptr;
+    QTimer *m_delivery = nullptr;
+
+    // Shared with the check's thread.
+    std::mutex m_mutex;
+    std::deque<CheckedFile> m_ready;
+    int m_listed = -1; // until the paths are listed
+    bool m_done = false;
+    bool m_stopped = false;
+
+    bool m_listedTold = false;
 };

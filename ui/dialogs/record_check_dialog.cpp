@@ -23,6 +23,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QTableWidget>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -30,7 +31,7 @@
 
 namespace {
 
-constexpr int kSortKey = Qt::UserRole;
+constexpr int kResortMs = 300;
 constexpr int kFileIndex = Qt::UserRole + 1;
 
 // The game's Russian order of names, for the window's thread only.
@@ -42,7 +43,8 @@ const QCollator &Collator()
 
 // A cell that sorts by its key: counts as numbers (an empty one first),
 // verdicts from "решено" to "не читается", texts as a person reads them
-// ("ученик 2" before "ученик 10"), each text's key made once.
+// ("ученик 2" before "ученик 10"). A text's key is made at its first sort,
+// and once: rows come faster than keys are made.
 class SortItem final : public QTableWidgetItem {
 public:
     SortItem(const QString &text, int key)
@@ -53,7 +55,8 @@ public:
     }
     SortItem(const QString &text, const QString &key)
         : QTableWidgetItem(text)
-        , m_text(Collator().sortKey(key))
+        , m_byText(true)
+        , m_key(key)
     {
         setFlags(flags() & ~Qt::ItemIsEditable);
     }
@@ -61,14 +64,23 @@ public:
     bool operator<(const QTableWidgetItem &other) const override
     {
         const auto &theirs = static_cast<const SortItem &>(other);
-        if (m_text && theirs.m_text)
-            return m_text->compare(*theirs.m_text) < 0;
+        if (m_byText && theirs.m_byText)
+            return TextKey().compare(theirs.TextKey()) < 0;
         return m_number < theirs.m_number;
     }
 
 private:
+    const QCollatorSortKey &TextKey() const
+    {
+        if (!m_sortKey)
+            m_sortKey = Collator().sortKey(m_key);
+        return *m_sortKey;
+    }
+
     int m_number = 0;
-    std::optional<QCollatorSortKey> m_text;
+    bool m_byText = false;
+    QString m_key;
+    mutable std::optional<QCollatorSortKey> m_sortKey;
 };
 
 QString FromUtf8(const std::string &text)
@@ -279,7 +291,15 @@ void RecordCheckDialog::AddFiles(const std::vector<CheckedFile> &files)
         m_solved += file.Check.Result == Verdict::Solved ? 1 : 0;
         SetRow(row++, m_files.back());
     }
-    Resort();
+    // Sorted again now and then while rows come: a sort of thousands of
+    // rows for every few of them would keep the window busy.
+    if (m_sortColumn >= 0 && !m_resortDue) {
+        m_resortDue = true;
+        QTimer::singleShot(kResortMs, this, [this] {
+            m_resortDue = false;
+            Resort();
+        });
+    }
     m_table->setUpdatesEnabled(true);
     m_progress->setValue(static_cast<int>(m_files.size()));
     m_summary->setText(QString::fromUtf8("Решено: %1 из %2.").arg(m_solved).arg(m_files.size()));
@@ -306,6 +326,7 @@ void RecordCheckDialog::Finish(bool stopped)
     m_progress->hide();
     m_stop->hide();
     m_save->setEnabled(true);
+    Resort();
 }
 
 void RecordCheckDialog::Resort()

@@ -71,6 +71,7 @@ private:
     int m_solved = 0;
     bool m_finished = false;
     bool m_fitted = false; // columns sized to the first rows
+    bool m_resortDue = false;
     int m_sortColumn = -1;
     Qt::SortOrder m_sortOrder = Qt::AscendingOrder;
 };
