@@ -148,7 +148,7 @@ void TfrmMain::SetupMenus()
     const auto start = [this](const std::string &code) { StartTaskCode(code); };
     m_solver = new SolverCommands(Puzzle(), *m_commands, m_game.Boxes(), this);
     m_recordCheck = new RecordCheckCommand(Puzzle(), *m_commands, m_game.Boxes(), this);
-    m_scores = new ScoreKeeper(Puzzle(), this);
+    m_scores = new ScoreKeeper(Puzzle(), m_game.Boxes(), this);
     m_book = new BookCommands(*m_commands, *m_scores, this, start);
     m_codes = new TaskCodeCommands(Puzzle(), *m_commands, m_game.Boxes(), this, start);
     m_solver->ShowBestWith([this] { return m_scores->BestLine(); });
