@@ -23,29 +23,33 @@ void *Open(const std::string &path)
     return path.empty() || path.front() != '/' ? nullptr : ::dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
 }
 
-std::string BesideTheProgram()
+// The folder of the running program, with its "/".
+std::string ProgramFolder()
 {
     std::string program(4096, '\0');
     const ssize_t n = ::readlink("/proc/self/exe", program.data(), program.size());
     if (n <= 0 || static_cast<std::size_t>(n) >= program.size())
         return {};
     program.resize(static_cast<std::size_t>(n));
-    return program.substr(0, program.rfind('/') + 1) + kXlsxModule;
+    return program.substr(0, program.rfind('/') + 1);
 }
 
 XlsxBytesFunction LoadXlsxModule(std::string &problem)
 {
-    // Where the tests say, beside the program (in the build tree), or where
-    // it is installed; the handle stays for the rest of the run.
+    // Where the tests say, beside the program (in the build tree), where it
+    // is installed from the program's folder, or where it was to be
+    // installed; the handle stays for the rest of the run.
     static void *const handle = [] {
-        void *found = nullptr;
-        if (const char *named = std::getenv("SOSUDNIK_XLSX_MODULE"))
-            found = Open(named);
-        if (!found)
-            found = Open(BesideTheProgram());
-        if (!found)
-            found = Open(SOSUDNIK_MODULE_DIR "/" + std::string(kXlsxModule));
-        return found;
+        const std::string folder = ProgramFolder();
+        const char *named = std::getenv("SOSUDNIK_XLSX_MODULE");
+        for (const std::string &path :
+             {std::string(named ? named : ""), folder.empty() ? std::string() : folder + kXlsxModule,
+              folder.empty() ? std::string() : folder + SOSUDNIK_MODULE_FROM_GAME "/" + kXlsxModule,
+              std::string(SOSUDNIK_MODULE_DIR "/") + kXlsxModule}) {
+            if (void *found = Open(path))
+                return found;
+        }
+        return static_cast<void *>(nullptr);
     }();
     if (!handle) {
         const char *error = ::dlerror();

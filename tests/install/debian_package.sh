@@ -40,12 +40,15 @@ for dep in libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6 libxml2 qt6-qp
   # and libxml2 2.14 on by its soname (libxml2-16).
   names <<<"$depends" | grep -qxE -e "${dep//+/\\+}(t64)?" -e "${dep//+/\\+}-[0-9]+" || fail "Depends lacks $dep: $depends"
 done
+# The spreadsheet module's library, by whatever soname the suite has.
+names <<<"$depends" | grep -qxE 'libxlsxwriter[0-9]+(t64)?' || fail "Depends lacks libxlsxwriter: $depends"
 [ "$(field Recommends | names)" = qt6-translations-l10n ] ||
   fail "Recommends is '$(field Recommends)', not qt6-translations-l10n"
 
 sizes=(16 22 24 32 48 64 128 256)
 {
   echo "usr/games/sosudnik"
+  echo "usr/lib/$(dpkg-architecture -qDEB_HOST_MULTIARCH)/sosudnik/libsosudnik_xlsx.so"
   echo "usr/share/applications/$id.desktop"
   echo "usr/share/metainfo/$id.metainfo.xml"
   for s in "${sizes[@]}"; do echo "usr/share/icons/hicolor/${s}x$s/apps/$id.png"; done

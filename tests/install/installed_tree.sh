@@ -5,11 +5,12 @@
 # there: exactly the expected files, each icon as large as its folder says,
 # the scalable icon drawing the same picture as the bitmaps, and launcher,
 # metainfo and icon tied together by the application id.
-# Usage: installed_tree.sh BUILD_DIR APP_ID BINDIR
+# Usage: installed_tree.sh BUILD_DIR APP_ID BINDIR LIBDIR
 set -euo pipefail
-build=${1:?usage: installed_tree.sh BUILD_DIR APP_ID BINDIR}
+build=${1:?usage: installed_tree.sh BUILD_DIR APP_ID BINDIR LIBDIR}
 id=${2:?app id}
 bindir=${3:?bindir}
+libdir=${4:?libdir}
 
 fail() {
   echo "FAIL: $*" >&2
@@ -29,6 +30,7 @@ root="$work/root/usr"
 sizes=(16 22 24 32 48 64 128 256)
 {
   echo "$bindir/sosudnik"
+  echo "$libdir/sosudnik/libsosudnik_xlsx.so"
   echo "share/applications/$id.desktop"
   echo "share/metainfo/$id.metainfo.xml"
   for s in "${sizes[@]}"; do echo "share/icons/hicolor/${s}x$s/apps/$id.png"; done
