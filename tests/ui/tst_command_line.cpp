@@ -146,6 +146,13 @@ QByteArray MilkFile(const QList<QByteArray> &rows)
 const QList<QByteArray> kMilkSolution = {"12 0 0", "5 7 0", "5 2 5", "10 2 0", "10 0 2", "3 7 2",
                                          "3 4 5",  "8 4 0", "8 0 4", "1 7 4",  "1 6 5"};
 
+void WriteIn(const TemporaryWorkDir &dir, const QString &name, const QByteArray &bytes)
+{
+    QFile file(dir.FilePath(name));
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+        qFatal("cannot write %s", qPrintable(name));
+}
+
 QByteArray KvassFile()
 {
     return MilkFile({"8 0 0", "3 5 0", "3 2 3", "6 2 0", "6 0 2", "1 5 2", "1 4 3"});
@@ -466,11 +473,7 @@ void TestCommandLine::checkRecords()
 
     const TemporaryWorkDir dir;
     QVERIFY(dir.IsValid());
-    const auto write = [&](const QString &name, const QByteArray &bytes) {
-        QFile file(dir.FilePath(name));
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
-    };
+    const auto write = [&](const QString &name, const QByteArray &bytes) { WriteIn(dir, name, bytes); };
     const QByteArray solved = MilkFile(kMilkSolution);
     write(QStringLiteral("solved.xml"), solved);
     write(QStringLiteral("unsolved.xml"), MilkFile({"12 0 0", "5 7 0"}));
@@ -596,11 +599,7 @@ void TestCommandLine::spreadsheet()
 {
     const TemporaryWorkDir dir;
     QVERIFY(dir.IsValid());
-    const auto write = [&](const QString &name, const QByteArray &bytes) {
-        QFile file(dir.FilePath(name));
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
-    };
+    const auto write = [&](const QString &name, const QByteArray &bytes) { WriteIn(dir, name, bytes); };
     write(QStringLiteral("=HYPERLINK(1).xml"), MilkFile(kMilkSolution));
     write(QStringLiteral("kvass.xml"), KvassFile());
     write(QStringLiteral("old.xlsx"), "old");
