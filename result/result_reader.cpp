@@ -182,8 +182,9 @@ struct Source {
 };
 
 // One parse: the SAX events go to the visitor as they come, with no tree in
-// between. The first thing that does not belong is kept as the reason; the
-// parse goes on, so that a file cut short says so rather than what it lacks.
+// between. The first thing that is wrong, an XML error or something that
+// does not belong to the format, is the reason, and the reading ends there;
+// a file cut short says so rather than what it lacks.
 class Reader {
 public:
     Reader(ResultVisitor &visitor, bool decodeAmpersands)
@@ -243,10 +244,10 @@ public:
             return source.Refused;
         if (!m_xmlProblem.empty())
             return m_xmlProblem;
-        if (!m_ended)
-            return "Это не XML: файл оборван или разметка нарушена.";
         if (!m_structureProblem.empty())
             return m_structureProblem;
+        if (!m_ended)
+            return "Это не XML: файл оборван или разметка нарушена.";
         if (m_saves == 0)
             return "В файле нет ни одного сохранения (элемента Data).";
         if (m_awaitingData)
@@ -291,10 +292,14 @@ private:
         return source.Refused.empty() ? static_cast<int>(got) : -1;
     }
 
+    // Called from the parser's own callbacks, where it may be stopped: the
+    // rest of a file that is not of the format is not worth reading.
     void Fail(std::string problem)
     {
-        if (m_structureProblem.empty())
-            m_structureProblem = std::move(problem);
+        if (!m_structureProblem.empty())
+            return;
+        m_structureProblem = std::move(problem);
+        xmlStopParser(m_ctxt);
     }
 
     // The game never writes a DOCTYPE; with one, a file could declare
