@@ -41,11 +41,16 @@ inline constexpr Option kOptions[] = {
     {nullptr, "seed", "N", "нужно число",
      "с --generate: задача по числу N от 0 до 4294967295, одна и та же при каждом запуске"},
     {nullptr, "lesson", nullptr, nullptr,
-     "урок: без подсказки, решения и проверок, наименьшее число переливаний не показывается"},
+     "урок: без подсказки, решения и проверок, наименьшее число переливаний не показывается; ходы "
+     "ученика записываются в его файл сами (ниже)"},
+    {nullptr, "folder", "папка", "нужна папка",
+     "с --lesson: папка для файлов учеников, иначе текущая; лучше своя на каждый урок"},
+    {nullptr, "pupil", "имя", "нужны фамилия и имя",
+     "с --lesson: фамилия и имя ученика; без него игра спросит их при запуске"},
 };
 
 // Options for the window only.
-inline constexpr const char *kWindowOnly[] = {"lesson"};
+inline constexpr const char *kWindowOnly[] = {"lesson", "folder", "pupil"};
 
 // Options that only shape what one command does.
 struct Companion {
@@ -57,6 +62,8 @@ inline constexpr Companion kCompanions[] = {
     {"csv", "check"},
     {"xlsx", "check"},
     {"seed", "generate"},
+    {"folder", "lesson"},
+    {"pupil", "lesson"},
 };
 
 // The window-less commands that do work of their own: one at a time.

@@ -7,13 +7,19 @@
 #include "check_table.h"
 #include "class_files.h"
 #include "command_line.h"
+#include "lazy_library.h"
 #include "message_boxes.h"
+#include "parse.h"
+#include "pupil_file.h"
 #include "record_check.h"
 #include "solver.h"
 #include "task_book.h"
 #include "task_code.h"
 #include "task_generator.h"
+#include "utf8.h"
 #include "wording.h"
+
+#include <QString>
 
 #include <algorithm>
 #include <cerrno>
@@ -22,16 +28,12 @@
 #include <random>
 #include <stdexcept>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace {
 
 constexpr std::size_t kHelpWidth = 80;
-
-// Characters, not bytes, of UTF-8 text.
-std::size_t Characters(std::string_view text)
-{
-    const auto starts = [](char c) { return (static_cast<unsigned char>(c) & 0xC0u) != 0x80u; };
-    return static_cast<std::size_t>(std::count_if(text.begin(), text.end(), starts));
-}
 
 void Complain(const Streams &streams, const std::string &message)
 {
@@ -102,14 +104,14 @@ std::string Wrapped(std::string_view text, std::string_view first = {}, std::str
     }
     std::string out;
     std::string line(first);
-    std::size_t length = Characters(first);
+    std::size_t length = Utf8Characters(first);
     bool bare = true; // no word on the line yet
     for (const std::string &word : words) {
-        const std::size_t size = Characters(word);
+        const std::size_t size = Utf8Characters(word);
         if (!bare && length + 1 + size > kHelpWidth) {
             out += line + "\n";
             line = rest;
-            length = Characters(rest);
+            length = Utf8Characters(rest);
             bare = true;
         }
         if (!bare) {
@@ -130,10 +132,11 @@ struct ExitStatus {
 
 constexpr ExitStatus kExitStatuses[] = {
     {kExitSolved, "задача решена (--solve), все файлы решены (--check), выведены сборник (--book) или задача "
-                  "(--generate), или игра закрыта как обычно"},
+                  "(--generate), или игра закрыта как обычно, в том числе окно «Фамилия и имя» на уроке"},
     {kExitNoSolution, "решения нет, причина в единственной строке вывода (--solve); не все файлы решены "
                       "(--check)"},
-    {kExitBadTask, "задача, уровень, число N или параметры записаны неверно; сообщение в stderr"},
+    {kExitBadTask, "задача, уровень, число N или параметры записаны неверно, в папку для --folder нельзя "
+                   "записывать; сообщение в stderr"},
     {kExitNoDisplay, "нет графического дисплея: окно игры показать негде"},
     {kExitOutputFailed, "не удалось записать стандартный вывод (нет места, вывод закрыт, читавшая его "
                         "программа завершилась); причина в stderr"},
@@ -156,7 +159,7 @@ std::string HelpText()
         names += LongName(option.Long);
         if (option.Value)
             names += " <" + std::string(option.Value) + ">";
-        const std::size_t width = Characters(names);
+        const std::size_t width = Utf8Characters(names);
         names.append(width < 20 ? 20 - width : 1, ' ');
         text += Wrapped(option.Help, "  " + names + "  ", std::string(24, ' '));
     }
@@ -179,6 +182,16 @@ std::string HelpText()
     text += Wrapped("Задача (--generate): код и наименьшее число переливаний через табуляцию; без --seed число N "
                     "выбирается случайно и выводится второй строкой «seed N».")
         + "\n";
+    text += Wrapped("Урок (--lesson): игра спрашивает фамилию и имя ученика (или берет их из --pupil) и пишет их "
+                    "в заголовке окна. Ходы ученика записываются в файл ПАПКА/Фамилия Имя.xml — по «Запись "
+                    "результата», при решении задачи, перед новой задачей и при закрытии окна; каждое сохранение "
+                    "дописывается к тому, что в файле уже есть. Файл, который нельзя дополнить, остается как есть, "
+                    "а запись идет в «Фамилия Имя (2).xml». Ученики с одинаковыми именами пишут в один файл. В "
+                    "файле нет даты, поэтому каждому уроку лучше своя папка.")
+        + "\n";
+    text += Wrapped("Вне урока «Игра → Записать как…» (Ctrl+Shift+S) записывает то же, что «Запись результата», "
+                    "в выбранный файл.")
+        + "\n";
     text += "Уровни по наименьшему числу переливаний:\n";
     for (int level = 1; level <= kLevelCount; ++level)
         text += "  " + std::to_string(level) + "  " + Band(level).Name + ": " + BandText(level) + "\n";
@@ -192,6 +205,7 @@ std::string HelpText()
     text += "  " + program + " --check 12,7,5/12,0,0/6 -- *.xml\n";
     text += "  " + program + " --check 12,7,5/12,0,0/6+8,5,3/8,0,0/4 --xlsx 7a.xlsx -- 7a/\n";
     text += "  " + program + " --generate 3 --seed 7\n";
+    text += "  " + program + " --lesson 12,7,5/12,0,0/6 --folder /srv/class/7a\n";
     return text;
 }
 
@@ -217,7 +231,8 @@ std::string Refusal(const CommandLine &line, const char *command, std::size_t op
             return "параметры " + LongName(command) + " и " + LongName(other) + " вместе не работают";
     }
     for (const Companion &companion : kCompanions) {
-        if (std::string_view(companion.Command) != command && line.Has(companion.Option))
+        if (std::string_view(companion.Command) != command && line.Has(companion.Option)
+            && !line.Has(companion.Command))
             return "параметр " + LongName(companion.Option) + " работает только с " + LongName(companion.Command);
     }
     for (const char *option : kWindowOnly) {
@@ -297,14 +312,36 @@ int CheckRecords(const CommandLine &line, const Streams &streams)
 }
 
 // A companion option without its command: nothing it could shape.
-int RefuseCompanion(const CommandLine &line, const Streams &streams)
+std::string CompanionAlone(const CommandLine &line)
 {
     for (const Companion &companion : kCompanions) {
-        if (line.Has(companion.Option))
-            return Refuse(streams, "параметр " + LongName(companion.Option) + " работает только с "
-                                       + LongName(companion.Command));
+        if (line.Has(companion.Option) && !line.Has(companion.Command))
+            return "параметр " + LongName(companion.Option) + " работает только с " + LongName(companion.Command);
     }
-    return kExitBadTask;
+    return {};
+}
+
+// Why a lesson cannot start with these arguments: the pupil's name is blank,
+// or the folder for their files is not one they can write into. Said before
+// any window, so that the teacher's launcher fails at once.
+std::string LessonRefusal(const CommandLine &line)
+{
+    if (line.Has("pupil") && TidyPupilName(QString::fromLocal8Bit(line.Value("pupil").c_str())).isEmpty())
+        return "после --pupil нужны фамилия и имя";
+    if (!line.Has("folder"))
+        return {};
+    const std::string &folder = line.Value("folder");
+    if (folder.empty())
+        return "после --folder нужна папка";
+    struct stat status {};
+    if (::stat(folder.c_str(), &status) != 0)
+        return "папки " + Quoted(folder) + " нет";
+    if (!S_ISDIR(status.st_mode))
+        return "путь " + Quoted(folder) + " для --folder — не папка";
+    if (::access(folder.c_str(), W_OK | X_OK) != 0)
+        return "в папку " + Quoted(folder) + " нельзя записывать: "
+            + (errno == EROFS ? "диск доступен только для чтения" : "нет прав");
+    return {};
 }
 
 int PrintBook(const CommandLine &line, const Streams &streams)
@@ -323,7 +360,7 @@ int PrintBook(const CommandLine &line, const Streams &streams)
 // A whole number from digits alone, or nothing when it is above `most`.
 std::optional<std::uint64_t> Digits(std::string_view text, std::uint64_t most)
 {
-    if (text.empty() || !std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; }))
+    if (!IsDecimalDigits(text))
         return std::nullopt;
     std::uint64_t value = 0;
     for (char c : text) {
@@ -375,9 +412,6 @@ constexpr Command kCommands[] = {
     {"check", CheckRecords},
     {"book", PrintBook},
     {"generate", GenerateCommand},
-    {"csv", RefuseCompanion},
-    {"xlsx", RefuseCompanion},
-    {"seed", RefuseCompanion},
 };
 
 } // namespace
@@ -390,7 +424,17 @@ std::optional<int> RunWithoutWindow(const CommandLine &line, const Streams &stre
         // A reader that has gone (| head) makes a write fail with EPIPE,
         // which Emit reports as status 4, instead of ending the program.
         std::signal(SIGPIPE, SIG_IGN);
-        return command.Run(line, streams);
+        try {
+            return command.Run(line, streams);
+        } catch (const LazyLibraryMissing &missing) {
+            // An installation without the part a command needs: said, not aborted on.
+            Complain(streams, missing.what());
+            return kExitOutputFailed;
+        }
     }
+    if (const std::string alone = CompanionAlone(line); !alone.empty())
+        return Refuse(streams, alone);
+    if (const std::string refusal = LessonRefusal(line); line.Has("lesson") && !refusal.empty())
+        return Refuse(streams, refusal);
     return std::nullopt;
 }

@@ -5,63 +5,13 @@
 #include "atomic_file.h"
 #include "check_report.h"
 #include "record_check.h"
+#include "sheet_writer.h"
 #include "save_failure.h"
 #include "wording.h"
 
-#include <cstdlib>
 #include <ctime>
 
-#include <dlfcn.h>
-#include <unistd.h>
-
 namespace {
-
-// Always by a whole path: a bare name would be looked for along the
-// library path too.
-void *Open(const std::string &path)
-{
-    return path.empty() || path.front() != '/' ? nullptr : ::dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
-}
-
-// The folder of the running program, with its "/".
-std::string ProgramFolder()
-{
-    std::string program(4096, '\0');
-    const ssize_t n = ::readlink("/proc/self/exe", program.data(), program.size());
-    if (n <= 0 || static_cast<std::size_t>(n) >= program.size())
-        return {};
-    program.resize(static_cast<std::size_t>(n));
-    return program.substr(0, program.rfind('/') + 1);
-}
-
-XlsxBytesFunction LoadXlsxModule(std::string &problem)
-{
-    // Where the tests say, beside the program (in the build tree), where it
-    // is installed from the program's folder, or where it was to be
-    // installed; the handle stays for the rest of the run.
-    static void *const handle = [] {
-        const std::string folder = ProgramFolder();
-        const char *named = std::getenv("SOSUDNIK_XLSX_MODULE");
-        for (const std::string &path :
-             {std::string(named ? named : ""), folder.empty() ? std::string() : folder + kXlsxModule,
-              folder.empty() ? std::string() : folder + SOSUDNIK_MODULE_FROM_GAME "/" + kXlsxModule,
-              std::string(SOSUDNIK_MODULE_DIR "/") + kXlsxModule}) {
-            if (void *found = Open(path))
-                return found;
-        }
-        return static_cast<void *>(nullptr);
-    }();
-    if (!handle) {
-        const char *error = ::dlerror();
-        problem = "не найдена библиотека для файлов .xlsx (" + std::string(kXlsxModule) + ")"
-            + (error ? ": " + EscapeControls(error) : std::string());
-        return nullptr;
-    }
-    auto *function = reinterpret_cast<XlsxBytesFunction>(::dlsym(handle, kXlsxBytesSymbol));
-    if (!function)
-        problem = "в библиотеке " + std::string(kXlsxModule) + " нет функции " + kXlsxBytesSymbol;
-    return function;
-}
 
 TableCell Count(const std::optional<int> &n)
 {
@@ -113,10 +63,13 @@ std::string Today()
 std::string WriteXlsxFile(const CheckTable &table, const std::string &path)
 {
     std::string problem;
-    const XlsxBytesFunction bytesOf = LoadXlsxModule(problem);
     std::string bytes;
-    if (!bytesOf || !bytesOf(table, bytes, problem))
-        return "Таблица не записана: " + problem;
+    try {
+        if (!Lazy<SheetWriter>().Bytes(table, bytes, problem))
+            return "Таблица не записана: " + problem;
+    } catch (const LazyLibraryMissing &missing) {
+        return "Таблица не записана: " + EscapeControls(missing.what());
+    }
     const std::string_view pieces[] = {bytes};
     try {
         // Never half-written: a spreadsheet cut short does not open at all.

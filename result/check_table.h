@@ -35,14 +35,8 @@ CheckTable MakeCheckTable(const std::vector<CheckedFile> &files, const std::vect
 std::string Today();
 
 // Writes the table as an .xlsx file, atomically (see atomic_file.h), through
-// libxlsxwriter, which lives in a module of its own (libsosudnik_xlsx.so)
-// loaded on first use: most runs of the game never write a spreadsheet, and
+// libxlsxwriter, which lives in the lazy library "xlsx" (sheet_writer.h)
+// opened on first use: most runs of the game never write a spreadsheet, and
 // linking it would cost every start. Returns why it failed, in Russian
 // without a full stop (as a box or stderr shows it), or nothing.
 std::string WriteXlsxFile(const CheckTable &table, const std::string &path);
-
-// The module's one function, by this name: the table as the bytes of an
-// .xlsx file. False, and the reason in problem, when it cannot make them.
-using XlsxBytesFunction = bool (*)(const CheckTable &table, std::string &bytes, std::string &problem);
-inline constexpr const char *kXlsxBytesSymbol = "SosudnikXlsxBytes";
-inline constexpr const char *kXlsxModule = "libsosudnik_xlsx.so";

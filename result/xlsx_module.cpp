@@ -1,8 +1,9 @@
 // SPDX-FileCopyrightText: 2026 The Sosudnik developers
 // SPDX-License-Identifier: MIT
-// libsosudnik_xlsx.so: a check's table as an .xlsx file, through
-// libxlsxwriter. Loaded by WriteXlsxFile on first use (check_table.h).
-#include "check_table.h"
+// The lazy library "xlsx": a check's table as an .xlsx file, through
+// libxlsxwriter. Opened by WriteXlsxFile on first use (check_table.h).
+#include "sheet_writer.h"
+#include "utf8.h"
 
 #include <xlsxwriter.h>
 
@@ -20,12 +21,6 @@ namespace {
 constexpr double kWidestColumn = 80;
 // Excel takes no longer string in a cell.
 constexpr std::size_t kLongestText = 32767;
-
-std::size_t Characters(const std::string &text)
-{
-    return static_cast<std::size_t>(
-        std::count_if(text.begin(), text.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0u) != 0x80u; }));
-}
 
 // At most Excel's limit, cut between characters.
 std::string Fitted(const std::string &text)
@@ -68,10 +63,7 @@ private:
     std::string m_path;
 };
 
-} // namespace
-
-extern "C" __attribute__((visibility("default"))) bool SosudnikXlsxBytes(const CheckTable &table, std::string &bytes,
-                                                                        std::string &problem)
+bool XlsxBytes(const CheckTable &table, std::string &bytes, std::string &problem)
 {
     PrivateFolder folder;
     if (!folder.Made()) {
@@ -100,7 +92,7 @@ extern "C" __attribute__((visibility("default"))) bool SosudnikXlsxBytes(const C
     worksheet_write_string(sheet, 0, 0, Fitted(table.Title).c_str(), title);
     for (lxw_col_t c = 0; c < columns; ++c) {
         worksheet_write_string(sheet, 1, c, table.Headings[c].c_str(), heading);
-        widths[c] = Characters(table.Headings[c]) + 2; // room for the filter's button
+        widths[c] = Utf8Characters(table.Headings[c]) + 2; // room for the filter's button
     }
     lxw_row_t row = 2;
     for (const std::vector<TableCell> &cells : table.Rows) {
@@ -111,7 +103,7 @@ extern "C" __attribute__((visibility("default"))) bool SosudnikXlsxBytes(const C
                 worksheet_write_number(sheet, row, c, *cell.Number, nullptr);
             else if (!cell.Text.empty())
                 worksheet_write_string(sheet, row, c, Fitted(cell.Text).c_str(), c + 1 == columns ? wrapped : nullptr);
-            widths[c] = std::max(widths[c], Characters(cell.Text));
+            widths[c] = std::max(widths[c], Utf8Characters(cell.Text));
         }
         ++row;
     }
@@ -136,3 +128,15 @@ extern "C" __attribute__((visibility("default"))) bool SosudnikXlsxBytes(const C
     }
     return true;
 }
+
+class XlsxSheetWriter final : public SheetWriter {
+public:
+    bool Bytes(const CheckTable &table, std::string &bytes, std::string &problem) const override
+    {
+        return XlsxBytes(table, bytes, problem);
+    }
+};
+
+} // namespace
+
+SOSUDNIK_LAZY_EXPORT(SheetWriter, XlsxSheetWriter)

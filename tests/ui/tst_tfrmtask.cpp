@@ -34,6 +34,7 @@ private slots:
     void everyCancelReturnsTwoAndChangesNothing_data();
     void everyCancelReturnsTwoAndChangesNothing();
     void loadingMidGameStartsAfresh();
+    void picturesWaitForTheFirstShowing();
 };
 
 void TestTaskDialog::dialogLayout()
@@ -59,6 +60,16 @@ void TestTaskDialog::dialogLayout()
     QCOMPARE(dialog.findChild<QPushButton *>("BtnOk")->geometry(), QRect(384, 360, 97, 25));
     QCOMPARE(dialog.findChild<QPushButton *>("BtnCancel")->geometry(), QRect(488, 360, 97, 25));
     QVERIFY(dialog.findChild<QPushButton *>("BtnOk")->isDefault());
+    // What the player sees: each picture whole on its page, the one shown
+    // not covered by anything, and both buttons on the dialog with their words.
+    for (QLabel *picture : {milk, kvass})
+        QVERIFY2(picture->parentWidget()->rect().contains(picture->geometry()), qPrintable(picture->objectName()));
+    QCOMPARE(milk->visibleRegion(), QRegion(milk->rect()));
+    for (const auto &[name, text] : {std::pair{"BtnOk", "Принять"}, std::pair{"BtnCancel", "Отмена"}}) {
+        auto *button = dialog.findChild<QPushButton *>(QString::fromLatin1(name));
+        QVERIFY2(button->isVisible() && dialog.rect().contains(button->geometry()), name);
+        QCOMPARE(button->text(), QString::fromUtf8(text));
+    }
     dialog.hide();
 }
 
@@ -177,6 +188,23 @@ void TestTaskDialog::loadingMidGameStartsAfresh()
     for (const auto &m : moves)
         h.Drag(h.Center(h.Image(m[0])), h.Center(h.Image(m[1])));
     QCOMPARE(h.boxes.Boxes.size(), std::size_t(2)); // reported again
+}
+
+// The dialog is made with the window, but its pictures are read only when it
+// is first shown: the window's first frame does not show them.
+void TestTaskDialog::picturesWaitForTheFirstShowing()
+{
+    Harness h;
+    TfrmTask &dialog = h.window.TaskDialog();
+    auto *milk = dialog.findChild<QLabel *>("Image1");
+    auto *kvass = dialog.findChild<QLabel *>("Image2");
+    QVERIFY(milk->pixmap().isNull());
+    QVERIFY(kvass->pixmap().isNull());
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    QVERIFY(!milk->pixmap().isNull());
+    QVERIFY(!kvass->pixmap().isNull());
+    dialog.hide();
 }
 
 QTEST_MAIN(TestTaskDialog)

@@ -2,6 +2,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "answer_rule.h"
+
 #include <QObject>
 #include <QPointer>
 
@@ -49,12 +51,16 @@ public:
         CopyCode, // "&Копировать код задачи"
         EnterCode, // "Вв&ести код задачи…"
         Rules, // "Как &играть"
+        SaveAs, // "Записат&ь как…"
     };
+    // Rules is the last.
+    static constexpr int kCommandCount = static_cast<int>(Command::Rules) + 1;
 
     // The one table of what is available in which mode; in a lesson the
     // commands that hand out the answer are off whatever the mode.
     static bool EnabledIn(Command command, GameMode mode, bool lesson = false);
-    // "Подсказка", "Решение", "Проверить задачу", "Проверить записи…".
+    // "Подсказка", "Решение", "Проверить задачу", "Проверить записи…"; and
+    // "Записать как…", since a lesson keeps the pupil's work in their file.
     static bool OffForLesson(Command command);
 
     explicit GameCommands(QObject *parent = nullptr);
@@ -69,6 +75,8 @@ public:
     // games, tasks, codes and undo alike.
     bool Lesson() const { return m_lesson; }
     void SetLesson(bool on);
+    // Whether windows may show answers: not in a lesson.
+    const AnswerRule &Answers() const { return *m_answers; }
 
     bool Enabled(Command command) const { return EnabledIn(command, m_mode, m_lesson); }
     // Whether the player's request may run now.
@@ -83,6 +91,13 @@ public:
     // Told after every change of the mode, once the controls follow it.
     void OnModeChanged(std::function<void(GameMode)> listener) { m_listeners.push_back(std::move(listener)); }
 
+    struct Binding {
+        Command Which;
+        QPointer<QObject> Control;
+    };
+    // Every control that follows a command, in the order they were bound.
+    const std::vector<Binding> &Bindings() const { return m_bindings; }
+
 private:
     void Apply(Command command, QObject *control) const;
 
@@ -90,11 +105,8 @@ private:
 
     GameMode m_mode = GameMode::None;
     bool m_lesson = false;
+    AnswerRule *m_answers;
     bool m_dragging = false;
-    struct Binding {
-        Command Which;
-        QPointer<QObject> Control;
-    };
     std::vector<Binding> m_bindings;
     std::vector<std::function<void(GameMode)>> m_listeners;
 };
