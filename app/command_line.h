@@ -32,8 +32,10 @@ inline constexpr Option kOptions[] = {
     {"v", "version", nullptr, nullptr, "показать версию"},
     {nullptr, "solve", "задача", "нужна задача", "решить задачу без окна и вывести решение"},
     {nullptr, "check", "задача", "нужна задача",
-     "проверить файлы результата, названные после задачи, и вывести итог по каждому"},
+     "проверить файлы результата или папки с ними, названные после задачи (или нескольких через «+»), и вывести "
+     "итог по каждому файлу"},
     {nullptr, "csv", nullptr, nullptr, "с --check: итоги в CSV для электронной таблицы"},
+    {nullptr, "xlsx", "файл", "нужно имя файла .xlsx", "с --check: записать итоги еще и в таблицу Excel (.xlsx)"},
     {nullptr, "book", nullptr, nullptr, "вывести сборник задач, по задаче в строке"},
     {nullptr, "generate", "1-5", "нужен уровень",
      "придумать задачу этого уровня (уровни ниже) и вывести ее код и наименьшее число переливаний"},
@@ -67,6 +69,7 @@ struct Companion {
 
 inline constexpr Companion kCompanions[] = {
     {"csv", {"check", nullptr}},
+    {"xlsx", {"check", nullptr}},
     {"seed", {"generate", "worksheet"}},
     {"output", {"worksheet", nullptr}},
     {"key", {"worksheet", nullptr}},

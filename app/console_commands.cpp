@@ -4,6 +4,8 @@
 
 #include "advice.h"
 #include "check_report.h"
+#include "check_table.h"
+#include "class_files.h"
 #include "command_line.h"
 #include "lazy_library.h"
 #include "message_boxes.h"
@@ -26,6 +28,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <csignal>
 #include <cstdint>
 #include <memory>
 #include <random>
@@ -150,7 +153,8 @@ std::string HelpText()
 {
     const std::string program(kProgram);
     std::string text = "Использование: " + program + " [параметры] [задача]\n";
-    text += "       " + program + " --check <задача> <файл>... [--csv]\n";
+    text += "       " + program + " --check <задача>[+<задача>...] [--csv] [--xlsx <файл>]\n";
+    text += "                -- <файл или папка>...\n";
     text += "       " + program + " --worksheet <задачи> -o <файл.pdf> [--key <файл.pdf>]\n";
     text += "       " + std::string(program.size(), ' ') + "             [--count N] [--seed N] [--variants N]\n";
     text += Wrapped("«" + std::string(kAppTitle) + "» — головоломка на переливание.") + "\n";
@@ -174,7 +178,12 @@ std::string HelpText()
         + "\n";
     text += Wrapped("Проверка (--check): строка на файл, поля через табуляцию — имя файла, итог (решено, не "
                     "решено, неверный ход, другая задача, не читается), переливания игрока до цели, наименьшее "
-                    "число переливаний и подробности. С --csv то же в CSV с заголовком.")
+                    "число переливаний и подробности. С --csv то же в CSV с заголовком, с --xlsx еще и таблица "
+                    "Excel. Из нескольких сохранений в файле проверяется лучшее: решенное, а из решенных — с "
+                    "наименьшим числом переливаний. Папка — это ее файлы *.xml, по алфавиту. Варианты задачи "
+                    "пишутся через «+»: файл проверяется по той задаче, с уровней которой начинаются его "
+                    "сохранения, и после имени файла выводится ее код. Файлы лучше называть после «--», чтобы "
+                    "имя вроде -x.xml не приняли за параметр.")
         + "\n";
     text += Wrapped("Сборник (--book): в каждой строке через табуляцию номер задачи, ее уровень, код, наименьшее "
                     "число переливаний и название.")
@@ -210,7 +219,8 @@ std::string HelpText()
     text += "\nПримеры:\n";
     text += "  " + program + " --solve 12,7,5/12,0,0/6\n";
     text += "  " + program + " 8,5,3/8,0,0/4\n";
-    text += "  " + program + " --check 12,7,5/12,0,0/6 *.xml\n";
+    text += "  " + program + " --check 12,7,5/12,0,0/6 -- *.xml\n";
+    text += "  " + program + " --check 12,7,5/12,0,0/6+8,5,3/8,0,0/4 --xlsx 7a.xlsx -- 7a/\n";
     text += "  " + program + " --generate 3 --seed 7\n";
     text += "  " + program + " --worksheet level=3 --count 6 --variants 30 -o листок.pdf\n";
     text += "  " + program + " --lesson 12,7,5/12,0,0/6 --folder /srv/class/7a\n";
@@ -283,26 +293,39 @@ int CheckRecords(const CommandLine &line, const Streams &streams)
 {
     if (const std::string refusal = Refusal(line, "check", line.Operands.size()); !refusal.empty())
         return Refuse(streams, refusal);
-    TaskPreset task{};
+    std::vector<TaskPreset> tasks;
     try {
-        task = ParseTaskCode(line.Value("check"));
+        tasks = ParseTaskCodes(line.Value("check"));
     } catch (const std::invalid_argument &e) {
         Complain(streams, Lowered(e.what()));
         return kExitBadTask;
     }
     if (line.Operands.empty())
         return Refuse(streams, "после задачи нужен хотя бы один файл результата");
+    const bool xlsx = line.Has("xlsx");
+    if (xlsx && line.Value("xlsx").empty())
+        return Refuse(streams, "после --xlsx нужно имя файла .xlsx");
 
-    const RecordChecker checker(task);
-    const bool csv = line.Has("csv");
-    std::string out = csv ? CsvHeader() : std::string();
+    const RecordChecker checker(tasks);
+    std::vector<std::string> codes;
+    for (const TaskPreset &task : tasks)
+        codes.push_back(TaskCode(task));
+    std::vector<CheckedFile> checked;
     bool allSolved = true;
-    for (const std::string &file : line.Operands) {
-        const RecordCheck check = checker.CheckFile(file);
-        allSolved = allSolved && check.Result == Verdict::Solved;
-        out += csv ? CsvLine(file, check) : CheckLine(file, check);
+    for (const ClassFile &file : ListClassFiles(line.Operands)) {
+        checked.push_back({file.Path, CheckClassFile(checker, file)});
+        allSolved = allSolved && checked.back().Check.Result == Verdict::Solved;
     }
-    return Emit(streams, out, allSolved ? kExitSolved : kExitNoSolution);
+    const std::string out = line.Has("csv") ? CheckCsv(checked, codes) : CheckLines(checked, codes);
+    const int status = Emit(streams, out, allSolved ? kExitSolved : kExitNoSolution);
+    if (xlsx) {
+        const CheckTable table = MakeCheckTable(checked, codes, Today());
+        if (const std::string problem = WriteXlsxFile(table, line.Value("xlsx")); !problem.empty()) {
+            Complain(streams, Lowered(problem));
+            return kExitOutputFailed;
+        }
+    }
+    return status;
 }
 
 // A companion option without its command: nothing it could shape.
@@ -491,6 +514,9 @@ std::optional<int> RunWithoutWindow(const CommandLine &line, const Streams &stre
     for (const Command &command : kCommands) {
         if (!line.Has(command.Option))
             continue;
+        // A reader that has gone (| head) makes a write fail with EPIPE,
+        // which Emit reports as status 4, instead of ending the program.
+        std::signal(SIGPIPE, SIG_IGN);
         try {
             return command.Run(line, streams);
         } catch (const LazyLibraryMissing &missing) {

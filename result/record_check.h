@@ -8,9 +8,12 @@
 #include "task_presets.h"
 
 #include <array>
+#include <atomic>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 // Grading a saved game: does the file show the task solved by legal pours,
@@ -36,43 +39,68 @@ struct RecordCheck {
     std::optional<int> Fewest;
     // What the teacher needs to know, in Russian, one line with no control
     // characters: the row that breaks the rules, the levels the saves start
-    // at, why the file cannot be read.
+    // at, which save was graded, why the file cannot be read.
     std::string Detail;
+    // The task of the checker's it was graded against, from 0; none for
+    // the other task and a file that cannot be read. With one task the
+    // fewest is that task's all the same.
+    std::optional<std::size_t> Task = std::nullopt;
+    // The save graded, from 0 in file order, among all the file's saves.
+    std::optional<std::size_t> GradedSave = std::nullopt;
+    std::size_t Saves = 0;
 };
+
+// A save as the checker names it: "Сохранение 2 из 3" (index from 0).
+std::string SaveName(std::size_t index, std::size_t saves);
 
 // A file's saves, each with the verdict it would get were it the one
 // graded, and the one that is.
 struct FileReview {
     std::vector<RecordCheck> Saves; // in file order; none when not readable
-    std::optional<std::size_t> Graded; // the save the file's verdict is that of
-    RecordCheck Verdict; // the file's, as Check gives it
+    RecordCheck Verdict; // the file's, as Check gives it; its GradedSave is the save graded
     std::string Problem; // why the file is no result file; empty when it is one
 };
 
-// Checks any number of files against one task, whose fewest pours it finds
-// once.
+// Checks any number of files against one task, or against the variants a
+// class was given, whose fewest pours it finds once.
+//
+// Each save of a file is graded against the task whose starting levels its
+// first row holds; the file's verdict is that of its best save: solved
+// beats not solved, which beats a wrong move, and of two solved saves the
+// one with fewer pours; between equals the later. Where several tasks share
+// the starting levels, the file is graded against each, and the best
+// verdict counts (solved, then fewest pours over the task's fewest). Rows
+// count in file order, whatever their captions say.
 class RecordChecker {
 public:
-    // Needs the values of a task code: 0..999, each level within its vessel.
+    // Needs the values of task codes: 0..999, each level within its vessel;
+    // at least one task.
     explicit RecordChecker(const TaskPreset &task);
+    explicit RecordChecker(const std::vector<TaskPreset> &tasks);
 
-    const TaskPreset &Task() const { return m_task; }
-    std::optional<int> Fewest() const;
+    std::size_t TaskCount() const { return m_tasks.size(); }
+    const TaskPreset &Task(std::size_t n = 0) const { return m_tasks[n].Task; }
+    std::optional<int> Fewest(std::size_t n = 0) const;
 
-    // The last save whose first row holds the task's starting levels is
-    // checked; rows count in file order, whatever their captions say.
     RecordCheck Check(const ResultFile &file) const;
-    RecordCheck CheckFile(const std::string &path) const;
-    // Check, and every save's own verdict besides (its details without the
-    // file's "Проверено сохранение 2 из 3.").
+    // When *stop turns true the read ends early, and the check says so.
+    RecordCheck CheckFile(const std::string &path, const std::atomic<bool> *stop = nullptr) const;
+    // Check, and every save's own verdict besides (its details without what
+    // the file's adds about which save was graded).
     FileReview Review(const ResultFile &file) const;
     // The same while the file is read, once, and told to `alongside` too:
     // nothing of it is kept here but the saves' verdicts.
     FileReview ReviewFile(const std::string &path, ResultVisitor &alongside) const;
 
+    struct Entry {
+        TaskPreset Task;
+        Solution Best;
+    };
+
 private:
-    TaskPreset m_task;
-    Solution m_solution;
+    std::vector<Entry> m_tasks;
+    // The tasks by their starting levels, as one number.
+    std::unordered_map<std::uint32_t, std::vector<std::size_t>> m_byStart;
 };
 
 // A level as a row holds it: ReadDecimalValue, decimal digits and nothing
@@ -83,10 +111,6 @@ std::optional<int> ReadLevel(std::string_view text);
 
 // The three levels of a row, when each reads as a level.
 std::optional<std::array<int, 3>> ReadLevels(const ResultRecord &record);
-
-// "сохранение 2 из 3": a save as the checker numbers it, from 0 in file
-// order, every save of the file counted.
-std::string SaveName(std::size_t index, std::size_t saves);
 
 // A row of a save read against the row before it, as the checker reads it.
 struct RowStep {

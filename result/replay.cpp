@@ -4,14 +4,6 @@
 
 namespace {
 
-std::string Capitalised(std::string text)
-{
-    // SaveName begins with a Cyrillic "с": two bytes in UTF-8, U+0441 to U+0421.
-    if (text.compare(0, 2, "с") == 0)
-        text.replace(0, 2, "С");
-    return text;
-}
-
 // Builds the saves' rows as the file is read.
 class ReplayBuilder final : public ResultVisitor {
 public:
@@ -55,13 +47,13 @@ Replay Assemble(const TaskPreset &task, FileReview review, std::vector<ReplaySav
     Replay replay;
     replay.Task = task;
     replay.Problem = review.Problem;
-    replay.Graded = review.Graded;
+    replay.Graded = review.Verdict.GradedSave;
     replay.Verdict = std::move(review.Verdict);
     // What a file that could not be read told the builder is dropped.
     if (!replay.Problem.empty())
         return replay;
     for (std::size_t s = 0; s < saves.size(); ++s) {
-        saves[s].Name = Capitalised(SaveName(s, saves.size()));
+        saves[s].Name = SaveName(s, saves.size());
         saves[s].Check = std::move(review.Saves[s]);
     }
     replay.Saves = std::move(saves);

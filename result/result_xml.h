@@ -16,7 +16,8 @@
 // start-up. The tests and tools link those functions directly.
 class ResultXml {
 public:
-    virtual std::string ReadResultFile(const std::string &path, ResultVisitor &visitor) const = 0;
+    virtual std::string ReadResultFile(const std::string &path, ResultVisitor &visitor,
+                                       const std::atomic<bool> *stop) const = 0;
     virtual std::string ReadResultText(std::string_view bytes, ResultVisitor &visitor) const = 0;
     virtual ResultFile ReadResultFile(const std::string &path) const = 0;
     virtual ResultFile ReadResultText(std::string_view bytes) const = 0;

@@ -11,9 +11,10 @@ namespace {
 
 class Library final : public ResultXml {
 public:
-    std::string ReadResultFile(const std::string &path, ResultVisitor &visitor) const override
+    std::string ReadResultFile(const std::string &path, ResultVisitor &visitor,
+                               const std::atomic<bool> *stop) const override
     {
-        return ::ReadResultFile(path, visitor);
+        return ::ReadResultFile(path, visitor, stop);
     }
     std::string ReadResultText(std::string_view bytes, ResultVisitor &visitor) const override
     {

@@ -9,9 +9,9 @@
 
 #include "xml_runtime.h"
 
-std::string ReadResultFile(const std::string &path, ResultVisitor &visitor)
+std::string ReadResultFile(const std::string &path, ResultVisitor &visitor, const std::atomic<bool> *stop)
 {
-    return Lazy<ResultXml>().ReadResultFile(path, visitor);
+    return Lazy<ResultXml>().ReadResultFile(path, visitor, stop);
 }
 
 std::string ReadResultText(std::string_view bytes, ResultVisitor &visitor)

@@ -40,14 +40,18 @@ for dep in libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6 libxml2 qt6-qp
   # and libxml2 2.14 on by its soname (libxml2-16).
   names <<<"$depends" | grep -qxE -e "${dep//+/\\+}(t64)?" -e "${dep//+/\\+}-[0-9]+" || fail "Depends lacks $dep: $depends"
 done
+# The spreadsheet module's library, by whatever soname the suite has.
+names <<<"$depends" | grep -qxE 'libxlsxwriter[0-9]+(t64)?' || fail "Depends lacks libxlsxwriter: $depends"
 [ "$(field Recommends | names)" = qt6-translations-l10n ] ||
   fail "Recommends is '$(field Recommends)', not qt6-translations-l10n"
 
 sizes=(16 22 24 32 48 64 128 256)
 lazy="usr/lib/$(dpkg-architecture -qDEB_HOST_MULTIARCH)/sosudnik/libsosudnik_xml.so"
+sheets="usr/lib/$(dpkg-architecture -qDEB_HOST_MULTIARCH)/sosudnik/libsosudnik_xlsx.so"
 {
   echo "usr/games/sosudnik"
   echo "$lazy"
+  echo "$sheets"
   echo "usr/share/applications/$id.desktop"
   echo "usr/share/metainfo/$id.metainfo.xml"
   for s in "${sizes[@]}"; do echo "usr/share/icons/hicolor/${s}x$s/apps/$id.png"; done
@@ -65,6 +69,7 @@ root="$work/root/usr"
 game="$root/games/sosudnik"
 file "$game" | grep -q ', stripped' || fail "the game is not stripped"
 file "$work/root/$lazy" | grep -q ', stripped' || fail "$lazy is not stripped"
+file "$work/root/$sheets" | grep -q ', stripped' || fail "$sheets is not stripped"
 changelog=$(gzip -dc "$root/share/doc/sosudnik/changelog.Debian.gz" | dpkg-parsechangelog -l - -S Version)
 [ "$changelog" = "$(field Version)" ] || fail "changelog.Debian is at $changelog, the package at $(field Version)"
 cmp -s "$top/debian/copyright" "$root/share/doc/sosudnik/copyright" || fail "the copyright is not debian/copyright"

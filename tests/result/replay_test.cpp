@@ -91,8 +91,10 @@ TEST_F(GameReplayTest, EachRowAsPlayedEachSaveAsJudged)
     const RecordCheck checked = RecordChecker(kMilk).CheckFile(file);
     EXPECT_EQ(replay.Verdict.Result, checked.Result);
     EXPECT_EQ(replay.Verdict.Detail, checked.Detail);
-    EXPECT_EQ(replay.Graded, std::optional<std::size_t>(2));
-    EXPECT_EQ(replay.Verdict.Detail, "Цель не достигнута за 1 переливание. Проверено сохранение 3 из 3.");
+    // The best save, not the last.
+    EXPECT_EQ(replay.Graded, std::optional<std::size_t>(1));
+    EXPECT_EQ(replay.Verdict.Detail, "Наименьшее число переливаний. После цели еще 2 переливания. Сохранение 2 из 3; "
+                                     "единственное решенное. Последнее сохранение задачи (3 из 3) не решено.");
 
     const ReplaySave &kvass = replay.Saves[0];
     EXPECT_FALSE(kvass.OfTask);

@@ -8,6 +8,7 @@
 #include "window_harness.h"
 
 #include "accessibility.h"
+#include "check_report.h"
 #include "command_line.h"
 #include "display_start.h"
 #include "record_check.h"
@@ -18,6 +19,7 @@
 #include <QFile>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QTableView>
 #include <QTableWidget>
@@ -173,23 +175,24 @@ void TestReplay::savesAsTheCheckerNumbersThem()
     QVERIFY(replay);
     QCOMPARE(Saves(replay),
         (QStringList{QStringLiteral("Сохранение 1 из 3 — другая задача"),
-            QStringLiteral("Сохранение 2 из 3 — решено, 10 переливаний"),
-            QStringLiteral("Сохранение 3 из 3 — неверный ход (итог файла)")}));
-    QCOMPARE(replay->SaveShown(), 2);
-    QCOMPARE(Child<QListWidget>(replay, "Saves")->currentRow(), 2);
+            QStringLiteral("Сохранение 2 из 3 — решено, 10 переливаний (итог файла)"),
+            QStringLiteral("Сохранение 3 из 3 — неверный ход")}));
+    // The best save is graded, not the last.
+    QCOMPARE(replay->SaveShown(), 1);
+    QCOMPARE(Child<QListWidget>(replay, "Saves")->currentRow(), 1);
     const RecordCheck check
         = RecordChecker(TaskPresets[0])
               .CheckFile(QFile::encodeName(m_dir.filePath(QStringLiteral("pupil.xml"))).toStdString());
-    QCOMPARE(
-        Label(replay, "Verdict"), QStringLiteral("Итог файла: неверный ход. ") + QString::fromStdString(check.Detail));
+    QCOMPARE(Label(replay, "Verdict"),
+        QStringLiteral("Итог файла: решено, 10 переливаний. ") + QString::fromStdString(check.Detail));
+    QCOMPARE(Label(replay, "SaveVerdict"),
+        QStringLiteral("Сохранение 2 из 3: решено, 10 переливаний. Наименьшее число переливаний."));
+
+    Child<QListWidget>(replay, "Saves")->setCurrentRow(2);
+    QCOMPARE(replay->SaveShown(), 2);
     QCOMPARE(Label(replay, "SaveVerdict"),
         QStringLiteral("Сохранение 3 из 3: неверный ход. Ход 2 (9 3 0) не получить из хода 1 (5 7 0) одним "
                        "переливанием."));
-
-    Child<QListWidget>(replay, "Saves")->setCurrentRow(1);
-    QCOMPARE(replay->SaveShown(), 1);
-    QCOMPARE(Label(replay, "SaveVerdict"),
-        QStringLiteral("Сохранение 2 из 3: решено, 10 переливаний. Наименьшее число переливаний."));
     Child<QListWidget>(replay, "Saves")->setCurrentRow(0);
     QCOMPARE(Label(replay, "SaveVerdict"),
         QStringLiteral("Сохранение 1 из 3: другая задача. Сохранение начинается с «8 0 0», а не с уровней "
@@ -270,7 +273,7 @@ void TestReplay::anotherTaskTypedIn()
     QTest::mouseClick(Child<QPushButton>(replay, "BtnTask"), Qt::LeftButton);
     QVERIFY2(Label(replay, "Verdict").startsWith(QStringLiteral("Код задачи «8,5,3» не разобрать")),
         qPrintable(Label(replay, "Verdict")));
-    QCOMPARE(replay->SaveShown(), 2);
+    QCOMPARE(replay->SaveShown(), 1);
 
     code->setText(QStringLiteral("8,5,3/8,0,0/4"));
     QTest::keyClick(code, Qt::Key_Return);
@@ -331,18 +334,28 @@ void TestReplay::hostileFiles()
 }
 
 // A double click on a row of the teacher's check replays that row's file,
-// in a window of the check's own (the check is modal).
+// in a window of the check's own (the check is modal), against the variant
+// the file was graded against.
 void TestReplay::doubleClickInTheCheck()
 {
     Harness h;
     const QString solved = Write(QStringLiteral("ivanova.xml"), File({Save(kMilkSolution)}));
     const QString wrong = Write(QStringLiteral("sidorov.xml"), File({Save({"12 0 0", "9 3 0"})}));
-    RecordCheckDialog dialog(TaskPresets[0], {solved, wrong}, &h.window);
+    const QString variant = Write(QStringLiteral("petrov.xml"), File({Save({"8 0 0", "3 5 0"})}));
+    const RecordChecker checker(std::vector<TaskPreset>{TaskPresets[0], TaskPresets[1]});
+    RecordCheckDialog dialog(checker, &h.window);
+    std::vector<CheckedFile> files;
+    for (const QString &path : {solved, wrong, variant}) {
+        const std::string native = QFile::encodeName(path).toStdString();
+        files.push_back({native, checker.CheckFile(native)});
+    }
+    dialog.AddFiles(files);
+    dialog.Finish(false);
     dialog.show();
     QVERIFY(QTest::qWaitForWindowExposed(&dialog));
     auto *table = Child<QTableWidget>(&dialog, "RecordTable");
-    dialog.SortBy(0); // ivanova first
-    const QRect cell = table->visualItemRect(table->item(1, 0));
+    dialog.SortBy(0); // ivanova, petrov, sidorov
+    const QRect cell = table->visualItemRect(table->item(2, 0));
     // As a hand does it: a click, and the second press of the double click.
     QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, cell.center());
     QTest::mouseDClick(table->viewport(), Qt::LeftButton, {}, cell.center());
@@ -359,6 +372,13 @@ void TestReplay::doubleClickInTheCheck()
     QTRY_VERIFY_WITH_TIMEOUT(
         !replay->Loading() && Label(replay, "FileLine").endsWith(QStringLiteral("ivanova.xml")), 30000);
     QCOMPARE(Saves(replay), QStringList{QStringLiteral("Сохранение 1 из 1 — решено, 10 переливаний (итог файла)")});
+
+    dialog.ReplayRow(1);
+    QTRY_VERIFY_WITH_TIMEOUT(
+        !replay->Loading() && Label(replay, "FileLine").endsWith(QStringLiteral("petrov.xml")), 30000);
+    QCOMPARE(Child<QLineEdit>(replay, "TaskCode")->text(), QStringLiteral("8,5,3/8,0,0/4"));
+    QCOMPARE(replay->Shown()->Saves.at(0).Check.Result, Verdict::NotSolved);
+    QCOMPARE(replay->Shown()->Graded, std::optional<std::size_t>(0));
 }
 
 // Like the checker, the replay tells whether a file solves the task: off in

@@ -219,6 +219,13 @@ void ReplayWindow::Open(const QString &path)
     Load();
 }
 
+void ReplayWindow::Open(const QString &path, const TaskPreset &task)
+{
+    m_task = task;
+    ShowTaskCode();
+    Open(path);
+}
+
 void ReplayWindow::SetTask(const TaskPreset &task)
 {
     m_task = task;

@@ -40,6 +40,8 @@ public:
 
     // Reads the file (off the window's thread) against the task and shows it.
     void Open(const QString &path);
+    // The same against another task.
+    void Open(const QString &path, const TaskPreset &task);
     // Another task: the file is read again against it.
     void SetTask(const TaskPreset &task);
     bool Loading() const { return m_loading != nullptr; }

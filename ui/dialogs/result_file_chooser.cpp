@@ -14,16 +14,9 @@
 
 #include <algorithm>
 
-QStringList ChooseResultFiles(
-    QWidget *parent, const QString &caption, const QString &accept, QString &folder, bool many)
+void LookLikeTheGame(QFileDialog &dialog)
 {
-    QFileDialog dialog(parent, caption, folder.isEmpty() ? QDir::currentPath() : folder);
-    dialog.setObjectName(QStringLiteral("RecordFileDialog"));
     dialog.setOption(QFileDialog::DontUseNativeDialog);
-    dialog.setFileMode(many ? QFileDialog::ExistingFiles : QFileDialog::ExistingFile);
-    dialog.setAcceptMode(QFileDialog::AcceptOpen);
-    dialog.setNameFilters({QString::fromUtf8("Файлы результата (*.xml)"), QString::fromUtf8("Все файлы (*)")});
-    dialog.setLabelText(QFileDialog::Accept, accept);
     dialog.setFont(UiFont(8));
     FollowFormScale(&dialog);
     // Room for the names, sizes and dates of a class's files: Qt's chooser
@@ -37,6 +30,25 @@ QStringList ChooseResultFiles(
         std::max(dialog.sizeHint().height(), metrics.height() * 28));
     UseGamePalette(&dialog);
     KeepOnScreen(&dialog);
+}
+
+void AskForResultFiles(QFileDialog &dialog, const QString &accept, bool many)
+{
+    dialog.setObjectName(QStringLiteral("RecordFileDialog"));
+    // Before the parts are looked for: only Qt's own chooser has them.
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setFileMode(many ? QFileDialog::ExistingFiles : QFileDialog::ExistingFile);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setNameFilters({QString::fromUtf8("Файлы результата (*.xml)"), QString::fromUtf8("Все файлы (*)")});
+    dialog.setLabelText(QFileDialog::Accept, accept);
+}
+
+QStringList ChooseResultFiles(
+    QWidget *parent, const QString &caption, const QString &accept, QString &folder, bool many)
+{
+    QFileDialog dialog(parent, caption, folder.isEmpty() ? QDir::currentPath() : folder);
+    AskForResultFiles(dialog, accept, many);
+    LookLikeTheGame(dialog);
     if (dialog.exec() != QDialog::Accepted)
         return {};
     folder = dialog.directory().absolutePath();

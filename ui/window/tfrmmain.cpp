@@ -155,9 +155,9 @@ void TfrmMain::SetupMenus()
     SetupKeyboardPour();
     const auto start = [this](const std::string &code) { StartTaskCode(code); };
     m_solver = new SolverCommands(Puzzle(), *m_commands, m_game.Boxes(), this);
-    m_recordCheck = new RecordCheckCommand(Puzzle(), *m_commands, this);
+    m_recordCheck = new RecordCheckCommand(Puzzle(), *m_commands, m_game.Boxes(), this);
     m_replay = new ReplayCommand(Puzzle(), *m_commands, this);
-    m_scores = new ScoreKeeper(Puzzle(), this);
+    m_scores = new ScoreKeeper(Puzzle(), m_game.Boxes(), this);
     m_book = new BookCommands(*m_commands, *m_scores, this, start);
     m_codes = new TaskCodeCommands(Puzzle(), *m_commands, m_game.Boxes(), this, start);
     m_worksheet = new WorksheetCommand(Puzzle(), *m_commands, this);
