@@ -471,10 +471,10 @@ std::vector<Block> KeyIntro(const Canvas &canvas, const Worksheet &sheet)
     blocks.back().After = kGap;
     blocks.push_back(Paragraph(canvas, text,
         sheet.Variants.size() > 1
-            ? QStringLiteral("Записи учеников проверяет «sosudnik --check КОДЫ файлы»: у каждой задачи коды всех "
+            ? QStringLiteral("Записи учеников проверяет «sosudnik --check КОДЫ -- файлы»: у каждой задачи коды всех "
                              "вариантов через «+», по порядку вариантов, и каждый файл проверяется по коду своего "
                              "варианта.")
-            : QStringLiteral("Записи учеников проверяет «sosudnik --check КОД файлы» с кодом задачи.")));
+            : QStringLiteral("Записи учеников проверяет «sosudnik --check КОД -- файлы» с кодом задачи.")));
     blocks.back().After = kGap;
     for (int t = 0; t < static_cast<int>(sheet.Variants.front().Tasks.size()); ++t) {
         blocks.push_back(CheckCodes(canvas, sheet, t));
