@@ -95,9 +95,7 @@ void BookCommands::RandomTask(int level)
 
 std::string BookCommands::CurrentCode() const
 {
-    const VesselState &state = m_puzzle.State();
-    const MoveLog &log = m_puzzle.Log();
-    return TaskCode(log.RowCount() > 0 ? LoggedPosition(state, log, 0) : CurrentPosition(state));
+    return TaskCode(TaskInPlay(m_puzzle.State(), m_puzzle.Log()));
 }
 
 void BookCommands::CopyCode()

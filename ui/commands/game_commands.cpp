@@ -17,7 +17,7 @@ const char *const kOffForLesson = "На этом уроке отключено";
 bool GameCommands::OffForLesson(Command command)
 {
     return command == Command::Hint || command == Command::Solution || command == Command::Check
-        || command == Command::CheckRecords;
+        || command == Command::CheckRecords || command == Command::MapHelp;
 }
 
 bool GameCommands::EnabledIn(Command command, GameMode mode, bool lesson)
@@ -48,6 +48,8 @@ bool GameCommands::EnabledIn(Command command, GameMode mode, bool lesson)
     case Command::Check:
     case Command::CheckRecords:
     case Command::CopyCode:
+    case Command::Map:
+    case Command::MapHelp:
         return mode != GameMode::None;
     case Command::Help:
         return false;

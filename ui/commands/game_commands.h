@@ -49,12 +49,15 @@ public:
         CopyCode, // "&Копировать код задачи"
         EnterCode, // "Вв&ести код задачи…"
         Rules, // "Как &играть"
+        Map, // "Кар&та переливаний"
+        MapHelp, // the map's shortest solution and distances: help, as "Подсказка" is
     };
 
     // The one table of what is available in which mode; in a lesson the
     // commands that hand out the answer are off whatever the mode.
     static bool EnabledIn(Command command, GameMode mode, bool lesson = false);
-    // "Подсказка", "Решение", "Проверить задачу", "Проверить записи…".
+    // "Подсказка", "Решение", "Проверить задачу", "Проверить записи…", and
+    // what the map would answer them with.
     static bool OffForLesson(Command command);
 
     explicit GameCommands(QObject *parent = nullptr);

@@ -90,6 +90,9 @@ void BuildGameMenu(QMenu *menu, GameCommands &commands, const MainMenuHandlers &
                      handlers.Check);
     commands.Connect(Command::CheckRecords, AddEntry(menu, "MnuCheckRecords", "Провери&ть записи…"),
                      handlers.CheckRecords);
+    commands.Connect(Command::Map,
+                     AddEntry(menu, "MnuMap", "Карта пере&ливаний", QKeySequence(Qt::CTRL | Qt::Key_M)),
+                     handlers.Map);
 
     menu->addSeparator();
     AddBookEntries(menu, commands, handlers);

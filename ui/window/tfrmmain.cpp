@@ -12,6 +12,7 @@
 #include "keyboard_pour.h"
 #include "line_edit_cell.h"
 #include "main_menu.h"
+#include "map_commands.h"
 #include "message_boxes.h"
 #include "move_log_model.h"
 #include "placement.h"
@@ -158,6 +159,7 @@ void TfrmMain::SetupMenus()
     m_book = new BookCommands(Puzzle(), *m_commands, m_game.Boxes(), this,
                               [this](const std::string &code) { StartTaskCode(code); });
     m_book->AddHandlers(handlers);
+    (new MapCommands(Puzzle(), *m_commands, this))->AddHandlers(handlers);
     m_solver->ShowBestWith([this] { return m_book->BestLine(); });
     BuildMainMenu(menuBar(), *m_commands, handlers);
 }

@@ -1,0 +1,58 @@
+// SPDX-FileCopyrightText: 2026 The Sosudnik developers
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include "pour_map.h"
+
+#include <QDialog>
+
+#include <memory>
+
+class GameCommands;
+class MapView;
+class Puzzle;
+class QCheckBox;
+class QLabel;
+class QPushButton;
+
+// "Карта переливаний": the task's map beside the game, following every pour,
+// undo, redo, restart and new task at once. Outside a lesson it also offers
+// the shortest solution and the distances from the start, which count as
+// help as "Решение" and "Подсказка" do. It takes the game's scale from the
+// main window, whose font it inherits.
+class MapWindow final : public QDialog {
+    Q_OBJECT
+
+public:
+    MapWindow(Puzzle &puzzle, GameCommands &commands, QWidget *parent);
+
+    // Reads the game again: its task, the log, the mode and the lesson.
+    void Refresh();
+
+    MapView *View() const { return m_view; }
+    // The map in words, as under the map and for a screen reader.
+    QString Description() const;
+
+protected:
+    void changeEvent(QEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+
+private:
+    // "Показать кратчайшее решение" and "Расстояния от начала".
+    void ToggleShortest();
+    void ToggleDistances();
+    // The designed size at the game's scale, no larger than the screen.
+    void FollowScale();
+
+    Puzzle &m_puzzle;
+    GameCommands &m_commands;
+    MapView *m_view = nullptr;
+    QLabel *m_words = nullptr;
+    QPushButton *m_shortestButton = nullptr;
+    QCheckBox *m_distancesBox = nullptr;
+    QLabel *m_helpNote = nullptr;
+    std::shared_ptr<const PourMap> m_map;
+    bool m_shortest = false;
+    bool m_distances = false;
+    qreal m_scale = 0;
+};
