@@ -54,9 +54,10 @@ struct Target {
 
 class Saver {
 public:
-    Saver(const std::string &path, std::span<const std::string_view> pieces)
+    Saver(const std::string &path, std::span<const std::string_view> pieces, InPlace inPlace)
         : m_given(path)
         , m_pieces(pieces)
+        , m_inPlace(inPlace)
     { }
 
     void Run()
@@ -71,7 +72,7 @@ public:
         Fd temp;
         const int created = CreateTemp(target.Path, temp, tempPath);
         if (created != 0) {
-            if (target.Exists && Refused(created))
+            if (target.Exists && Refused(created) && m_inPlace == InPlace::Allowed)
                 return WriteInPlace(target, created);
             Fail(created);
         }
@@ -84,7 +85,7 @@ public:
         const int failure = written != 0 ? written : errno;
         ::unlink(tempPath.c_str());
         // The rename is refused over another user's file in a sticky folder.
-        if (written == 0 && target.Exists && Refused(failure))
+        if (written == 0 && target.Exists && Refused(failure) && m_inPlace == InPlace::Allowed)
             return WriteInPlace(target, failure);
         Fail(failure);
     }
@@ -248,11 +249,12 @@ private:
 
     const std::string &m_given;
     std::span<const std::string_view> m_pieces;
+    InPlace m_inPlace;
 };
 
 } // namespace
 
-void WriteFileAtomically(const std::string &path, std::span<const std::string_view> pieces)
+void WriteFileAtomically(const std::string &path, std::span<const std::string_view> pieces, InPlace inPlace)
 {
-    Saver(path, pieces).Run();
+    Saver(path, pieces, inPlace).Run();
 }

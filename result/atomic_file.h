@@ -17,8 +17,10 @@
 //
 // Where the folder cannot take the temporary file but the file itself is
 // writable (a shared folder the player may not write), the file is written in
-// place instead; a failure midway then leaves it cut short.
+// place instead, if allowed; a failure midway then leaves it cut short.
 //
 // Throws SaveFailure naming the system's cause. Writes past the file-size
 // limit fail with EFBIG only while SIGXFSZ is ignored (main does so).
-void WriteFileAtomically(const std::string &path, std::span<const std::string_view> pieces);
+enum class InPlace { Allowed, Refused };
+void WriteFileAtomically(const std::string &path, std::span<const std::string_view> pieces,
+                         InPlace inPlace = InPlace::Allowed);
