@@ -3,15 +3,20 @@
 #include "console_commands.h"
 
 #include "advice.h"
+#include "atomic_file.h"
 #include "check_report.h"
 #include "command_line.h"
+#include "map_file.h"
 #include "message_boxes.h"
 #include "record_check.h"
+#include "save_failure.h"
 #include "solver.h"
 #include "task_book.h"
 #include "task_code.h"
 #include "task_generator.h"
 #include "wording.h"
+
+#include <QGuiApplication>
 
 #include <algorithm>
 #include <cerrno>
@@ -127,13 +132,13 @@ struct ExitStatus {
 
 constexpr ExitStatus kExitStatuses[] = {
     {kExitSolved, "задача решена (--solve), все файлы решены (--check), выведены сборник (--book) или задача "
-                  "(--generate), или игра закрыта как обычно"},
+                  "(--generate), записана карта (--map), или игра закрыта как обычно"},
     {kExitNoSolution, "решения нет, причина в единственной строке вывода (--solve); не все файлы решены "
                       "(--check)"},
-    {kExitBadTask, "задача, уровень, число N или параметры записаны неверно; сообщение в stderr"},
+    {kExitBadTask, "задача, уровень, число N, файл карты или параметры записаны неверно; сообщение в stderr"},
     {kExitNoDisplay, "нет графического дисплея: окно игры показать негде"},
     {kExitOutputFailed, "не удалось записать стандартный вывод (нет места, вывод закрыт, читавшая его "
-                        "программа завершилась); причина в stderr"},
+                        "программа завершилась) или файл карты (--map); причина в stderr"},
 };
 
 std::string HelpText()
@@ -141,6 +146,7 @@ std::string HelpText()
     const std::string program(kProgram);
     std::string text = "Использование: " + program + " [параметры] [задача]\n";
     text += "       " + program + " --check <задача> <файл>... [--csv]\n";
+    text += "       " + program + " --map <задача> -o <файл>\n";
     text += Wrapped("«" + std::string(kAppTitle) + "» — головоломка на переливание.") + "\n";
     text += Wrapped("Задача записывается как C1,C2,C3/L1,L2,L3/T: объемы трех сосудов, уровни в них и нужный "
                     "уровень — целые числа от 0 до 999, причем уровень не больше объема своего сосуда. Заданная "
@@ -170,6 +176,10 @@ std::string HelpText()
     text += Wrapped("Задача (--generate): код и наименьшее число переливаний через табуляцию; без --seed число N "
                     "выбирается случайно и выводится второй строкой «seed N».")
         + "\n";
+    text += Wrapped("Карта (--map): все положения задачи на треугольной сетке — точки x = V1 + V2/2, y = V2·√3/2 "
+                    "внутри многоугольника 0 ≤ Vn ≤ Cn, — достижимые из начала положения, победные и одно кратчайшее "
+                    "решение. Дисплей не нужен.")
+        + "\n";
     text += "Уровни по наименьшему числу переливаний:\n";
     for (int level = 1; level <= kLevelCount; ++level)
         text += "  " + std::to_string(level) + "  " + Band(level).Name + ": " + BandText(level) + "\n";
@@ -182,7 +192,34 @@ std::string HelpText()
     text += "  " + program + " 8,5,3/8,0,0/4\n";
     text += "  " + program + " --check 12,7,5/12,0,0/6 *.xml\n";
     text += "  " + program + " --generate 3 --seed 7\n";
+    text += "  " + program + " --map 12,7,5/12,0,0/6 -o milk.pdf\n";
     return text;
+}
+
+// Runs draw with a QGuiApplication for its fonts: the one there is (the
+// tests have one), or one of its own on the offscreen platform, which needs
+// no display.
+template <class Draw>
+auto DrawOffscreen(Draw &&draw)
+{
+    if (QCoreApplication::instance())
+        return draw();
+    static char name[] = "sosudnik";
+    static char platform[] = "-platform";
+    static char offscreen[] = "offscreen";
+    static char *argv[] = {name, platform, offscreen, nullptr};
+    static int argc = 3;
+    // Without XDG_RUNTIME_DIR (cron, a bare ssh) Qt names the folder it uses
+    // instead: nothing this command's user can act on.
+    const QtMessageHandler previous = qInstallMessageHandler(
+        [](QtMsgType type, const QMessageLogContext &context, const QString &message) {
+            if (!message.startsWith(QLatin1String("QStandardPaths: ")))
+                qt_message_output(type, context, message);
+        });
+    const QGuiApplication app(argc, argv);
+    auto result = draw();
+    qInstallMessageHandler(previous);
+    return result;
 }
 
 int PrintHelp(const CommandLine &, const Streams &streams)
@@ -207,8 +244,8 @@ std::string Refusal(const CommandLine &line, const char *command, std::size_t op
             return "параметры " + LongName(command) + " и " + LongName(other) + " вместе не работают";
     }
     for (const Companion &companion : kCompanions) {
-        if (std::string_view(companion.Command) != command && line.Has(companion.Option))
-            return "параметр " + LongName(companion.Option) + " работает только с " + LongName(companion.Command);
+        if (!Accompanies(companion, command) && line.Has(companion.Option))
+            return CompanionRule(companion);
     }
     for (const char *option : kWindowOnly) {
         if (line.Has(option))
@@ -278,8 +315,7 @@ int RefuseCompanion(const CommandLine &line, const Streams &streams)
 {
     for (const Companion &companion : kCompanions) {
         if (line.Has(companion.Option))
-            return Refuse(streams, "параметр " + LongName(companion.Option) + " работает только с "
-                                       + LongName(companion.Command));
+            return Refuse(streams, CompanionRule(companion));
     }
     return kExitBadTask;
 }
@@ -338,6 +374,40 @@ int GenerateCommand(const CommandLine &line, const Streams &streams)
     return Emit(streams, out, 0);
 }
 
+// --map: the task's map with its shortest solution, as a PNG, SVG or PDF
+// file. Drawn without a display, on Qt's offscreen platform.
+int MapCommand(const CommandLine &line, const Streams &streams)
+{
+    if (const std::string refusal = Refusal(line, "map", 0); !refusal.empty())
+        return Refuse(streams, refusal);
+    TaskPreset task{};
+    try {
+        task = ParseTaskCode(line.Value("map"));
+    } catch (const std::invalid_argument &e) {
+        Complain(streams, Lowered(e.what()));
+        return kExitBadTask;
+    }
+    if (!line.Has("output"))
+        return Refuse(streams, "для --map нужен файл: назовите его после -o или --output");
+    const std::string &path = line.Value("output");
+    const std::optional<MapFileFormat> format = MapFileFormatOf(path);
+    if (!format)
+        return Refuse(streams, "файл " + Quoted(path) + " не годится для карты: нужно расширение png, svg или pdf");
+    try {
+        const QByteArray bytes = DrawOffscreen([&] { return MapFileBytes(task, *format); });
+        const std::string_view pieces[] = {std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size()))};
+        // A file already there is replaced by the rename alone, never written over.
+        WriteFileAtomically(path, pieces, InPlace::Refused);
+    } catch (const SaveFailure &failure) {
+        Complain(streams, Lowered(SaveFailureText(Shortened(path), failure.Cause())));
+        return kExitOutputFailed;
+    } catch (const MapFileError &failure) {
+        Complain(streams, "файл " + Quoted(path) + " не записан: " + failure.what());
+        return kExitOutputFailed;
+    }
+    return kExitSolved;
+}
+
 // The window-less commands, by the option that asks for each; the first
 // given wins, so --help answers whatever else is wrong.
 struct Command {
@@ -352,8 +422,10 @@ constexpr Command kCommands[] = {
     {"check", CheckRecords},
     {"book", PrintBook},
     {"generate", GenerateCommand},
+    {"map", MapCommand},
     {"csv", RefuseCompanion},
     {"seed", RefuseCompanion},
+    {"output", RefuseCompanion},
 };
 
 } // namespace

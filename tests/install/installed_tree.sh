@@ -5,11 +5,12 @@
 # there: exactly the expected files, each icon as large as its folder says,
 # the scalable icon drawing the same picture as the bitmaps, and launcher,
 # metainfo and icon tied together by the application id.
-# Usage: installed_tree.sh BUILD_DIR APP_ID BINDIR
+# Usage: installed_tree.sh BUILD_DIR APP_ID BINDIR LIBDIR
 set -euo pipefail
-build=${1:?usage: installed_tree.sh BUILD_DIR APP_ID BINDIR}
+build=${1:?usage: installed_tree.sh BUILD_DIR APP_ID BINDIR LIBDIR}
 id=${2:?app id}
 bindir=${3:?bindir}
+libdir=${4:?libdir}
 
 fail() {
   echo "FAIL: $*" >&2
@@ -29,6 +30,7 @@ root="$work/root/usr"
 sizes=(16 22 24 32 48 64 128 256)
 {
   echo "$bindir/sosudnik"
+  echo "$libdir/sosudnik/sosudnik-svg.so"
   echo "share/applications/$id.desktop"
   echo "share/metainfo/$id.metainfo.xml"
   for s in "${sizes[@]}"; do echo "share/icons/hicolor/${s}x$s/apps/$id.png"; done
@@ -52,6 +54,11 @@ rmse=${rmse#*(}
 rmse=${rmse%)*}
 awk -v e="$rmse" 'BEGIN { exit !(e < 0.02) }' ||
   fail "the scalable icon differs from the 256 px bitmap (normalised RMSE $rmse, allowed 0.02)"
+
+# The installed game finds its SVG module: a map as SVG, without a display.
+env -u DISPLAY -u QT_QPA_PLATFORM "$root/$bindir/sosudnik" --map 8,5,3/8,0,0/4 -o "$work/map.svg" ||
+  fail "the installed game wrote no SVG map"
+rsvg-convert -o "$work/map.png" "$work/map.svg" || fail "the installed game's SVG map does not render"
 
 # The metainfo names the launcher, and the launcher the icon.
 out=$(bash "$(dirname "$0")/appstream.sh" validate-tree "$work/root" 2>&1) || fail "appstreamcli validate-tree: $out"
