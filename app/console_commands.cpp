@@ -397,7 +397,7 @@ int MapCommand(const CommandLine &line, const Streams &streams)
         const QByteArray bytes = DrawOffscreen([&] { return MapFileBytes(task, *format); });
         const std::string_view pieces[] = {std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size()))};
         // A file already there is replaced by the rename alone, never written over.
-        WriteFileAtomically(path, pieces, InPlace::Refused);
+        WriteFileAtomically(path, pieces, InPlace::Never);
     } catch (const SaveFailure &failure) {
         Complain(streams, Lowered(SaveFailureText(Shortened(path), failure.Cause())));
         return kExitOutputFailed;

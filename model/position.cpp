@@ -24,8 +24,3 @@ TaskPreset LoggedPosition(const VesselState &state, const MoveLog &log, int row)
         task.Level[n] = ParseFieldValue(log.Row(row).SubItems[n]);
     return task;
 }
-
-TaskPreset TaskInPlay(const VesselState &state, const MoveLog &log)
-{
-    return log.RowCount() > 0 ? LoggedPosition(state, log, 0) : CurrentPosition(state);
-}

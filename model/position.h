@@ -12,5 +12,3 @@ struct VesselState;
 TaskPreset CurrentPosition(const VesselState &state);
 // 0 <= row < log.RowCount()
 TaskPreset LoggedPosition(const VesselState &state, const MoveLog &log, int row);
-// The task in play: its start row; while it is being typed in, the values typed.
-TaskPreset TaskInPlay(const VesselState &state, const MoveLog &log);

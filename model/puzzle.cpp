@@ -77,8 +77,7 @@ void Puzzle::SetCapacity(int n, int value, bool store)
     m_state.Capacity(n) = value;
     // A new capacity empties the vessel: the level field's own handler stores 0.
     Field("EditVW", n).SetText("");
-    if (m_onCapacityChanged)
-        m_onCapacityChanged(n);
+    m_capacityChanged.Raise(n);
 }
 
 void Puzzle::SetLevel(int n, int value, bool store)
@@ -104,8 +103,7 @@ void Puzzle::SetTarget(int value, bool store)
 
 void Puzzle::VesselChanged(int n)
 {
-    if (m_onVesselChanged)
-        m_onVesselChanged(n);
+    m_vesselChanged.Raise(n);
 }
 
 void Puzzle::Pour(int source, int receiver)
@@ -126,8 +124,8 @@ void Puzzle::Pour(int source, int receiver)
         m_state.GoalReached = true;
         m_goalPours = m_log.RowCount() - 1;
     }
-    if (met && m_onGoalMet)
-        m_onGoalMet();
+    if (met)
+        m_goalMet.Raise();
 }
 
 void Puzzle::AppendMoveRow()
@@ -138,6 +136,7 @@ void Puzzle::AppendMoveRow()
         row.SubItems[static_cast<std::size_t>(n - 1)] = std::to_string(m_state.Level(n));
     m_log.Append(std::move(row));
     m_redo.clear();
+    m_logChanged.Raise();
 }
 
 void Puzzle::ClearLog()
@@ -145,6 +144,7 @@ void Puzzle::ClearLog()
     m_log.Clear();
     m_redo.clear();
     m_help = {};
+    m_logChanged.Raise();
 }
 
 void Puzzle::BtnUndoClick()
@@ -156,6 +156,7 @@ void Puzzle::BtnUndoClick()
     const MoveRow &last = m_log.Row(m_log.RowCount() - 1);
     for (int n = 1; n <= kVesselCount; ++n)
         Field("EditVW", n).SetText(last.SubItems[static_cast<std::size_t>(n - 1)]);
+    m_logChanged.Raise();
 }
 
 void Puzzle::Redo()
@@ -168,6 +169,7 @@ void Puzzle::Redo()
     for (int n = 1; n <= kVesselCount; ++n)
         Field("EditVW", n).SetText(row.SubItems[static_cast<std::size_t>(n - 1)]);
     m_log.Append(std::move(row));
+    m_logChanged.Raise();
 }
 
 void Puzzle::Restart()
@@ -180,6 +182,7 @@ void Puzzle::Restart()
     const MoveRow &start = m_log.Row(0);
     for (int n = 1; n <= kVesselCount; ++n)
         Field("EditVW", n).SetText(start.SubItems[static_cast<std::size_t>(n - 1)]);
+    m_logChanged.Raise();
 }
 
 void Puzzle::LoadTask(const TaskPreset &preset)

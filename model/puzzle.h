@@ -5,11 +5,11 @@
 #include "dispatch_guard.h"
 #include "help_used.h"
 #include "move_log.h"
+#include "notice.h"
 #include "task_presets.h"
 #include "text_cell.h"
 #include "vessel_state.h"
 
-#include <functional>
 #include <map>
 #include <string>
 #include <string_view>
@@ -54,15 +54,18 @@ public:
     const MoveLog &Log() const { return m_log; }
     DispatchGuard &Guard() { return m_guard; }
 
-    // Called on every VesselChanged(n), before the raiser goes on.
-    void SetVesselChangedHandler(std::function<void(int)> handler) { m_onVesselChanged = std::move(handler); }
-    // Called after every stored capacity of vessel n, once its level field
-    // has been emptied: a capacity typed over an empty vessel repaints
-    // nothing, yet what the vessel reads out changes.
-    void SetCapacityChangedHandler(std::function<void(int)> handler) { m_onCapacityChanged = std::move(handler); }
-    // Called after every pour that meets the goal test, not only the first
-    // (which alone shows the message): the records keep the best of them.
-    void SetGoalMetHandler(std::function<void()> handler) { m_onGoalMet = std::move(handler); }
+    // VesselChanged(n): vessel n must be painted again; told before the raiser goes on.
+    Notice<int> &VesselChangedNotice() { return m_vesselChanged; }
+    // After every stored capacity of vessel n, once its level field has been
+    // emptied: a capacity typed over an empty vessel repaints nothing, yet
+    // what the vessel reads out changes.
+    Notice<int> &CapacityChangedNotice() { return m_capacityChanged; }
+    // After every pour that meets the goal test, not only the first (which
+    // alone shows the message): the scores keep the best of them.
+    Notice<> &GoalMetNotice() { return m_goalMet; }
+    // After every change of the log's rows, once the levels agree with its
+    // last row: a pour, an undo, a redo, a restart, a cleared log.
+    Notice<> &LogChangedNotice() { return m_logChanged; }
 
     // Change handlers; the sender's tag is its vessel number.
     void EditV1Change(TextCell &sender);
@@ -108,9 +111,10 @@ private:
     VesselState m_state;
     MoveLog m_log;
     std::map<std::string, TextCell *, std::less<>> m_fields;
-    std::function<void(int)> m_onVesselChanged;
-    std::function<void(int)> m_onCapacityChanged;
-    std::function<void()> m_onGoalMet;
+    Notice<int> m_vesselChanged;
+    Notice<int> m_capacityChanged;
+    Notice<> m_goalMet;
+    Notice<> m_logChanged;
     int m_goalPours = 0;
     // What undo took, the next to give back last.
     std::vector<MoveRow> m_redo;

@@ -57,7 +57,7 @@ public:
     Saver(const std::string &path, std::span<const std::string_view> pieces, InPlace inPlace)
         : m_given(path)
         , m_pieces(pieces)
-        , m_inPlace(inPlace)
+        , m_inPlace(inPlace == InPlace::WhenRefused)
     { }
 
     void Run()
@@ -72,7 +72,7 @@ public:
         Fd temp;
         const int created = CreateTemp(target.Path, temp, tempPath);
         if (created != 0) {
-            if (target.Exists && Refused(created) && m_inPlace == InPlace::Allowed)
+            if (m_inPlace && target.Exists && Refused(created))
                 return WriteInPlace(target, created);
             Fail(created);
         }
@@ -85,7 +85,7 @@ public:
         const int failure = written != 0 ? written : errno;
         ::unlink(tempPath.c_str());
         // The rename is refused over another user's file in a sticky folder.
-        if (written == 0 && target.Exists && Refused(failure) && m_inPlace == InPlace::Allowed)
+        if (m_inPlace && written == 0 && target.Exists && Refused(failure))
             return WriteInPlace(target, failure);
         Fail(failure);
     }
@@ -249,7 +249,7 @@ private:
 
     const std::string &m_given;
     std::span<const std::string_view> m_pieces;
-    InPlace m_inPlace;
+    const bool m_inPlace;
 };
 
 } // namespace

@@ -17,10 +17,13 @@
 //
 // Where the folder cannot take the temporary file but the file itself is
 // writable (a shared folder the player may not write), the file is written in
-// place instead, if allowed; a failure midway then leaves it cut short.
+// place instead; a failure midway then leaves it cut short.
 //
 // Throws SaveFailure naming the system's cause. Writes past the file-size
 // limit fail with EFBIG only while SIGXFSZ is ignored (main does so).
-enum class InPlace { Allowed, Refused };
+enum class InPlace {
+    WhenRefused, // as above: a result file the player asked for is written somehow
+    Never, // the game's own files: the old text stays whole rather than half-written
+};
 void WriteFileAtomically(const std::string &path, std::span<const std::string_view> pieces,
-                         InPlace inPlace = InPlace::Allowed);
+                         InPlace inPlace = InPlace::WhenRefused);

@@ -25,7 +25,7 @@ protected:
     PuzzleTest()
     {
         boxes.Watch(puzzle);
-        puzzle.SetVesselChangedHandler([this](int n) { repaints.push_back(n); });
+        repaintsSeen = puzzle.VesselChangedNotice().Subscribe([this](int n) { repaints.push_back(n); });
     }
 
     // Types a puzzle in as the player would, then starts the game.
@@ -65,4 +65,5 @@ protected:
     Puzzle puzzle{boxes};
     MemoryFields fields{puzzle};
     std::vector<int> repaints;
+    Subscription repaintsSeen;
 };

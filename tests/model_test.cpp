@@ -372,7 +372,7 @@ namespace {
 TEST_F(PuzzleTest, EveryStoredCapacityIsNoticedAfterItsLevelIsEmptied)
 {
     std::vector<std::pair<int, int>> notices; // vessel, its level then
-    puzzle.SetCapacityChangedHandler(
+    const Subscription seen = puzzle.CapacityChangedNotice().Subscribe(
         [&](int n) { notices.push_back({n, puzzle.State().Level(n)}); });
     fields.Capacity(2).SetText("1");
     fields.Capacity(2).SetText("12");

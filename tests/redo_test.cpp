@@ -23,7 +23,10 @@ public:
 
 class RedoTest : public PuzzleTest {
 protected:
-    RedoTest() { puzzle.SetGoalMetHandler([this] { goalsMet.push_back(puzzle.Log().RowCount() - 1); }); }
+    RedoTest()
+        : goalsSeen(puzzle.GoalMetNotice().Subscribe([this] { goalsMet.push_back(puzzle.Log().RowCount() - 1); }))
+    {
+    }
 
     Strings Row(int r) const
     {
@@ -32,6 +35,7 @@ protected:
     }
 
     std::vector<int> goalsMet; // the pours made at each notice
+    Subscription goalsSeen;
 };
 
 TEST_F(RedoTest, GivesBackTheVeryRowUndoTook)

@@ -93,7 +93,7 @@ std::map<std::string, std::string> Scene(const fs::path &dir)
 }
 
 // 0 when saved, else the cause.
-int SaveHere(InPlace inPlace = InPlace::Allowed)
+int SaveHere(InPlace inPlace = InPlace::WhenRefused)
 {
     try {
         WriteFileAtomically("sosudnik.xml", kPieces, inPlace);
@@ -442,7 +442,7 @@ TEST_P(InPlaceSaveTest, RefusedInPlaceKeepsTheFileWhereTheRenameCannotReplaceIt)
 
     EXPECT_EQ(InChild([] {
         DropRoot();
-        return std::to_string(SaveHere(InPlace::Refused));
+        return std::to_string(SaveHere(InPlace::Never));
     }),
         // The folder refuses the new file; the sticky folder, the rename over root's.
         std::to_string(!c.InPlace ? 0 : (c.FolderMode & S_ISVTX) != 0 ? EPERM : EACCES));

@@ -8,6 +8,7 @@
 #include "book_dialog.h"
 #include "modal_helpers.h"
 #include "position.h"
+#include "score_keeper.h"
 #include "scores_file.h"
 #include "rules_window.h"
 #include "solution_dialog.h"
@@ -443,8 +444,8 @@ void TestTaskBook::dialogsFollowTheScale()
         pointsAtOne = d->findChild<QTreeWidget *>()->font().pointSizeF();
     });
     h.Action("MnuRules")->trigger();
-    const qreal rulesAtOne = h.window.Book().Rules()->findChild<QTextBrowser *>()->font().pointSizeF();
-    h.window.Book().Rules()->close();
+    const qreal rulesAtOne = h.window.Rules()->findChild<QTextBrowser *>()->font().pointSizeF();
+    h.window.Rules()->close();
 
     h.window.findChild<WindowZoom *>()->Apply(1.5);
     WithBook(h, [&](BookDialog *d) {
@@ -453,8 +454,8 @@ void TestTaskBook::dialogsFollowTheScale()
         QVERIFY(d->height() > atOne.height() * 1.3);
     });
     h.Action("MnuRules")->trigger();
-    QCOMPARE(h.window.Book().Rules()->findChild<QTextBrowser *>()->font().pointSizeF(), rulesAtOne * 1.5);
-    h.window.Book().Rules()->close();
+    QCOMPARE(h.window.Rules()->findChild<QTextBrowser *>()->font().pointSizeF(), rulesAtOne * 1.5);
+    h.window.Rules()->close();
     WithDialog<QInputDialog>([&] { h.Action("MnuEnterCode")->trigger(); },
                              [&](QInputDialog *d) {
                                  QCOMPARE(d->findChild<QLineEdit *>()->font().pointSizeF(), pointsAtOne * 1.5);
@@ -550,9 +551,9 @@ void TestTaskBook::rulesOnF1()
 {
     Harness h;
     Activate(h);
-    QVERIFY(!h.window.Book().Rules());
+    QVERIFY(!h.window.Rules());
     QTest::keyClick(h.Handle(), Qt::Key_F1);
-    RulesWindow *rules = h.window.Book().Rules();
+    RulesWindow *rules = h.window.Rules();
     QVERIFY(rules);
     QVERIFY(QTest::qWaitForWindowExposed(rules));
     QCOMPARE(rules->windowTitle(), QString::fromUtf8("Как играть"));
@@ -570,7 +571,7 @@ void TestTaskBook::rulesOnF1()
     Activate(h);
     h.window.StartTaskCode(kKvass);
     QTest::keyClick(h.Handle(), Qt::Key_F1);
-    QCOMPARE(h.window.Book().Rules(), rules);
+    QCOMPARE(h.window.Rules(), rules);
     QVERIFY(rules->isVisible());
 }
 
@@ -650,7 +651,7 @@ void TestTaskBook::aWinIsRememberedAcrossRuns()
         Keys(first, kKvassPours);
     }
     Harness second;
-    QVERIFY2(!second.window.Book().Scores().Loaded(), "read on first use, not at start-up");
+    QVERIFY2(!second.window.Scores().File().Loaded(), "read on first use, not at start-up");
     WithBook(second, [](BookDialog *d) {
         QCOMPARE(RowOf(d, kKvass).Stars, QString::fromUtf8("★★★"));
     });

@@ -49,7 +49,8 @@ void AddBookEntries(QMenu *menu, GameCommands &commands, const MainMenuHandlers 
     commands.Connect(Command::EnterCode, AddEntry(menu, "MnuEnterCode", "Вв&ести код задачи…"), handlers.EnterCode);
 }
 
-void BuildGameMenu(QMenu *menu, GameCommands &commands, const MainMenuHandlers &handlers)
+// "Назад", "Запись результата", the six pours, "Вперед" and "Начать заново".
+void AddMoveEntries(QMenu *menu, GameCommands &commands, const MainMenuHandlers &handlers)
 {
     commands.Connect(Command::Undo, AddEntry(menu, "MnuUndo", "&Назад", QKeySequence(Qt::CTRL | Qt::Key_Z)),
                      handlers.Undo);
@@ -77,9 +78,12 @@ void BuildGameMenu(QMenu *menu, GameCommands &commands, const MainMenuHandlers &
     redo->setShortcuts({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
     commands.Connect(Command::Redo, redo, handlers.Redo);
     commands.Connect(Command::Restart, AddEntry(menu, "MnuRestart", "Нач&ать заново"), handlers.Restart);
+}
 
-    menu->addSeparator();
-    // Shortcuts clear of the line edits' own keys, so they work while typing a puzzle in.
+// The solver's answers and the teacher's check. Shortcuts clear of the line
+// edits' own keys, so they work while typing a puzzle in.
+void AddSolverEntries(QMenu *menu, GameCommands &commands, const MainMenuHandlers &handlers)
+{
     commands.Connect(Command::Hint, AddEntry(menu, "MnuHint", "По&дсказка", QKeySequence(Qt::CTRL | Qt::Key_H)),
                      handlers.Hint);
     commands.Connect(Command::Solution,
@@ -93,10 +97,10 @@ void BuildGameMenu(QMenu *menu, GameCommands &commands, const MainMenuHandlers &
     commands.Connect(Command::Map,
                      AddEntry(menu, "MnuMap", "Карта пере&ливаний", QKeySequence(Qt::CTRL | Qt::Key_M)),
                      handlers.Map);
+}
 
-    menu->addSeparator();
-    AddBookEntries(menu, commands, handlers);
-    menu->addSeparator();
+void AddZoomEntries(QMenu *menu, GameCommands &commands, const MainMenuHandlers &handlers)
+{
     QMenu *zoom = menu->addMenu(QString::fromUtf8("&Масштаб"));
     zoom->setObjectName(QStringLiteral("MnuZoom"));
     commands.Bind(Command::Zoom, zoom->menuAction());
@@ -110,7 +114,17 @@ void BuildGameMenu(QMenu *menu, GameCommands &commands, const MainMenuHandlers &
                      AddEntry(zoom, "MnuZoomNormal", "&Обычный размер", QKeySequence(Qt::CTRL | Qt::Key_0)),
                      handlers.ZoomNormal);
     commands.Connect(Command::Zoom, AddEntry(zoom, "MnuZoomFill", "По &размеру экрана"), handlers.ZoomFill);
+}
 
+void BuildGameMenu(QMenu *menu, GameCommands &commands, const MainMenuHandlers &handlers)
+{
+    AddMoveEntries(menu, commands, handlers);
+    menu->addSeparator();
+    AddSolverEntries(menu, commands, handlers);
+    menu->addSeparator();
+    AddBookEntries(menu, commands, handlers);
+    menu->addSeparator();
+    AddZoomEntries(menu, commands, handlers);
     menu->addSeparator();
     commands.Connect(Command::Rules, AddEntry(menu, "MnuRules", "Как &играть", QKeySequence(Qt::Key_F1)),
                      handlers.Rules);

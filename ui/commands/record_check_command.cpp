@@ -10,6 +10,7 @@
 #include "position.h"
 #include "puzzle.h"
 #include "record_check_dialog.h"
+#include "task_in_play.h"
 
 #include <QDir>
 #include <QFileDialog>
@@ -29,11 +30,7 @@ RecordCheckCommand::RecordCheckCommand(const Puzzle &puzzle, const GameCommands 
 
 TaskPreset RecordCheckCommand::Task() const
 {
-    const VesselState &state = m_puzzle.State();
-    const MoveLog &log = m_puzzle.Log();
-    if (m_commands.Mode() == GameMode::Play && log.RowCount() > 0)
-        return LoggedPosition(state, log, 0);
-    return CurrentPosition(state);
+    return TaskInPlay(m_puzzle, m_commands);
 }
 
 void RecordCheckCommand::Run()

@@ -9,6 +9,7 @@
 #include "puzzle.h"
 #include "solution_dialog.h"
 #include "solver.h"
+#include "task_in_play.h"
 
 #include <QWidget>
 
@@ -45,8 +46,6 @@ void SolverCommands::ShowSolution()
 
 void SolverCommands::CheckTask()
 {
-    const VesselState &state = m_puzzle.State();
-    const bool fromLog = m_commands.Mode() == GameMode::Play && m_puzzle.Log().RowCount() > 0;
-    const Advice check = Check(fromLog ? LoggedPosition(state, m_puzzle.Log(), 0) : CurrentPosition(state));
+    const Advice check = Check(TaskInPlay(m_puzzle, m_commands));
     m_boxes.Show(check.Text, kCaptionCheck, check.Solvable ? kIconInformation : kIconWarning);
 }

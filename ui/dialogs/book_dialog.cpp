@@ -57,6 +57,26 @@ BookDialog::BookDialog(QWidget *parent)
     setWindowIcon(AppIcon());
     setFont(UiFont(8));
 
+    BuildList();
+    AddTasks();
+    BuildDetails();
+    QDialogButtonBox *buttons = BuildButtons();
+
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(m_list, 1);
+    layout->addWidget(m_statement);
+    layout->addWidget(m_score);
+    layout->addWidget(buttons);
+
+    m_scaled.AddFont(this);
+    FitToText();
+    UseGamePalette(this);
+    KeepOnScreen(this);
+    Select(0);
+}
+
+void BookDialog::BuildList()
+{
     m_list = new QTreeWidget(this);
     m_list->setObjectName(QStringLiteral("BookList"));
     m_list->setAccessibleName(QString::fromUtf8("Задачи сборника"));
@@ -73,7 +93,18 @@ BookDialog::BookDialog(QWidget *parent)
     m_list->setUniformRowHeights(true);
     m_list->setSelectionMode(QAbstractItemView::SingleSelection);
     m_list->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_list->header()->setStretchLastSection(false);
+    m_list->header()->setSectionResizeMode(ColTitle, QHeaderView::Stretch);
+    connect(m_list, &QTreeWidget::currentItemChanged, this, [this] { ShowStatement(); });
+    connect(m_list, &QTreeWidget::itemDoubleClicked, this, [this](QTreeWidgetItem *item) {
+        if (item->data(0, kIndexRole).toInt() >= 0)
+            accept();
+    });
+}
 
+// Each level a heading, its tasks below it.
+void BookDialog::AddTasks()
+{
     const auto book = TaskBook();
     QTreeWidgetItem *level = nullptr;
     int levelNumber = 0;
@@ -102,20 +133,27 @@ BookDialog::BookDialog(QWidget *parent)
     m_list->expandAll();
     for (int row = 0; row < m_list->topLevelItemCount(); ++row)
         m_list->topLevelItem(row)->setFirstColumnSpanned(true);
+}
 
+// The statement of the selected task and the player's best in it.
+void BookDialog::BuildDetails()
+{
     m_statement = new QLabel(this);
     m_statement->setObjectName(QStringLiteral("BookStatement"));
     m_statement->setWordWrap(true);
-    // Reachable by Tab, so that a screen reader reads it.
-    m_statement->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
-    m_statement->setFocusPolicy(Qt::StrongFocus);
     m_statement->setAlignment(Qt::AlignTop | Qt::AlignLeft);
     m_score = new QLabel(this);
     m_score->setObjectName(QStringLiteral("BookScore"));
     m_score->setWordWrap(true);
-    m_score->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
-    m_score->setFocusPolicy(Qt::StrongFocus);
+    // Reachable by Tab, so that a screen reader reads them.
+    for (QLabel *label : {m_statement, m_score}) {
+        label->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+        label->setFocusPolicy(Qt::StrongFocus);
+    }
+}
 
+QDialogButtonBox *BookDialog::BuildButtons()
+{
     auto *buttons = new QDialogButtonBox(this);
     m_start = buttons->addButton(QString::fromUtf8("Начать"), QDialogButtonBox::AcceptRole);
     m_start->setObjectName(QStringLiteral("BtnStart"));
@@ -127,26 +165,7 @@ BookDialog::BookDialog(QWidget *parent)
             accept();
     });
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-    connect(m_list, &QTreeWidget::currentItemChanged, this, [this] { ShowStatement(); });
-    connect(m_list, &QTreeWidget::itemDoubleClicked, this, [this](QTreeWidgetItem *item) {
-        if (item->data(0, kIndexRole).toInt() >= 0)
-            accept();
-    });
-
-    auto *layout = new QVBoxLayout(this);
-    layout->addWidget(m_list, 1);
-    layout->addWidget(m_statement);
-    layout->addWidget(m_score);
-    layout->addWidget(buttons);
-
-    m_list->header()->setStretchLastSection(false);
-    m_list->header()->setSectionResizeMode(ColTitle, QHeaderView::Stretch);
-    m_scaled.AddFont(this);
-    FitToText();
-
-    UseGamePalette(this);
-    KeepOnScreen(this);
-    Select(0);
+    return buttons;
 }
 
 // Sized from the text, so that a larger font makes a larger window.

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+class QDialogButtonBox;
 class QLabel;
 class QPushButton;
 class QTreeWidget;
@@ -44,6 +45,10 @@ protected:
     void showEvent(QShowEvent *event) override;
 
 private:
+    void BuildList();
+    void AddTasks();
+    void BuildDetails();
+    QDialogButtonBox *BuildButtons();
     void ShowStatement();
     // Sized to its text; again whenever a showing finds the game's scale changed.
     void FitToText();

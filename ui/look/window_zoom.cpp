@@ -19,11 +19,6 @@
 
 namespace {
 
-QWidget *FirstPanel(QStatusBar *bar)
-{
-    return bar->findChild<QWidget *>(QStringLiteral("StatusPanel0"));
-}
-
 // The least step of form pixels that is a whole number of the screen's own
 // (4 at 125 %, 2 at 150 %), or 1 when there is none worth keeping to.
 int WholePixelStep(qreal ratio)
@@ -42,15 +37,15 @@ int Snapped(int value, int step)
 
 } // namespace
 
-WindowZoom::WindowZoom(QMainWindow *window, const MainForm &form)
+WindowZoom::WindowZoom(QMainWindow *window, const MainForm &form, QWidget *captionPanel, const QWidget *sourceMark)
     : QObject(window)
     , m_window(window)
     , m_form(form)
+    , m_captionPanel(captionPanel)
 {
     m_widgets.AddFont(window);
     for (QWidget *w : form.Form->findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
-        // The mark of the keyboard pour follows its picture when it is shown.
-        if (w->objectName() != QLatin1String("SourceMark"))
+        if (w != sourceMark)
             m_widgets.Add(w);
         if (qobject_cast<QGroupBox *>(w)) {
             for (QWidget *inside : w->findChildren<QWidget *>(Qt::FindDirectChildrenOnly))
@@ -66,7 +61,7 @@ WindowZoom::WindowZoom(QMainWindow *window, const MainForm &form)
     m_iconSize = form.BtnUndo->iconSize();
     m_menuHeight = window->menuBar()->sizeHint().height();
     m_statusHeight = status->height();
-    m_panelWidth = FirstPanel(status)->width();
+    m_panelWidth = captionPanel->width();
 }
 
 qreal WindowZoom::Fitting() const
@@ -149,7 +144,7 @@ void WindowZoom::Apply(qreal scale)
     const QSize form = ScaledRect(QRect(0, 0, kFormWidth, kFormHeight), s).size();
     const int statusHeight = ScaledRect(QRect(0, 0, 1, m_statusHeight), s).height();
     status->setFixedHeight(statusHeight);
-    FirstPanel(status)->setFixedWidth(ScaledRect(QRect(0, 0, m_panelWidth, 1), s).width());
+    m_captionPanel->setFixedWidth(ScaledRect(QRect(0, 0, m_panelWidth, 1), s).width());
     m_form.Form->setFixedSize(form);
     m_window->setFixedSize(form.width(), m_window->menuBar()->sizeHint().height() + form.height() + statusHeight);
     if (m_window->isVisible())

@@ -17,8 +17,10 @@ class WindowZoom final : public QObject {
     Q_OBJECT
 
 public:
-    // Remembers the window as built, at scale 1.
-    WindowZoom(QMainWindow *window, const MainForm &form);
+    // Remembers the window as built, at scale 1. captionPanel: the status
+    // bar's fixed-width panel; sourceMark: the keyboard pour's frame, which
+    // follows its picture rather than the scale.
+    WindowZoom(QMainWindow *window, const MainForm &form, QWidget *captionPanel, const QWidget *sourceMark);
 
     // Where the window does not fit its screen at 1, the largest scale that
     // does. The fit at start decides; nothing is remembered.
@@ -40,6 +42,7 @@ private:
 
     QMainWindow *m_window;
     MainForm m_form;
+    QWidget *m_captionPanel;
     ScaledWidgets m_widgets;
     QList<int> m_columnWidths;
     QSize m_iconSize;

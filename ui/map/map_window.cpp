@@ -8,7 +8,7 @@
 #include "game_palette.h"
 #include "map_view.h"
 #include "placement.h"
-#include "position.h"
+#include "task_in_play.h"
 #include "puzzle.h"
 
 #include <QCheckBox>
@@ -99,9 +99,23 @@ MapWindow::MapWindow(Puzzle &puzzle, GameCommands &commands, QWidget *parent)
     FollowScale();
     KeepOnScreen(this);
     m_commands.OnModeChanged([window = QPointer<MapWindow>(this)](GameMode) {
-        if (window)
+        if (window && window->isVisible())
             window->Refresh();
     });
+    // Every pour, undo, redo, restart and new task changes the log; while a
+    // task is typed in, the fields change the levels and capacities alone.
+    // Hidden, the window has nothing to follow: it reads the game when shown.
+    const auto follow = [this] {
+        if (isVisible())
+            Refresh();
+    };
+    const auto typed = [this](int) {
+        if (isVisible() && m_commands.Mode() != GameMode::Play)
+            Refresh();
+    };
+    m_notices.push_back(m_puzzle.LogChangedNotice().Subscribe(follow));
+    m_notices.push_back(m_puzzle.VesselChangedNotice().Subscribe(typed));
+    m_notices.push_back(m_puzzle.CapacityChangedNotice().Subscribe(typed));
     Refresh();
 }
 
@@ -145,7 +159,7 @@ void MapWindow::Refresh()
     QString words;
     std::shared_ptr<const PourMap> map;
     if (m_commands.Mode() != GameMode::None) {
-        const TaskPreset task = TaskInPlay(m_puzzle.State(), m_puzzle.Log());
+        const TaskPreset task = TaskInPlay(m_puzzle, m_commands);
         try {
             // Made again only for another task: pours leave the map as it is.
             map = m_map && m_map->Task() == task ? m_map : std::make_shared<const PourMap>(task);
@@ -190,7 +204,7 @@ void MapWindow::FollowScale()
 void MapWindow::changeEvent(QEvent *event)
 {
     // The main window's font changes with the game's scale, and comes here.
-    if (event->type() == QEvent::FontChange)
+    if (event->type() == QEvent::FontChange && m_view)
         FollowScale();
     QDialog::changeEvent(event);
 }

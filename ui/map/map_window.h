@@ -2,11 +2,13 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "notice.h"
 #include "pour_map.h"
 
 #include <QDialog>
 
 #include <memory>
+#include <vector>
 
 class GameCommands;
 class MapView;
@@ -26,7 +28,8 @@ class MapWindow final : public QDialog {
 public:
     MapWindow(Puzzle &puzzle, GameCommands &commands, QWidget *parent);
 
-    // Reads the game again: its task, the log, the mode and the lesson.
+    // Reads the game again: its task, the log, the mode and the lesson. The
+    // puzzle's notices call it while the window is shown.
     void Refresh();
 
     MapView *View() const { return m_view; }
@@ -55,4 +58,6 @@ private:
     bool m_shortest = false;
     bool m_distances = false;
     qreal m_scale = 0;
+    // The puzzle outlives the window: these leave with it.
+    std::vector<Subscription> m_notices;
 };

@@ -57,7 +57,7 @@ void KeepDisabledTextReadable(QLineEdit *edit)
     edit->setPalette(palette);
 }
 
-QLabel *AddStatusPanels(QStatusBar *bar, const QString &first, int firstWidth)
+StatusPanels AddStatusPanels(QStatusBar *bar, const QString &first, int firstWidth)
 {
     auto *panel0 = new QLabel(first, bar);
     panel0->setObjectName(QStringLiteral("StatusPanel0"));
@@ -68,5 +68,5 @@ QLabel *AddStatusPanels(QStatusBar *bar, const QString &first, int firstWidth)
         panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     bar->addPermanentWidget(panel0, 0);
     bar->addPermanentWidget(panel1, 1);
-    return panel1;
+    return {panel0, panel1};
 }

@@ -58,8 +58,12 @@ class QStatusBar;
 // stay readable rather than the style's faint grey.
 void KeepDisabledTextReadable(QLineEdit *edit);
 
+struct StatusPanels {
+    QLabel *Caption; // the fixed text
+    QLabel *Hint; // what to do now
+};
+
 // Two sunken panels in the status bar, the first of `firstWidth` pixels with
-// its fixed text, the second reaching to the right edge; returns the second.
-// As permanent widgets: the bar's own message, which menu hovering wipes, is
-// never used.
-QLabel *AddStatusPanels(QStatusBar *bar, const QString &first, int firstWidth);
+// its fixed text, the second reaching to the right edge. As permanent
+// widgets: the bar's own message, which menu hovering wipes, is never used.
+StatusPanels AddStatusPanels(QStatusBar *bar, const QString &first, int firstWidth);

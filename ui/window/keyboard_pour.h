@@ -36,6 +36,8 @@ public:
     void Mark(int n);
     // Lets go of any mark and pours.
     void Pour(int source, int receiver);
+    // The frame that marks the source: it follows its picture, at any scale.
+    const QWidget *Frame() const { return m_frame; }
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

@@ -17,7 +17,10 @@
 #include "move_log_model.h"
 #include "placement.h"
 #include "record_check_command.h"
+#include "rules_window.h"
+#include "score_keeper.h"
 #include "solver_commands.h"
+#include "task_code_commands.h"
 #include "task_code.h"
 #include "tfrmtask.h"
 #include "vessel_picture.h"
@@ -60,19 +63,20 @@ TfrmMain::TfrmMain(Game &game, QWidget *parent)
 
     SetupWidgets();
     SetupMenus();
-    SetupStatusBar();
+    QWidget *captionPanel = SetupStatusBar();
     const QList<QWidget *> order = m_f.TabOrder();
     for (qsizetype i = 0; i + 1 < order.size(); ++i)
         setTabOrder(order[i], order[i + 1]);
     SetupScreenReaderNames();
+    ConnectPuzzle();
 
     // Fixed: the form, the menu bar above it and the status bar below.
     setFixedSize(kFormWidth, menuBar()->sizeHint().height() + kFormHeight + kStatusHeight);
     move(206, 133);
-    KeepOnScreen(this, [this] { m_zoom->Framed(); });
     UseGamePalette(this);
-    m_zoom = new WindowZoom(this, m_f);
+    m_zoom = new WindowZoom(this, m_f, captionPanel, m_keyPour->Frame());
     m_zoom->FitAtStart();
+    KeepOnScreen(this, [this] { m_zoom->Framed(); });
 
     FormCreate();
     m_frmTask = new TfrmTask(this);
@@ -81,10 +85,9 @@ TfrmMain::TfrmMain(Game &game, QWidget *parent)
 TfrmMain::~TfrmMain()
 {
     // The game outlives the window: leave it nothing that points back here.
+    // (The notices leave with m_puzzleNotices.)
     for (auto &cell : m_cells)
         Puzzle().DetachCell(*cell);
-    Puzzle().SetVesselChangedHandler(nullptr);
-    Puzzle().SetCapacityChangedHandler(nullptr);
 }
 
 TfrmTask &TfrmMain::TaskDialog()
@@ -110,11 +113,17 @@ void TfrmMain::SetupWidgets()
     m_commands->Connect(Command::Exit, m_f.BtnExit, [this] { close(); });
 
     SetupDragGesture();
-    Puzzle().SetVesselChangedHandler([this](int n) { DrawVessel(n); });
-    Puzzle().SetCapacityChangedHandler([this](int n) {
+}
+
+void TfrmMain::ConnectPuzzle()
+{
+    ::Puzzle &puzzle = Puzzle();
+    m_puzzleNotices.push_back(puzzle.VesselChangedNotice().Subscribe([this](int n) { DrawVessel(n); }));
+    m_puzzleNotices.push_back(puzzle.CapacityChangedNotice().Subscribe([this](int n) {
         const VesselState &s = Puzzle().State();
         m_f.Images[Vessel(n)]->SetReading(s.Capacity(n), s.Level(n));
-    });
+    }));
+    m_puzzleNotices.push_back(puzzle.GoalMetNotice().Subscribe([this] { m_scores->GoalMet(); }));
 }
 
 void TfrmMain::SetupDragGesture()
@@ -137,8 +146,14 @@ void TfrmMain::SetupDragGesture()
 void TfrmMain::SetupMenus()
 {
     SetupKeyboardPour();
+    const auto start = [this](const std::string &code) { StartTaskCode(code); };
     m_solver = new SolverCommands(Puzzle(), *m_commands, m_game.Boxes(), this);
     m_recordCheck = new RecordCheckCommand(Puzzle(), *m_commands, this);
+    m_scores = new ScoreKeeper(Puzzle(), this);
+    m_book = new BookCommands(*m_commands, *m_scores, this, start);
+    m_codes = new TaskCodeCommands(Puzzle(), *m_commands, m_game.Boxes(), this, start);
+    m_solver->ShowBestWith([this] { return m_scores->BestLine(); });
+
     MainMenuHandlers handlers;
     handlers.New = [this] { MnuNewClick(); };
     handlers.Exit = [this] { BtnExitClick(); };
@@ -156,11 +171,12 @@ void TfrmMain::SetupMenus()
     handlers.ZoomFill = [this] { Zoom([this] { m_zoom->FillScreen(); }); };
     handlers.Redo = [this] { Guarded([this] { m_keyPour->Mark(0); Puzzle().Redo(); }); };
     handlers.Restart = [this] { Guarded([this] { m_keyPour->Mark(0); Puzzle().Restart(); }); };
-    m_book = new BookCommands(Puzzle(), *m_commands, m_game.Boxes(), this,
-                              [this](const std::string &code) { StartTaskCode(code); });
-    m_book->AddHandlers(handlers);
+    handlers.Book = [this] { Guarded([this] { m_book->OpenBook(); }); };
+    handlers.RandomTask = [this](int level) { Guarded([&] { m_codes->RandomTask(level); }); };
+    handlers.CopyCode = [this] { Guarded([this] { m_codes->CopyCode(); }); };
+    handlers.EnterCode = [this] { Guarded([this] { m_codes->EnterCode(); }); };
+    handlers.Rules = [this] { ShowRules(); };
     (new MapCommands(Puzzle(), *m_commands, this))->AddHandlers(handlers);
-    m_solver->ShowBestWith([this] { return m_book->BestLine(); });
     BuildMainMenu(menuBar(), *m_commands, handlers);
 }
 
@@ -184,7 +200,7 @@ void TfrmMain::SetupKeyboardPour()
     m_commands->OnModeChanged([this](GameMode) { m_keyPour->Mark(0); });
 }
 
-void TfrmMain::SetupStatusBar()
+QWidget *TfrmMain::SetupStatusBar()
 {
     QStatusBar *bar = statusBar();
     bar->setObjectName(QStringLiteral("StatusBar1"));
@@ -192,7 +208,9 @@ void TfrmMain::SetupStatusBar()
     bar->setFixedHeight(kStatusHeight);
     bar->setFont(UiFont(8, true));
     bar->setAutoFillBackground(true);
-    m_hint = AddStatusPanels(bar, QString::fromUtf8(" Подсказка действия :"), 135);
+    const StatusPanels panels = AddStatusPanels(bar, QString::fromUtf8(" Подсказка действия :"), 135);
+    m_hint = panels.Hint;
+    return panels.Caption;
 }
 
 void TfrmMain::SetupScreenReaderNames()
@@ -304,6 +322,17 @@ void TfrmMain::StartTaskCode(const std::string &code)
     });
 }
 
+void TfrmMain::ShowRules()
+{
+    Guarded([this] {
+        if (!m_rules)
+            m_rules = new RulesWindow(this);
+        m_rules->show();
+        m_rules->raise();
+        m_rules->activateWindow();
+    });
+}
+
 void TfrmMain::DrawVessel(int n)
 {
     Guarded([&] {
@@ -356,4 +385,9 @@ void TfrmMain::Image1EndDrag(VesselPicture *sender)
         m_commands->SetDragging(false);
         sender->move(Puzzle().State().DragOriginLeft(), Puzzle().State().DragOriginTop());
     });
+}
+
+RulesWindow *TfrmMain::Rules() const
+{
+    return m_rules;
 }

@@ -13,6 +13,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 class BookCommands;
 class DragGesture;
@@ -20,7 +21,10 @@ class KeyboardPour;
 class LineEditCell;
 class QLabel;
 class RecordCheckCommand;
+class RulesWindow;
+class ScoreKeeper;
 class SolverCommands;
+class TaskCodeCommands;
 class TfrmTask;
 class VesselPicture;
 class WindowZoom;
@@ -43,6 +47,10 @@ public:
     TfrmTask &TaskDialog();
     GameCommands &Commands() { return *m_commands; }
     BookCommands &Book() { return *m_book; }
+    TaskCodeCommands &Codes() { return *m_codes; }
+    ScoreKeeper &Scores() { return *m_scores; }
+    // «Как играть»: made on first use; null until then.
+    RulesWindow *Rules() const;
     GameMode Mode() const { return m_commands->Mode(); }
 
     void ShowActionHint(const QString &text);
@@ -60,6 +68,7 @@ public:
     // Starts the task written as C1,C2,C3/L1,L2,L3/T as if it had been chosen
     // in the task dialog; a bad code goes to the error box and changes nothing.
     void StartTaskCode(const std::string &code);
+    void ShowRules();
 
     // Vessel display and the drag events, one handler for all three pictures.
     void DrawVessel(int n);
@@ -73,9 +82,12 @@ protected:
 
 private:
     void SetupWidgets();
+    // The puzzle's notices, all of the window's in one place.
+    void ConnectPuzzle();
     void SetupDragGesture();
     void SetupMenus();
-    void SetupStatusBar();
+    // Returns the fixed-width panel, which the zoom scales.
+    QWidget *SetupStatusBar();
     void SetupKeyboardPour();
     // A "&Масштаб" entry.
     void Zoom(const std::function<void()> &step);
@@ -93,7 +105,9 @@ private:
     GameCommands *m_commands = nullptr;
     SolverCommands *m_solver = nullptr;
     RecordCheckCommand *m_recordCheck = nullptr;
+    ScoreKeeper *m_scores = nullptr;
     BookCommands *m_book = nullptr;
+    TaskCodeCommands *m_codes = nullptr;
     MainForm m_f;
     // The puzzle's view of the seven fields, in the order of MainForm::Fields.
     std::array<std::unique_ptr<LineEditCell>, 7> m_cells;
@@ -102,4 +116,6 @@ private:
     DragGesture *m_drag = nullptr;
     WindowZoom *m_zoom = nullptr;
     QPointer<TfrmTask> m_frmTask;
+    QPointer<RulesWindow> m_rules;
+    std::vector<Subscription> m_puzzleNotices;
 };

@@ -1,0 +1,41 @@
+// SPDX-FileCopyrightText: 2026 The Sosudnik developers
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <QObject>
+
+#include <functional>
+#include <string>
+
+class GameCommands;
+class MessageBoxes;
+class Puzzle;
+class QWidget;
+
+// Tasks by code: a random task of a level, the code of the task in play to
+// share, and a code typed or pasted in.
+class TaskCodeCommands final : public QObject {
+    Q_OBJECT
+
+public:
+    // Starts the task with this code as an accepted built-in task starts,
+    // or shows why the code is no task.
+    using StartCode = std::function<void(const std::string &code)>;
+
+    // commands: the mode (which task is in play) and whether this is a
+    // lesson, where the fewest pours are not told.
+    TaskCodeCommands(const Puzzle &puzzle, const GameCommands &commands, MessageBoxes &boxes, QWidget *window,
+                     StartCode start);
+
+    // 1 <= level <= 5
+    void RandomTask(int level);
+    void CopyCode();
+    void EnterCode();
+
+private:
+    const Puzzle &m_puzzle;
+    const GameCommands &m_commands;
+    MessageBoxes &m_boxes;
+    QWidget *m_window;
+    StartCode m_start;
+};
