@@ -159,18 +159,22 @@ std::vector<PathRun> MapPath(const PourMap &map, const std::vector<std::optional
     return runs;
 }
 
+std::optional<MapLevels> LoggedLevels(const MoveLog &log, int row)
+{
+    try {
+        const auto &cells = log.Row(row).SubItems;
+        return MapLevels{ParseFieldValue(cells[0]), ParseFieldValue(cells[1]), ParseFieldValue(cells[2])};
+    } catch (const ERangeError &) {
+        return std::nullopt;
+    }
+}
+
 std::vector<std::optional<MapLevels>> LoggedLevels(const MoveLog &log)
 {
     std::vector<std::optional<MapLevels>> rows;
     rows.reserve(static_cast<std::size_t>(log.RowCount()));
-    for (int row = 0; row < log.RowCount(); ++row) {
-        try {
-            const auto &cells = log.Row(row).SubItems;
-            rows.push_back(MapLevels{ParseFieldValue(cells[0]), ParseFieldValue(cells[1]), ParseFieldValue(cells[2])});
-        } catch (const ERangeError &) {
-            rows.push_back(std::nullopt);
-        }
-    }
+    for (int row = 0; row < log.RowCount(); ++row)
+        rows.push_back(LoggedLevels(log, row));
     return rows;
 }
 
@@ -214,10 +218,11 @@ std::string MapDescription(const PourMap &map, const std::vector<std::optional<M
     return text;
 }
 
-MapFit MapFit::Into(const PourMap &map, double left, double top, double width, double height, double margin)
+MapFit MapFit::Into(const PourMap &map, double left, double top, double width, double height, double marginX,
+                    double marginY)
 {
-    const double across = std::max(0.0, width - 2 * margin);
-    const double down = std::max(0.0, height - 2 * margin);
+    const double across = std::max(0.0, width - 2 * marginX);
+    const double down = std::max(0.0, height - 2 * marginY);
     const double spanX = map.High().X - map.Low().X;
     const double spanY = map.High().Y - map.Low().Y;
     // A segment has no height, or no width; a point neither: only a span

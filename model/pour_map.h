@@ -109,6 +109,8 @@ std::vector<PathRun> MapPath(const PourMap &map, const std::vector<std::optional
 
 // The log's rows as levels; a row whose text is no value 0..999 is nullopt.
 std::vector<std::optional<MapLevels>> LoggedLevels(const MoveLog &log);
+// One of them. 0 <= row < log.RowCount()
+std::optional<MapLevels> LoggedLevels(const MoveLog &log, int row);
 
 // The map in words, for a screen reader and under the map: where the start
 // and the path are and where the game stands now ("Путь: 5 переливаний,
@@ -125,8 +127,14 @@ struct MapFit {
     double Left = 0; // where x = 0 lands
     double Top = 0; // where y = 0 lands
 
-    // rectangle (left, top, width, height); margin kept clear on every side.
-    static MapFit Into(const PourMap &map, double left, double top, double width, double height, double margin);
+    // rectangle (left, top, width, height); the margins kept clear at the
+    // left and right, and at the top and bottom.
+    static MapFit Into(const PourMap &map, double left, double top, double width, double height, double marginX,
+                       double marginY);
+    static MapFit Into(const PourMap &map, double left, double top, double width, double height, double margin)
+    {
+        return Into(map, left, top, width, height, margin, margin);
+    }
     double X(const MapPoint &p) const { return Left + p.X * Scale; }
     double Y(const MapPoint &p) const { return Top - p.Y * Scale; }
 };

@@ -9,7 +9,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <unordered_map>
+#include <unordered_set>
 
 namespace {
 
@@ -34,51 +36,11 @@ constexpr qreal kVertexRadius = 3;
 constexpr qreal kNowRadius = 5.5;
 constexpr qreal kStartSide = 9;
 constexpr qreal kLegendSymbol = 26;
+// Between a corner and its label.
+constexpr qreal kLabelGap = 6;
+// The newest rows of a path whose numbers are tried.
+constexpr int kNumbersTried = 1000;
 
-} // namespace
-
-// Where labels already stand, so that a new one never covers another: a
-// coarse grid of cells, each listing the boxes that touch it.
-class LabelPlaces {
-public:
-    explicit LabelPlaces(qreal cell)
-        : m_cell(std::max<qreal>(cell, 1))
-    { }
-
-    bool Free(const QRectF &box) const
-    {
-        bool free = true;
-        Cells(box, [&](long long key) {
-            const auto it = m_boxes.find(key);
-            if (it == m_boxes.end())
-                return;
-            for (const QRectF &other : it->second)
-                free = free && !other.intersects(box);
-        });
-        return free;
-    }
-
-    void Take(const QRectF &box)
-    {
-        Cells(box, [&](long long key) { m_boxes[key].push_back(box); });
-    }
-
-private:
-    template <class Each>
-    void Cells(const QRectF &box, Each &&each) const
-    {
-        const auto lo = [this](qreal v) { return static_cast<long long>(std::floor(v / m_cell)); };
-        for (long long y = lo(box.top()); y <= lo(box.bottom()); ++y) {
-            for (long long x = lo(box.left()); x <= lo(box.right()); ++x)
-                each(y * 1000003LL + x);
-        }
-    }
-
-    qreal m_cell;
-    std::unordered_map<long long, std::vector<QRectF>> m_boxes;
-};
-
-namespace {
 
 QString LevelsText(const MapLevels &levels)
 {
@@ -87,11 +49,10 @@ QString LevelsText(const MapLevels &levels)
 
 // A number beside a vertex, in the first free place around it; none when
 // every place is taken or off the rectangle.
-void PaintNumber(QPainter &painter, LabelPlaces &places, const QRectF &bounds, QPointF at, int number,
-                 const QColor &colour, qreal offset)
+void PaintNumber(QPainter &painter, const QFontMetricsF &metrics, LabelPlaces &places, const QRectF &bounds,
+                 QPointF at, int number, const QColor &colour, qreal offset)
 {
     const QString text = QString::number(number);
-    const QFontMetricsF metrics(painter.font());
     const QSizeF size(metrics.horizontalAdvance(text) + 2, metrics.height());
     const QPointF corners[] = {
         {at.x() + offset, at.y() - offset - size.height()}, // above right
@@ -111,12 +72,41 @@ void PaintNumber(QPainter &painter, LabelPlaces &places, const QRectF &bounds, Q
     }
 }
 
+// A path's steps and stops, each once however often the path passes it: a
+// long game runs over the same few lines many times, and one stroke each is
+// what keeps its painting quick.
+class DistinctSteps {
+public:
+    void Stop(const MapLevels &at, QPointF where)
+    {
+        if (m_stops.insert(Key(at)).second)
+            Dots << where;
+    }
+    void Step(const MapLevels &from, QPointF fromWhere, const MapLevels &to, QPointF toWhere)
+    {
+        const std::uint64_t a = Key(from);
+        const std::uint64_t b = Key(to);
+        if (a != b && m_steps.insert(a < b ? a << 20 | b : b << 20 | a).second)
+            Lines << QLineF(fromWhere, toWhere);
+    }
+
+    QVector<QLineF> Lines;
+    QPolygonF Dots;
+
+private:
+    // The total is fixed: two levels name a position.
+    static std::uint64_t Key(const MapLevels &l) { return static_cast<std::uint64_t>(l[0]) * 1000u + static_cast<std::uint64_t>(l[1]); }
+
+    std::unordered_set<std::uint64_t> m_steps;
+    std::unordered_set<std::uint64_t> m_stops;
+};
+
 struct LegendItem {
     enum Kind { Start, Player, Now, Reached, Winning, Shortest, TargetLine, Corners } Which;
     const char *Text;
 };
 
-std::vector<LegendItem> LegendItems(const MapScene &scene)
+std::vector<LegendItem> LegendItems(const PourMap &map, const MapScene &scene)
 {
     std::vector<LegendItem> items{{LegendItem::Start, "начало"}};
     if (!scene.Player.empty()) {
@@ -125,9 +115,12 @@ std::vector<LegendItem> LegendItems(const MapScene &scene)
     }
     if (!scene.Lesson) {
         items.push_back({LegendItem::Reached, "достижимое положение"});
-        items.push_back({LegendItem::Winning, "переливание сюда решает задачу"});
-        if (scene.Shortest)
-            items.push_back({LegendItem::Shortest, "кратчайшее решение"});
+        // Only the marks there are.
+        if (map.Shortest().Solved()) {
+            items.push_back({LegendItem::Winning, "переливание сюда решает задачу"});
+            if (scene.Shortest)
+                items.push_back({LegendItem::Shortest, "кратчайшее решение"});
+        }
     }
     items.push_back({LegendItem::TargetLine, "в сосуде нужный уровень"});
     items.push_back({LegendItem::Corners, "у углов: уровни V1, V2, V3"});
@@ -146,7 +139,7 @@ struct LegendPlace {
     QRectF Box; // the symbol and the text
 };
 
-std::vector<LegendPlace> LayOutLegend(const QRectF &rect, const MapScene &scene, qreal &height)
+std::vector<LegendPlace> LayOutLegend(const PourMap &map, const QRectF &rect, const MapScene &scene, qreal &height)
 {
     const QFontMetricsF metrics(scene.Font);
     const qreal px = scene.Pixel;
@@ -155,7 +148,7 @@ std::vector<LegendPlace> LayOutLegend(const QRectF &rect, const MapScene &scene,
     std::vector<LegendPlace> places;
     qreal x = rect.left() + kMargin * px;
     qreal y = 0;
-    for (const LegendItem &item : LegendItems(scene)) {
+    for (const LegendItem &item : LegendItems(map, scene)) {
         const qreal width = SymbolWidth(item, px) + metrics.horizontalAdvance(QString::fromUtf8(item.Text));
         if (x + width > rect.right() - kMargin * px && x > rect.left() + kMargin * px) {
             x = rect.left() + kMargin * px;
@@ -197,15 +190,53 @@ void PaintDots(QPainter &painter, const QPolygonF &points, const QColor &colour,
     painter.drawPoints(points);
 }
 
-QPen PathPen(const QColor &colour, qreal width, bool dashed)
+QPen PathPen(const QColor &colour, qreal width)
 {
-    QPen pen(colour, width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
-    if (dashed)
-        pen.setDashPattern({3, 2});
-    return pen;
+    return QPen(colour, width, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin);
+}
+
+// A path's stroke (and its stops' radius) no wider than half the room
+// between two neighbouring lines of the lattice, down to `least`: on a map
+// of hundreds of levels a long path still shows its chords, not a block.
+qreal Thinned(qreal width, const MapFit &fit, qreal least)
+{
+    return std::clamp(fit.Scale * kRowHeight / 2, least, std::max(least, width));
 }
 
 } // namespace
+
+LabelPlaces::LabelPlaces(qreal cell)
+    : m_cell(std::max<qreal>(cell, 1))
+{
+}
+
+template <class Each>
+void LabelPlaces::Cells(const QRectF &box, Each &&each) const
+{
+    const auto lo = [this](qreal v) { return static_cast<long long>(std::floor(v / m_cell)); };
+    for (long long y = lo(box.top()); y <= lo(box.bottom()); ++y) {
+        for (long long x = lo(box.left()); x <= lo(box.right()); ++x)
+            each(y * 1000003LL + x);
+    }
+}
+
+bool LabelPlaces::Free(const QRectF &box) const
+{
+    bool free = true;
+    Cells(box, [&](long long key) {
+        const auto it = m_boxes.find(key);
+        if (it == m_boxes.end())
+            return;
+        for (const QRectF &other : it->second)
+            free = free && !other.intersects(box);
+    });
+    return free;
+}
+
+void LabelPlaces::Take(const QRectF &box)
+{
+    Cells(box, [&](long long key) { m_boxes[key].push_back(box); });
+}
 
 MapPainter::MapPainter(const PourMap &map)
     : m_map(map)
@@ -217,7 +248,7 @@ qreal MapPainter::LegendHeight(const QRectF &rect, const MapScene &scene) const
     if (!scene.Legend)
         return 0;
     qreal height = 0;
-    LayOutLegend(rect, scene, height);
+    LayOutLegend(m_map, rect, scene, height);
     return height;
 }
 
@@ -229,9 +260,14 @@ QRectF MapPainter::MapArea(const QRectF &rect, const MapScene &scene) const
 MapFit MapPainter::Fit(const QRectF &rect, const MapScene &scene) const
 {
     const QRectF area = MapArea(rect, scene);
-    // Room for the corners' labels around the polygon.
-    const qreal margin = kMargin * scene.Pixel + QFontMetricsF(scene.Font).height() * 1.6;
-    return MapFit::Into(m_map, area.left(), area.top(), area.width(), area.height(), margin);
+    // Room for the corners' labels, centred above or below their corners.
+    const QFontMetricsF metrics(scene.Font);
+    qreal widest = 0;
+    for (const MapLevels &corner : m_map.Corners())
+        widest = std::max(widest, metrics.horizontalAdvance(LevelsText(corner)));
+    const qreal px = scene.Pixel;
+    return MapFit::Into(m_map, area.left(), area.top(), area.width(), area.height(),
+                        std::max(kMargin * px, widest / 2 + 4 * px), kMargin * px + metrics.height() + kLabelGap * px);
 }
 
 QPointF MapPainter::Where(const MapLevels &levels, const MapFit &fit) const
@@ -278,29 +314,23 @@ void MapPainter::PaintCornerLabels(QPainter &painter, const MapFit &fit, const Q
                                    LabelPlaces &labels) const
 {
     const auto &corners = m_map.Corners();
-    QPointF centre;
+    qreal middle = 0;
     for (const MapLevels &corner : corners)
-        centre += Where(corner, fit);
-    centre /= static_cast<qreal>(corners.size());
+        middle += Where(corner, fit).y();
+    middle /= static_cast<qreal>(corners.size());
     const QFontMetricsF metrics(painter.font());
-    const qreal offset = 5 * scene.Pixel;
+    const qreal gap = kLabelGap * scene.Pixel;
     painter.setPen(kText);
     for (const MapLevels &corner : corners) {
         const QPointF at = Where(corner, fit);
         const QString text = LevelsText(corner);
         const QSizeF size(metrics.horizontalAdvance(text) + 2, metrics.height());
-        QPointF out = at - centre;
-        // A lone point or a segment's end: label it above.
-        if (std::hypot(out.x(), out.y()) < 1e-9)
-            out = QPointF(0, -1);
+        // Below a corner in the lower half, above any other (a point, a
+        // segment's ends and a hexagon's middle corners included).
+        const bool below = at.y() > middle + 1e-6;
         QRectF box(QPointF(), size);
-        if (std::fabs(out.x()) > 1.5 * std::fabs(out.y()))
-            box.moveCenter(QPointF(out.x() > 0 ? at.x() + offset + size.width() / 2 : at.x() - offset - size.width() / 2,
-                                   at.y()));
-        else
-            box.moveCenter(QPointF(at.x(), out.y() > 0 ? at.y() + offset + size.height() / 2
-                                                       : at.y() - offset - size.height() / 2));
-        // Kept inside, where a narrow area leaves no room beside the corner.
+        box.moveCenter(QPointF(at.x(), below ? at.y() + gap + size.height() / 2 : at.y() - gap - size.height() / 2));
+        // Kept inside, where the rectangle is too small for the margin.
         box.moveLeft(std::clamp(box.left(), area.left(), std::max(area.left(), area.right() - box.width())));
         box.moveTop(std::clamp(box.top(), area.top(), std::max(area.top(), area.bottom() - box.height())));
         labels.Take(box);
@@ -311,7 +341,7 @@ void MapPainter::PaintCornerLabels(QPainter &painter, const MapFit &fit, const Q
 void MapPainter::PaintLegend(QPainter &painter, const QRectF &rect, const MapScene &scene) const
 {
     qreal height = 0;
-    const std::vector<LegendPlace> places = LayOutLegend(rect, scene, height);
+    const std::vector<LegendPlace> places = LayOutLegend(m_map, rect, scene, height);
     const qreal px = scene.Pixel;
     const qreal top = rect.bottom() - height;
     for (const LegendPlace &place : places) {
@@ -323,7 +353,7 @@ void MapPainter::PaintLegend(QPainter &painter, const QRectF &rect, const MapSce
             PaintStart(painter, mid, px);
             break;
         case LegendItem::Player:
-            painter.setPen(PathPen(kPlayer, 2.5 * px, false));
+            painter.setPen(PathPen(kPlayer, 2.5 * px));
             painter.drawLine(stroke);
             break;
         case LegendItem::Now:
@@ -337,7 +367,7 @@ void MapPainter::PaintLegend(QPainter &painter, const QRectF &rect, const MapSce
             PaintWinning(painter, mid, px);
             break;
         case LegendItem::Shortest:
-            painter.setPen(PathPen(kShortest, 2.2 * px, true));
+            painter.setPen(PathPen(kShortest, 2.2 * px));
             painter.drawLine(stroke);
             break;
         case LegendItem::TargetLine: {
@@ -356,7 +386,19 @@ void MapPainter::PaintLegend(QPainter &painter, const QRectF &rect, const MapSce
     }
 }
 
+LabelPlaces MapPainter::NewLabels(const MapScene &scene)
+{
+    return LabelPlaces(QFontMetricsF(scene.Font).height() * 2);
+}
+
 void MapPainter::Paint(QPainter &painter, const QRectF &rect, const MapScene &scene) const
+{
+    LabelPlaces labels = NewLabels(scene);
+    PaintGround(painter, rect, scene, labels);
+    PaintPath(painter, rect, scene, labels);
+}
+
+void MapPainter::PaintGround(QPainter &painter, const QRectF &rect, const MapScene &scene, LabelPlaces &labels) const
 {
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
@@ -384,7 +426,6 @@ void MapPainter::Paint(QPainter &painter, const QRectF &rect, const MapScene &sc
     else
         PaintDots(painter, outline, kOutline, 2 * px);
     PaintTargetLines(painter, fit, scene);
-    LabelPlaces labels(QFontMetricsF(scene.Font).height() * 2);
     PaintCornerLabels(painter, fit, area, scene, labels);
 
     if (!scene.Lesson) {
@@ -399,49 +440,66 @@ void MapPainter::Paint(QPainter &painter, const QRectF &rect, const MapScene &sc
         }
     }
 
-    // The pours' numbers: the player's own first, so theirs are never hidden
-    // by the shortest solution's.
-    const auto number = [&](const QPointF &at, int n, const QColor &colour) {
-        PaintNumber(painter, labels, area, at, n, colour, 3 * px);
-    };
-
-    std::vector<QPointF> shortestAt;
     if (!scene.Lesson && scene.Shortest) {
-        QPolygonF line;
-        for (const MapLevels &levels : m_map.ShortestPath())
-            line << Where(levels, fit);
-        painter.setPen(PathPen(kShortest, 2.2 * px, true));
-        painter.setBrush(Qt::NoBrush);
-        painter.drawPolyline(line);
-        PaintDots(painter, line, kShortest, kVertexRadius * px);
-        shortestAt.assign(line.begin(), line.end());
+        DistinctSteps steps;
+        std::vector<QPointF> at;
+        const std::vector<MapLevels> path = m_map.ShortestPath();
+        for (std::size_t i = 0; i < path.size(); ++i) {
+            at.push_back(Where(path[i], fit));
+            steps.Stop(path[i], at.back());
+            if (i > 0)
+                steps.Step(path[i - 1], at[i - 1], path[i], at[i]);
+        }
+        painter.setPen(PathPen(kShortest, Thinned(2.2 * px, fit, 0.5 * px)));
+        painter.drawLines(steps.Lines);
+        PaintDots(painter, steps.Dots, kShortest, Thinned(kVertexRadius * px, fit, 1 * px));
+        const QFontMetricsF metrics(painter.font());
+        for (std::size_t i = 1; i < at.size(); ++i)
+            PaintNumber(painter, metrics, labels, area, at[i], static_cast<int>(i), kShortest, 3 * px);
     }
 
+    if (scene.Legend)
+        PaintLegend(painter, rect, scene);
+    painter.restore();
+}
+
+void MapPainter::PaintPath(QPainter &painter, const QRectF &rect, const MapScene &scene, LabelPlaces &labels) const
+{
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setFont(scene.Font);
+    const qreal px = scene.Pixel;
+    const QRectF area = MapArea(rect, scene);
+    const MapFit fit = Fit(rect, scene);
+
+    DistinctSteps player;
     for (const PathRun &run : scene.Player) {
-        QPolygonF line;
-        line.reserve(static_cast<qsizetype>(run.size()));
-        for (const PathVertex &v : run)
-            line << Where(v.Levels, fit);
-        painter.setPen(PathPen(kPlayer, 2.5 * px, false));
-        painter.drawPolyline(line);
-        PaintDots(painter, line, kPlayer, kVertexRadius * px);
+        QPointF before;
+        for (std::size_t i = 0; i < run.size(); ++i) {
+            const QPointF at = Where(run[i].Levels, fit);
+            player.Stop(run[i].Levels, at);
+            if (i > 0)
+                player.Step(run[i - 1].Levels, before, run[i].Levels, at);
+            before = at;
+        }
     }
+    painter.setPen(PathPen(kPlayer, Thinned(2.5 * px, fit, 0.8 * px)));
+    painter.drawLines(player.Lines);
+    PaintDots(painter, player.Dots, kPlayer, Thinned(kVertexRadius * px, fit, 1.2 * px));
     PaintStart(painter, Where(m_map.Start(), fit), px);
     if (!scene.Player.empty() && !scene.Player.back().empty())
         PaintNow(painter, Where(scene.Player.back().back().Levels, fit), px);
 
-    // Numbers last, over every line; the newest rows first.
-    for (auto run = scene.Player.rbegin(); run != scene.Player.rend(); ++run) {
-        for (auto v = run->rbegin(); v != run->rend(); ++v) {
+    // Numbers over every line, the newest rows first. Past a few hundred
+    // they could not be read anyway: the older ones are not tried.
+    const QFontMetricsF metrics(painter.font());
+    int tried = 0;
+    for (auto run = scene.Player.rbegin(); run != scene.Player.rend() && tried < kNumbersTried; ++run) {
+        for (auto v = run->rbegin(); v != run->rend() && tried < kNumbersTried; ++v, ++tried) {
             if (v->Row > 0)
-                number(Where(v->Levels, fit), v->Row, kPlayer);
+                PaintNumber(painter, metrics, labels, area, Where(v->Levels, fit), v->Row, kPlayer, 3 * px);
         }
     }
-    for (std::size_t i = 1; i < shortestAt.size(); ++i)
-        number(shortestAt[i], static_cast<int>(i), kShortest);
-
-    if (scene.Legend)
-        PaintLegend(painter, rect, scene);
     painter.restore();
 }
 

@@ -9,10 +9,28 @@
 #include <QRectF>
 
 #include <optional>
+#include <unordered_map>
 #include <vector>
 
-class LabelPlaces;
 class QPainter;
+
+// Where labels already stand, so that a new one never covers another: a
+// coarse grid of cells, each listing the boxes that touch it.
+class LabelPlaces {
+public:
+    // cell: about twice a label's height.
+    explicit LabelPlaces(qreal cell);
+
+    bool Free(const QRectF &box) const;
+    void Take(const QRectF &box);
+
+private:
+    template <class Each>
+    void Cells(const QRectF &box, Each &&each) const;
+
+    qreal m_cell;
+    std::unordered_map<long long, std::vector<QRectF>> m_boxes;
+};
 
 // What goes on the map besides the polygon, its lattice and the start.
 struct MapScene {
@@ -40,7 +58,18 @@ class MapPainter {
 public:
     explicit MapPainter(const PourMap &map);
 
+    // All of it: the ground, then the path.
     void Paint(QPainter &painter, const QRectF &rect, const MapScene &scene) const;
+    // What stays while the game goes on: the polygon, its lattice and
+    // corners, the target's lines, the reachable positions and winning
+    // marks, the shortest solution with its numbers, and the legend. The
+    // numbers take their places in labels.
+    void PaintGround(QPainter &painter, const QRectF &rect, const MapScene &scene, LabelPlaces &labels) const;
+    // The player's path with its numbers where labels leaves room, the start
+    // and the present position: what a pour changes.
+    void PaintPath(QPainter &painter, const QRectF &rect, const MapScene &scene, LabelPlaces &labels) const;
+    // No label placed yet, for this scene's font.
+    static LabelPlaces NewLabels(const MapScene &scene);
 
     // Where the map itself goes within rect (the legend takes the bottom).
     QRectF MapArea(const QRectF &rect, const MapScene &scene) const;

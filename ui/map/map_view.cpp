@@ -27,8 +27,10 @@ MapView::MapView(QWidget *parent)
 
 void MapView::Show(std::shared_ptr<const PourMap> map, MapScene scene)
 {
-    if (map != m_map)
+    if (map != m_map) {
         m_painter = map ? std::make_unique<MapPainter>(*map) : nullptr;
+        m_ground = QPixmap();
+    }
     m_map = std::move(map);
     m_scene = std::move(scene);
     update();
@@ -65,7 +67,21 @@ void MapView::paintEvent(QPaintEvent *)
                          QString::fromUtf8("Задача еще не выбрана: выберите «Данные → Новые» или «Задачи»."));
         return;
     }
-    m_painter->Paint(painter, QRectF(rect()), PaintedScene());
+    // A pour changes only the path: the rest comes from the ground painted before.
+    const MapScene scene = PaintedScene();
+    const qreal ratio = devicePixelRatioF();
+    const GroundKey key{size(), ratio, scene.Lesson, scene.Shortest, !scene.Player.empty(), scene.Pixel, scene.Font};
+    if (m_ground.isNull() || !(key == m_groundKey)) {
+        m_ground = QPixmap(size() * ratio);
+        m_ground.setDevicePixelRatio(ratio);
+        QPainter ground(&m_ground);
+        m_groundLabels = MapPainter::NewLabels(scene);
+        m_painter->PaintGround(ground, QRectF(rect()), scene, *m_groundLabels);
+        m_groundKey = key;
+    }
+    painter.drawPixmap(0, 0, m_ground);
+    LabelPlaces labels = *m_groundLabels;
+    m_painter->PaintPath(painter, QRectF(rect()), scene, labels);
 }
 
 QString MapView::ToolTipAt(QPointF point) const

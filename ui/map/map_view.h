@@ -37,8 +37,25 @@ protected:
     bool event(QEvent *event) override;
 
 private:
+    // What the ground was painted for: painted again only when it changes.
+    struct GroundKey {
+        QSize Size;
+        qreal Ratio = 0;
+        bool Lesson = false;
+        bool Shortest = false;
+        bool Path = false; // the legend tells the path's marks
+        qreal Pixel = 0;
+        QFont Font;
+        bool operator==(const GroundKey &) const = default;
+    };
+
     std::shared_ptr<const PourMap> m_map;
     std::unique_ptr<MapPainter> m_painter;
     MapScene m_scene;
     bool m_distances = false;
+    // The map without the player's path, as last painted, and where its
+    // numbers stand.
+    QPixmap m_ground;
+    GroundKey m_groundKey;
+    std::optional<LabelPlaces> m_groundLabels;
 };

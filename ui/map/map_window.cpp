@@ -172,16 +172,27 @@ void MapWindow::Refresh()
         m_view->Show(nullptr, {});
         words = QString::fromUtf8("Задача еще не выбрана.");
     } else {
-        const std::vector<std::optional<MapLevels>> rows = LoggedLevels(m_puzzle.Log());
+        ReadLog();
         MapScene scene;
         scene.Lesson = lesson;
-        scene.Player = MapPath(*m_map, rows);
+        scene.Player = MapPath(*m_map, m_rows);
         scene.Shortest = m_shortest;
         m_view->Show(m_map, std::move(scene));
-        words = QString::fromStdString(MapDescription(*m_map, rows, lesson, m_shortest));
+        words = QString::fromStdString(MapDescription(*m_map, m_rows, lesson, m_shortest));
     }
     m_words->setText(words);
     m_view->setAccessibleDescription(words);
+}
+
+void MapWindow::ReadLog()
+{
+    const MoveLog &log = m_puzzle.Log();
+    std::size_t keep = std::min(m_rows.size(), static_cast<std::size_t>(log.RowCount()));
+    while (keep > 0 && m_rows[keep - 1] != LoggedLevels(log, static_cast<int>(keep - 1)))
+        --keep;
+    m_rows.resize(keep);
+    for (int row = static_cast<int>(keep); row < log.RowCount(); ++row)
+        m_rows.push_back(LoggedLevels(log, row));
 }
 
 void MapWindow::FollowScale()
@@ -212,6 +223,8 @@ void MapWindow::changeEvent(QEvent *event)
 void MapWindow::showEvent(QShowEvent *event)
 {
     FollowScale();
+    // Hidden, the window followed nothing: the whole log is read again.
+    m_rows.clear();
     Refresh();
     QDialog::showEvent(event);
 }

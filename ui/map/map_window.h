@@ -46,6 +46,9 @@ private:
     void ToggleDistances();
     // The designed size at the game's scale, no larger than the screen.
     void FollowScale();
+    // The log's rows as levels, read again from the last one that still
+    // agrees: a pour, an undo or a restart changes the log at its end only.
+    void ReadLog();
 
     Puzzle &m_puzzle;
     GameCommands &m_commands;
@@ -55,6 +58,7 @@ private:
     QCheckBox *m_distancesBox = nullptr;
     QLabel *m_helpNote = nullptr;
     std::shared_ptr<const PourMap> m_map;
+    std::vector<std::optional<MapLevels>> m_rows;
     bool m_shortest = false;
     bool m_distances = false;
     qreal m_scale = 0;
