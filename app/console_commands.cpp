@@ -259,17 +259,25 @@ std::string Refusal(const CommandLine &line, const char *command, std::size_t op
     return {};
 }
 
+// The task whose code follows the option, or nothing once stderr says why.
+std::optional<TaskPreset> TaskAfter(const CommandLine &line, const char *option, const Streams &streams)
+{
+    try {
+        return ParseTaskCode(line.Value(option));
+    } catch (const std::invalid_argument &e) {
+        Complain(streams, Lowered(e.what()));
+        return std::nullopt;
+    }
+}
+
 int SolveTask(const CommandLine &line, const Streams &streams)
 {
     if (const std::string refusal = Refusal(line, "solve", 0); !refusal.empty())
         return Refuse(streams, refusal);
-    TaskPreset task{};
-    try {
-        task = ParseTaskCode(line.Value("solve"));
-    } catch (const std::invalid_argument &e) {
-        Complain(streams, Lowered(e.what()));
+    const std::optional<TaskPreset> read = TaskAfter(line, "solve", streams);
+    if (!read)
         return kExitBadTask;
-    }
+    const TaskPreset &task = *read;
     const Solution solution = Solve(task);
     if (!solution.Solved())
         return Emit(streams, UnsolvableText(solution, task) + "\n", kExitNoSolution);
@@ -288,13 +296,10 @@ int CheckRecords(const CommandLine &line, const Streams &streams)
 {
     if (const std::string refusal = Refusal(line, "check", line.Operands.size()); !refusal.empty())
         return Refuse(streams, refusal);
-    TaskPreset task{};
-    try {
-        task = ParseTaskCode(line.Value("check"));
-    } catch (const std::invalid_argument &e) {
-        Complain(streams, Lowered(e.what()));
+    const std::optional<TaskPreset> read = TaskAfter(line, "check", streams);
+    if (!read)
         return kExitBadTask;
-    }
+    const TaskPreset &task = *read;
     if (line.Operands.empty())
         return Refuse(streams, "после задачи нужен хотя бы один файл результата");
 
@@ -380,13 +385,10 @@ int MapCommand(const CommandLine &line, const Streams &streams)
 {
     if (const std::string refusal = Refusal(line, "map", 0); !refusal.empty())
         return Refuse(streams, refusal);
-    TaskPreset task{};
-    try {
-        task = ParseTaskCode(line.Value("map"));
-    } catch (const std::invalid_argument &e) {
-        Complain(streams, Lowered(e.what()));
+    const std::optional<TaskPreset> read = TaskAfter(line, "map", streams);
+    if (!read)
         return kExitBadTask;
-    }
+    const TaskPreset &task = *read;
     if (!line.Has("output"))
         return Refuse(streams, "для --map нужен файл: назовите его после -o или --output");
     const std::string &path = line.Value("output");

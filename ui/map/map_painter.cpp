@@ -195,6 +195,14 @@ QPen PathPen(const QColor &colour, qreal width)
     return QPen(colour, width, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin);
 }
 
+// The lines where a vessel holds the target.
+QPen TargetPen(qreal px)
+{
+    QPen pen(kTargetLine, 1.6 * px, Qt::DashLine, Qt::FlatCap);
+    pen.setDashPattern({4, 3});
+    return pen;
+}
+
 // A path's stroke (and its stops' radius) no wider than half the room
 // between two neighbouring lines of the lattice, down to `least`: on a map
 // of hundreds of levels a long path still shows its chords, not a block.
@@ -294,8 +302,7 @@ void MapPainter::PaintLattice(QPainter &painter, const MapFit &fit, const MapSce
 
 void MapPainter::PaintTargetLines(QPainter &painter, const MapFit &fit, const MapScene &scene) const
 {
-    QPen pen(kTargetLine, 1.6 * scene.Pixel, Qt::DashLine, Qt::FlatCap);
-    pen.setDashPattern({4, 3});
+    const QPen pen = TargetPen(scene.Pixel);
     painter.setPen(pen);
     for (int n = 1; n <= 3; ++n) {
         const std::optional<MapSegment> line = m_map.LineOfEqual(n, m_map.Task().Target);
@@ -370,13 +377,10 @@ void MapPainter::PaintLegend(QPainter &painter, const QRectF &rect, const MapSce
             painter.setPen(PathPen(kShortest, 2.2 * px));
             painter.drawLine(stroke);
             break;
-        case LegendItem::TargetLine: {
-            QPen pen(kTargetLine, 1.6 * px, Qt::DashLine, Qt::FlatCap);
-            pen.setDashPattern({4, 3});
-            painter.setPen(pen);
+        case LegendItem::TargetLine:
+            painter.setPen(TargetPen(px));
             painter.drawLine(stroke);
             break;
-        }
         case LegendItem::Corners:
             break;
         }
