@@ -88,6 +88,8 @@ BENCHMARK(BM_FirstPaint)->DenseRange(0, 2)->Unit(benchmark::kMillisecond);
 
 // Counts the paint events of the map's view, whichever window it is in.
 class PaintCounter final : public QObject {
+    Q_OBJECT
+
 public:
     PaintCounter() { QCoreApplication::instance()->installEventFilter(this); }
     ~PaintCounter() override { QCoreApplication::instance()->removeEventFilter(this); }
@@ -247,3 +249,5 @@ int main(int argc, char **argv)
     benchmark::Shutdown();
     return 0;
 }
+
+#include "bench_map.moc"
