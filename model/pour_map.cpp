@@ -88,7 +88,7 @@ PourMap::PourMap(const TaskPreset &task)
 bool PourMap::OnPolygon(const MapLevels &levels) const
 {
     for (std::size_t n = 0; n < 3; ++n) {
-        if (levels[n] < 0 || levels[n] > m_task.Capacity[n])
+        if (levels[n] < 0 || !LevelFits(levels[n], m_task.Capacity[n]))
             return false;
     }
     return levels[0] + levels[1] + levels[2] == m_total;

@@ -76,7 +76,17 @@ public:
                 return WriteInPlace(target, created);
             Fail(created);
         }
-        const int written = FillTemp(temp, target);
+        // The new file keeps the old one's permissions. One that cannot take
+        // them (a file system that refuses the mode) must not replace it:
+        // a private file would turn readable, say. The file itself keeps its own.
+        if (target.Exists && ::fchmod(temp.Get(), target.Stat.st_mode & 0777) != 0) {
+            const int failure = errno;
+            ::unlink(tempPath.c_str());
+            if (Refused(failure))
+                return WriteInPlace(target, failure);
+            Fail(failure);
+        }
+        const int written = FillTemp(temp);
         // The folder is not synced after the rename: a crash right after it
         // can bring back the old file, never a cut one, and syncing the
         // folder costs a journal commit on every save.
@@ -205,11 +215,8 @@ private:
     }
 
     // Writes, syncs and closes the temporary file; 0 or the system's error.
-    int FillTemp(Fd &temp, const Target &target) const
+    int FillTemp(Fd &temp) const
     {
-        // The new file keeps the old one's permissions.
-        if (target.Exists)
-            ::fchmod(temp.Get(), target.Stat.st_mode & 0777);
         if (const int written = WriteAll(temp.Get()))
             return written;
         // On the disk before the rename: a crash then never leaves the name

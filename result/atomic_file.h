@@ -16,8 +16,12 @@
 // regular file (or nothing yet); a device, FIFO or socket is never replaced.
 //
 // Where the folder cannot take the temporary file but the file itself is
-// writable (a shared folder the player may not write), the file is written in
-// place instead; a failure midway then leaves it cut short.
+// writable (a shared folder the player may not write), or the temporary file
+// cannot take the old one's permissions, the file is written in place
+// instead; a failure midway then leaves it cut short.
+//
+// The scores file keeps to Qt's QSaveFile: it lives in the player's own
+// configuration folder, and its failures are let go rather than explained.
 //
 // Throws SaveFailure naming the system's cause. Writes past the file-size
 // limit fail with EFBIG only while SIGXFSZ is ignored (main does so).

@@ -183,6 +183,13 @@ void TestMap::followsTheTaskBeingTypedIn()
     // V3 has no room: the positions lie on the line V1 + V2 = 9.
     QCOMPARE(map->View()->Map()->Corners().size(), std::size_t{2});
     QVERIFY(PathOf(map).isEmpty());
+    // The answers follow "Решение" and "Подсказка": a solution while typing,
+    // distances once pouring.
+    QVERIFY(map->findChild<QPushButton *>(QStringLiteral("BtnMapShortest"))->isEnabled());
+    QVERIFY(!map->findChild<QCheckBox *>(QStringLiteral("MapDistances"))->isEnabled());
+    h.Click(QStringLiteral("BtnBegin"));
+    QVERIFY(map->findChild<QCheckBox *>(QStringLiteral("MapDistances"))->isEnabled());
+    QCOMPARE(PathOf(map), (QList<QList<MapLevels>>{{{9, 0, 0}}}));
 }
 
 void TestMap::lessonShowsNoAnswer()

@@ -17,7 +17,7 @@ const char *const kOffForLesson = "На этом уроке отключено";
 bool GameCommands::OffForLesson(Command command)
 {
     return command == Command::Hint || command == Command::Solution || command == Command::Check
-        || command == Command::CheckRecords || command == Command::MapHelp;
+        || command == Command::CheckRecords;
 }
 
 bool GameCommands::EnabledIn(Command command, GameMode mode, bool lesson)
@@ -49,7 +49,6 @@ bool GameCommands::EnabledIn(Command command, GameMode mode, bool lesson)
     case Command::CheckRecords:
     case Command::CopyCode:
     case Command::Map:
-    case Command::MapHelp:
         return mode != GameMode::None;
     case Command::Help:
         return false;

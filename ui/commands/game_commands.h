@@ -49,15 +49,15 @@ public:
         CopyCode, // "&Копировать код задачи"
         EnterCode, // "Вв&ести код задачи…"
         Rules, // "Как &играть"
-        Map, // "Кар&та переливаний"
-        MapHelp, // the map's shortest solution and distances: help, as "Подсказка" is
+        Map, // "Карта пере&ливаний"
     };
+    // Map is the last.
+    static constexpr int kCommandCount = static_cast<int>(Command::Map) + 1;
 
     // The one table of what is available in which mode; in a lesson the
     // commands that hand out the answer are off whatever the mode.
     static bool EnabledIn(Command command, GameMode mode, bool lesson = false);
-    // "Подсказка", "Решение", "Проверить задачу", "Проверить записи…", and
-    // what the map would answer them with.
+    // "Подсказка", "Решение", "Проверить задачу", "Проверить записи…".
     static bool OffForLesson(Command command);
 
     explicit GameCommands(QObject *parent = nullptr);
@@ -86,6 +86,13 @@ public:
     // Told after every change of the mode, once the controls follow it.
     void OnModeChanged(std::function<void(GameMode)> listener) { m_listeners.push_back(std::move(listener)); }
 
+    struct Binding {
+        Command Which;
+        QPointer<QObject> Control;
+    };
+    // Every control that follows a command, in the order they were bound.
+    const std::vector<Binding> &Bindings() const { return m_bindings; }
+
 private:
     void Apply(Command command, QObject *control) const;
 
@@ -94,10 +101,6 @@ private:
     GameMode m_mode = GameMode::None;
     bool m_lesson = false;
     bool m_dragging = false;
-    struct Binding {
-        Command Which;
-        QPointer<QObject> Control;
-    };
     std::vector<Binding> m_bindings;
     std::vector<std::function<void(GameMode)>> m_listeners;
 };

@@ -71,9 +71,11 @@ MapWindow::MapWindow(Puzzle &puzzle, GameCommands &commands, QWidget *parent)
     close->setAutoDefault(false);
     connect(close, &QPushButton::clicked, this, &QDialog::close);
 
-    m_commands.Connect(Command::MapHelp, m_shortestButton,
+    // The same help as "Решение" and "Подсказка", available when they are
+    // and off in a lesson as they are.
+    m_commands.Connect(Command::Solution, m_shortestButton,
                        [this] { m_puzzle.Guard().Run([this] { ToggleShortest(); }); });
-    m_commands.Connect(Command::MapHelp, m_distancesBox,
+    m_commands.Connect(Command::Hint, m_distancesBox,
                        [this] { m_puzzle.Guard().Run([this] { ToggleDistances(); }); });
     // A click the commands refused leaves the marks as they were.
     for (QAbstractButton *button : {static_cast<QAbstractButton *>(m_shortestButton),
