@@ -7,8 +7,6 @@
 #include "placement.h"
 #include "puzzle.h"
 
-#include <QScreen>
-
 MapCommands::MapCommands(Puzzle &puzzle, GameCommands &commands, QWidget *window)
     : QObject(window)
     , m_puzzle(puzzle)

@@ -8,8 +8,8 @@
 #include "game_palette.h"
 #include "map_view.h"
 #include "placement.h"
-#include "task_in_play.h"
 #include "puzzle.h"
+#include "task_in_play.h"
 
 #include <QCheckBox>
 #include <QEvent>
