@@ -45,11 +45,16 @@ inline constexpr Option kOptions[] = {
      "с --map: файл карты, PNG, SVG или PDF по расширению (.png, .svg, .pdf); прежний файл заменяется, только "
      "когда новый записан целиком"},
     {nullptr, "lesson", nullptr, nullptr,
-     "урок: без подсказки, решения и проверок, наименьшее число переливаний не показывается"},
+     "урок: без подсказки, решения и проверок, наименьшее число переливаний не показывается; ходы "
+     "ученика записываются в его файл сами (ниже)"},
+    {nullptr, "folder", "папка", "нужна папка",
+     "с --lesson: папка для файлов учеников, иначе текущая; лучше своя на каждый урок"},
+    {nullptr, "pupil", "имя", "нужны фамилия и имя",
+     "с --lesson: фамилия и имя ученика; без него игра спросит их при запуске"},
 };
 
 // Options for the window only.
-inline constexpr const char *kWindowOnly[] = {"lesson"};
+inline constexpr const char *kWindowOnly[] = {"lesson", "folder", "pupil"};
 
 // Options that only shape what a command does, and the commands they shape.
 struct Companion {
@@ -61,6 +66,8 @@ inline constexpr Companion kCompanions[] = {
     {"csv", {"check"}},
     {"seed", {"generate"}},
     {"output", {"map"}},
+    {"folder", {"lesson"}},
+    {"pupil", {"lesson"}},
 };
 
 // Whether the companion shapes this command.

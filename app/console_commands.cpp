@@ -6,9 +6,11 @@
 #include "atomic_file.h"
 #include "check_report.h"
 #include "command_line.h"
+#include "lazy_library.h"
 #include "map_file.h"
 #include "message_boxes.h"
 #include "parse.h"
+#include "pupil_file.h"
 #include "record_check.h"
 #include "save_failure.h"
 #include "solver.h"
@@ -19,12 +21,16 @@
 #include "wording.h"
 
 #include <QGuiApplication>
+#include <QString>
 
 #include <algorithm>
 #include <cerrno>
 #include <cstdint>
 #include <random>
 #include <stdexcept>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -127,10 +133,12 @@ struct ExitStatus {
 
 constexpr ExitStatus kExitStatuses[] = {
     {kExitSolved, "задача решена (--solve), все файлы решены (--check), выведены сборник (--book) или задача "
-                  "(--generate), записана карта (--map), или игра закрыта как обычно"},
+                  "(--generate), записана карта (--map), или игра закрыта как обычно, в том числе окно «Фамилия и "
+                  "имя» на уроке"},
     {kExitNoSolution, "решения нет, причина в единственной строке вывода (--solve); не все файлы решены "
                       "(--check)"},
-    {kExitBadTask, "задача, уровень, число N, файл карты или параметры записаны неверно; сообщение в stderr"},
+    {kExitBadTask, "задача, уровень, число N, файл карты или параметры записаны неверно, в папку для --folder "
+                   "нельзя записывать; сообщение в stderr"},
     {kExitNoDisplay, "нет графического дисплея: окно игры показать негде"},
     {kExitOutputFailed, "не удалось записать стандартный вывод (нет места, вывод закрыт, читавшая его "
                         "программа завершилась) или файл карты (--map); причина в stderr"},
@@ -175,6 +183,16 @@ std::string HelpText()
                     "внутри многоугольника 0 ≤ Vn ≤ Cn, — достижимые из начала положения, победные и одно кратчайшее "
                     "решение. Дисплей не нужен.")
         + "\n";
+    text += Wrapped("Урок (--lesson): игра спрашивает фамилию и имя ученика (или берет их из --pupil) и пишет их "
+                    "в заголовке окна. Ходы ученика записываются в файл ПАПКА/Фамилия Имя.xml — по «Запись "
+                    "результата», при решении задачи, перед новой задачей и при закрытии окна; каждое сохранение "
+                    "дописывается к тому, что в файле уже есть. Файл, который нельзя дополнить, остается как есть, "
+                    "а запись идет в «Фамилия Имя (2).xml». Ученики с одинаковыми именами пишут в один файл. В "
+                    "файле нет даты, поэтому каждому уроку лучше своя папка.")
+        + "\n";
+    text += Wrapped("Вне урока «Игра → Записать как…» (Ctrl+Shift+S) записывает то же, что «Запись результата», "
+                    "в выбранный файл.")
+        + "\n";
     text += "Уровни по наименьшему числу переливаний:\n";
     for (int level = 1; level <= kLevelCount; ++level)
         text += "  " + std::to_string(level) + "  " + Band(level).Name + ": " + BandText(level) + "\n";
@@ -188,6 +206,7 @@ std::string HelpText()
     text += "  " + program + " --check 12,7,5/12,0,0/6 *.xml\n";
     text += "  " + program + " --generate 3 --seed 7\n";
     text += "  " + program + " --map 12,7,5/12,0,0/6 -o milk.pdf\n";
+    text += "  " + program + " --lesson 12,7,5/12,0,0/6 --folder /srv/class/7a\n";
     return text;
 }
 
@@ -230,6 +249,13 @@ int PrintVersion(const CommandLine &, const Streams &streams)
 // Why a window-less command cannot run with these arguments: whatever could
 // not be read, Qt's options (there is no window for them) and operands
 // beyond the `operands` it takes. Empty when it can.
+// Whether one of the commands the companion shapes is given too.
+bool ShapesOneGiven(const CommandLine &line, const Companion &companion)
+{
+    return std::any_of(companion.Commands.begin(), companion.Commands.end(),
+                       [&line](const char *shaped) { return shaped && line.Has(shaped); });
+}
+
 std::string Refusal(const CommandLine &line, const char *command, std::size_t operands)
 {
     if (!line.Problem.empty())
@@ -239,7 +265,7 @@ std::string Refusal(const CommandLine &line, const char *command, std::size_t op
             return "параметры " + LongName(command) + " и " + LongName(other) + " вместе не работают";
     }
     for (const Companion &companion : kCompanions) {
-        if (!Accompanies(companion, command) && line.Has(companion.Option))
+        if (!Accompanies(companion, command) && line.Has(companion.Option) && !ShapesOneGiven(line, companion))
             return CompanionRule(companion);
     }
     for (const char *option : kWindowOnly) {
@@ -311,13 +337,36 @@ int CheckRecords(const CommandLine &line, const Streams &streams)
 }
 
 // A companion option without its command: nothing it could shape.
-int RefuseCompanion(const CommandLine &line, const Streams &streams)
+std::string CompanionAlone(const CommandLine &line)
 {
     for (const Companion &companion : kCompanions) {
-        if (line.Has(companion.Option))
-            return Refuse(streams, CompanionRule(companion));
+        if (line.Has(companion.Option) && !ShapesOneGiven(line, companion))
+            return CompanionRule(companion);
     }
-    return kExitBadTask;
+    return {};
+}
+
+// Why a lesson cannot start with these arguments: the pupil's name is blank,
+// or the folder for their files is not one they can write into. Said before
+// any window, so that the teacher's launcher fails at once.
+std::string LessonRefusal(const CommandLine &line)
+{
+    if (line.Has("pupil") && TidyPupilName(QString::fromLocal8Bit(line.Value("pupil").c_str())).isEmpty())
+        return "после --pupil нужны фамилия и имя";
+    if (!line.Has("folder"))
+        return {};
+    const std::string &folder = line.Value("folder");
+    if (folder.empty())
+        return "после --folder нужна папка";
+    struct stat status {};
+    if (::stat(folder.c_str(), &status) != 0)
+        return "папки " + Quoted(folder) + " нет";
+    if (!S_ISDIR(status.st_mode))
+        return "путь " + Quoted(folder) + " для --folder — не папка";
+    if (::access(folder.c_str(), W_OK | X_OK) != 0)
+        return "в папку " + Quoted(folder) + " нельзя записывать: "
+            + (errno == EROFS ? "диск доступен только для чтения" : "нет прав");
+    return {};
 }
 
 int PrintBook(const CommandLine &line, const Streams &streams)
@@ -399,7 +448,7 @@ int MapCommand(const CommandLine &line, const Streams &streams)
         Complain(streams, Lowered(SaveFailureText(Shortened(path), failure.Cause())));
         return kExitOutputFailed;
     } catch (const MapFileError &failure) {
-        Complain(streams, "файл " + Quoted(path) + " не записан: " + failure.what());
+        Complain(streams, "файл " + Quoted(path) + " не записан: " + Lowered(failure.what()));
         return kExitOutputFailed;
     }
     return kExitSolved;
@@ -420,9 +469,6 @@ constexpr Command kCommands[] = {
     {"book", PrintBook},
     {"generate", GenerateCommand},
     {"map", MapCommand},
-    {"csv", RefuseCompanion},
-    {"seed", RefuseCompanion},
-    {"output", RefuseCompanion},
 };
 
 } // namespace
@@ -430,8 +476,19 @@ constexpr Command kCommands[] = {
 std::optional<int> RunWithoutWindow(const CommandLine &line, const Streams &streams)
 {
     for (const Command &command : kCommands) {
-        if (line.Has(command.Option))
+        if (!line.Has(command.Option))
+            continue;
+        try {
             return command.Run(line, streams);
+        } catch (const LazyLibraryMissing &missing) {
+            // An installation without the part a command needs: said, not aborted on.
+            Complain(streams, missing.what());
+            return kExitOutputFailed;
+        }
     }
+    if (const std::string alone = CompanionAlone(line); !alone.empty())
+        return Refuse(streams, alone);
+    if (const std::string refusal = LessonRefusal(line); line.Has("lesson") && !refusal.empty())
+        return Refuse(streams, refusal);
     return std::nullopt;
 }

@@ -13,11 +13,16 @@
 #include "task_code.h"
 
 #include <QByteArray>
+#include <QDir>
 #include <QFile>
 #include <QRegularExpression>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <cstdio>
+#include <cstring>
+
+#include <unistd.h>
 #include <memory>
 #include <vector>
 
@@ -149,6 +154,7 @@ class TestCommandLine : public QObject {
 private slots:
     void runWithoutWindow_data();
     void runWithoutWindow();
+    void lessonFolderNotWritable();
     void checkRecords_data();
     void checkRecords();
     void help();
@@ -282,6 +288,36 @@ void TestCommandLine::runWithoutWindow_data()
     QTest::newRow("a code after --") << QStringList{QStringLiteral("--"), QStringLiteral("--solve"), kvass} << -1
                                      << none;
     QTest::newRow("a bad option for the window") << QStringList{QStringLiteral("--bogus")} << -1 << none;
+
+    // A lesson's pupil and folder: refused before any window, so a launcher fails at once.
+    const QString lesson = QStringLiteral("--lesson");
+    const QString pupil = QStringLiteral("--pupil");
+    const QString folder = QStringLiteral("--folder");
+    const QString tmp = QDir::tempPath();
+    QTest::newRow("a lesson") << QStringList{lesson, pupil, QString::fromUtf8("Маша"), folder, tmp, kvass} << -1
+                              << none;
+    QTest::newRow("a lesson, a name of control characters")
+        << QStringList{lesson, pupil, QStringLiteral("\x01\x02"), folder, tmp} << -1 << none;
+    QTest::newRow("--pupil alone") << QStringList{pupil, QString::fromUtf8("Маша")} << kExitBadTask
+                                   << QString::fromUtf8("sosudnik: параметр --pupil работает только с --lesson");
+    QTest::newRow("--folder alone") << QStringList{folder, tmp, kvass} << kExitBadTask
+                                    << QString::fromUtf8("sosudnik: параметр --folder работает только с --lesson");
+    QTest::newRow("a lesson with --solve")
+        << QStringList{QStringLiteral("--solve"), kvass, lesson, folder, tmp} << kExitBadTask
+        << QString::fromUtf8("sosudnik: параметр --lesson нужен только окну, а --solve работает без окна");
+    for (const char *blank : {"", " ", "\t\n"})
+        QTest::addRow("a blank name %d", static_cast<int>(std::strlen(blank)))
+            << QStringList{lesson, pupil, QString::fromLatin1(blank)} << kExitBadTask
+            << QString::fromUtf8("sosudnik: после --pupil нужны фамилия и имя");
+    QTest::newRow("no name") << QStringList{lesson, pupil} << kExitBadTask
+                             << QString::fromUtf8("sosudnik: после --pupil нужны фамилия и имя");
+    QTest::newRow("no folder named") << QStringList{lesson, folder} << kExitBadTask
+                                     << QString::fromUtf8("sosudnik: после --folder нужна папка");
+    QTest::newRow("no such folder") << QStringList{lesson, folder, QStringLiteral("/nonexistent/7\x1b[2J")}
+                                    << kExitBadTask
+                                    << QString::fromUtf8("sosudnik: папки «/nonexistent/7\\x1B[2J» нет");
+    QTest::newRow("a file for a folder") << QStringList{lesson, folder, QStringLiteral("/dev/null")} << kExitBadTask
+                                         << QString::fromUtf8("sosudnik: путь «/dev/null» для --folder — не папка");
 }
 
 void TestCommandLine::runWithoutWindow()
@@ -298,6 +334,19 @@ void TestCommandLine::runWithoutWindow()
         QVERIFY2(ran.Out.isEmpty(), qPrintable(ran.Out));
     if (status == kExitSolved)
         QVERIFY(!ran.Out.isEmpty());
+}
+
+void TestCommandLine::lessonFolderNotWritable()
+{
+    if (::geteuid() == 0)
+        QSKIP("root writes into read-only folders");
+    QTemporaryDir dir;
+    QVERIFY(QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner));
+    const Ran ran = RunCommand({QStringLiteral("--lesson"), QStringLiteral("--folder"), dir.path()});
+    QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    QCOMPARE(ran.Status, kExitBadTask);
+    QCOMPARE(ran.Err.section(QLatin1Char('\n'), 0, 0),
+             QString::fromUtf8("sosudnik: в папку «%1» нельзя записывать: нет прав").arg(dir.path()));
 }
 
 // The help fits a terminal of 80 columns, counted in characters, and names

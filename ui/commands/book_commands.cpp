@@ -22,8 +22,8 @@ void BookCommands::OpenBook()
     if (!m_book)
         m_book = new BookDialog(m_window);
     m_scores.Load();
+    m_book->ShowAnswers(m_commands.Answers().ShowsAnswers());
     m_book->ShowScores([this](const std::string &code) { return m_scores.Best(code); });
-    m_book->HideFewest(m_commands.Lesson());
     if (m_book->exec() != QDialog::Accepted || m_book->Chosen() < 0)
         return;
     m_start(TaskCode(TaskBook()[static_cast<std::size_t>(m_book->Chosen())].Task));

@@ -17,7 +17,7 @@ const char *const kOffForLesson = "На этом уроке отключено";
 bool GameCommands::OffForLesson(Command command)
 {
     return command == Command::Hint || command == Command::Solution || command == Command::Check
-        || command == Command::CheckRecords;
+        || command == Command::CheckRecords || command == Command::SaveAs;
 }
 
 bool GameCommands::EnabledIn(Command command, GameMode mode, bool lesson)
@@ -39,6 +39,7 @@ bool GameCommands::EnabledIn(Command command, GameMode mode, bool lesson)
     case Command::Values:
         return mode == GameMode::Input;
     case Command::Save:
+    case Command::SaveAs:
     case Command::Pour:
     case Command::Hint:
     case Command::Redo:
@@ -58,6 +59,7 @@ bool GameCommands::EnabledIn(Command command, GameMode mode, bool lesson)
 
 GameCommands::GameCommands(QObject *parent)
     : QObject(parent)
+    , m_answers(new AnswerRule(this))
 {
 }
 
@@ -73,6 +75,7 @@ void GameCommands::SetLesson(bool on)
 {
     m_lesson = on;
     ApplyAll();
+    m_answers->Set(!on);
 }
 
 void GameCommands::ApplyAll() const

@@ -2,6 +2,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "answer_rule.h"
+
 #include <QObject>
 #include <QPointer>
 
@@ -49,6 +51,7 @@ public:
         CopyCode, // "&Копировать код задачи"
         EnterCode, // "Вв&ести код задачи…"
         Rules, // "Как &играть"
+        SaveAs, // "Записат&ь как…"
         Map, // "Карта пере&ливаний"
     };
     // Map is the last.
@@ -57,7 +60,8 @@ public:
     // The one table of what is available in which mode; in a lesson the
     // commands that hand out the answer are off whatever the mode.
     static bool EnabledIn(Command command, GameMode mode, bool lesson = false);
-    // "Подсказка", "Решение", "Проверить задачу", "Проверить записи…".
+    // "Подсказка", "Решение", "Проверить задачу", "Проверить записи…"; and
+    // "Записать как…", since a lesson keeps the pupil's work in their file.
     static bool OffForLesson(Command command);
 
     explicit GameCommands(QObject *parent = nullptr);
@@ -72,6 +76,8 @@ public:
     // games, tasks, codes and undo alike.
     bool Lesson() const { return m_lesson; }
     void SetLesson(bool on);
+    // Whether windows may show answers: not in a lesson.
+    const AnswerRule &Answers() const { return *m_answers; }
 
     bool Enabled(Command command) const { return EnabledIn(command, m_mode, m_lesson); }
     // Whether the player's request may run now.
@@ -100,6 +106,7 @@ private:
 
     GameMode m_mode = GameMode::None;
     bool m_lesson = false;
+    AnswerRule *m_answers;
     bool m_dragging = false;
     std::vector<Binding> m_bindings;
     std::vector<std::function<void(GameMode)>> m_listeners;

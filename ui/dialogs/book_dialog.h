@@ -20,7 +20,9 @@ class QTreeWidgetItem;
 
 // "Сборник задач": the book by level, each task with its vessels, target,
 // fewest pours and the player's best; the statement of the selected one.
-// "Начать", Enter or a double click accept it.
+// "Начать", Enter or a double click accept it. Without answers (a lesson)
+// the tasks stand in one list without levels, and say only whether they
+// are solved.
 class BookDialog final : public QDialog {
     Q_OBJECT
 
@@ -32,8 +34,8 @@ public:
     // The player's best of each task, shown again before each showing.
     void ShowScores(const BestOf &best);
 
-    // In a lesson neither the list nor the statement tells the fewest pours.
-    void HideFewest(bool hide);
+    // Asked of the answer rule before each showing; then ShowScores.
+    void ShowAnswers(bool answers);
 
     // Index in the book of the selected task; -1 when a level is selected.
     int Chosen() const;
@@ -59,6 +61,6 @@ private:
     QPushButton *m_start = nullptr;
     std::vector<QTreeWidgetItem *> m_items; // by index in the book
     BestOf m_best;
-    bool m_hideFewest = false;
+    bool m_answers = true;
     ScaledWidgets m_scaled;
 };

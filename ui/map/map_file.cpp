@@ -9,13 +9,10 @@
 #include "wording.h"
 
 #include <QBuffer>
-#include <QCoreApplication>
-#include <QDir>
 #include <QFontMetricsF>
 #include <QImage>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QLibrary>
 
 #include <algorithm>
 #include <cctype>
@@ -68,30 +65,20 @@ QByteArray Png(const PourMap &map)
     return bytes;
 }
 
-// Beside the program, where the build and the installation both put it.
-QString SvgModulePath()
-{
-    return QDir::cleanPath(QCoreApplication::applicationDirPath() + QStringLiteral("/" SOSUDNIK_MODULE_DIR "/")
-                           + QLatin1String(kSvgModuleName));
-}
-
 QByteArray Svg(const PourMap &map)
 {
-    QLibrary module(SvgModulePath());
-    const auto paintSvg = reinterpret_cast<PaintSvgFunction>(module.resolve(kPaintSvgSymbol));
-    if (!paintSvg)
-        throw MapFileError("не загружается модуль SVG " + EscapeControls(module.fileName().toStdString()));
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    const QString title = Heading(map);
-    const QString description = Subheading(map);
-    const auto paint = [](QPainter *painter, void *context) {
-        PaintMapSheet(*painter, QRectF(QPointF(), kSheet), *static_cast<const PourMap *>(context), 1);
+    const auto paint = [](QPainter &painter, void *context) {
+        PaintMapSheet(painter, QRectF(QPointF(), kSheet), *static_cast<const PourMap *>(context), 1);
     };
-    // The painting needs nothing from the module but the page it paints on.
-    if (!paintSvg(&buffer, &kSheet, &title, &description, paint, const_cast<PourMap *>(&map)))
-        throw MapFileError("модуль SVG не нарисовал карту");
+    QByteArray bytes;
+    try {
+        // The painting needs nothing from the library but the page it paints on.
+        bytes = Lazy<MapSvg>().Paint(kSheet, Heading(map), Subheading(map), paint, const_cast<PourMap *>(&map));
+    } catch (const LazyLibraryMissing &missing) {
+        throw MapFileError(missing.what());
+    }
+    if (bytes.isEmpty())
+        throw MapFileError("Карта в SVG не нарисована");
     return bytes;
 }
 

@@ -22,15 +22,15 @@ enum class MapFileFormat { Png, Svg, Pdf };
 // By the name's extension, in any case: .png, .svg, .pdf; none for another.
 std::optional<MapFileFormat> MapFileFormatOf(std::string_view path);
 
-// Why a map's file could not be made, in Russian words that end a sentence.
+// Why a map's file could not be made: a Russian sentence.
 class MapFileError : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
 };
 
 // The file's bytes. Needs a QGuiApplication (for the fonts), a display none.
-// An SVG comes from the module beside the program (svg_module.h); throws
-// MapFileError when it cannot be loaded.
+// An SVG comes from the lazy library "svg" (svg_module.h); throws
+// MapFileError when it cannot be opened.
 QByteArray MapFileBytes(const TaskPreset &task, MapFileFormat format);
 
 // The heading and the map, onto any painter, in rect; pixel is the device

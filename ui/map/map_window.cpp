@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: MIT
 #include "map_window.h"
 
+#include "answer_rule.h"
 #include "appearance.h"
 #include "form_scale.h"
 #include "game_commands.h"
@@ -54,16 +55,14 @@ MapWindow::MapWindow(Puzzle &puzzle, GameCommands &commands, QWidget *parent)
     m_words->setWordWrap(true);
     m_words->setTextInteractionFlags(Qt::TextSelectableByMouse);
 
-    m_shortestButton = new QPushButton(QString::fromUtf8("Показать кратчайшее решение"), this);
+    // Their texts come from OfferAnswers: none at all in a lesson.
+    m_shortestButton = new QPushButton(this);
     m_shortestButton->setObjectName(QStringLiteral("BtnMapShortest"));
     m_shortestButton->setCheckable(true);
     m_shortestButton->setAutoDefault(false);
-    m_distancesBox = new QCheckBox(QString::fromUtf8("Расстояния от начала"), this);
+    m_distancesBox = new QCheckBox(this);
     m_distancesBox->setObjectName(QStringLiteral("MapDistances"));
-    m_distancesBox->setToolTip(
-        QString::fromUtf8("Наведите указатель на точку: сколько переливаний до нее от начала."));
-    m_helpNote = new QLabel(
-        QString::fromUtf8("Кратчайшее решение и расстояния — подсказка: за эту игру звезд не будет."), this);
+    m_helpNote = new QLabel(this);
     m_helpNote->setObjectName(QStringLiteral("MapHelpNote"));
     m_helpNote->setWordWrap(true);
     auto *close = new QPushButton(QString::fromUtf8("Закрыть"), this);
@@ -100,6 +99,13 @@ MapWindow::MapWindow(Puzzle &puzzle, GameCommands &commands, QWidget *parent)
     UseGamePalette(this);
     FollowScale();
     KeepOnScreen(this);
+    // A lesson that starts with the window made takes its answers away at once.
+    connect(&m_commands.Answers(), &AnswerRule::Changed, this, [this] {
+        OfferAnswers();
+        if (isVisible())
+            Refresh();
+    });
+    OfferAnswers();
     m_commands.OnModeChanged([window = QPointer<MapWindow>(this)](GameMode) {
         if (window && window->isVisible())
             window->Refresh();
@@ -142,18 +148,28 @@ void MapWindow::ToggleDistances()
     Refresh();
 }
 
+void MapWindow::OfferAnswers()
+{
+    const bool answers = m_commands.Answers().ShowsAnswers();
+    const auto text = [answers](const char *words) { return answers ? QString::fromUtf8(words) : QString(); };
+    m_shortestButton->setText(text("Показать кратчайшее решение"));
+    m_distancesBox->setText(text("Расстояния от начала"));
+    m_distancesBox->setToolTip(text("Наведите указатель на точку: сколько переливаний до нее от начала."));
+    m_helpNote->setText(text("Кратчайшее решение и расстояния — подсказка: за эту игру звезд не будет."));
+    for (QWidget *offer : {static_cast<QWidget *>(m_shortestButton), static_cast<QWidget *>(m_distancesBox),
+                           static_cast<QWidget *>(m_helpNote)})
+        offer->setVisible(answers);
+}
+
 void MapWindow::Refresh()
 {
-    const bool lesson = m_commands.Lesson();
+    const bool lesson = !m_commands.Answers().ShowsAnswers();
     // Help belongs to one game: once the game forgets it (a new task), the
     // map asks again.
     if (lesson || !m_puzzle.Help().Solution)
         m_shortest = false;
     if (lesson || !m_puzzle.Help().Hint)
         m_distances = false;
-    for (QWidget *offer : {static_cast<QWidget *>(m_shortestButton), static_cast<QWidget *>(m_distancesBox),
-                           static_cast<QWidget *>(m_helpNote)})
-        offer->setVisible(!lesson);
     m_shortestButton->setChecked(m_shortest);
     m_distancesBox->setChecked(m_distances);
     m_view->ShowDistances(m_distances);

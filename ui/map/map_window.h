@@ -41,6 +41,8 @@ protected:
     void showEvent(QShowEvent *event) override;
 
 private:
+    // The offers of answers, worded outside a lesson, blank and hidden in one.
+    void OfferAnswers();
     // "Показать кратчайшее решение" and "Расстояния от начала".
     void ToggleShortest();
     void ToggleDistances();

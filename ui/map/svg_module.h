@@ -2,18 +2,27 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-class QIODevice;
+#include "lazy_library.h"
+
+#include <QByteArray>
+
 class QPainter;
 class QSizeF;
 class QString;
 
-// The map's SVG writer lives in a module of its own, sosudnik-svg.so, which
-// `sosudnik --map` loads for an .svg file only: the game never loads Qt SVG
-// at start. The module paints with `paint(painter, context)` onto an SVG
-// document of `size` (in its own units, a viewBox as large) and writes it
-// to `out`; false when it could not.
-using PaintSvgFunction = bool (*)(QIODevice *out, const QSizeF *size, const QString *title,
-                                  const QString *description, void (*paint)(QPainter *painter, void *context),
-                                  void *context);
-inline constexpr const char *kPaintSvgSymbol = "SosudnikPaintSvg";
-inline constexpr const char *kSvgModuleName = "sosudnik-svg.so";
+// The map's SVG writer, in the lazy library "svg" (libsosudnik_svg.so): Qt
+// SVG is loaded by the first .svg that `sosudnik --map` writes, never at the
+// game's start. It paints with `paint(painter, context)` onto an SVG document
+// of `size` (in its own units, a viewBox as large) and gives its bytes; none
+// when the document could not be painted. The painting itself stays the
+// game's: the library needs nothing of it but this page.
+class MapSvg {
+public:
+    virtual QByteArray Paint(const QSizeF &size, const QString &title, const QString &description,
+                             void (*paint)(QPainter &painter, void *context), void *context) const = 0;
+
+protected:
+    ~MapSvg() = default;
+};
+
+SOSUDNIK_LAZY_NAME(MapSvg, "svg");

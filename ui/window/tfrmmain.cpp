@@ -16,6 +16,7 @@
 #include "message_boxes.h"
 #include "move_log_model.h"
 #include "placement.h"
+#include "pupil_saves.h"
 #include "record_check_command.h"
 #include "rules_window.h"
 #include "score_keeper.h"
@@ -26,6 +27,11 @@
 #include "vessel_picture.h"
 #include "window_zoom.h"
 
+#include <QCloseEvent>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -160,6 +166,7 @@ void TfrmMain::SetupMenus()
     handlers.Tasks = [this] { MnuTasksClick(); };
     handlers.Undo = [this] { BtnUndoClick(); };
     handlers.Save = [this] { BtnXmlClick(); };
+    handlers.SaveAs = [this] { MnuSaveAsClick(); };
     handlers.Pour = [this](int source, int receiver) { m_keyPour->Pour(source, receiver); };
     handlers.Hint = [this] { Guarded([this] { m_solver->Hint(); }); };
     handlers.Solution = [this] { Guarded([this] { m_solver->ShowSolution(); }); };
@@ -170,7 +177,13 @@ void TfrmMain::SetupMenus()
     handlers.ZoomNormal = [this] { Zoom([this] { m_zoom->Normal(); }); };
     handlers.ZoomFill = [this] { Zoom([this] { m_zoom->FillScreen(); }); };
     handlers.Redo = [this] { Guarded([this] { m_keyPour->Mark(0); Puzzle().Redo(); }); };
-    handlers.Restart = [this] { Guarded([this] { m_keyPour->Mark(0); Puzzle().Restart(); }); };
+    handlers.Restart = [this] {
+        Guarded([this] {
+            BeforeNewGame();
+            m_keyPour->Mark(0);
+            Puzzle().Restart();
+        });
+    };
     handlers.Book = [this] { Guarded([this] { m_book->OpenBook(); }); };
     handlers.RandomTask = [this](int level) { Guarded([&] { m_codes->RandomTask(level); }); };
     handlers.CopyCode = [this] { Guarded([this] { m_codes->CopyCode(); }); };
@@ -262,6 +275,7 @@ void TfrmMain::FormCreate()
 void TfrmMain::MnuNewClick()
 {
     Guarded([this] {
+        BeforeNewGame();
         ShowActionHint(QString::fromUtf8(kHintInput));
         Puzzle().ResetAll();
         SetInputMode(true);
@@ -274,6 +288,7 @@ void TfrmMain::MnuTasksClick()
     Guarded([this] {
         if (m_frmTask->exec() != TfrmTask::kResultOk)
             return;
+        BeforeNewGame();
         Puzzle().LoadTask(TaskPresets[static_cast<std::size_t>(m_frmTask->ActivePage())]);
         BtnBeginClick();
     });
@@ -304,8 +319,51 @@ void TfrmMain::BtnXmlClick()
 {
     Guarded([this] {
         m_f.ListView->CommitOpenEditor();
-        WriteResult(m_game.Xmldoc(), Puzzle().Log(), m_game.Boxes());
+        if (m_pupil)
+            m_pupil->Save(PupilSaves::Why::Asked);
+        else
+            WriteResult(m_game.Xmldoc(), Puzzle().Log(), m_game.Boxes());
     });
+}
+
+void TfrmMain::MnuSaveAsClick()
+{
+    Guarded([this] {
+        m_f.ListView->CommitOpenEditor();
+        QFileDialog dialog(this, QString::fromUtf8("Записать как"));
+        dialog.setObjectName(QStringLiteral("SaveAsDialog"));
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setNameFilter(QString::fromUtf8("Записи ходов (*.xml)"));
+        dialog.setDefaultSuffix(QStringLiteral("xml"));
+        dialog.setDirectory(QDir::currentPath());
+        dialog.selectFile(QString::fromUtf8(kResultFileName));
+        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+            return;
+        const QString path = dialog.selectedFiles().constFirst();
+        WriteResultCopy(m_game.Xmldoc(), Puzzle().Log(), QFile::encodeName(path).toStdString(),
+                        QFileInfo(path).fileName().toStdString(), m_game.Boxes());
+    });
+}
+
+void TfrmMain::SetPupil(const QString &name, const QString &folder)
+{
+    setWindowTitle(QString::fromUtf8(kAppTitle) + QString::fromUtf8(" — ") + name);
+    m_pupil = new PupilSaves(Puzzle(), m_game.Xmldoc(), m_game.Boxes(), folder, name, this);
+}
+
+void TfrmMain::BeforeNewGame()
+{
+    if (m_pupil)
+        m_pupil->BeforeNewGame();
+}
+
+void TfrmMain::closeEvent(QCloseEvent *event)
+{
+    if (m_pupil && !m_pupil->MayClose([this] { close(); })) {
+        event->ignore();
+        return;
+    }
+    QMainWindow::closeEvent(event);
 }
 
 void TfrmMain::BtnExitClick()
@@ -317,6 +375,7 @@ void TfrmMain::StartTaskCode(const std::string &code)
 {
     Guarded([&] {
         const TaskPreset task = ParseTaskCode(code);
+        BeforeNewGame();
         Puzzle().LoadTask(task);
         BtnBeginClick();
     });
@@ -326,7 +385,7 @@ void TfrmMain::ShowRules()
 {
     Guarded([this] {
         if (!m_rules)
-            m_rules = new RulesWindow(this);
+            m_rules = new RulesWindow(m_commands->Answers(), this);
         m_rules->show();
         m_rules->raise();
         m_rules->activateWindow();

@@ -19,6 +19,7 @@ class BookCommands;
 class DragGesture;
 class KeyboardPour;
 class LineEditCell;
+class PupilSaves;
 class QLabel;
 class RecordCheckCommand;
 class RulesWindow;
@@ -51,6 +52,11 @@ public:
     ScoreKeeper &Scores() { return *m_scores; }
     // «Как играть»: made on first use; null until then.
     RulesWindow *Rules() const;
+    // A lesson's pupil: their name in the title, their work in their file
+    // in folder (an existing folder), saved without being asked.
+    void SetPupil(const QString &name, const QString &folder);
+    // Null but in a lesson with a pupil.
+    PupilSaves *Pupil() const { return m_pupil; }
     GameMode Mode() const { return m_commands->Mode(); }
 
     void ShowActionHint(const QString &text);
@@ -64,6 +70,9 @@ public:
     void BtnBeginClick();
     void BtnUndoClick();
     void BtnXmlClick();
+    // "Записать как…": what "Запись результата" would write, to a file the
+    // player chooses; later saves still go to sosudnik.xml.
+    void MnuSaveAsClick();
     void BtnExitClick();
     // Starts the task written as C1,C2,C3/L1,L2,L3/T as if it had been chosen
     // in the task dialog; a bad code goes to the error box and changes nothing.
@@ -79,6 +88,8 @@ public:
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
+    // In a lesson, unsaved pours are saved first.
+    void closeEvent(QCloseEvent *event) override;
 
 private:
     void SetupWidgets();
@@ -93,6 +104,8 @@ private:
     void Zoom(const std::function<void()> &step);
     // Names that only a screen reader says.
     void SetupScreenReaderNames();
+    // In a lesson, before the log loses its pours to a new game.
+    void BeforeNewGame();
 
     // Runs a handler through the dispatch guard.
     template <class Handler>
@@ -108,6 +121,7 @@ private:
     ScoreKeeper *m_scores = nullptr;
     BookCommands *m_book = nullptr;
     TaskCodeCommands *m_codes = nullptr;
+    PupilSaves *m_pupil = nullptr;
     MainForm m_f;
     // The puzzle's view of the seven fields, in the order of MainForm::Fields.
     std::array<std::unique_ptr<LineEditCell>, 7> m_cells;
