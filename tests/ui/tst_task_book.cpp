@@ -201,7 +201,8 @@ void TestTaskBook::gameMenuHoldsTheNewEntriesAndKeys()
     for (QAction *a : h.window.findChild<QMenu *>(QStringLiteral("MnuGame"))->actions())
         names << (a->isSeparator() ? QStringLiteral("-") : a->menu() ? a->menu()->objectName() : a->objectName());
     QCOMPARE(names, (QStringList{"MnuUndo", "MnuXml", "MnuPour", "MnuRedo", "MnuRestart", "MnuSaveAs", "-",
-                                 "MnuHint", "MnuSolution", "MnuCheck", "MnuCheckRecords", "-", "MnuBook", "MnuRandom",
+                                 "MnuHint", "MnuSolution", "MnuCheck", "MnuCheckRecords", "MnuMap", "-", "MnuBook",
+                                 "MnuRandom",
                                  "MnuCopyCode", "MnuEnterCode", "-", "MnuZoom", "-", "MnuRules"}));
     QCOMPARE(h.Action("MnuRedo")->shortcuts(),
              (QList<QKeySequence>{QKeySequence(QStringLiteral("Ctrl+Shift+Z")), QKeySequence(QStringLiteral("Ctrl+Y"))}));

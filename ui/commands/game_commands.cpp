@@ -49,6 +49,7 @@ bool GameCommands::EnabledIn(Command command, GameMode mode, bool lesson)
     case Command::Check:
     case Command::CheckRecords:
     case Command::CopyCode:
+    case Command::Map:
         return mode != GameMode::None;
     case Command::Help:
         return false;

@@ -52,9 +52,10 @@ public:
         EnterCode, // "Вв&ести код задачи…"
         Rules, // "Как &играть"
         SaveAs, // "Записат&ь как…"
+        Map, // "Карта пере&ливаний"
     };
-    // Rules is the last.
-    static constexpr int kCommandCount = static_cast<int>(Command::Rules) + 1;
+    // Map is the last.
+    static constexpr int kCommandCount = static_cast<int>(Command::Map) + 1;
 
     // The one table of what is available in which mode; in a lesson the
     // commands that hand out the answer are off whatever the mode.

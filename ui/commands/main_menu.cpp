@@ -113,6 +113,9 @@ void AddSolverEntries(QMenu *menu, GameCommands &commands, const MainMenuHandler
                      handlers.Check);
     commands.Connect(Command::CheckRecords, AddEntry(menu, "MnuCheckRecords", "Провери&ть записи…"),
                      handlers.CheckRecords);
+    commands.Connect(Command::Map,
+                     AddEntry(menu, "MnuMap", "Карта пере&ливаний", QKeySequence(Qt::CTRL | Qt::Key_M)),
+                     handlers.Map);
 }
 
 void AddZoomEntries(QMenu *menu, GameCommands &commands, const MainMenuHandlers &handlers)

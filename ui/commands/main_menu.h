@@ -31,6 +31,7 @@ struct MainMenuHandlers {
     std::function<void()> CopyCode;
     std::function<void()> EnterCode;
     std::function<void()> Rules;
+    std::function<void()> Map;
 };
 
 // "&Данные", "&Задачи", "&Игра" and "&Справка". "&Игра" holds what the
