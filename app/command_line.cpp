@@ -88,24 +88,20 @@ std::string ExtraArguments(const std::vector<std::string> &extra)
                              : "аргументы " + QuotedList(extra) + " лишние";
 }
 
-bool Shapes(const Companion &companion, std::string_view command)
+bool Accompanies(const Companion &companion, std::string_view command)
 {
     return std::any_of(companion.Commands.begin(), companion.Commands.end(),
-                       [command](const char *c) { return c && command == c; });
+                       [command](const char *shaped) { return shaped && command == shaped; });
 }
 
-std::string CompanionOnly(const Companion &companion)
+std::string CompanionRule(const Companion &companion)
 {
-    std::string commands = LongName(companion.Commands[0]);
-    if (companion.Commands[1])
-        commands += " и " + LongName(companion.Commands[1]);
+    std::string commands;
+    for (const char *shaped : companion.Commands) {
+        if (shaped)
+            commands += (commands.empty() ? "" : " или ") + LongName(shaped);
+    }
     return "параметр " + LongName(companion.Option) + " работает только с " + commands;
-}
-
-bool CommandGiven(const CommandLine &line, const Companion &companion)
-{
-    return std::any_of(companion.Commands.begin(), companion.Commands.end(),
-                       [&line](const char *c) { return c && line.Has(c); });
 }
 
 bool CommandLine::Has(std::string_view option) const

@@ -44,11 +44,15 @@ inline constexpr Option kOptions[] = {
     {nullptr, "worksheet", "задачи", "нужно, из каких задач составить листок",
      "сделать листок с задачами в PDF (A4) и ключ к нему: book=номера сборника через запятую, code=коды задач "
      "через плюс или level=уровень (случайные задачи этого уровня)"},
-    {"o", "output", "файл", "нужно имя файла", "с --worksheet: файл, куда записать листок"},
     {nullptr, "key", "файл", "нужно имя файла", "с --worksheet: ключ к листку отдельным файлом, а не в конце листка"},
     {nullptr, "count", "N", "нужно число", "с --worksheet level=: задач на листке, от 1 до 20 (без --count 4)"},
     {nullptr, "variants", "N", "нужно число",
      "с --worksheet level=: вариантов листка, от 1 до 200, у каждого свои задачи"},
+    {nullptr, "map", "задача", "нужна задача",
+     "нарисовать карту переливаний задачи с ее кратчайшим решением и записать в файл, названный после -o"},
+    {"o", "output", "файл", "нужно имя файла",
+     "с --map: файл карты, PNG, SVG или PDF по расширению (.png, .svg, .pdf); с --worksheet: файл листка (PDF); "
+     "прежний файл заменяется, только когда новый записан целиком"},
     {nullptr, "lesson", nullptr, nullptr,
      "урок: без подсказки, решения и проверок, наименьшее число переливаний не показывается; ходы "
      "ученика записываются в его файл сами (ниже)"},
@@ -61,31 +65,31 @@ inline constexpr Option kOptions[] = {
 // Options for the window only.
 inline constexpr const char *kWindowOnly[] = {"lesson", "folder", "pupil"};
 
-// Options that only shape what some commands do.
+// Options that only shape what a command does, and the commands they shape.
 struct Companion {
     const char *Option;
-    std::array<const char *, 2> Commands; // the second may be null
+    std::array<const char *, 3> Commands; // the first few; the rest null
 };
 
 inline constexpr Companion kCompanions[] = {
-    {"csv", {"check", nullptr}},
-    {"xlsx", {"check", nullptr}},
+    {"csv", {"check"}},
+    {"xlsx", {"check"}},
     {"seed", {"generate", "worksheet"}},
-    {"output", {"worksheet", nullptr}},
-    {"key", {"worksheet", nullptr}},
-    {"count", {"worksheet", nullptr}},
-    {"variants", {"worksheet", nullptr}},
-    {"folder", {"lesson", nullptr}},
-    {"pupil", {"lesson", nullptr}},
+    {"output", {"map", "worksheet"}},
+    {"key", {"worksheet"}},
+    {"count", {"worksheet"}},
+    {"variants", {"worksheet"}},
+    {"folder", {"lesson"}},
+    {"pupil", {"lesson"}},
 };
 
 // Whether the companion shapes this command.
-bool Shapes(const Companion &companion, std::string_view command);
-// "параметр --seed работает только с --generate и --worksheet".
-std::string CompanionOnly(const Companion &companion);
+bool Accompanies(const Companion &companion, std::string_view command);
+// "параметр --output работает только с --map" (or "с --a или --b").
+std::string CompanionRule(const Companion &companion);
 
 // The window-less commands that do work of their own: one at a time.
-inline constexpr const char *kExclusive[] = {"solve", "check", "book", "generate", "worksheet"};
+inline constexpr const char *kExclusive[] = {"solve", "check", "book", "generate", "map", "worksheet"};
 
 // The arguments, read once. The game's own options are known by their long
 // name; Qt's own options (-platform, -display, -style, ...) are set apart for

@@ -3,11 +3,13 @@
 #include "console_commands.h"
 
 #include "advice.h"
+#include "atomic_file.h"
 #include "check_report.h"
 #include "check_table.h"
 #include "class_files.h"
 #include "command_line.h"
 #include "lazy_library.h"
+#include "map_file.h"
 #include "message_boxes.h"
 #include "parse.h"
 #include "pupil_file.h"
@@ -30,7 +32,6 @@
 #include <cerrno>
 #include <csignal>
 #include <cstdint>
-#include <memory>
 #include <random>
 #include <stdexcept>
 
@@ -138,15 +139,15 @@ struct ExitStatus {
 
 constexpr ExitStatus kExitStatuses[] = {
     {kExitSolved, "задача решена (--solve), все файлы решены (--check), выведены сборник (--book) или задача "
-                  "(--generate), записан листок (--worksheet), или игра закрыта как обычно, в том числе окно «Фамилия "
-                  "и имя» на уроке"},
+                  "(--generate), записаны листок (--worksheet) или карта (--map), или игра закрыта как обычно, в том "
+                  "числе окно «Фамилия и имя» на уроке"},
     {kExitNoSolution, "решения нет, причина в единственной строке вывода (--solve); не все файлы решены "
                       "(--check)"},
-    {kExitBadTask, "задача, уровень, число N или параметры записаны неверно, в папку для --folder нельзя "
-                   "записывать; сообщение в stderr"},
+    {kExitBadTask, "задача, уровень, число N, файл карты или параметры записаны неверно, в папку для --folder "
+                   "нельзя записывать; сообщение в stderr"},
     {kExitNoDisplay, "нет графического дисплея: окно игры показать негде"},
     {kExitOutputFailed, "не удалось записать стандартный вывод (нет места, вывод закрыт, читавшая его "
-                        "программа завершилась) или файл листка (-o, --key); причина в stderr"},
+                        "программа завершилась), файл листка (-o, --key) или файл карты (--map); причина в stderr"},
 };
 
 std::string HelpText()
@@ -155,6 +156,7 @@ std::string HelpText()
     std::string text = "Использование: " + program + " [параметры] [задача]\n";
     text += "       " + program + " --check <задача>[+<задача>...] [--csv] [--xlsx <файл>]\n";
     text += "                -- <файл или папка>...\n";
+    text += "       " + program + " --map <задача> -o <файл>\n";
     text += "       " + program + " --worksheet <задачи> -o <файл.pdf> [--key <файл.pdf>]\n";
     text += "       " + std::string(program.size(), ' ') + "             [--count N] [--seed N] [--variants N]\n";
     text += Wrapped("«" + std::string(kAppTitle) + "» — головоломка на переливание.") + "\n";
@@ -191,6 +193,10 @@ std::string HelpText()
     text += Wrapped("Задача (--generate): код и наименьшее число переливаний через табуляцию; без --seed число N "
                     "выбирается случайно и выводится второй строкой «seed N».")
         + "\n";
+    text += Wrapped("Карта (--map): все положения задачи на треугольной сетке — точки x = V1 + V2/2, y = V2·√3/2 "
+                    "внутри многоугольника 0 ≤ Vn ≤ Cn, — достижимые из начала положения, победные и одно кратчайшее "
+                    "решение. Дисплей не нужен.")
+        + "\n";
     text += Wrapped("Урок (--lesson): игра спрашивает фамилию и имя ученика (или берет их из --pupil) и пишет их "
                     "в заголовке окна. Ходы ученика записываются в файл ПАПКА/Фамилия Имя.xml — по «Запись "
                     "результата», при решении задачи, перед новой задачей и при закрытии окна; каждое сохранение "
@@ -223,8 +229,35 @@ std::string HelpText()
     text += "  " + program + " --check 12,7,5/12,0,0/6+8,5,3/8,0,0/4 --xlsx 7a.xlsx -- 7a/\n";
     text += "  " + program + " --generate 3 --seed 7\n";
     text += "  " + program + " --worksheet level=3 --count 6 --variants 30 -o листок.pdf\n";
+    text += "  " + program + " --map 12,7,5/12,0,0/6 -o milk.pdf\n";
     text += "  " + program + " --lesson 12,7,5/12,0,0/6 --folder /srv/class/7a\n";
     return text;
+}
+
+// Runs draw with a QGuiApplication for its fonts: the one there is (the
+// tests have one), or one of its own on the offscreen platform, which needs
+// no display.
+template <class Draw>
+auto DrawOffscreen(Draw &&draw)
+{
+    if (QCoreApplication::instance())
+        return draw();
+    static char name[] = "sosudnik";
+    static char platform[] = "-platform";
+    static char offscreen[] = "offscreen";
+    static char *argv[] = {name, platform, offscreen, nullptr};
+    static int argc = 3;
+    // Without XDG_RUNTIME_DIR (cron, a bare ssh) Qt names the folder it uses
+    // instead: nothing this command's user can act on.
+    const QtMessageHandler previous = qInstallMessageHandler(
+        [](QtMsgType type, const QMessageLogContext &context, const QString &message) {
+            if (!message.startsWith(QLatin1String("QStandardPaths: ")))
+                qt_message_output(type, context, message);
+        });
+    const QGuiApplication app(argc, argv);
+    auto result = draw();
+    qInstallMessageHandler(previous);
+    return result;
 }
 
 int PrintHelp(const CommandLine &, const Streams &streams)
@@ -240,6 +273,13 @@ int PrintVersion(const CommandLine &, const Streams &streams)
 // Why a window-less command cannot run with these arguments: whatever could
 // not be read, Qt's options (there is no window for them) and operands
 // beyond the `operands` it takes. Empty when it can.
+// Whether one of the commands the companion shapes is given too.
+bool ShapesOneGiven(const CommandLine &line, const Companion &companion)
+{
+    return std::any_of(companion.Commands.begin(), companion.Commands.end(),
+                       [&line](const char *shaped) { return shaped && line.Has(shaped); });
+}
+
 std::string Refusal(const CommandLine &line, const char *command, std::size_t operands)
 {
     if (!line.Problem.empty())
@@ -249,8 +289,8 @@ std::string Refusal(const CommandLine &line, const char *command, std::size_t op
             return "параметры " + LongName(command) + " и " + LongName(other) + " вместе не работают";
     }
     for (const Companion &companion : kCompanions) {
-        if (!Shapes(companion, command) && line.Has(companion.Option) && !CommandGiven(line, companion))
-            return CompanionOnly(companion);
+        if (!Accompanies(companion, command) && line.Has(companion.Option) && !ShapesOneGiven(line, companion))
+            return CompanionRule(companion);
     }
     for (const char *option : kWindowOnly) {
         if (line.Has(option))
@@ -264,17 +304,25 @@ std::string Refusal(const CommandLine &line, const char *command, std::size_t op
     return {};
 }
 
+// The task whose code follows the option, or nothing once stderr says why.
+std::optional<TaskPreset> TaskAfter(const CommandLine &line, const char *option, const Streams &streams)
+{
+    try {
+        return ParseTaskCode(line.Value(option));
+    } catch (const std::invalid_argument &e) {
+        Complain(streams, Lowered(e.what()));
+        return std::nullopt;
+    }
+}
+
 int SolveTask(const CommandLine &line, const Streams &streams)
 {
     if (const std::string refusal = Refusal(line, "solve", 0); !refusal.empty())
         return Refuse(streams, refusal);
-    TaskPreset task{};
-    try {
-        task = ParseTaskCode(line.Value("solve"));
-    } catch (const std::invalid_argument &e) {
-        Complain(streams, Lowered(e.what()));
+    const std::optional<TaskPreset> read = TaskAfter(line, "solve", streams);
+    if (!read)
         return kExitBadTask;
-    }
+    const TaskPreset &task = *read;
     const Solution solution = Solve(task);
     if (!solution.Solved())
         return Emit(streams, UnsolvableText(solution, task) + "\n", kExitNoSolution);
@@ -332,8 +380,8 @@ int CheckRecords(const CommandLine &line, const Streams &streams)
 std::string CompanionAlone(const CommandLine &line)
 {
     for (const Companion &companion : kCompanions) {
-        if (line.Has(companion.Option) && !CommandGiven(line, companion))
-            return CompanionOnly(companion);
+        if (line.Has(companion.Option) && !ShapesOneGiven(line, companion))
+            return CompanionRule(companion);
     }
     return {};
 }
@@ -401,44 +449,36 @@ int GenerateCommand(const CommandLine &line, const Streams &streams)
     return Emit(streams, out, 0);
 }
 
-// A worksheet is painted with Qt's fonts, which need an application of
-// the GUI kind: without a display, the offscreen platform serves. Tests
-// bring their own application; so may a caller.
-class PaintingApplication {
-public:
-    PaintingApplication()
-    {
-        if (QCoreApplication::instance())
-            return;
-        // Qt's notes about the offscreen platform's set-up (no runtime
-        // folder, say) are no news to the one who asked for a file.
-        m_previous = qInstallMessageHandler(Quiet);
-        // "-platform" on the line wins over QT_QPA_PLATFORM.
-        m_app = std::make_unique<QGuiApplication>(m_argc, m_argv.data());
+// --map: the task's map with its shortest solution, as a PNG, SVG or PDF
+// file. Drawn without a display, on Qt's offscreen platform.
+int MapCommand(const CommandLine &line, const Streams &streams)
+{
+    if (const std::string refusal = Refusal(line, "map", 0); !refusal.empty())
+        return Refuse(streams, refusal);
+    const std::optional<TaskPreset> read = TaskAfter(line, "map", streams);
+    if (!read)
+        return kExitBadTask;
+    const TaskPreset &task = *read;
+    if (!line.Has("output"))
+        return Refuse(streams, "для --map нужен файл: назовите его после -o или --output");
+    const std::string &path = line.Value("output");
+    const std::optional<MapFileFormat> format = MapFileFormatOf(path);
+    if (!format)
+        return Refuse(streams, "файл " + Quoted(path) + " не годится для карты: нужно расширение png, svg или pdf");
+    try {
+        const QByteArray bytes = DrawOffscreen([&] { return MapFileBytes(task, *format); });
+        const std::string_view pieces[] = {std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size()))};
+        // A file already there is replaced by the rename alone, never written over.
+        WriteFileAtomically(path, pieces, InPlace::Never);
+    } catch (const SaveFailure &failure) {
+        Complain(streams, Lowered(SaveFailureText(Shortened(path), failure.Cause())));
+        return kExitOutputFailed;
+    } catch (const MapFileError &failure) {
+        Complain(streams, "файл " + Quoted(path) + " не записан: " + Lowered(failure.what()));
+        return kExitOutputFailed;
     }
-    ~PaintingApplication()
-    {
-        if (m_app)
-            qInstallMessageHandler(m_previous);
-    }
-    PaintingApplication(const PaintingApplication &) = delete;
-    PaintingApplication &operator=(const PaintingApplication &) = delete;
-
-private:
-    static void Quiet(QtMsgType type, const QMessageLogContext &, const QString &message)
-    {
-        if (type == QtCriticalMsg || type == QtFatalMsg)
-            std::fputs((message.toLocal8Bit() + '\n').constData(), stderr);
-    }
-
-    QtMessageHandler m_previous = nullptr;
-    char m_name[9] = "sosudnik";
-    char m_option[10] = "-platform";
-    char m_platform[10] = "offscreen";
-    std::array<char *, 4> m_argv{m_name, m_option, m_platform, nullptr};
-    int m_argc = 3;
-    std::unique_ptr<QGuiApplication> m_app;
-};
+    return kExitSolved;
+}
 
 // The same file named twice, however it is spelt.
 bool SameFile(const std::string &a, const std::string &b)
@@ -479,12 +519,17 @@ int WorksheetCommand(const CommandLine &line, const Streams &streams)
                               + ": с этим числом получится тот же листок");
 
     const Worksheet sheet = PlanWorksheet(request);
-    const PaintingApplication painting;
-    try {
-        WriteWorksheet(sheet, {output, key});
-    } catch (const SaveFailure &e) {
+    const std::string failure = DrawOffscreen([&] {
+        try {
+            WriteWorksheet(sheet, {output, key});
+        } catch (const SaveFailure &e) {
+            return std::string(e.what());
+        }
+        return std::string();
+    });
+    if (!failure.empty()) {
         // The name is the one typed, control characters and all.
-        Complain(streams, EscapeControls(Lowered(e.what())));
+        Complain(streams, EscapeControls(Lowered(failure)));
         return kExitOutputFailed;
     }
     return kExitSolved;
@@ -504,6 +549,7 @@ constexpr Command kCommands[] = {
     {"check", CheckRecords},
     {"book", PrintBook},
     {"generate", GenerateCommand},
+    {"map", MapCommand},
     {"worksheet", WorksheetCommand},
 };
 

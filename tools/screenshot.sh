@@ -3,8 +3,9 @@
 # SPDX-License-Identifier: MIT
 # Screenshots for the docs, taken from the real program under a private Xvfb:
 # the main window after one pour of the milk task, both pages of the task
-# dialog, and the replay of a pupil's file; and a worksheet's first page and
-# its key, drawn from the PDF that `--worksheet` writes (pdftoppm).
+# dialog, the map window after five pours, the map `--map` draws, and the
+# replay of a pupil's file; and a worksheet's first page and its key, drawn
+# from the PDF that `--worksheet` writes (pdftoppm).
 # Usage: tools/screenshot.sh [OUT_DIR]   (default docs/; the program is
 # build/app/sosudnik, or $SOSUDNIK)
 set -euo pipefail
@@ -71,6 +72,26 @@ cp -f "$work/kvass.png" "$out/task-kvass.png"
 xdotool key Escape
 poll 30 no_other_window || fail "the task dialog did not close"
 
+# Four pours more by keys (5 7 0 -> 5 2 5 -> 10 2 0 -> 10 0 2 -> 3 7 2), then
+# "Карта переливаний" (Ctrl+M).
+xdotool windowfocus --sync "$win" 2>/dev/null || true
+for keys in "2 3" "3 1" "2 3" "1 2"; do
+  # shellcheck disable=SC2086 # two keys
+  xdotool key --delay 60 $keys
+done
+wait_for 30 "vessel 1 at 3 of 12" colour 84 180 0000FF
+open_by_key ctrl+m "the map window did not open"
+map=$other
+# Park the pointer off both windows: no tooltip, no hover.
+xdotool mousemove --sync 1270 1010
+stable "$map" "$out/map-window.png"
+
+# The same task's map as `--map` writes it, with its shortest solution.
+env -u DISPLAY QT_QPA_PLATFORM= "$app" --map 12,7,5/12,0,0/6 -o "$out/map-milk.png" || fail "--map wrote no picture"
+
+# Back to the game's window for its menu.
+xdotool windowfocus --sync "$win" 2>/dev/null || true
+
 # A pupil's file: a game of another task, the milk task solved, and a last
 # try with a row that no pour gives.
 pupil="$work/run/ученик.xml"
@@ -98,7 +119,7 @@ xdotool key Cyrillic_es
 chooser_open() {
   local id
   for id in $(game_windows); do
-    [ "$id" != "$win" ] && [ "$(xdotool getwindowgeometry "$id" | grep -c Geometry)" = 1 ] && chooser=$id && return 0
+    [ "$id" != "$win" ] && [ "$id" != "$map" ] && [ "$(xdotool getwindowgeometry "$id" | grep -c Geometry)" = 1 ] && chooser=$id && return 0
   done
   return 1
 }
@@ -111,7 +132,7 @@ replay_open() {
   local id width best=0
   replay=
   for id in $(game_windows); do
-    [ "$id" = "$win" ] && continue
+    [ "$id" = "$win" ] || [ "$id" = "$map" ] || [ "$id" = "$chooser" ] && continue
     width=$(xdotool getwindowgeometry --shell "$id" | sed -n 's/^WIDTH=//p')
     if [ "${width:-0}" -gt 800 ] && [ "$width" -gt "$best" ]; then
       best=$width
@@ -121,7 +142,7 @@ replay_open() {
   [ -n "$replay" ]
 }
 poll 30 replay_open || fail "the replay did not open"
-# The graded save is the last one; its third row is the one no pour gives.
+# The graded save is the best one, the solved milk task: its third row.
 xdotool key Down Down Down
 stable "$replay" "$out/replay.png"
 xdotool key Escape
@@ -132,5 +153,5 @@ pdftoppm -r 70 -png -f 1 -l 1 -singlefile "$work/sheet.pdf" "$out/worksheet-page
 pdftoppm -r 70 -png -f 1 -l 1 -singlefile "$work/key.pdf" "$out/worksheet-key"
 
 passed=1
-echo "Saved $out/main-window.png, $out/task-milk.png, $out/task-kvass.png, $out/replay.png,"
-echo "      $out/worksheet-page.png, $out/worksheet-key.png"
+echo "Saved $out/main-window.png, $out/task-milk.png, $out/task-kvass.png, $out/map-window.png, $out/map-milk.png,"
+echo "      $out/replay.png, $out/worksheet-page.png, $out/worksheet-key.png"

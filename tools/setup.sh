@@ -26,7 +26,7 @@ fi
 
 packages=(
   g++ cmake ninja-build pkg-config
-  qt6-base-dev qt6-qpa-plugins fonts-liberation qt6-translations-l10n
+  qt6-base-dev qt6-svg-dev qt6-qpa-plugins fonts-liberation qt6-translations-l10n
   libxml2-dev libxlsxwriter-dev
 )
 if [ -z "$game_only" ]; then

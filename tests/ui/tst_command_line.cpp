@@ -222,10 +222,10 @@ void TestCommandLine::runWithoutWindow_data()
                                  "включительно")
                    .arg(QString::fromLatin1(seed));
     QTest::newRow("--seed alone") << QStringList{QStringLiteral("--seed"), QStringLiteral("7")} << kExitBadTask
-                                  << QString::fromUtf8("sosudnik: параметр --seed работает только с --generate и --worksheet");
+                                  << QString::fromUtf8("sosudnik: параметр --seed работает только с --generate или --worksheet");
     QTest::newRow("--seed with --book")
         << QStringList{QStringLiteral("--book"), QStringLiteral("--seed"), QStringLiteral("7")} << kExitBadTask
-        << QString::fromUtf8("sosudnik: параметр --seed работает только с --generate и --worksheet");
+        << QString::fromUtf8("sosudnik: параметр --seed работает только с --generate или --worksheet");
     QTest::newRow("--seed twice") << QStringList{QStringLiteral("--generate"), QStringLiteral("1"),
                                                  QStringLiteral("--seed"), QStringLiteral("7"),
                                                  QStringLiteral("--seed"), QStringLiteral("8")}

@@ -351,7 +351,7 @@ void TestWorksheet::refused_data()
     QTest::newRow("key is the sheet") << QStringLiteral("--worksheet book=1 -o x.pdf --key ./x.pdf")
                                       << QStringLiteral("листок и ключ нельзя записать в один и тот же файл");
     QTest::newRow("-o alone") << QStringLiteral("-o x.pdf")
-                              << QStringLiteral("параметр --output работает только с --worksheet");
+                              << QStringLiteral("параметр --output работает только с --map или --worksheet");
     QTest::newRow("--variants alone") << QStringLiteral("--variants 3")
                                       << QStringLiteral("параметр --variants работает только с --worksheet");
     QTest::newRow("with --solve") << QStringLiteral("--worksheet book=1 -o x.pdf --solve 8,5,3/8,0,0/4")

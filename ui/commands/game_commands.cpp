@@ -52,6 +52,7 @@ bool GameCommands::EnabledIn(Command command, GameMode mode, bool lesson)
     case Command::CheckRecords:
     case Command::Replay:
     case Command::CopyCode:
+    case Command::Map:
         return mode != GameMode::None;
     case Command::Help:
         return false;

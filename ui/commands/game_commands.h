@@ -47,16 +47,17 @@ public:
         Redo, // "&Вперед"
         Restart, // "Нач&ать заново"
         Book, // "С&борник задач…"
-        RandomTask, // "Слу&чайная задача"
+        RandomTask, // "Сл&учайная задача"
         CopyCode, // "&Копировать код задачи"
         EnterCode, // "Вв&ести код задачи…"
         Rules, // "Как &играть"
         SaveAs, // "Записат&ь как…"
-        Worksheet, // "&Листок с задачами…"
+        Worksheet, // "Листок с зада&чами…"
         Replay, // "Про&смотр записи…"
+        Map, // "Карта пере&ливаний"
     };
-    // Replay is the last.
-    static constexpr int kCommandCount = static_cast<int>(Command::Replay) + 1;
+    // Map is the last.
+    static constexpr int kCommandCount = static_cast<int>(Command::Map) + 1;
 
     // The one table of what is available in which mode; in a lesson the
     // commands that hand out the answer are off whatever the mode.

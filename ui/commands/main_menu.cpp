@@ -38,7 +38,7 @@ void AddBookEntries(QMenu *menu, GameCommands &commands, const MainMenuHandlers 
 {
     // "Просмотр записи…" has its С: every other letter of it was taken first.
     commands.Connect(Command::Book, AddEntry(menu, "MnuBook", "С&борник задач…"), handlers.Book);
-    QMenu *random = menu->addMenu(QString::fromUtf8("Слу&чайная задача"));
+    QMenu *random = menu->addMenu(QString::fromUtf8("Сл&учайная задача"));
     random->setObjectName(QStringLiteral("MnuRandom"));
     commands.Bind(Command::RandomTask, random->menuAction());
     std::vector<QAction *> levels;
@@ -63,7 +63,7 @@ void AddBookEntries(QMenu *menu, GameCommands &commands, const MainMenuHandlers 
     QObject::connect(&answers, &AnswerRule::Changed, random, name);
     commands.Connect(Command::CopyCode, AddEntry(menu, "MnuCopyCode", "&Копировать код задачи"), handlers.CopyCode);
     commands.Connect(Command::EnterCode, AddEntry(menu, "MnuEnterCode", "Вв&ести код задачи…"), handlers.EnterCode);
-    commands.Connect(Command::Worksheet, AddEntry(menu, "MnuWorksheet", "&Листок с задачами…"), handlers.Worksheet);
+    commands.Connect(Command::Worksheet, AddEntry(menu, "MnuWorksheet", "Листок с зада&чами…"), handlers.Worksheet);
 }
 
 // "Назад", "Запись результата", the six pours, "Вперед", "Начать заново"
@@ -118,6 +118,9 @@ void AddSolverEntries(QMenu *menu, GameCommands &commands, const MainMenuHandler
     commands.Connect(Command::CheckRecords, AddEntry(menu, "MnuCheckRecords", "Провери&ть записи…"),
                      handlers.CheckRecords);
     commands.Connect(Command::Replay, AddEntry(menu, "MnuReplay", "Про&смотр записи…"), handlers.Replay);
+    commands.Connect(Command::Map,
+                     AddEntry(menu, "MnuMap", "Карта пере&ливаний", QKeySequence(Qt::CTRL | Qt::Key_M)),
+                     handlers.Map);
 }
 
 void AddZoomEntries(QMenu *menu, GameCommands &commands, const MainMenuHandlers &handlers)

@@ -33,6 +33,7 @@ struct MainMenuHandlers {
     std::function<void()> Rules;
     std::function<void()> Worksheet;
     std::function<void()> Replay;
+    std::function<void()> Map;
 };
 
 // "&Данные", "&Задачи", "&Игра" and "&Справка". "&Игра" holds what the

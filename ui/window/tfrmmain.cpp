@@ -12,6 +12,7 @@
 #include "keyboard_pour.h"
 #include "line_edit_cell.h"
 #include "main_menu.h"
+#include "map_commands.h"
 #include "message_boxes.h"
 #include "move_log_model.h"
 #include "placement.h"
@@ -194,6 +195,7 @@ void TfrmMain::SetupMenus()
     handlers.EnterCode = [this] { Guarded([this] { m_codes->EnterCode(); }); };
     handlers.Rules = [this] { ShowRules(); };
     handlers.Worksheet = [this] { Guarded([this] { m_worksheet->Open(); }); };
+    (new MapCommands(Puzzle(), *m_commands, this))->AddHandlers(handlers);
     BuildMainMenu(menuBar(), *m_commands, handlers);
 }
 
