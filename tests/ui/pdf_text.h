@@ -14,6 +14,7 @@
 #include <QStringList>
 #include <QTest>
 
+#include <algorithm>
 #include <array>
 #include <vector>
 
@@ -120,17 +121,24 @@ std::vector<KeyAnswer> KeyAnswers(const QString &keyText)
         answer.Task = ParseTaskCode(match.captured(1).toStdString());
         answer.Fewest = match.captured(2).toInt();
         const QStringList cells = match.captured(3).split(QLatin1Char(' '), Qt::SkipEmptyParts);
-        // "№ 1 2 3 Из 1 2 1 В ..."
+        // "№ 1 2 3 Из 1 2 1 В ...", then the words of the map drawn under
+        // the table: the table ends with its sixth column as long as its first.
         std::vector<std::vector<int>> columns;
         for (const QString &cell : cells) {
+            const bool tableDone = columns.size() == 6 && columns[5].size() == columns[0].size();
             bool number = false;
             const int value = cell.toInt(&number);
+            if (tableDone || (!number && columns.size() == 6))
+                break;
             if (!number)
                 columns.emplace_back();
             else if (!columns.empty())
                 columns.back().push_back(value);
         }
-        if (columns.size() == 6) {
+        const bool whole = columns.size() == 6
+            && std::all_of(columns.begin(), columns.end(),
+                [&columns](const std::vector<int> &column) { return column.size() == columns[0].size(); });
+        if (whole) {
             for (std::size_t r = 0; r < columns[0].size(); ++r)
                 answer.Pours.push_back({columns[1][r], columns[2][r], columns[3][r], columns[4][r], columns[5][r]});
         }

@@ -12,6 +12,7 @@
 #include "worksheet_command.h"
 #include "worksheet_dialog.h"
 
+#include "pour_map.h"
 #include "solver.h"
 #include "task_book.h"
 #include "worksheet.h"
@@ -89,6 +90,7 @@ private slots:
     void bookSheetReadsBack();
     void variantsAndTheirKey();
     void longAnswersGoOnInTheNextColumns();
+    void keyDrawsEachTasksMap();
     void sameArgumentsSameText();
     void drawnSeedIsTold();
     void refused_data();
@@ -260,6 +262,30 @@ void TestWorksheet::longAnswersGoOnInTheNextColumns()
         QCOMPARE(pours[static_cast<std::size_t>(i)], i + 1);
     QVERIFY(Flat(pages.mid(keyFrom).join(QLatin1Char(' ')))
                 .contains(QStringLiteral("Задача 1. Сосуды 999, 500 и 499 (продолжение)")));
+}
+
+// Each answer in the key is followed by its task's map: the corners of that
+// task's polygon named by their levels, as «Карта переливаний» names them.
+void TestWorksheet::keyDrawsEachTasksMap()
+{
+    const QString pdf = Path(QStringLiteral("maps.pdf"));
+    const QString codes = QStringLiteral("12,7,5/12,0,0/6+8,5,3/8,0,0/4+10,7,3/10,0,0/5");
+    QCOMPARE(RunCommand({QStringLiteral("--worksheet"), QStringLiteral("code=") + codes, QStringLiteral("-o"), pdf})
+                 .Status,
+        0);
+    const QString key = Flat(PdfPagesText(pdf).join(QLatin1Char(' ')));
+    const QStringList tasks = codes.split(QLatin1Char('+'));
+    for (qsizetype t = 0; t < tasks.size(); ++t) {
+        const qsizetype from = key.indexOf(QStringLiteral("Код ") + tasks[t] + QLatin1Char('.'));
+        QVERIFY2(from >= 0, qPrintable(tasks[t]));
+        const qsizetype to = t + 1 < tasks.size() ? key.indexOf(QStringLiteral("Код ") + tasks[t + 1]) : key.size();
+        const QString entry = key.mid(from, to - from);
+        const PourMap map(ParseTaskCode(tasks[t].toStdString()));
+        for (const MapLevels &corner : map.Corners()) {
+            const QString label = QStringLiteral("%1, %2, %3").arg(corner[0]).arg(corner[1]).arg(corner[2]);
+            QVERIFY2(entry.contains(label), qPrintable(tasks[t] + QStringLiteral(": ") + label));
+        }
+    }
 }
 
 void TestWorksheet::sameArgumentsSameText()

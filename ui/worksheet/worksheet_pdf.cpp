@@ -5,6 +5,7 @@
 #include "advice.h"
 #include "appearance.h"
 #include "atomic_file.h"
+#include "map_painter.h"
 #include "task_code.h"
 
 #include <QBuffer>
@@ -604,6 +605,19 @@ bool PaintSections(Canvas &canvas, const std::vector<Section> &sections, Workshe
 }
 
 } // namespace
+
+void PaintKeyMap(QPainter &painter, const QRectF &area, const SheetTask &task)
+{
+    const PourMap map(task.Task);
+    MapScene scene;
+    scene.Shortest = true;
+    // The answer's table beside it says what the numbers are.
+    scene.Legend = false;
+    // A pixel of the look as on a screen of 96 dots to the inch.
+    scene.Pixel = kDotsPerInch / 96.0;
+    scene.Font = Canvas::Font(6.5);
+    MapPainter(map).Paint(painter, area, scene);
+}
 
 std::optional<WorksheetPdfs> PaintWorksheet(
     const Worksheet &sheet, bool keyApart, WorksheetProgress *progress, const KeyMapPainter &map)

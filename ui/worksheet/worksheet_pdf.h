@@ -23,6 +23,10 @@ class QRectF;
 // it only when one is given.
 using KeyMapPainter = std::function<void(QPainter &painter, const QRectF &area, const SheetTask &task)>;
 
+// The task's map with its shortest solution, as «Карта переливаний» draws it,
+// fitted into area: what the key shows unless told otherwise.
+void PaintKeyMap(QPainter &painter, const QRectF &area, const SheetTask &task);
+
 // How far the painting is, and a request to stop it, shared with the thread
 // that paints.
 struct WorksheetProgress {
@@ -41,8 +45,8 @@ struct WorksheetPdfs {
 
 // The files' bytes; nothing when stopped. The same sheet gives the same text
 // wherever the same fonts are installed.
-std::optional<WorksheetPdfs> PaintWorksheet(
-    const Worksheet &sheet, bool keyApart, WorksheetProgress *progress = nullptr, const KeyMapPainter &map = {});
+std::optional<WorksheetPdfs> PaintWorksheet(const Worksheet &sheet, bool keyApart,
+    WorksheetProgress *progress = nullptr, const KeyMapPainter &map = PaintKeyMap);
 
 // Where the files go: the key apart only when named.
 struct WorksheetPaths {
@@ -54,4 +58,4 @@ struct WorksheetPaths {
 // the old one (an existing file is never written in place). Throws
 // SaveFailure naming the file and the cause; nothing when stopped.
 std::optional<WorksheetPdfs> WriteWorksheet(const Worksheet &sheet, const WorksheetPaths &paths,
-    WorksheetProgress *progress = nullptr, const KeyMapPainter &map = {});
+    WorksheetProgress *progress = nullptr, const KeyMapPainter &map = PaintKeyMap);
