@@ -11,6 +11,7 @@
 #include "check_report.h"
 #include "command_line.h"
 #include "display_start.h"
+#include "map_view.h"
 #include "record_check.h"
 #include "record_check_dialog.h"
 #include "replay_command.h"
@@ -105,6 +106,17 @@ QStringList Saves(ReplayWindow *replay)
     for (int i = 0; i < list->count(); ++i)
         items << list->item(i)->text();
     return items;
+}
+
+// The path the replay's map draws, row after row.
+std::vector<Levels> MapRows(const ReplayWindow *replay)
+{
+    std::vector<Levels> rows;
+    for (const PathRun &run : replay->Map()->Scene().Player) {
+        for (const PathVertex &vertex : run)
+            rows.push_back(vertex.Levels);
+    }
+    return rows;
 }
 
 void Key(ReplayWindow *replay, Qt::Key key)
@@ -224,6 +236,9 @@ void TestReplay::rowByRowWithTheKeys()
                 QStringLiteral("Сосуд 3: %1 из 5").arg(rows[r][2])}));
         QVERIFY2(Label(replay, "RowCaption").startsWith(QStringLiteral("Ход %1 из 10, подпись «%1»").arg(r)),
             qPrintable(Label(replay, "RowCaption")));
+        // The map: the save's path up to this row, on this task's map.
+        QCOMPARE(replay->Map()->Map()->Task().Level, TaskPresets[0].Level);
+        QCOMPARE(MapRows(replay), std::vector<Levels>(rows.begin(), rows.begin() + static_cast<std::ptrdiff_t>(r) + 1));
         Key(replay, Qt::Key_Down);
     }
     QCOMPARE(replay->RowShown(), 10);
@@ -232,6 +247,7 @@ void TestReplay::rowByRowWithTheKeys()
 
     Key(replay, Qt::Key_Home);
     QCOMPARE(replay->RowShown(), 0);
+    QCOMPARE(MapRows(replay), std::vector<Levels>{rows.front()});
     QCOMPARE(Label(replay, "RowNote"), QStringLiteral("начало"));
     Key(replay, Qt::Key_End);
     QCOMPARE(replay->RowShown(), 10);
@@ -244,7 +260,7 @@ void TestReplay::rowByRowWithTheKeys()
     Key(replay, Qt::Key_Right);
     QCOMPARE(replay->RowShown(), 10);
 
-    // The wrong row of the graded save, named as the checker names it.
+    // The wrong row of the last save, named as the checker names it.
     Child<QListWidget>(replay, "Saves")->setCurrentRow(2);
     Child<QTableView>(replay, "Rows")->setFocus();
     Key(replay, Qt::Key_Down);

@@ -5,6 +5,7 @@
 #include "appearance.h"
 #include "background_work.h"
 #include "game_palette.h"
+#include "map_view.h"
 #include "placement.h"
 #include "replay_rows_model.h"
 #include "result_file_chooser.h"
@@ -22,7 +23,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QMetaMethod>
 #include <QPushButton>
 #include <QSplitter>
 #include <QStyle>
@@ -107,9 +107,14 @@ ReplayWindow::ReplayWindow(const TaskPreset &task, QWidget *parent)
     middle->addWidget(m_saves);
     middle->addWidget(m_rows);
     middle->addWidget(BuildStage());
+    m_map = new MapView(middle);
+    m_map->setObjectName(QStringLiteral("ReplayMap"));
+    m_map->setAccessibleName(QStringLiteral("Карта переливаний"));
+    middle->addWidget(m_map);
     middle->setStretchFactor(0, 0);
     middle->setStretchFactor(1, 1);
     middle->setStretchFactor(2, 0);
+    middle->setStretchFactor(3, 1);
     layout->addWidget(middle, 1);
     BuildButtons();
 
@@ -120,7 +125,7 @@ ReplayWindow::ReplayWindow(const TaskPreset &task, QWidget *parent)
     ShowTaskCode();
     m_scaled.AddFont(this);
     const QFontMetrics metrics(font());
-    resize(metrics.averageCharWidth() * 170, metrics.height() * 34);
+    resize(metrics.averageCharWidth() * 220, metrics.height() * 34);
     UseGamePalette(this);
     KeepOnScreen(this);
 }
@@ -262,11 +267,14 @@ void ReplayWindow::Load()
     m_verdict->setText(QStringLiteral("Файл читается…"));
     Colour(m_verdict, GamePalette().color(QPalette::WindowText));
     auto replay = std::make_shared<Replay>();
+    auto map = std::make_shared<std::shared_ptr<const PourMap>>();
     const std::string path = QFile::encodeName(m_path).toStdString();
     const TaskPreset task = m_task;
     m_loading = new BackgroundWork(
-        [replay, path, task] {
+        [replay, map, path, task] {
             try {
+                // A large task's map takes a moment too: made here, beside the file.
+                *map = std::make_shared<const PourMap>(task);
                 *replay = ReplayFile(path, task);
             } catch (const std::exception &e) {
                 // The reader's own part of the game missing, or memory: said
@@ -278,7 +286,7 @@ void ReplayWindow::Load()
             }
         },
         this);
-    connect(m_loading, &BackgroundWork::Finished, this, [this, replay] {
+    connect(m_loading, &BackgroundWork::Finished, this, [this, replay, map] {
         m_loading->deleteLater();
         m_loading = nullptr;
         if (m_loadAgain) {
@@ -286,15 +294,16 @@ void ReplayWindow::Load()
             Load();
             return;
         }
-        Loaded(replay);
+        Loaded(replay, *map);
     });
     m_loading->Start();
 }
 
-void ReplayWindow::Loaded(std::shared_ptr<Replay> replay)
+void ReplayWindow::Loaded(std::shared_ptr<Replay> replay, std::shared_ptr<const PourMap> map)
 {
     m_model->Show(nullptr);
     m_replay = std::move(replay);
+    m_pourMap = std::move(map);
     m_save = -1;
     m_row = -1;
     const Replay &r = *m_replay;
@@ -331,7 +340,28 @@ void ReplayWindow::Loaded(std::shared_ptr<Replay> replay)
         m_saveVerdict->clear();
         for (VesselPicture *vessel : m_vessels)
             vessel->Draw(0, 0);
+        ShowPath(-1);
     }
+}
+
+void ReplayWindow::ShowPath(int row)
+{
+    if (!m_pourMap) {
+        m_map->Show(nullptr, {});
+        m_map->setAccessibleDescription(QString());
+        return;
+    }
+    std::vector<std::optional<MapLevels>> rows;
+    if (m_replay && m_save >= 0) {
+        const ReplaySave &save = m_replay->Saves[static_cast<std::size_t>(m_save)];
+        for (int r = 0; r <= row; ++r)
+            rows.push_back(save.Rows[static_cast<std::size_t>(r)].Step.Levels);
+    }
+    MapScene scene;
+    scene.Player = MapPath(*m_pourMap, rows);
+    m_map->Show(m_pourMap, std::move(scene));
+    m_map->setAccessibleDescription(
+        QString::fromStdString(MapDescription(*m_pourMap, rows, false, false)));
 }
 
 void ReplayWindow::ShowSave(int index)
@@ -353,6 +383,7 @@ void ReplayWindow::ShowSave(int index)
     else {
         m_caption->setText(QStringLiteral("В сохранении нет ни одной строки."));
         m_note->clear();
+        ShowPath(-1);
     }
 }
 
@@ -390,14 +421,7 @@ void ReplayWindow::ShowRow(int row)
     m_note->setText(ReplayRowsModel::Note(save, r));
     Colour(m_note, ReplayRowsModel::Wrong(save, r) ? kProblem : GamePalette().color(QPalette::WindowText));
 
-    if (!isSignalConnected(QMetaMethod::fromSignal(&ReplayWindow::PathShown)))
-        return;
-    ReplayPath path;
-    for (std::size_t i = 0; i <= r; ++i) {
-        if (save.Rows[i].Step.Levels)
-            path.push_back(*save.Rows[i].Step.Levels);
-    }
-    emit PathShown(m_task, path);
+    ShowPath(row);
 }
 
 bool ReplayWindow::eventFilter(QObject *watched, QEvent *event)

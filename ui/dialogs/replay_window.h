@@ -17,19 +17,20 @@ class QLabel;
 class QLineEdit;
 class QListWidget;
 class QTableView;
+class MapView;
+class PourMap;
 class ReplayRowsModel;
 class VesselPicture;
 
 inline constexpr const char *kCaptionReplay = "Просмотр записи";
 
-// The levels from a save's first row up to the one shown.
-using ReplayPath = std::vector<std::array<int, 3>>;
-
 // "Просмотр записи": a pupil's result file against a task, save by save and
 // row by row. The saves are numbered as the checker numbers them and the one
 // it grades is chosen first; each row shows the three vessels as the game
 // draws them, its caption, and what the checker says of it; the save's
-// verdict stands below. Arrows, PageUp and PageDown step, Home and End jump.
+// verdict stands below; beside them the task's map («Карта переливаний»)
+// with the save's path up to the row. Arrows, PageUp and PageDown step,
+// Home and End jump.
 // Nothing is written: not the game, not the file.
 class ReplayWindow final : public QDialog {
     Q_OBJECT
@@ -51,10 +52,8 @@ public:
     int RowShown() const { return m_row; }
     void ShowSave(int index);
     void ShowRow(int row);
-
-signals:
-    // After every row shown: the map draws the path up to it.
-    void PathShown(const TaskPreset &task, const ReplayPath &path);
+    // The task's map with the path up to the row shown.
+    const MapView *Map() const { return m_map; }
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -65,7 +64,9 @@ private:
     QWidget *BuildStage();
     void BuildButtons();
     void Load();
-    void Loaded(std::shared_ptr<Replay> replay);
+    void Loaded(std::shared_ptr<Replay> replay, std::shared_ptr<const PourMap> map);
+    // The map with the shown save's rows up to `row` (none: no path).
+    void ShowPath(int row);
     void ShowTaskCode();
     void ApplyTypedTask();
     void ChooseFile();
@@ -73,6 +74,7 @@ private:
     TaskPreset m_task;
     QString m_path;
     std::shared_ptr<Replay> m_replay;
+    std::shared_ptr<const PourMap> m_pourMap; // of the replay's task
     int m_save = -1;
     int m_row = -1;
     QPointer<BackgroundWork> m_loading;
@@ -88,5 +90,6 @@ private:
     QLabel *m_caption = nullptr;
     QLabel *m_note = nullptr; // what the checker says of the row
     QLabel *m_saveVerdict = nullptr;
+    MapView *m_map = nullptr;
     ScaledWidgets m_scaled;
 };
