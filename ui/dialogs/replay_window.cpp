@@ -24,6 +24,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScreen>
 #include <QSplitter>
 #include <QStyle>
 #include <QTableView>
@@ -110,6 +111,7 @@ ReplayWindow::ReplayWindow(const TaskPreset &task, QWidget *parent)
     m_map = new MapView(middle);
     m_map->setObjectName(QStringLiteral("ReplayMap"));
     m_map->setAccessibleName(QStringLiteral("Карта переливаний"));
+    m_map->setMinimumWidth(QFontMetrics(font()).averageCharWidth() * 40);
     middle->addWidget(m_map);
     middle->setStretchFactor(0, 0);
     middle->setStretchFactor(1, 1);
@@ -125,7 +127,12 @@ ReplayWindow::ReplayWindow(const TaskPreset &task, QWidget *parent)
     ShowTaskCode();
     m_scaled.AddFont(this);
     const QFontMetrics metrics(font());
-    resize(metrics.averageCharWidth() * 220, metrics.height() * 34);
+    // Room for the map beside the rows, within the screen.
+    resize(std::min(metrics.averageCharWidth() * 220, screen()->availableGeometry().width() * 9 / 10),
+        metrics.height() * 34);
+    // The rows with their checker's words before the list of saves; the map
+    // what is left.
+    middle->setSizes({width() / 6, width() * 2 / 5, kStage.width(), width() / 4});
     UseGamePalette(this);
     KeepOnScreen(this);
 }
@@ -325,10 +332,10 @@ void ReplayWindow::Loaded(std::shared_ptr<Replay> replay, std::shared_ptr<const 
             item += QStringLiteral(" (итог файла)");
         m_saves->addItem(item);
     }
-    // Room for the longest name, up to a third of the window.
+    // Room for the longest name, up to a fifth of the window.
     const int wanted = m_saves->sizeHintForColumn(0) + 2 * m_saves->frameWidth()
         + m_saves->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
-    m_saves->setMinimumWidth(std::min(wanted, width() / 3));
+    m_saves->setMinimumWidth(std::min(wanted, width() / 5));
     if (!r.Saves.empty()) {
         const int first = r.Graded ? static_cast<int>(*r.Graded) : 0;
         m_saves->setCurrentRow(first);
