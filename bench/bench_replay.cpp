@@ -4,6 +4,7 @@
 // pours up to the reader's limit, every row read and judged; and how long the
 // window's event loop waits at most while the replay window opens it.
 // Usage: bench_replay   (prints its own figures)
+#include "loop_wait.h"
 #include "peak_memory.h"
 #include "replay.h"
 #include "replay_window.h"
@@ -12,7 +13,6 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
-#include <QTimer>
 
 #include <algorithm>
 #include <cstdio>
@@ -22,12 +22,6 @@
 namespace {
 
 constexpr TaskPreset kMilk = TaskPresets[0];
-
-double Median(std::vector<double> values)
-{
-    std::nth_element(values.begin(), values.begin() + static_cast<std::ptrdiff_t>(values.size() / 2), values.end());
-    return values[values.size() / 2];
-}
 
 // Rows 12 0 0 and 5 7 0 in turn: each a legal pour from the one before.
 std::size_t WriteLargest(const QString &path)
@@ -73,23 +67,8 @@ int main(int argc, char **argv)
 
     ReplayWindow window(kMilk);
     window.show();
-    QElapsedTimer sinceTick;
-    QElapsedTimer opened;
-    qint64 longest = 0;
-    QTimer tick;
-    tick.setInterval(1);
-    QObject::connect(&tick, &QTimer::timeout, [&] {
-        longest = std::max(longest, sinceTick.nsecsElapsed());
-        sinceTick.start();
-        if (!window.Loading())
-            QCoreApplication::quit();
-    });
-    opened.start();
-    window.Open(path);
-    sinceTick.start();
-    tick.start();
-    QApplication::exec();
-    std::printf("the replay window opening it: shown in %.0f ms, the event loop waited at most %.1f ms\n",
-        static_cast<double>(opened.nsecsElapsed()) / 1e6, static_cast<double>(longest) / 1e6);
+    const LoopWait wait = WaitOnTheLoop([&] { window.Open(path); }, [&] { return window.Loading(); });
+    std::printf("the replay window opening it: shown in %.0f ms, the event loop waited at most %.1f ms\n", wait.DoneMs,
+        wait.LongestMs);
     return 0;
 }

@@ -5,6 +5,7 @@
 // loop waits at most while the dialog makes that largest one; and the real
 // program, start-up included.
 // Usage: bench_worksheet   (prints its own figures)
+#include "loop_wait.h"
 #include "task_book.h"
 #include "worksheet.h"
 #include "worksheet_dialog.h"
@@ -18,19 +19,12 @@
 #include <QRadioButton>
 #include <QSpinBox>
 #include <QTemporaryDir>
-#include <QTimer>
 
 #include <algorithm>
 #include <cstdio>
 #include <vector>
 
 namespace {
-
-double Median(std::vector<double> values)
-{
-    std::nth_element(values.begin(), values.begin() + static_cast<std::ptrdiff_t>(values.size() / 2), values.end());
-    return values[values.size() / 2];
-}
 
 Worksheet Sheet(const char *level, const char *count, const char *variants)
 {
@@ -61,24 +55,9 @@ double LongestWaitMs(const QString &dir, double &madeMs)
     dialog.findChild<QSpinBox *>(QStringLiteral("Variants"))->setValue(kMaxVariants);
     dialog.SetChooser([&dir](const QString &, const QString &) { return dir + QStringLiteral("/largest.pdf"); });
 
-    QElapsedTimer sinceTick;
-    QElapsedTimer made;
-    qint64 longest = 0;
-    QTimer tick;
-    tick.setInterval(1);
-    QObject::connect(&tick, &QTimer::timeout, [&] {
-        longest = std::max(longest, sinceTick.nsecsElapsed());
-        sinceTick.start();
-        if (!dialog.Making())
-            QCoreApplication::quit();
-    });
-    made.start();
-    dialog.Make();
-    sinceTick.start();
-    tick.start();
-    QApplication::exec();
-    madeMs = static_cast<double>(made.nsecsElapsed()) / 1e6;
-    return static_cast<double>(longest) / 1e6;
+    const LoopWait wait = WaitOnTheLoop([&dialog] { dialog.Make(); }, [&dialog] { return dialog.Making(); });
+    madeMs = wait.DoneMs;
+    return wait.LongestMs;
 }
 
 } // namespace
