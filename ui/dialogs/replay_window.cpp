@@ -433,8 +433,10 @@ void ReplayWindow::ShowRow(int row)
 
 bool ReplayWindow::eventFilter(QObject *watched, QEvent *event)
 {
-    // Home and End go to the first and the last row, Left and Right step:
-    // a table would move between its columns instead.
+    // Home and End go to the first and the last row; Left and Right step,
+    // where a table would move between its columns, and so do Page Up and
+    // Page Down, the keys a presenter's remote sends, where a table would
+    // turn a page.
     if (watched == m_rows && event->type() == QEvent::KeyPress && m_replay && m_save >= 0) {
         const auto *key = static_cast<QKeyEvent *>(event);
         const int last = static_cast<int>(m_replay->Saves[static_cast<std::size_t>(m_save)].Rows.size()) - 1;
@@ -446,9 +448,11 @@ bool ReplayWindow::eventFilter(QObject *watched, QEvent *event)
             ShowRow(last);
             return true;
         case Qt::Key_Left:
+        case Qt::Key_PageUp:
             ShowRow(std::max(0, m_row - 1));
             return true;
         case Qt::Key_Right:
+        case Qt::Key_PageDown:
             ShowRow(std::min(last, m_row + 1));
             return true;
         default:
