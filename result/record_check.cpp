@@ -265,7 +265,7 @@ private:
             check.Fewest = m_tasks[0].Best.Pours();
         check.Detail = m_rows == 0 ? "В сохранении нет ни одной строки."
                                    : "Сохранение начинается с " + Quoted(m_start) + ", а не с уровней "
-                + (m_tasks.size() == 1 ? "задачи " + Shown(m_tasks[0].Task.Level) : std::string("ни одной из задач"))
+                + (m_tasks.size() == 1 ? "задачи " + Shown(m_tasks[0].Task.Level) : std::string("какой-либо из задач"))
                 + ".";
         return check;
     }

@@ -339,6 +339,16 @@ TEST_P(BestSaveTest, GradesTheBestAndSaysWhich)
     EXPECT_EQ(check.Detail, c.Detail);
     EXPECT_EQ(SaveName(c.Graded, c.Saves.size()),
               "Сохранение " + std::to_string(c.Graded + 1) + " из " + std::to_string(c.Saves.size()));
+
+    // The review grades alike, and each save on its own: the graded one as
+    // the file, without the words about which save it is.
+    const FileReview review = RecordChecker(kMilk).Review(ReadResultText(FileOfSaves(c.Saves)));
+    EXPECT_EQ(review.Verdict.Detail, check.Detail);
+    EXPECT_EQ(review.Verdict.GradedSave, c.Graded);
+    ASSERT_EQ(review.Saves.size(), c.Saves.size());
+    EXPECT_EQ(review.Saves[c.Graded].Result, c.Result);
+    EXPECT_EQ(review.Saves[c.Graded].Pours, c.Pours);
+    EXPECT_EQ(check.Detail.rfind(review.Saves[c.Graded].Detail + " Сохранение ", 0), 0u) << check.Detail;
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -403,6 +413,13 @@ TEST(Variants, EachFileAgainstItsOwnTask)
         EXPECT_EQ(check.Task, c.Task) << c.Name;
         EXPECT_EQ(check.Pours, c.Pours) << c.Name;
         EXPECT_EQ(check.Fewest, c.Fewest) << c.Name;
+        const FileReview review = RecordChecker(c.Tasks).Review(ReadResultText(c.File));
+        EXPECT_EQ(review.Verdict.Result, c.Result) << c.Name;
+        EXPECT_EQ(review.Verdict.Detail, check.Detail) << c.Name;
+        EXPECT_EQ(review.Saves.size(), c.Result == Verdict::Unreadable ? 0u : 1u) << c.Name;
+        if (!review.Saves.empty()) {
+            EXPECT_EQ(review.Saves[0].Result, c.Result) << c.Name;
+        }
     }
     const RecordCheck other = RecordChecker({kMilk, kKvass, kMilk}).Check(ReadResultText(FileOfSaves({{"9 0 0"}})));
     EXPECT_EQ(other.Detail, "Сохранения в файле начинаются с «9 0 0», а не с уровней задач 12 0 0 или 8 0 0.");
