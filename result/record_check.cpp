@@ -202,8 +202,12 @@ public:
         FileReview review;
         review.Verdict = Finish(problem);
         review.Problem = problem;
-        if (problem.empty())
+        if (problem.empty()) {
+            // Judged as each closed: the file's count is known only now.
+            for (RecordCheck &save : m_reviewed)
+                save.Saves = m_saves;
             review.Saves = std::move(m_reviewed);
+        }
         return review;
     }
 
@@ -260,7 +264,6 @@ private:
             return *best;
         RecordCheck check;
         check.Result = Verdict::OtherTask;
-        check.Saves = m_saves;
         if (m_tasks.size() == 1 && m_tasks[0].Best.Solved())
             check.Fewest = m_tasks[0].Best.Pours();
         check.Detail = m_rows == 0 ? "В сохранении нет ни одной строки."

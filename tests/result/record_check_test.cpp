@@ -346,6 +346,8 @@ TEST_P(BestSaveTest, GradesTheBestAndSaysWhich)
     EXPECT_EQ(review.Verdict.Detail, check.Detail);
     EXPECT_EQ(review.Verdict.GradedSave, c.Graded);
     ASSERT_EQ(review.Saves.size(), c.Saves.size());
+    for (const RecordCheck &save : review.Saves)
+        EXPECT_EQ(save.Saves, c.Saves.size());
     EXPECT_EQ(review.Saves[c.Graded].Result, c.Result);
     EXPECT_EQ(review.Saves[c.Graded].Pours, c.Pours);
     EXPECT_EQ(check.Detail.rfind(review.Saves[c.Graded].Detail + " Сохранение ", 0), 0u) << check.Detail;
