@@ -175,6 +175,21 @@ int ScoreBook::Count() const
     return static_cast<int>(std::count_if(m_lines.begin(), m_lines.end(), [](const Line &l) { return l.Entry; }));
 }
 
+std::vector<Score> ScoreBook::All() const
+{
+    std::vector<Score> all;
+    for (const Line &line : m_lines) {
+        if (!line.Entry)
+            continue;
+        const auto same = std::find_if(all.begin(), all.end(), [&](const Score &s) { return s.Code == line.Entry->Code; });
+        if (same == all.end())
+            all.push_back(*line.Entry);
+        else if (Better(*line.Entry, *same))
+            *same = *line.Entry;
+    }
+    return all;
+}
+
 bool ScoreBook::Add(const Score &score)
 {
     const std::optional<Score> best = Best(score.Code);
