@@ -5,6 +5,8 @@
 #include "recorder.h"
 #include "tfrmmain.h"
 #include "vessel_picture.h"
+#include "win_commands.h"
+#include "win_window.h"
 
 #include <QAction>
 #include <QDir>
@@ -158,6 +160,21 @@ public:
     {
         const VesselState &s = window.Puzzle().State();
         return {s.Level(1), s.Level(2), s.Level(3)};
+    }
+
+    // «Задача решена», if it has been shown.
+    WinWindow *Win() { return window.Wins().Window(); }
+
+    // Closes «Задача решена» with Escape, as a player would; the game's
+    // window is active again.
+    void CloseWin()
+    {
+        WinWindow *win = Win();
+        if (!win || !win->isVisible())
+            qFatal("no «Задача решена» to close");
+        QTest::keyClick(win, Qt::Key_Escape);
+        if (win->isVisible() || !QTest::qWaitForWindowActive(&window))
+            qFatal("«Задача решена» did not give the game back");
     }
 
     QAction *Action(const char *name) const

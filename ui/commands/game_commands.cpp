@@ -34,6 +34,8 @@ bool GameCommands::EnabledIn(Command command, GameMode mode, bool lesson)
     case Command::RandomTask:
     case Command::EnterCode:
     case Command::Rules:
+    case Command::Scores:
+    case Command::Animation:
         return true;
     case Command::Begin:
     case Command::Values:
@@ -72,6 +74,36 @@ void GameCommands::SetLesson(bool on)
 {
     m_lesson = on;
     ApplyAll();
+}
+
+void GameCommands::SetProgress(PlayProgress progress)
+{
+    if (progress == m_progress)
+        return;
+    m_progress = progress;
+    ApplyAll();
+}
+
+void GameCommands::SetAnimationForcedOff(bool off)
+{
+    m_animationForcedOff = off;
+    ApplyAll();
+}
+
+bool GameCommands::Enabled(Command command) const
+{
+    if (!EnabledIn(command, m_mode, m_lesson))
+        return false;
+    switch (command) {
+    case Command::Redo:
+        return m_progress.CanRedo;
+    case Command::Restart:
+        return m_progress.CanRestart;
+    case Command::Animation:
+        return !m_animationForcedOff;
+    default:
+        return true;
+    }
 }
 
 void GameCommands::ApplyAll() const

@@ -15,6 +15,15 @@ class QWidget;
 // Before any game, typing a puzzle in, pouring.
 enum class GameMode { None, Input, Play };
 
+// What the game in play offers besides its mode, as the window learns it
+// from the puzzle's notices.
+struct PlayProgress {
+    bool CanRedo = false; // a pour undone and not yet given back
+    bool CanRestart = false; // the game is not exactly as it started
+
+    friend bool operator==(const PlayProgress &, const PlayProgress &) = default;
+};
+
 // Owns the window's mode and, from it, whether each command is available:
 // buttons, menu entries, fields, the drag and the digits all follow it, and
 // a command runs only through it. Nothing reads a widget back to decide.
@@ -49,10 +58,13 @@ public:
         CopyCode, // "&Копировать код задачи"
         EnterCode, // "Вв&ести код задачи…"
         Rules, // "Как &играть"
+        Scores, // "Рекорд&ы"
+        Animation, // "Анимация пере&ливания"
     };
 
     // The one table of what is available in which mode; in a lesson the
-    // commands that hand out the answer are off whatever the mode.
+    // commands that hand out the answer are off whatever the mode. In play,
+    // "Вперед" and "Начать заново" also need something to do (PlayProgress).
     static bool EnabledIn(Command command, GameMode mode, bool lesson = false);
     // "Подсказка", "Решение", "Проверить задачу", "Проверить записи…".
     static bool OffForLesson(Command command);
@@ -70,7 +82,14 @@ public:
     bool Lesson() const { return m_lesson; }
     void SetLesson(bool on);
 
-    bool Enabled(Command command) const { return EnabledIn(command, m_mode, m_lesson); }
+    // "Вперед" only with a pour to give back, "Начать заново" only when the
+    // game is not as it started.
+    void SetProgress(PlayProgress progress);
+    // The pour's animation is switched off for the run
+    // (SOSUDNIK_NO_ANIMATION=1): its entry cannot be chosen.
+    void SetAnimationForcedOff(bool off);
+
+    bool Enabled(Command command) const;
     // Whether the player's request may run now.
     bool MayRun(Command command) const;
 
@@ -90,6 +109,8 @@ private:
 
     GameMode m_mode = GameMode::None;
     bool m_lesson = false;
+    PlayProgress m_progress;
+    bool m_animationForcedOff = false;
     bool m_dragging = false;
     struct Binding {
         Command Which;

@@ -88,11 +88,13 @@ void RulesWindow::FitToText()
     resize(metrics.horizontalAdvance(QLatin1Char('x')) * 90, metrics.lineSpacing() * 36);
 }
 
-void RulesWindow::showEvent(QShowEvent *event)
+void RulesWindow::setVisible(bool visible)
 {
-    if (m_scaled.FollowFormScale())
-        FitToText();
-    QDialog::showEvent(event);
+    if (visible) {
+        if (m_scaled.FollowFormScale())
+            FitToText();
+    }
+    QDialog::setVisible(visible);
 }
 
 QString RulesWindow::Text()

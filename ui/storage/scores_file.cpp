@@ -62,13 +62,15 @@ void ScoresFile::Load()
     Read();
 }
 
-void ScoresFile::Remember(const Score &win)
+std::optional<Score> ScoresFile::Remember(const Score &win)
 {
     const bool readable = Read();
+    std::optional<Score> before = m_book.Best(win.Code);
     if (!m_book.Add(win))
-        return;
+        return before;
     if (readable && Write())
         m_unsaved.clear();
     else
         m_unsaved.push_back(win);
+    return before;
 }

@@ -27,7 +27,10 @@ public:
     std::optional<Score> Best(const std::string &code) const { return m_book.Best(code); }
 
     // Reads the file again and keeps the win if it is the task's best.
-    void Remember(const Score &win);
+    // Returns the task's best before it, as read.
+    std::optional<Score> Remember(const Score &win);
+    // The best win of every task, as last read or kept.
+    std::vector<Score> All() const { return m_book.All(); }
 
 private:
     // False when a file is there that could not be read: writing would lose it.

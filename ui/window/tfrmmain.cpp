@@ -15,6 +15,7 @@
 #include "message_boxes.h"
 #include "move_log_model.h"
 #include "placement.h"
+#include "pour_animation.h"
 #include "record_check_command.h"
 #include "rules_window.h"
 #include "score_keeper.h"
@@ -23,6 +24,7 @@
 #include "task_code.h"
 #include "tfrmtask.h"
 #include "vessel_picture.h"
+#include "win_commands.h"
 #include "window_zoom.h"
 
 #include <QKeyEvent>
@@ -112,6 +114,8 @@ void TfrmMain::SetupWidgets()
     m_commands->Connect(Command::Exit, m_f.BtnExit, [this] { close(); });
 
     SetupDragGesture();
+    m_animation = new PourAnimation(m_f.Images, this);
+    m_commands->SetAnimationForcedOff(PourAnimation::ForcedOff());
 }
 
 void TfrmMain::ConnectPuzzle()
@@ -123,6 +127,22 @@ void TfrmMain::ConnectPuzzle()
         m_f.Images[Vessel(n)]->SetReading(s.Capacity(n), s.Level(n));
     }));
     m_puzzleNotices.push_back(puzzle.GoalMetNotice().Subscribe([this] { m_scores->GoalMet(); }));
+    m_puzzleNotices.push_back(puzzle.LogChangedNotice().Subscribe([this] { FollowProgress(); }));
+    m_puzzleNotices.push_back(puzzle.GoalAnnouncedNotice().Subscribe([this] {
+        FollowProgress();
+        m_wins->GoalAnnounced();
+    }));
+}
+
+void TfrmMain::FollowProgress()
+{
+    m_commands->SetProgress({Puzzle().RedoCount() > 0, !Puzzle().AsStarted()});
+}
+
+void TfrmMain::BackToGame()
+{
+    activateWindow();
+    m_f.ListView->setFocus();
 }
 
 void TfrmMain::SetupDragGesture()
@@ -152,6 +172,17 @@ void TfrmMain::SetupMenus()
     m_book = new BookCommands(*m_commands, *m_scores, this, start);
     m_codes = new TaskCodeCommands(Puzzle(), *m_commands, m_game.Boxes(), this, start);
     m_solver->ShowBestWith([this] { return m_scores->BestLine(); });
+    WinCommands::Actions wins;
+    wins.Start = start;
+    wins.StartBookTask = [this](int index) { m_book->Start(index); };
+    wins.Random = [this](int level) { Guarded([&] { m_codes->RandomTask(level); }); };
+    wins.RandomLevel = [this](const std::string &code) { return m_codes->RandomLevel(code); };
+    wins.Again = [this] {
+        if (m_commands->MayRun(Command::Restart))
+            BtnRestartClick();
+    };
+    wins.BackToGame = [this] { BackToGame(); };
+    m_wins = new WinCommands(Puzzle(), *m_commands, *m_scores, this, wins);
 
     MainMenuHandlers handlers;
     handlers.New = [this] { MnuNewClick(); };
@@ -168,13 +199,16 @@ void TfrmMain::SetupMenus()
     handlers.ZoomOut = [this] { Zoom([this] { m_zoom->Smaller(); }); };
     handlers.ZoomNormal = [this] { Zoom([this] { m_zoom->Normal(); }); };
     handlers.ZoomFill = [this] { Zoom([this] { m_zoom->FillScreen(); }); };
-    handlers.Redo = [this] { Guarded([this] { m_keyPour->Mark(0); Puzzle().Redo(); }); };
-    handlers.Restart = [this] { Guarded([this] { m_keyPour->Mark(0); Puzzle().Restart(); }); };
+    handlers.Redo = [this] { BtnRedoClick(); };
+    handlers.Restart = [this] { BtnRestartClick(); };
     handlers.Book = [this] { Guarded([this] { m_book->OpenBook(); }); };
     handlers.RandomTask = [this](int level) { Guarded([&] { m_codes->RandomTask(level); }); };
     handlers.CopyCode = [this] { Guarded([this] { m_codes->CopyCode(); }); };
     handlers.EnterCode = [this] { Guarded([this] { m_codes->EnterCode(); }); };
     handlers.Rules = [this] { ShowRules(); };
+    handlers.Scores = [this] { Guarded([this] { m_wins->ShowScores(); }); };
+    handlers.Animation = [this] { Guarded([this] { m_animation->SetOn(!m_animation->On()); }); };
+    handlers.AnimationOn = [this] { return m_animation->On(); };
     BuildMainMenu(menuBar(), *m_commands, handlers);
 }
 
@@ -292,9 +326,26 @@ void TfrmMain::BtnBeginClick()
 
 void TfrmMain::BtnUndoClick()
 {
-    Guarded([this] {
+    Eased([this] {
         m_keyPour->Mark(0);
         Puzzle().BtnUndoClick();
+    });
+}
+
+void TfrmMain::BtnRedoClick()
+{
+    Eased([this] {
+        m_keyPour->Mark(0);
+        Puzzle().Redo();
+    });
+}
+
+void TfrmMain::BtnRestartClick()
+{
+    Eased([this] {
+        m_keyPour->Mark(0);
+        Puzzle().Restart();
+        m_f.ListView->setFocus();
     });
 }
 
@@ -335,7 +386,7 @@ void TfrmMain::DrawVessel(int n)
 {
     Guarded([&] {
         const VesselState &s = Puzzle().State();
-        m_f.Images[Vessel(n)]->Draw(s.Capacity(n), s.Level(n));
+        m_animation->Draw(n, s.Capacity(n), s.Level(n), m_easeDraws);
     });
 }
 
@@ -374,7 +425,7 @@ bool TfrmMain::FormDragOver(QWidget *sender, VesselPicture *source, QPoint pos)
 
 void TfrmMain::Image1DragDrop(VesselPicture *sender, VesselPicture *source)
 {
-    Guarded([&] { Puzzle().Pour(source->Tag(), sender->Tag()); });
+    Eased([&] { Puzzle().Pour(source->Tag(), sender->Tag()); });
 }
 
 void TfrmMain::Image1EndDrag(VesselPicture *sender)

@@ -19,6 +19,7 @@ class BookCommands;
 class DragGesture;
 class KeyboardPour;
 class LineEditCell;
+class PourAnimation;
 class QLabel;
 class RecordCheckCommand;
 class RulesWindow;
@@ -27,6 +28,7 @@ class SolverCommands;
 class TaskCodeCommands;
 class TfrmTask;
 class VesselPicture;
+class WinCommands;
 class WindowZoom;
 
 // The main window: the vessels, the seven value fields, the move log, the
@@ -49,6 +51,8 @@ public:
     BookCommands &Book() { return *m_book; }
     TaskCodeCommands &Codes() { return *m_codes; }
     ScoreKeeper &Scores() { return *m_scores; }
+    WinCommands &Wins() { return *m_wins; }
+    PourAnimation &Animation() { return *m_animation; }
     // «Как играть»: made on first use; null until then.
     RulesWindow *Rules() const;
     GameMode Mode() const { return m_commands->Mode(); }
@@ -63,6 +67,9 @@ public:
     void MnuTasksClick();
     void BtnBeginClick();
     void BtnUndoClick();
+    void BtnRedoClick();
+    // "Начать заново": a new attempt at the task.
+    void BtnRestartClick();
     void BtnXmlClick();
     void BtnExitClick();
     // Starts the task written as C1,C2,C3/L1,L2,L3/T as if it had been chosen
@@ -91,6 +98,20 @@ private:
     void SetupKeyboardPour();
     // A "&Масштаб" entry.
     void Zoom(const std::function<void()> &step);
+    // «Вперед» and «Начать заново» follow the game: what there is to redo
+    // and whether it is as it started.
+    void FollowProgress();
+    // The focus back on the move list, the window active: after a window
+    // over the game closes.
+    void BackToGame();
+    // Runs a command whose pictures move eased (a pour, undo, redo).
+    template <class Handler>
+    void Eased(Handler &&handler)
+    {
+        m_easeDraws = true;
+        Puzzle().Guard().Run(handler);
+        m_easeDraws = false;
+    }
     // Names that only a screen reader says.
     void SetupScreenReaderNames();
 
@@ -108,12 +129,16 @@ private:
     ScoreKeeper *m_scores = nullptr;
     BookCommands *m_book = nullptr;
     TaskCodeCommands *m_codes = nullptr;
+    WinCommands *m_wins = nullptr;
     MainForm m_f;
     // The puzzle's view of the seven fields, in the order of MainForm::Fields.
     std::array<std::unique_ptr<LineEditCell>, 7> m_cells;
     QLabel *m_hint = nullptr;
     KeyboardPour *m_keyPour = nullptr;
     DragGesture *m_drag = nullptr;
+    PourAnimation *m_animation = nullptr;
+    // Whether the vessels drawn now were moved by a pour, an undo or a redo.
+    bool m_easeDraws = false;
     WindowZoom *m_zoom = nullptr;
     QPointer<TfrmTask> m_frmTask;
     QPointer<RulesWindow> m_rules;
