@@ -3,8 +3,9 @@
 # SPDX-License-Identifier: MIT
 # Plays the milk task on the real program under Xvfb with the keyboard
 # alone: Alt+З and Enter start the task, digit pairs pour it to the goal,
-# Enter closes each message box, Ctrl+Z takes the last pour back and Ctrl+S
-# saves. Checked by the screen, the boxes' titles and the file written.
+# Enter closes each message box, Escape the window of the win that follows
+# the goal's box, Ctrl+Z takes the last pour back and Ctrl+S saves. Checked
+# by the screen, the boxes' titles and the file written.
 # Usage: play_by_keyboard.sh PATH_TO_SOSUDNIK
 set -euo pipefail
 . "$(dirname "$0")/../../tools/game_under_x.sh"
@@ -83,8 +84,13 @@ box() {
   # The box takes the keyboard when it shows.
   poll 20 has_focus "$other" || fail "the box \"$1\" never got the keyboard"
   xdotool key Return
-  poll 20 no_other_window || fail "Enter did not close the box \"$1\""
+  poll 20 gone "$other" || fail "Enter did not close the box \"$1\""
   echo "box \"$1\" closed with Enter"
+}
+
+# gone ID: the window is no longer shown.
+gone() {
+  ! game_windows | grep -qx "$1"
 }
 
 wait_for 30 "the three empty pictures" levels 0 0 0
@@ -119,6 +125,14 @@ for p in "${pours[@]}"; do
 done
 echo "solved with ten pours by digits"
 box "Внимание"
+
+# Then the win, over the game, with the keyboard; Escape gives the game back.
+poll 30 other_shown || fail "no «Задача решена» after the goal's box"
+[ "$(xdotool getwindowname "$other" 2>/dev/null || true)" = "Задача решена" ] ||
+  fail "after the goal's box: \"$(xdotool getwindowname "$other" 2>/dev/null || true)\""
+poll 20 has_focus "$other" || fail "«Задача решена» never got the keyboard"
+xdotool key Escape
+poll 20 no_other_window || fail "Escape did not close «Задача решена»"
 
 focus "$win"
 xdotool key ctrl+z

@@ -8,8 +8,10 @@
 #include "placement.h"
 
 #include <QDialogButtonBox>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
 #include <QVBoxLayout>
 
 namespace {
@@ -92,6 +94,10 @@ void WinWindow::ShowWin(const WinReport &report, bool lesson)
     for (QWidget *w : std::initializer_list<QWidget *>{m_stars, m_best, m_next, m_again})
         w->setVisible(!lesson);
     m_scaled.FollowFormScale();
+    // The count on one line where the screen has room for it.
+    const int wanted = QFontMetrics(m_result->font()).horizontalAdvance(m_result->text()) + 1;
+    const QScreen *screen = WindowScreen(this);
+    m_result->setMinimumWidth(screen ? std::min(wanted, screen->availableGeometry().width() * 3 / 4) : wanted);
     adjustSize();
     show();
     raise();

@@ -175,19 +175,18 @@ public:
         return {};
     }
     // Where a character stands on the screen, for a magnifier: measured in
-    // the field's font from its start; in a flood, where the cursor is.
+    // the field's font from where the field draws its cursor.
     QRect characterRect(int offset) const override
     {
         const QString all = Edit()->text();
         if (offset < 0 || offset >= all.size())
             return {};
-        const QRect inside = Edit()->contentsRect();
+        const int cursor = Edit()->cursorPosition();
         const QFontMetrics metrics(Edit()->font());
-        QRect rect(inside.left(), inside.top(), metrics.horizontalAdvance(all[offset]), inside.height());
-        if (Edit()->ShowsPart())
-            rect.moveLeft(Edit()->CursorRect().left());
-        else
-            rect.translate(metrics.horizontalAdvance(all.left(offset)), 0);
+        const int shift = offset >= cursor ? metrics.horizontalAdvance(all.mid(cursor, offset - cursor))
+                                           : -metrics.horizontalAdvance(all.mid(offset, cursor - offset));
+        const QRect at = Edit()->CursorRect();
+        const QRect rect(at.left() + shift, at.top(), metrics.horizontalAdvance(all[offset]), at.height());
         return QRect(Edit()->mapToGlobal(rect.topLeft()), rect.size());
     }
     int offsetAtPoint(const QPoint &point) const override
