@@ -127,6 +127,10 @@ void ScoresWindow::Fill(const std::vector<Score> &scores)
     if (m_table->rowCount() > 0)
         m_table->selectRow(0);
     m_table->resizeColumnsToContents();
+    // Room for the sort mark and a little air.
+    const int air = m_table->fontMetrics().averageCharWidth() * 3;
+    for (int column = 0; column < ColumnCount; ++column)
+        m_table->setColumnWidth(column, m_table->columnWidth(column) + air);
     m_table->horizontalHeader()->setStretchLastSection(true);
 }
 
