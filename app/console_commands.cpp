@@ -6,11 +6,13 @@
 #include "check_report.h"
 #include "command_line.h"
 #include "message_boxes.h"
+#include "parse.h"
 #include "record_check.h"
 #include "solver.h"
 #include "task_book.h"
 #include "task_code.h"
 #include "task_generator.h"
+#include "utf8.h"
 #include "wording.h"
 
 #include <algorithm>
@@ -22,13 +24,6 @@
 namespace {
 
 constexpr std::size_t kHelpWidth = 80;
-
-// Characters, not bytes, of UTF-8 text.
-std::size_t Characters(std::string_view text)
-{
-    const auto starts = [](char c) { return (static_cast<unsigned char>(c) & 0xC0u) != 0x80u; };
-    return static_cast<std::size_t>(std::count_if(text.begin(), text.end(), starts));
-}
 
 void Complain(const Streams &streams, const std::string &message)
 {
@@ -99,14 +94,14 @@ std::string Wrapped(std::string_view text, std::string_view first = {}, std::str
     }
     std::string out;
     std::string line(first);
-    std::size_t length = Characters(first);
+    std::size_t length = Utf8Characters(first);
     bool bare = true; // no word on the line yet
     for (const std::string &word : words) {
-        const std::size_t size = Characters(word);
+        const std::size_t size = Utf8Characters(word);
         if (!bare && length + 1 + size > kHelpWidth) {
             out += line + "\n";
             line = rest;
-            length = Characters(rest);
+            length = Utf8Characters(rest);
             bare = true;
         }
         if (!bare) {
@@ -152,7 +147,7 @@ std::string HelpText()
         names += LongName(option.Long);
         if (option.Value)
             names += " <" + std::string(option.Value) + ">";
-        const std::size_t width = Characters(names);
+        const std::size_t width = Utf8Characters(names);
         names.append(width < 20 ? 20 - width : 1, ' ');
         text += Wrapped(option.Help, "  " + names + "  ", std::string(24, ' '));
     }
@@ -300,7 +295,7 @@ int PrintBook(const CommandLine &line, const Streams &streams)
 // A whole number from digits alone, or nothing when it is above `most`.
 std::optional<std::uint64_t> Digits(std::string_view text, std::uint64_t most)
 {
-    if (text.empty() || !std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; }))
+    if (!IsDecimalDigits(text))
         return std::nullopt;
     std::uint64_t value = 0;
     for (char c : text) {

@@ -76,7 +76,7 @@ target_extra() {
 for t in "${targets[@]}"; do
   echo "== building $t"
   # shellcheck disable=SC2046
-  "$cxx" "${flags[@]}" -fsanitize=fuzzer,address,undefined -I"$top/model" \
+  "$cxx" "${flags[@]}" -fsanitize=fuzzer,address,undefined -I"$top/model" -I"$top/tests/support" \
     "$fuzz_src/$t.cpp" "${model_objs[@]}" $(target_extra "$t") -o "$out/$t"
 done
 

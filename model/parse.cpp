@@ -4,6 +4,7 @@
 
 #include "rules.h"
 
+#include <algorithm>
 #include <cstdint>
 
 namespace {
@@ -71,4 +72,24 @@ int ParseFieldValue(std::string_view text)
     if (!InValueRange(value) || (negative && value != 0))
         Reject();
     return static_cast<int>(value);
+}
+
+bool IsDecimalDigits(std::string_view text)
+{
+    return !text.empty() && std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+std::optional<int> ReadDecimalValue(std::string_view text)
+{
+    if (!IsDecimalDigits(text))
+        return std::nullopt;
+    const std::size_t first = std::min(text.find_first_not_of('0'), text.size());
+    if (text.size() - first > 3)
+        return std::nullopt;
+    int value = 0;
+    for (const char c : text.substr(first))
+        value = value * 10 + (c - '0');
+    if (!InValueRange(value))
+        return std::nullopt;
+    return value;
 }

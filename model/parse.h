@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -19,3 +20,11 @@ inline constexpr const char *kMsgLevelAboveCapacity = "Уровень не мо�
 // Accepts leading blanks, one sign, decimal digits or hex digits after
 // "$", "x", "X", "0x", "0X"; anything else throws ERangeError(kMsgNotANumber).
 int ParseFieldValue(std::string_view text);
+
+// A value as the game writes it in a task code or a saved row: decimal
+// digits and nothing else, leading zeros allowed. Stricter than the field's
+// rule on purpose: no blanks, sign or hex form the game never writes.
+bool IsDecimalDigits(std::string_view text);
+// Such a value when it is one and lies within 0..999; past three significant
+// digits it is out of range whatever follows, however long the text.
+std::optional<int> ReadDecimalValue(std::string_view text);

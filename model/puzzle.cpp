@@ -86,7 +86,7 @@ void Puzzle::SetLevel(int n, int value, bool store)
         Field("EditVW", n).SetText(std::to_string(value));
         return;
     }
-    if (m_state.Capacity(n) < value)
+    if (!LevelFits(value, m_state.Capacity(n)))
         throw ERangeError(kMsgLevelAboveCapacity);
     m_state.Level(n) = value;
     VesselChanged(n);

@@ -16,6 +16,13 @@ constexpr bool InValueRange(long long value)
     return value >= 0 && value <= kMaxValue;
 }
 
+// A vessel holds no more than its capacity: a level above it is refused
+// wherever a level comes in (a field, a task code, a task to solve).
+constexpr bool LevelFits(int level, int capacity)
+{
+    return level <= capacity;
+}
+
 // A pour moves as much as it can: until the source is empty or the receiver
 // full. 0 means there is nothing to pour.
 constexpr int PourAmount(int sourceLevel, int receiverCapacity, int receiverLevel)

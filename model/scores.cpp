@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: MIT
 #include "scores.h"
 
+#include "parse.h"
 #include "task_code.h"
 #include "wording.h"
 
@@ -17,11 +18,6 @@ constexpr std::size_t kMaxPoursDigits = 7;
 bool IsSpace(char c)
 {
     return c == ' ' || c == '\t';
-}
-
-bool AllDigits(std::string_view text)
-{
-    return !text.empty() && std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
 int Value(std::string_view digits)
@@ -44,8 +40,8 @@ std::string_view NextWord(std::string_view &text)
 
 bool IsDate(std::string_view date)
 {
-    if (date.size() != 10 || date[4] != '-' || date[7] != '-' || !AllDigits(date.substr(0, 4))
-        || !AllDigits(date.substr(5, 2)) || !AllDigits(date.substr(8, 2)))
+    if (date.size() != 10 || date[4] != '-' || date[7] != '-' || !IsDecimalDigits(date.substr(0, 4))
+        || !IsDecimalDigits(date.substr(5, 2)) || !IsDecimalDigits(date.substr(8, 2)))
         return false;
     const int month = Value(date.substr(5, 2));
     const int day = Value(date.substr(8, 2));
@@ -118,7 +114,7 @@ std::optional<Score> ParseScore(std::string_view line)
         return std::nullopt;
     }
     const std::string_view pours = NextWord(line);
-    if (!AllDigits(pours) || pours.size() > kMaxPoursDigits || Value(pours) < 1)
+    if (!IsDecimalDigits(pours) || pours.size() > kMaxPoursDigits || Value(pours) < 1)
         return std::nullopt;
     score.Pours = Value(pours);
     const std::string_view date = NextWord(line);

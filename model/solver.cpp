@@ -167,7 +167,7 @@ int CommonDivisor(const TaskPreset &task)
 Solution Solve(const TaskPreset &task)
 {
     for (std::size_t n = 0; n < 3; ++n) {
-        if (!InValueRange(task.Capacity[n]) || task.Level[n] < 0 || task.Level[n] > task.Capacity[n])
+        if (!InValueRange(task.Capacity[n]) || task.Level[n] < 0 || !LevelFits(task.Level[n], task.Capacity[n]))
             throw std::invalid_argument("Solve: capacities and levels must satisfy 0 <= level <= capacity <= 999");
     }
     if (!InValueRange(task.Target))

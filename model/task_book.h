@@ -33,6 +33,9 @@ struct BookTask {
     const char *Statement; // null: StatementOf tells it by the numbers
 };
 
+// Vessels of a size one can picture: no book task holds a larger one.
+inline constexpr int kMaxBookCapacity = 99;
+
 // The book, ordered by the fewest pours; a task's number is its index plus one.
 std::span<const BookTask> TaskBook();
 

@@ -6,7 +6,7 @@
 #include "rules.h"
 #include "wording.h"
 
-#include <algorithm>
+#include <optional>
 #include <stdexcept>
 #include <vector>
 
@@ -35,17 +35,13 @@ std::vector<std::string_view> Split(std::string_view text, char separator)
 
 int CodeValue(std::string_view code, std::string_view digits)
 {
-    if (digits.empty() || !std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; }))
+    if (!IsDecimalDigits(digits))
         Malformed(code);
-    // Past four significant digits the value is out of range anyway.
-    const std::size_t first = std::min(digits.find_first_not_of('0'), digits.size());
-    long long value = 0;
-    for (char c : digits.substr(first, 4))
-        value = value * 10 + (c - '0');
-    if (digits.size() - first > 3 || !InValueRange(value))
+    const std::optional<int> value = ReadDecimalValue(digits);
+    if (!value)
         throw std::invalid_argument("В коде задачи значение " + Shortened(digits) + 
                                     + " вне пределов: требуется целое число от 0 до 999");
-    return static_cast<int>(value);
+    return *value;
 }
 
 } // namespace
@@ -74,7 +70,7 @@ TaskPreset ParseTaskCode(std::string_view code)
     }
     task.Target = CodeValue(code, groups[2]);
     for (std::size_t n = 0; n < 3; ++n) {
-        if (task.Level[n] > task.Capacity[n])
+        if (!LevelFits(task.Level[n], task.Capacity[n]))
             throw std::invalid_argument(std::string(kMsgLevelAboveCapacity) + ": у сосуда " + std::to_string(n + 1)
                                         + " объем " + std::to_string(task.Capacity[n]) + ", а уровень "
                                         + std::to_string(task.Level[n]) + " — больше объема");

@@ -36,7 +36,10 @@ namespace {
 // Larger vessels make longer solutions more likely: each level draws its
 // capacities up to its own bound, so that one candidate in a few dozen lands
 // in its band. Past 40 the hardest tasks get long rather than hard.
-constexpr int kCapacityBound[kLevelCount] = {12, 20, 30, 40, 40};
+constexpr int kCapacityBound[kLevelCount] = {12, 20, 30, kMaxGeneratedCapacity, kMaxGeneratedCapacity};
+static_assert(std::ranges::all_of(kCapacityBound, [](int bound) {
+    return bound >= kMinGeneratedCapacity && bound <= kMaxGeneratedCapacity;
+}));
 
 // Far more than any level needs (a few hundred at worst over many thousand
 // seeds); it bounds the time however unlucky a seed.
@@ -47,7 +50,7 @@ TaskPreset Candidate(SplitMix64 &random, int level)
     TaskPreset task{};
     const int bound = kCapacityBound[level - 1];
     for (auto &capacity : task.Capacity)
-        capacity = random.Between(2, bound);
+        capacity = random.Between(kMinGeneratedCapacity, bound);
     if (random.Between(0, 1) == 0) {
         // As the classic tasks start: one vessel full, the others empty.
         const auto full = static_cast<std::size_t>(random.Between(0, 2));

@@ -11,7 +11,10 @@
 // to ranges are the game's own, not the standard library's, whose
 // distributions differ between implementations.
 
-inline constexpr int kMaxGeneratedCapacity = 99;
+// The largest capacity a generated task has (the hardest levels draw up to
+// it); the smallest is 2.
+inline constexpr int kMinGeneratedCapacity = 2;
+inline constexpr int kMaxGeneratedCapacity = 40;
 
 struct GeneratedTask {
     TaskPreset Task{};
@@ -21,8 +24,10 @@ struct GeneratedTask {
 };
 
 // A task whose fewest pours lie in the level's band (task_book.h): three
-// capacities from 2 to kMaxGeneratedCapacity, some liquid, and a target that
-// no vessel holds at the start. 1 <= level <= kLevelCount.
+// capacities from kMinGeneratedCapacity to kMaxGeneratedCapacity, some
+// liquid, and a target that no vessel holds at the start; or, should the
+// search give up (FromBook), a book task of the level.
+// 1 <= level <= kLevelCount.
 GeneratedTask GenerateTask(int level, std::uint32_t seed);
 
 // SplitMix64: a tiny generator whose every step is specified, so its numbers

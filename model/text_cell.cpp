@@ -15,11 +15,3 @@ void TextCell::NotifyChanged()
     if (m_onChange)
         m_onChange(*this);
 }
-
-void MemoryCell::SetText(const std::string &text)
-{
-    if (text == m_text)
-        return;
-    m_text = text;
-    NotifyChanged();
-}

@@ -36,14 +36,3 @@ private:
     int m_tag;
     ChangeHandler m_onChange;
 };
-
-// A cell with no widget behind it: the text is a string.
-class MemoryCell final : public TextCell {
-public:
-    using TextCell::TextCell;
-    std::string Text() const override { return m_text; }
-    void SetText(const std::string &text) override;
-
-private:
-    std::string m_text;
-};

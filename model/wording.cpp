@@ -2,47 +2,16 @@
 // SPDX-License-Identifier: MIT
 #include "wording.h"
 
+#include "utf8.h"
+
 namespace {
 
 constexpr std::size_t kQuotedLength = 40;
 
-// The length of the well-formed UTF-8 sequence at text[i], or 0.
-std::size_t SequenceLength(std::string_view text, std::size_t i)
+// C0, DEL and C1.
+bool IsControl(char32_t c)
 {
-    const auto lead = static_cast<unsigned char>(text[i]);
-    std::size_t length = 0;
-    char32_t c = 0;
-    char32_t least = 0;
-    if (lead < 0x80)
-        return 1;
-    if (lead >= 0xC2 && lead <= 0xDF)
-        length = 2, c = lead & 0x1Fu, least = 0x80;
-    else if (lead >= 0xE0 && lead <= 0xEF)
-        length = 3, c = lead & 0x0Fu, least = 0x800;
-    else if (lead >= 0xF0 && lead <= 0xF4)
-        length = 4, c = lead & 0x07u, least = 0x10000;
-    else
-        return 0;
-    if (i + length > text.size())
-        return 0;
-    for (std::size_t k = 1; k < length; ++k) {
-        const auto next = static_cast<unsigned char>(text[i + k]);
-        if ((next & 0xC0u) != 0x80u)
-            return 0;
-        c = (c << 6) | (next & 0x3Fu);
-    }
-    if (c < least || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF))
-        return 0;
-    return length;
-}
-
-bool IsControl(std::string_view sequence)
-{
-    const auto lead = static_cast<unsigned char>(sequence[0]);
-    if (sequence.size() == 1)
-        return lead < 0x20 || lead == 0x7F;
-    // U+0080..U+009F: C2 80..C2 9F.
-    return sequence.size() == 2 && lead == 0xC2 && static_cast<unsigned char>(sequence[1]) < 0xA0;
+    return c < 0x20 || (c >= 0x7F && c <= 0x9F);
 }
 
 std::string Hex(std::string_view bytes)
@@ -64,9 +33,9 @@ bool AppendEscaped(std::string &out, std::string_view text, std::size_t limit)
 {
     std::size_t i = 0;
     while (i < text.size()) {
-        const std::size_t length = SequenceLength(text, i);
-        const std::string_view sequence = text.substr(i, length ? length : 1);
-        const std::string shown = !length || IsControl(sequence) ? Hex(sequence) : std::string(sequence);
+        const Utf8Char c = DecodeUtf8(text, i);
+        const std::string_view sequence = text.substr(i, c.Length ? c.Length : 1);
+        const std::string shown = !c.Length || IsControl(c.Code) ? Hex(sequence) : std::string(sequence);
         if (limit && out.size() + shown.size() > limit)
             return false;
         out += shown;

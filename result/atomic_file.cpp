@@ -54,9 +54,10 @@ struct Target {
 
 class Saver {
 public:
-    Saver(const std::string &path, std::span<const std::string_view> pieces)
+    Saver(const std::string &path, std::span<const std::string_view> pieces, InPlace inPlace)
         : m_given(path)
         , m_pieces(pieces)
+        , m_inPlace(inPlace == InPlace::WhenRefused)
     { }
 
     void Run()
@@ -71,11 +72,21 @@ public:
         Fd temp;
         const int created = CreateTemp(target.Path, temp, tempPath);
         if (created != 0) {
-            if (target.Exists && Refused(created))
+            if (m_inPlace && target.Exists && Refused(created))
                 return WriteInPlace(target, created);
             Fail(created);
         }
-        const int written = FillTemp(temp, target);
+        // The new file keeps the old one's permissions. One that cannot take
+        // them (a file system that refuses the mode) must not replace it:
+        // a private file would turn readable, say. The file itself keeps its own.
+        if (target.Exists && ::fchmod(temp.Get(), target.Stat.st_mode & 0777) != 0) {
+            const int failure = errno;
+            ::unlink(tempPath.c_str());
+            if (Refused(failure))
+                return WriteInPlace(target, failure);
+            Fail(failure);
+        }
+        const int written = FillTemp(temp);
         // The folder is not synced after the rename: a crash right after it
         // can bring back the old file, never a cut one, and syncing the
         // folder costs a journal commit on every save.
@@ -84,7 +95,7 @@ public:
         const int failure = written != 0 ? written : errno;
         ::unlink(tempPath.c_str());
         // The rename is refused over another user's file in a sticky folder.
-        if (written == 0 && target.Exists && Refused(failure))
+        if (m_inPlace && written == 0 && target.Exists && Refused(failure))
             return WriteInPlace(target, failure);
         Fail(failure);
     }
@@ -204,11 +215,8 @@ private:
     }
 
     // Writes, syncs and closes the temporary file; 0 or the system's error.
-    int FillTemp(Fd &temp, const Target &target) const
+    int FillTemp(Fd &temp) const
     {
-        // The new file keeps the old one's permissions.
-        if (target.Exists)
-            ::fchmod(temp.Get(), target.Stat.st_mode & 0777);
         if (const int written = WriteAll(temp.Get()))
             return written;
         // On the disk before the rename: a crash then never leaves the name
@@ -248,11 +256,12 @@ private:
 
     const std::string &m_given;
     std::span<const std::string_view> m_pieces;
+    const bool m_inPlace;
 };
 
 } // namespace
 
-void WriteFileAtomically(const std::string &path, std::span<const std::string_view> pieces)
+void WriteFileAtomically(const std::string &path, std::span<const std::string_view> pieces, InPlace inPlace)
 {
-    Saver(path, pieces).Run();
+    Saver(path, pieces, inPlace).Run();
 }

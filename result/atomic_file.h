@@ -16,9 +16,18 @@
 // regular file (or nothing yet); a device, FIFO or socket is never replaced.
 //
 // Where the folder cannot take the temporary file but the file itself is
-// writable (a shared folder the player may not write), the file is written in
-// place instead; a failure midway then leaves it cut short.
+// writable (a shared folder the player may not write), or the temporary file
+// cannot take the old one's permissions, the file is written in place
+// instead; a failure midway then leaves it cut short.
+//
+// The scores file keeps to Qt's QSaveFile: it lives in the player's own
+// configuration folder, and its failures are let go rather than explained.
 //
 // Throws SaveFailure naming the system's cause. Writes past the file-size
 // limit fail with EFBIG only while SIGXFSZ is ignored (main does so).
-void WriteFileAtomically(const std::string &path, std::span<const std::string_view> pieces);
+enum class InPlace {
+    WhenRefused, // as above: a result file the player asked for is written somehow
+    Never, // the game's own files: the old text stays whole rather than half-written
+};
+void WriteFileAtomically(const std::string &path, std::span<const std::string_view> pieces,
+                         InPlace inPlace = InPlace::WhenRefused);

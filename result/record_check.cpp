@@ -3,6 +3,7 @@
 #include "record_check.h"
 
 #include "advice.h"
+#include "parse.h"
 #include "rules.h"
 #include "wording.h"
 
@@ -231,19 +232,7 @@ const char *VerdictWord(Verdict verdict)
 
 std::optional<int> ReadLevel(std::string_view text)
 {
-    if (text.empty() || !std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; }))
-        return std::nullopt;
-    // Leading zeros are still decimal; past three significant digits the
-    // value is out of range whatever follows.
-    const std::size_t first = std::min(text.find_first_not_of('0'), text.size());
-    if (text.size() - first > 3)
-        return std::nullopt;
-    int value = 0;
-    for (const char c : text.substr(first))
-        value = value * 10 + (c - '0');
-    if (!InValueRange(value))
-        return std::nullopt;
-    return value;
+    return ReadDecimalValue(text);
 }
 
 std::optional<Levels> ReadLevels(const ResultRecord &record)

@@ -58,10 +58,10 @@ private:
     Solution m_solution;
 };
 
-// A level as a row holds it: decimal digits and nothing else, 0..999.
-// Stricter than the field's own rule on purpose: the game writes plain
-// decimal only, so blanks, a sign or the field's hex forms ("$C") mean the
-// file was edited, and a check must not read a 12 the game never wrote.
+// A level as a row holds it: ReadDecimalValue, decimal digits and nothing
+// else, 0..999. The game writes plain decimal only, so blanks, a sign or the
+// field's hex forms ("$C") mean the file was edited, and a check must not
+// read a 12 the game never wrote.
 std::optional<int> ReadLevel(std::string_view text);
 
 // The three levels of a row, when each reads as a level.

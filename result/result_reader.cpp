@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: MIT
 #include "result_reader.h"
 
+#include "regular_file.h"
 #include "wording.h"
 #include "xml_runtime.h"
 
@@ -12,8 +13,6 @@
 #include <cerrno>
 #include <memory>
 
-#include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -28,9 +27,6 @@ std::string Number(std::size_t n)
 std::string OpenProblem(int error)
 {
     switch (error) {
-    case ENOENT:
-    case ENOTDIR:
-        return "Файла нет.";
     case EACCES:
     case EPERM:
         return "Нет прав на чтение файла.";
@@ -42,11 +38,6 @@ std::string OpenProblem(int error)
         return "Файл не открыть: системная ошибка (errno " + std::to_string(error) + ").";
     }
 }
-
-struct FdCloser {
-    int Fd;
-    ~FdCloser() { ::close(Fd); }
-};
 
 // --- the XML ------------------------------------------------------------
 
@@ -474,25 +465,26 @@ std::string ReadResultText(std::string_view bytes, ResultVisitor &visitor)
 
 std::string ReadResultFile(const std::string &path, ResultVisitor &visitor)
 {
-    // Not blocking: a FIFO or a device opens at once and is refused below.
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
-    if (fd < 0)
-        return OpenProblem(errno);
-    const FdCloser closer{fd};
-    struct stat status {};
-    if (::fstat(fd, &status) != 0)
-        return OpenProblem(errno);
-    if (S_ISDIR(status.st_mode))
+    const RegularFile file(path, kMaxResultFileBytes);
+    switch (file.Refused()) {
+    case RegularFile::Refusal::None:
+        break;
+    case RegularFile::Refusal::Missing:
+        return "Файла нет.";
+    case RegularFile::Refusal::Folder:
         return "Это папка, а не файл.";
-    if (!S_ISREG(status.st_mode))
+    case RegularFile::Refusal::NotRegular:
         return "Это не обычный файл.";
     // Refused by its size alone: not a byte is read.
-    if (static_cast<unsigned long long>(status.st_size) > kMaxResultFileBytes)
-        return TooLarge(static_cast<std::size_t>(status.st_size));
-    if (status.st_size == 0)
+    case RegularFile::Refusal::TooLarge:
+        return TooLarge(static_cast<std::size_t>(file.Size()));
+    case RegularFile::Refusal::System:
+        return OpenProblem(file.Error());
+    }
+    if (file.Size() == 0)
         return "Файл пуст.";
     Source source;
-    source.Fd = fd;
+    source.Fd = file.Fd();
     return Parse(source, visitor);
 }
 

@@ -2,6 +2,8 @@
 // SPDX-License-Identifier: MIT
 #include "text_filters.h"
 
+#include "utf8.h"
+
 namespace {
 
 bool IsXmlChar(char32_t c)
@@ -18,35 +20,16 @@ std::string KeepXmlChars(std::string_view text)
     kept.reserve(text.size());
     std::size_t i = 0;
     while (i < text.size()) {
-        const auto lead = static_cast<unsigned char>(text[i]);
-        std::size_t length = 1;
-        char32_t c = lead;
-        char32_t least = 0;
-        if (lead >= 0xF0 && lead <= 0xF7) {
-            length = 4, c = lead & 0x07u, least = 0x10000;
-        } else if (lead >= 0xE0 && lead <= 0xEF) {
-            length = 3, c = lead & 0x0Fu, least = 0x800;
-        } else if (lead >= 0xC0 && lead <= 0xDF) {
-            length = 2, c = lead & 0x1Fu, least = 0x80;
-        } else if (lead >= 0x80) {
-            ++i; // a stray continuation byte or no lead byte at all
-            continue;
-        }
-        bool wellFormed = i + length <= text.size();
-        for (std::size_t k = 1; wellFormed && k < length; ++k) {
-            const auto next = static_cast<unsigned char>(text[i + k]);
-            wellFormed = (next & 0xC0u) == 0x80u;
-            c = (c << 6) | (next & 0x3Fu);
-        }
-        // A broken or overlong sequence loses its lead byte only: whatever
-        // follows may still be a character of its own.
-        if (!wellFormed || c < least) {
+        // A broken sequence loses its lead byte only: whatever follows may
+        // still be a character of its own.
+        const Utf8Char c = DecodeUtf8(text, i);
+        if (c.Length == 0) {
             ++i;
             continue;
         }
-        if (IsXmlChar(c))
-            kept.append(text.substr(i, length));
-        i += length;
+        if (IsXmlChar(c.Code))
+            kept.append(text.substr(i, c.Length));
+        i += c.Length;
     }
     return kept;
 }

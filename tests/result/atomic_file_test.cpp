@@ -14,8 +14,12 @@
 
 #include <fcntl.h>
 #include <grp.h>
+#include <linux/filter.h>
+#include <linux/seccomp.h>
 #include <sched.h>
 #include <sys/mount.h>
+#include <sys/prctl.h>
+#include <sys/syscall.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
@@ -24,10 +28,12 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstddef>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <iterator>
 #include <map>
 #include <string>
 #include <string_view>
@@ -487,6 +493,68 @@ const MountCase kMounts[] = {
 };
 
 INSTANTIATE_TEST_SUITE_P(Disks, MountTest, testing::ValuesIn(kMounts),
+    [](const auto &info) { return std::string(info.param.Name); });
+
+// From now on every fchmod of this process fails with error, as on a file
+// system that refuses the mode; false when the kernel will not filter.
+bool RefuseFchmod(int error)
+{
+    sock_filter filter[] = {
+        BPF_STMT(BPF_LD | BPF_W | BPF_ABS, offsetof(seccomp_data, nr)),
+        BPF_JUMP(BPF_JMP | BPF_JEQ | BPF_K, SYS_fchmod, 0, 1),
+        BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ERRNO | (static_cast<unsigned>(error) & SECCOMP_RET_DATA)),
+        BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ALLOW),
+    };
+    sock_fprog program{static_cast<unsigned short>(std::size(filter)), filter};
+    return prctl(PR_SET_NO_NEW_PRIVS, 1, 0, 0, 0) == 0 && prctl(PR_SET_SECCOMP, SECCOMP_MODE_FILTER, &program) == 0;
+}
+
+struct ModeCase {
+    const char *Name;
+    int Refusal; // what fchmod says
+    int Cause; // 0: saved
+};
+
+void PrintTo(const ModeCase &c, std::ostream *out)
+{
+    *out << c.Name;
+}
+
+class ModeTest : public FolderTest, public testing::WithParamInterface<ModeCase> {};
+
+// A private file stays private: when the new file cannot take the old one's
+// permissions it never replaces it, and nothing is left beside it.
+TEST_P(ModeTest, APrivateFileKeepsItsPermissions)
+{
+    const ModeCase &c = GetParam();
+    WriteFile(shared / "sosudnik.xml", "<old/>\n", 0600);
+    chmod(shared.c_str(), 0755);
+    struct stat old {};
+    ASSERT_EQ(stat((shared / "sosudnik.xml").c_str(), &old), 0);
+    const std::string report = InChild([&]() -> std::string {
+        if (!RefuseFchmod(c.Refusal))
+            return std::string("skip: no seccomp filter: ") + std::strerror(errno);
+        return std::to_string(SaveHere());
+    });
+    if (report.starts_with("skip: "))
+        GTEST_SKIP() << report;
+    EXPECT_EQ(report, std::to_string(c.Cause));
+    struct stat now {};
+    ASSERT_EQ(stat((shared / "sosudnik.xml").c_str(), &now), 0);
+    EXPECT_EQ(now.st_ino, old.st_ino);
+    const std::string text = c.Cause == 0 ? std::string(kNewText) : "<old/>\n";
+    EXPECT_EQ(Scene(shared), (std::map<std::string, std::string>{
+                                 {"sosudnik.xml", "file " + std::to_string(now.st_uid) + " 600 " + text}}));
+}
+
+const ModeCase kModes[] = {
+    // The file itself takes the new text, as where the folder refuses a new file.
+    {"ModeRefused", EPERM, 0},
+    {"ModeDenied", EACCES, 0},
+    {"ModeFailed", EIO, EIO},
+};
+
+INSTANTIATE_TEST_SUITE_P(Modes, ModeTest, testing::ValuesIn(kModes),
     [](const auto &info) { return std::string(info.param.Name); });
 
 } // namespace

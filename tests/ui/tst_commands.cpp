@@ -1,6 +1,6 @@
 // SPDX-FileCopyrightText: 2026 The Sosudnik developers
 // SPDX-License-Identifier: MIT
-// The window's commands: one table of what is available in which mode, no
+// The window's commands: every control follows its command in each mode, no
 // command in the middle of a drag, no pour behind an open menu, the focus
 // once a game starts, and the menu's own keys.
 #include "window_harness.h"
@@ -13,6 +13,8 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QSet>
+
+#include <functional>
 
 using Command = GameCommands::Command;
 
@@ -38,13 +40,37 @@ QMenu *OpenMenu(Harness &h, const char *name)
     return menu;
 }
 
+// Every entry of the menus, those of submenus included; the bar's own menu
+// titles only hold them.
+QList<const QAction *> MenuEntries(const QMenuBar *bar)
+{
+    QList<const QAction *> entries;
+    std::function<void(const QMenu *)> collect = [&](const QMenu *menu) {
+        for (const QAction *action : menu->actions()) {
+            if (action->isSeparator())
+                continue;
+            entries << action;
+            if (action->menu())
+                collect(action->menu());
+        }
+    };
+    for (const QAction *action : bar->actions()) {
+        if (action->menu())
+            collect(action->menu());
+        else
+            entries << action;
+    }
+    return entries;
+}
+
 } // namespace
 
 class TestCommands : public QObject {
     Q_OBJECT
 
 private slots:
-    void tableOfModes();
+    void everyControlFollowsItsCommand_data();
+    void everyControlFollowsItsCommand();
     void focusGoesToTheListWhenAGameStarts_data();
     void focusGoesToTheListWhenAGameStarts();
     void noCommandActsInTheMiddleOfADrag();
@@ -53,32 +79,64 @@ private slots:
     void gameMenuEntriesHaveTheirOwnMnemonics();
 };
 
-void TestCommands::tableOfModes()
+void TestCommands::everyControlFollowsItsCommand_data()
 {
-    using M = GameMode;
-    const struct {
-        Command Which;
-        bool None, Input, Play;
-    } table[] = {
-        {Command::New, true, true, true},         {Command::Tasks, true, true, true},
-        {Command::Exit, true, true, true},        {Command::Undo, true, true, true},
-        {Command::Begin, false, true, false},     {Command::Values, false, true, false},
-        {Command::Save, false, false, true},      {Command::Pour, false, false, true},
-        {Command::Hint, false, false, true},      {Command::Solution, false, true, true},
-        {Command::Check, false, true, true},      {Command::Help, false, false, false},
-        {Command::CheckRecords, false, true, true},
-    };
-    for (const auto &row : table) {
-        QCOMPARE(GameCommands::EnabledIn(row.Which, M::None), row.None);
-        QCOMPARE(GameCommands::EnabledIn(row.Which, M::Input), row.Input);
-        QCOMPARE(GameCommands::EnabledIn(row.Which, M::Play), row.Play);
+    QTest::addColumn<GameMode>("mode");
+    QTest::addColumn<bool>("lesson");
+    for (const bool lesson : {false, true}) {
+        const char *suffix = lesson ? ", lesson" : "";
+        QTest::addRow("before any game%s", suffix) << GameMode::None << lesson;
+        QTest::addRow("input%s", suffix) << GameMode::Input << lesson;
+        QTest::addRow("play%s", suffix) << GameMode::Play << lesson;
     }
-    GameCommands commands;
-    commands.SetMode(M::Play);
-    QVERIFY(commands.MayRun(Command::Undo));
-    commands.SetDragging(true);
-    for (const auto &row : table)
-        QVERIFY(!commands.MayRun(row.Which));
+}
+
+// The window as the player reaches each mode: every button, field and menu
+// entry shows what the commands say of it, every command has one, and no
+// menu entry stands outside the commands.
+void TestCommands::everyControlFollowsItsCommand()
+{
+    QFETCH(GameMode, mode);
+    QFETCH(bool, lesson);
+    Harness h;
+    if (lesson)
+        h.window.Commands().SetLesson(true); // as `--lesson` does
+    if (mode == GameMode::Input)
+        h.window.MnuNewClick();
+    else if (mode == GameMode::Play)
+        h.TypeAndStart(kMilk);
+    const GameCommands &commands = h.window.Commands();
+    QCOMPARE(commands.Mode(), mode);
+
+    QSet<int> commandsBound;
+    QSet<const QObject *> controls;
+    for (const GameCommands::Binding &binding : commands.Bindings()) {
+        QVERIFY(binding.Control);
+        const auto *action = qobject_cast<const QAction *>(binding.Control.data());
+        const auto *widget = qobject_cast<const QWidget *>(binding.Control.data());
+        QVERIFY2(action || widget, qPrintable(binding.Control->objectName()));
+        const bool enabled = action ? action->isEnabled() : widget->isEnabled();
+        QVERIFY2(enabled == GameCommands::EnabledIn(binding.Which, mode, lesson),
+                 qPrintable(QStringLiteral("%1, command %2").arg(binding.Control->objectName()).arg(int(binding.Which))));
+        commandsBound.insert(int(binding.Which));
+        controls.insert(binding.Control.data());
+    }
+    for (int command = 0; command < GameCommands::kCommandCount; ++command)
+        QVERIFY2(commandsBound.contains(command), qPrintable(QStringLiteral("command %1 has no control").arg(command)));
+    for (const QAction *entry : MenuEntries(h.window.menuBar()))
+        QVERIFY2(controls.contains(entry), qPrintable(entry->objectName() + QLatin1String(" follows no command")));
+
+    // The window's own availability table, as the player sees it.
+    const bool input = mode == GameMode::Input;
+    for (const char *name : {"EditV1", "EditV2", "EditV3", "EditVW1", "EditVW2", "EditVW3", "EdRes"})
+        QCOMPARE(h.Edit(QString::fromLatin1(name))->isEnabled(), input);
+    QCOMPARE(h.Find("BtnBegin")->isEnabled(), input);
+    QCOMPARE(h.Find("BtnXml")->isEnabled(), mode == GameMode::Play);
+    QVERIFY(h.Find("BtnUndo")->isEnabled());
+    QVERIFY(h.Find("BtnExit")->isEnabled());
+    for (const char *name : {"MnuNew", "MnuTasks", "MnuExit"})
+        QVERIFY2(h.Action(name)->isEnabled(), name);
+    QVERIFY(!h.Action("MnuHelp")->isEnabled());
 }
 
 void TestCommands::focusGoesToTheListWhenAGameStarts_data()
@@ -140,6 +198,8 @@ void TestCommands::noCommandActsInTheMiddleOfADrag()
     h.Press(h.Center(h.Image(2)));
     h.MoveTo(h.Center(h.Image(3)));
     QVERIFY(h.window.Commands().Dragging());
+    for (int command = 0; command < GameCommands::kCommandCount; ++command)
+        QVERIFY(!h.window.Commands().MayRun(static_cast<Command>(command)));
     for (const Qt::Key key : {Qt::Key_Z, Qt::Key_H, Qt::Key_S, Qt::Key_R, Qt::Key_T})
         QTest::keyClick(h.Handle(), key, Qt::ControlModifier);
     QTest::keyClick(h.Handle(), Qt::Key_1);

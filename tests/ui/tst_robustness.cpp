@@ -89,7 +89,6 @@ class TestRobustness : public QObject {
     Q_OBJECT
 
 private slots:
-    // First: it needs a process in which nothing was saved yet.
     void noXmlSetUpBeforeTheFirstSave();
     void removingTheEditedRowClosesItsEditor_data();
     void removingTheEditedRowClosesItsEditor();
@@ -105,6 +104,9 @@ void TestRobustness::noXmlSetUpBeforeTheFirstSave()
 {
     TemporaryWorkDir dir;
     QVERIFY(dir.IsValid());
+    // As in a process that never saved, whatever ran before in this one:
+    // an owner that ends takes down what an earlier save set up.
+    { XmlRuntime earlier; }
     XmlRuntime runtime;
     {
         Harness h;

@@ -59,6 +59,16 @@ void TestTaskDialog::dialogLayout()
     QCOMPARE(dialog.findChild<QPushButton *>("BtnOk")->geometry(), QRect(384, 360, 97, 25));
     QCOMPARE(dialog.findChild<QPushButton *>("BtnCancel")->geometry(), QRect(488, 360, 97, 25));
     QVERIFY(dialog.findChild<QPushButton *>("BtnOk")->isDefault());
+    // What the player sees: each picture whole on its page, the one shown
+    // not covered by anything, and both buttons on the dialog with their words.
+    for (QLabel *picture : {milk, kvass})
+        QVERIFY2(picture->parentWidget()->rect().contains(picture->geometry()), qPrintable(picture->objectName()));
+    QCOMPARE(milk->visibleRegion(), QRegion(milk->rect()));
+    for (const auto &[name, text] : {std::pair{"BtnOk", "Принять"}, std::pair{"BtnCancel", "Отмена"}}) {
+        auto *button = dialog.findChild<QPushButton *>(QString::fromLatin1(name));
+        QVERIFY2(button->isVisible() && dialog.rect().contains(button->geometry()), name);
+        QCOMPARE(button->text(), QString::fromUtf8(text));
+    }
     dialog.hide();
 }
 

@@ -61,6 +61,8 @@ public:
         Scores, // "Рекорд&ы"
         Animation, // "Анимация пере&ливания"
     };
+    // Rules is the last.
+    static constexpr int kCommandCount = static_cast<int>(Command::Rules) + 1;
 
     // The one table of what is available in which mode; in a lesson the
     // commands that hand out the answer are off whatever the mode. In play,
@@ -102,6 +104,13 @@ public:
     // Told after every change of the mode, once the controls follow it.
     void OnModeChanged(std::function<void(GameMode)> listener) { m_listeners.push_back(std::move(listener)); }
 
+    struct Binding {
+        Command Which;
+        QPointer<QObject> Control;
+    };
+    // Every control that follows a command, in the order they were bound.
+    const std::vector<Binding> &Bindings() const { return m_bindings; }
+
 private:
     void Apply(Command command, QObject *control) const;
 
@@ -112,10 +121,6 @@ private:
     PlayProgress m_progress;
     bool m_animationForcedOff = false;
     bool m_dragging = false;
-    struct Binding {
-        Command Which;
-        QPointer<QObject> Control;
-    };
     std::vector<Binding> m_bindings;
     std::vector<std::function<void(GameMode)>> m_listeners;
 };

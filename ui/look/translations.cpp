@@ -6,12 +6,14 @@
 #include <QLibraryInfo>
 #include <QTranslator>
 
+#include <memory>
+
 bool InstallQtRussian(QCoreApplication &app)
 {
-    auto *translator = new QTranslator(&app);
-    if (!translator->load(QStringLiteral("qtbase_ru"), QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
-        delete translator;
+    // The application takes the translator only once it has loaded.
+    auto translator = std::make_unique<QTranslator>();
+    if (!translator->load(QStringLiteral("qtbase_ru"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         return false;
-    }
-    return QCoreApplication::installTranslator(translator);
+    translator->setParent(&app);
+    return QCoreApplication::installTranslator(translator.release());
 }

@@ -48,7 +48,12 @@ bool ScoresFile::Write() const
     const QString path = Path();
     if (!QDir().mkpath(QFileInfo(path).path()))
         return false;
-    // A read-only file stays as it is: QSaveFile refuses to replace it.
+    // Not result/atomic_file: that one is made for the working folder, which
+    // may be shared (others' links, folders the player cannot write) and
+    // whose failures the player reads with their cause. This file lives in
+    // the player's own folder and a failure is let go, so QSaveFile's
+    // temporary file and rename suffice. A read-only file stays as it is:
+    // QSaveFile refuses to replace it.
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return false;

@@ -9,6 +9,23 @@
 #include <memory>
 #include <string>
 
+// A cell with no widget behind it: the text is a string.
+class MemoryCell final : public TextCell {
+public:
+    using TextCell::TextCell;
+    std::string Text() const override { return m_text; }
+    void SetText(const std::string &text) override
+    {
+        if (text == m_text)
+            return;
+        m_text = text;
+        NotifyChanged();
+    }
+
+private:
+    std::string m_text;
+};
+
 // The seven value fields with no window: for tests, benchmarks and fuzzing.
 class MemoryFields {
 public:
