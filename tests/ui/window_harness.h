@@ -10,6 +10,7 @@
 
 #include <QAction>
 #include <QDir>
+#include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -90,14 +91,26 @@ inline QString TemporaryConfigHome()
     return dir.path();
 }
 
+// The game's settings are kept in the configuration folder between runs:
+// each window of a test starts without them, as on a first run, unless the
+// test keeps them on purpose. Returns the temporary configuration folder.
+inline QString FreshSettings(bool keep = false)
+{
+    const QString home = TemporaryConfigHome();
+    if (!keep)
+        QFile::remove(home + QStringLiteral("/sosudnik/sosudnik.conf"));
+    return home;
+}
+
 // One main window, shown and ready for events routed through its QWindow.
 class Harness {
 public:
-    Harness()
-        : game(boxes)
+    // keepSettings: the window takes up what an earlier window of the test kept.
+    explicit Harness(bool keepSettings = false)
+        : configHome(FreshSettings(keepSettings))
+        , game(boxes)
         , window(game)
     {
-        TemporaryConfigHome();
         QuietGrabWarnings();
         boxes.Watch(window.Puzzle());
         boxes.WatchWindow(&window);
@@ -185,6 +198,8 @@ public:
         return action;
     }
 
+    // Set up before the window, which reads its settings as it is made.
+    QString configHome;
     UiRecorder boxes;
     Game game;
     TfrmMain window;

@@ -20,7 +20,7 @@ bool GameCommands::OffForLesson(Command command)
         || command == Command::CheckRecords;
 }
 
-bool GameCommands::EnabledIn(Command command, GameMode mode, bool lesson)
+bool GameCommands::EnabledIn(Command command, GameMode mode, bool lesson, PlayProgress progress)
 {
     if (lesson && OffForLesson(command))
         return false;
@@ -43,9 +43,11 @@ bool GameCommands::EnabledIn(Command command, GameMode mode, bool lesson)
     case Command::Save:
     case Command::Pour:
     case Command::Hint:
-    case Command::Redo:
-    case Command::Restart:
         return mode == GameMode::Play;
+    case Command::Redo:
+        return mode == GameMode::Play && progress.CanRedo;
+    case Command::Restart:
+        return mode == GameMode::Play && progress.CanRestart;
     case Command::Solution:
     case Command::Check:
     case Command::CheckRecords:
@@ -92,18 +94,9 @@ void GameCommands::SetAnimationForcedOff(bool off)
 
 bool GameCommands::Enabled(Command command) const
 {
-    if (!EnabledIn(command, m_mode, m_lesson))
+    if (command == Command::Animation && m_animationForcedOff)
         return false;
-    switch (command) {
-    case Command::Redo:
-        return m_progress.CanRedo;
-    case Command::Restart:
-        return m_progress.CanRestart;
-    case Command::Animation:
-        return !m_animationForcedOff;
-    default:
-        return true;
-    }
+    return EnabledIn(command, m_mode, m_lesson, m_progress);
 }
 
 void GameCommands::ApplyAll() const

@@ -61,13 +61,13 @@ public:
         Scores, // "Рекорд&ы"
         Animation, // "Анимация пере&ливания"
     };
-    // Rules is the last.
-    static constexpr int kCommandCount = static_cast<int>(Command::Rules) + 1;
+    // Animation is the last.
+    static constexpr int kCommandCount = static_cast<int>(Command::Animation) + 1;
 
     // The one table of what is available in which mode; in a lesson the
     // commands that hand out the answer are off whatever the mode. In play,
     // "Вперед" and "Начать заново" also need something to do (PlayProgress).
-    static bool EnabledIn(Command command, GameMode mode, bool lesson = false);
+    static bool EnabledIn(Command command, GameMode mode, bool lesson = false, PlayProgress progress = {});
     // "Подсказка", "Решение", "Проверить задачу", "Проверить записи…".
     static bool OffForLesson(Command command);
 

@@ -10,6 +10,7 @@
 #include "position.h"
 #include "puzzle.h"
 #include "record_check_dialog.h"
+#include "settings_file.h"
 #include "task_in_play.h"
 
 #include <QDir>
@@ -20,10 +21,12 @@
 
 #include <algorithm>
 
-RecordCheckCommand::RecordCheckCommand(const Puzzle &puzzle, const GameCommands &commands, QWidget *window)
+RecordCheckCommand::RecordCheckCommand(const Puzzle &puzzle, const GameCommands &commands, SettingsFile &settings,
+                                       QWidget *window)
     : QObject(window)
     , m_puzzle(puzzle)
     , m_commands(commands)
+    , m_settings(settings)
     , m_window(window)
 {
 }
@@ -50,8 +53,11 @@ QStringList RecordCheckCommand::ChooseFiles()
 {
     // Qt's own chooser rather than the desktop's: it takes the game's
     // colours and font, and looks the same everywhere.
+    // Where the last choice was made, in this run or an earlier one; the
+    // current directory at first.
+    const QString folder = m_settings.Folder(QStringLiteral("check"));
     QFileDialog dialog(m_window, QString::fromUtf8(kCaptionCheckRecords),
-                       m_folder.isEmpty() ? QDir::currentPath() : m_folder);
+                       folder.isEmpty() || !QDir(folder).exists() ? QDir::currentPath() : folder);
     dialog.setObjectName(QStringLiteral("RecordFileDialog"));
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setFileMode(QFileDialog::ExistingFiles);
@@ -73,6 +79,6 @@ QStringList RecordCheckCommand::ChooseFiles()
     KeepOnScreen(&dialog);
     if (dialog.exec() != QDialog::Accepted)
         return {};
-    m_folder = dialog.directory().absolutePath();
+    m_settings.SetFolder(QStringLiteral("check"), dialog.directory().absolutePath());
     return dialog.selectedFiles();
 }

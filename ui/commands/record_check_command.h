@@ -11,6 +11,7 @@
 class GameCommands;
 class Puzzle;
 class QWidget;
+class SettingsFile;
 
 // "Проверить записи…": the teacher chooses saved result files, one or a
 // whole class, and sees how each went on the task typed in or in play.
@@ -19,7 +20,8 @@ class RecordCheckCommand final : public QObject {
     Q_OBJECT
 
 public:
-    RecordCheckCommand(const Puzzle &puzzle, const GameCommands &commands, QWidget *window);
+    // settings: where the folder of the last choice is kept between runs.
+    RecordCheckCommand(const Puzzle &puzzle, const GameCommands &commands, SettingsFile &settings, QWidget *window);
 
     // Asks for the files, then shows their verdicts; nothing when none is chosen.
     void Run();
@@ -34,6 +36,6 @@ private:
 
     const Puzzle &m_puzzle;
     const GameCommands &m_commands;
+    SettingsFile &m_settings;
     QWidget *m_window;
-    QString m_folder; // where the last choice was made; the current directory at first
 };

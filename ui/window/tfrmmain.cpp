@@ -8,6 +8,7 @@
 #include "classic_widgets.h"
 #include "drag_gesture.h"
 #include "enter_key.h"
+#include "form_scale.h"
 #include "game_palette.h"
 #include "keyboard_pour.h"
 #include "line_edit_cell.h"
@@ -19,6 +20,7 @@
 #include "record_check_command.h"
 #include "rules_window.h"
 #include "score_keeper.h"
+#include "settings_file.h"
 #include "solver_commands.h"
 #include "task_code_commands.h"
 #include "task_code.h"
@@ -27,6 +29,7 @@
 #include "win_commands.h"
 #include "window_zoom.h"
 
+#include <QAction>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -55,7 +58,9 @@ TfrmMain::TfrmMain(Game &game, QWidget *parent)
     : QMainWindow(parent)
     , m_game(game)
     , m_commands(new GameCommands(this))
+    , m_settings(new SettingsFile(this))
 {
+    m_settings->Load();
     InstallAccessibility();
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QString::fromUtf8(kAppTitle));
@@ -70,13 +75,14 @@ TfrmMain::TfrmMain(Game &game, QWidget *parent)
         setTabOrder(order[i], order[i + 1]);
     SetupScreenReaderNames();
     ConnectPuzzle();
+    TakeUpSettings();
 
     // Fixed: the form, the menu bar above it and the status bar below.
     setFixedSize(kFormWidth, menuBar()->sizeHint().height() + kFormHeight + kStatusHeight);
     move(206, 133);
     UseGamePalette(this);
     m_zoom = new WindowZoom(this, m_f, captionPanel, m_keyPour->Frame());
-    m_zoom->FitAtStart();
+    m_zoom->FitAtStart(m_settings->Values().Scale);
     KeepOnScreen(this, [this] { m_zoom->Framed(); });
 
     FormCreate();
@@ -167,7 +173,7 @@ void TfrmMain::SetupMenus()
     SetupKeyboardPour();
     const auto start = [this](const std::string &code) { StartTaskCode(code); };
     m_solver = new SolverCommands(Puzzle(), *m_commands, m_game.Boxes(), this);
-    m_recordCheck = new RecordCheckCommand(Puzzle(), *m_commands, this);
+    m_recordCheck = new RecordCheckCommand(Puzzle(), *m_commands, *m_settings, this);
     m_scores = new ScoreKeeper(Puzzle(), this);
     m_book = new BookCommands(*m_commands, *m_scores, this, start);
     m_codes = new TaskCodeCommands(Puzzle(), *m_commands, m_game.Boxes(), this, start);
@@ -207,7 +213,12 @@ void TfrmMain::SetupMenus()
     handlers.EnterCode = [this] { Guarded([this] { m_codes->EnterCode(); }); };
     handlers.Rules = [this] { ShowRules(); };
     handlers.Scores = [this] { Guarded([this] { m_wins->ShowScores(); }); };
-    handlers.Animation = [this] { Guarded([this] { m_animation->SetOn(!m_animation->On()); }); };
+    handlers.Animation = [this] {
+        Guarded([this] {
+            m_animation->SetOn(!m_animation->On());
+            m_settings->SetAnimation(m_animation->On());
+        });
+    };
     handlers.AnimationOn = [this] { return m_animation->On(); };
     BuildMainMenu(menuBar(), *m_commands, handlers);
 }
@@ -218,7 +229,17 @@ void TfrmMain::Zoom(const std::function<void()> &step)
         // The source's mark is drawn for the picture's place at the old scale.
         m_keyPour->Mark(0);
         step();
+        m_settings->SetScale(FormScale());
     });
+}
+
+void TfrmMain::TakeUpSettings()
+{
+    const ::Settings &kept = m_settings->Values();
+    m_animation->SetOn(kept.Animation);
+    menuBar()->findChild<QAction *>(QStringLiteral("MnuAnimation"))->setChecked(m_animation->On());
+    m_book->SetLastPlayed(kept.BookTask);
+    m_book->OnPlayed([this](const std::string &code) { m_settings->SetBookTask(code); });
 }
 
 void TfrmMain::SetupKeyboardPour()

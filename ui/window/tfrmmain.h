@@ -24,6 +24,7 @@ class QLabel;
 class RecordCheckCommand;
 class RulesWindow;
 class ScoreKeeper;
+class SettingsFile;
 class SolverCommands;
 class TaskCodeCommands;
 class TfrmTask;
@@ -53,6 +54,7 @@ public:
     ScoreKeeper &Scores() { return *m_scores; }
     WinCommands &Wins() { return *m_wins; }
     PourAnimation &Animation() { return *m_animation; }
+    SettingsFile &Settings() { return *m_settings; }
     // «Как играть»: made on first use; null until then.
     RulesWindow *Rules() const;
     GameMode Mode() const { return m_commands->Mode(); }
@@ -115,6 +117,9 @@ private:
     // Names that only a screen reader says.
     void SetupScreenReaderNames();
 
+    // What the last run kept: the animation, the book's last task.
+    void TakeUpSettings();
+
     // Runs a handler through the dispatch guard.
     template <class Handler>
     void Guarded(Handler &&handler)
@@ -124,6 +129,8 @@ private:
 
     Game &m_game;
     GameCommands *m_commands = nullptr;
+    // Read first: the window is built with what it holds.
+    SettingsFile *m_settings = nullptr;
     SolverCommands *m_solver = nullptr;
     RecordCheckCommand *m_recordCheck = nullptr;
     ScoreKeeper *m_scores = nullptr;
