@@ -32,6 +32,11 @@ trap cleanup EXIT
 start_xvfb "$work/xvfb.log" || { echo "no X display could be started" >&2; exit 1; }
 mkdir -p "$work/home" "$work/run"
 chmod 700 "$work/run"
+# The game starts as a player's does after a first game: with its settings
+# file (read at start, never written then).
+mkdir -p "$work/home/.config/sosudnik"
+printf '[General]\nscale=1\nanimation=true\n\n[book]\nlast="8,5,3/8,0,0/4"\n\n[folders]\ncheck="%s"\n' \
+  "$work/home" >"$work/home/.config/sosudnik/sosudnik.conf"
 
 # measure SIZE EXE [ARG]: prints "ms rss_kb". The probe writes into a FIFO
 # that this shell holds open, so waiting for it costs no polling.
