@@ -19,20 +19,6 @@ need "packages xvfb, xdotool, x11-xkb-utils, imagemagick, libc-bin; ./test.sh in
 game_setup layouts
 xdotool mousemove --sync 1279 1023
 
-has_focus() {
-  [ "$(xdotool getwindowfocus 2>/dev/null || true)" = "$1" ]
-}
-take_focus() {
-  has_focus "$1" && return 0
-  xdotool windowfocus --sync "$1" 2>/dev/null || true
-  return 1
-}
-focus() {
-  poll 20 take_focus "$1" || fail "window $1 never got the keyboard"
-}
-gone() {
-  ! game_windows | grep -qx "$1"
-}
 # records: how many rows the saved file holds.
 records() {
   iconv -f windows-1251 -t utf-8 "$work/run/sosudnik.xml" | grep -o '<Record ' | wc -l

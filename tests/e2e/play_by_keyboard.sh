@@ -59,22 +59,6 @@ no_ring() {
 
 # --- the keyboard -----------------------------------------------------------
 
-has_focus() {
-  [ "$(xdotool getwindowfocus 2>/dev/null || true)" = "$1" ]
-}
-
-take_focus() {
-  has_focus "$1" && return 0
-  xdotool windowfocus --sync "$1" 2>/dev/null || true
-  return 1
-}
-
-# focus ID: gives ID the keyboard, as a window manager would when a dialog
-# closes; without one the focus would fall back to the root window.
-focus() {
-  poll 20 take_focus "$1" || fail "window $1 never got the keyboard"
-}
-
 # box TITLE: waits for a message box, checks its title, closes it with Enter.
 box() {
   poll 30 other_shown || fail "no box \"$1\" within 30 s"
@@ -88,10 +72,6 @@ box() {
   echo "box \"$1\" closed with Enter"
 }
 
-# gone ID: the window is no longer shown.
-gone() {
-  ! game_windows | grep -qx "$1"
-}
 
 wait_for 30 "the three empty pictures" levels 0 0 0
 focus "$win"

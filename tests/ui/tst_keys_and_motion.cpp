@@ -20,13 +20,6 @@ namespace {
 
 const char *const kMilk = "12,7,5/12,0,0/6";
 
-void Activate(Harness &h)
-{
-    h.window.activateWindow();
-    if (!QTest::qWaitForWindowActive(&h.window))
-        qFatal("the main window never became active");
-}
-
 void Keys(Harness &h, std::initializer_list<int> digits)
 {
     for (const int d : digits)
@@ -92,7 +85,7 @@ private slots:
 void TestKeysAndMotion::offAtFirstTheStatedRepaint()
 {
     Harness h;
-    Activate(h);
+    h.Activate();
     QAction *entry = h.Action("MnuAnimation");
     QCOMPARE(entry->text(), QString::fromUtf8("Анимация пере&ливания"));
     QVERIFY(entry->isCheckable());
@@ -109,7 +102,7 @@ void TestKeysAndMotion::offAtFirstTheStatedRepaint()
 void TestKeysAndMotion::easedTheLastFrameIsThePictureAtOnce()
 {
     Harness h;
-    Activate(h);
+    h.Activate();
     h.window.StartTaskCode(kMilk);
     const QImage full = Shown(h.Image(1));
     h.Action("MnuAnimation")->trigger();
@@ -158,7 +151,7 @@ void TestKeysAndMotion::anyInputShowsTheLastFrame()
 {
     QFETCH(QString, input);
     Harness h;
-    Activate(h);
+    h.Activate();
     h.window.StartTaskCode(kMilk);
     h.window.Animation().SetOn(true);
     Keys(h, {1, 2});
@@ -197,7 +190,7 @@ void TestKeysAndMotion::forcedOffByTheEnvironment()
     qputenv("SOSUDNIK_NO_ANIMATION", "1");
     {
         Harness h;
-        Activate(h);
+        h.Activate();
         QVERIFY(PourAnimation::ForcedOff());
         QVERIFY(!h.Action("MnuAnimation")->isEnabled());
         h.window.Animation().SetOn(true);
@@ -213,7 +206,7 @@ void TestKeysAndMotion::forcedOffByTheEnvironment()
 void TestKeysAndMotion::f10OpensTheFirstMenu()
 {
     Harness h;
-    Activate(h);
+    h.Activate();
     QTest::keyClick(h.Handle(), Qt::Key_F10);
     QMenu *data = Menu(h, "MnuData");
     QVERIFY(Opens(data));
@@ -260,7 +253,7 @@ void TestKeysAndMotion::latinLayoutAltOpensTheMenus()
     QFETCH(QString, latin);
     QFETCH(QString, menu);
     Harness h;
-    Activate(h);
+    h.Activate();
     h.window.StartTaskCode(kMilk);
     SendKey(h.Find("ListView"), static_cast<quint32>(scanCode), latin, Qt::AltModifier);
     QMenu *opened = h.window.findChild<QMenu *>(menu);
@@ -273,7 +266,7 @@ void TestKeysAndMotion::latinLayoutAltOpensTheMenus()
 void TestKeysAndMotion::latinLayoutPicksAMenusEntry()
 {
     Harness h;
-    Activate(h);
+    h.Activate();
     h.window.StartTaskCode(kMilk);
     QMenu *game = Menu(h, "MnuGame");
     SendKey(h.Find("ListView"), 56, QStringLiteral("b"), Qt::AltModifier);
@@ -300,7 +293,7 @@ void TestKeysAndMotion::latinLayoutPicksAMenusEntry()
 void TestKeysAndMotion::lettersTypedIntoAFieldStayThemselves()
 {
     Harness h;
-    Activate(h);
+    h.Activate();
     h.window.MnuNewClick();
     QLineEdit *edit = h.Edit(QStringLiteral("EditV1"));
     edit->setFocus();

@@ -34,31 +34,6 @@ const char *const kKvass = "8,5,3/8,0,0/4";
 const char *const kKvassLonger = "1 2 2 1 1 2 2 3 3 1 2 3 1 2 2 3";
 const char *const kKvassPours = "1 2 2 3 3 1 2 3 1 2 2 3";
 
-void Activate(Harness &h)
-{
-    h.window.activateWindow();
-    if (!QTest::qWaitForWindowActive(&h.window))
-        qFatal("the main window never became active");
-}
-
-void Keys(Harness &h, const char *digits)
-{
-    for (const QString &k : QString::fromLatin1(digits).split(QLatin1Char(' '), Qt::SkipEmptyParts))
-        QTest::keyClick(h.Handle(), Qt::Key(Qt::Key_0 + k.toInt()));
-}
-
-// Pours a shortest solution from where the game stands, by the digits.
-void Win(Harness &h)
-{
-    const Solution solution = Solve(CurrentPosition(h.window.Puzzle().State()));
-    if (!solution.Solved())
-        qFatal("no solution from here");
-    for (const SolverStep &step : solution.Steps) {
-        QTest::keyClick(h.Handle(), Qt::Key(Qt::Key_0 + step.Source));
-        QTest::keyClick(h.Handle(), Qt::Key(Qt::Key_0 + step.Receiver));
-    }
-}
-
 Rows Shown(const Harness &h)
 {
     const MoveLog &log = h.window.Puzzle().Log();
@@ -133,9 +108,9 @@ private slots:
 void TestProgress::winWindowAfterTheGoalsMessage()
 {
     Harness h;
-    Activate(h);
+    h.Activate();
     h.window.StartTaskCode(kKvass);
-    Keys(h, kKvassLonger);
+    h.Keys(kKvassLonger);
     QCOMPARE(h.boxes.Boxes.size(), 1u);
     QCOMPARE(h.boxes.Boxes[0].Caption, std::string("Внимание"));
     WinWindow *win = h.Win();
@@ -155,9 +130,11 @@ void TestProgress::winWindowAfterTheGoalsMessage()
     QVERIFY(QTest::qWaitForWindowActive(win));
     QCOMPARE(QApplication::focusWidget(), close);
 
-    // A pour that meets the goal again in this attempt tells nothing more.
+    // A pour that meets the goal again in this attempt (4 poured into
+    // vessel 1) tells nothing more.
     h.CloseWin();
-    Keys(h, "2 1 1 2");
+    h.Keys("3 1");
+    QCOMPARE(h.Levels(), (std::array<int, 3>{4, 4, 0}));
     QCOMPARE(h.boxes.Boxes.size(), 1u);
     QVERIFY(!win->isVisible());
 }
@@ -175,9 +152,9 @@ void TestProgress::enterOrEscapeGiveTheGameBack()
 {
     QFETCH(int, key);
     Harness h;
-    Activate(h);
+    h.Activate();
     h.window.StartTaskCode(kKvass);
-    Keys(h, kKvassPours);
+    h.Keys(kKvassPours);
     WinWindow *win = h.Win();
     QVERIFY(QTest::qWaitForWindowActive(win));
     const Rows won = Shown(h);
@@ -197,10 +174,10 @@ void TestProgress::enterOrEscapeGiveTheGameBack()
 void TestProgress::aLessonIsToldTheCountOnly()
 {
     Harness h;
-    Activate(h);
+    h.Activate();
     h.window.Commands().SetLesson(true);
     h.window.StartTaskCode(kKvass);
-    Keys(h, kKvassLonger);
+    h.Keys(kKvassLonger);
     WinWindow *win = h.Win();
     QVERIFY(win && win->isVisible());
     QCOMPARE(win->Text(), QString::fromUtf8("Задача решена за 8 переливаний."));
@@ -225,9 +202,9 @@ void TestProgress::aLessonIsToldTheCountOnly()
 void TestProgress::againIsANewAttemptAndABetterWinSaysSo()
 {
     Harness h;
-    Activate(h);
+    h.Activate();
     h.window.StartTaskCode(kKvass);
-    Keys(h, kKvassLonger);
+    h.Keys(kKvassLonger);
     h.window.Puzzle().Help().Hint = true; // asked after the win: the next attempt has none
     QVERIFY(QTest::qWaitForWindowActive(h.Win()));
     QTest::mouseClick(h.Win()->findChild<QPushButton *>(QStringLiteral("BtnAgain")), Qt::LeftButton);
@@ -239,7 +216,7 @@ void TestProgress::againIsANewAttemptAndABetterWinSaysSo()
     QVERIFY(QTest::qWaitForWindowActive(&h.window));
     QCOMPARE(QApplication::focusWidget(), h.Find("ListView"));
 
-    Keys(h, kKvassPours);
+    h.Keys(kKvassPours);
     QCOMPARE(h.boxes.Boxes.size(), 2u);
     QCOMPARE(h.boxes.Boxes[1].Text, std::string(kMsgGoalReached));
     QCOMPARE(h.Win()->Text(), QString::fromUtf8("Решено за 6 переливаний. Наименьшее число — 6.\n"
@@ -252,7 +229,7 @@ void TestProgress::againIsANewAttemptAndABetterWinSaysSo()
     // Once more, longer: the best so far stays.
     h.CloseWin();
     h.Action("MnuRestart")->trigger();
-    Keys(h, kKvassLonger);
+    h.Keys(kKvassLonger);
     QCOMPARE(h.boxes.Boxes.size(), 3u);
     QVERIFY(h.Win()->Text().endsWith(
         QString::fromUtf8("Ваш лучший результат: 6 переливаний (%1), 3 звезды из 3.").arg(Today())));
@@ -262,7 +239,7 @@ void TestProgress::againIsANewAttemptAndABetterWinSaysSo()
 void TestProgress::redoAndRestartOnlyWithSomethingToDo()
 {
     Harness h;
-    Activate(h);
+    h.Activate();
     QAction *redo = h.Action("MnuRedo");
     QAction *restart = h.Action("MnuRestart");
     const struct {
@@ -271,12 +248,12 @@ void TestProgress::redoAndRestartOnlyWithSomethingToDo()
         bool Redo, Restart;
     } table[] = {
         {"a task starts", [&] { h.window.StartTaskCode(kKvass); }, false, false},
-        {"a pour", [&] { Keys(h, "1 2"); }, false, true},
+        {"a pour", [&] { h.Keys("1 2"); }, false, true},
         {"undo", [&] { h.window.BtnUndoClick(); }, true, true},
         {"redo", [&] { redo->trigger(); }, false, true},
         {"undo to the start", [&] { h.window.BtnUndoClick(); }, true, true},
         {"a new attempt, a pour to redo", [&] { restart->trigger(); }, true, true},
-        {"a pour", [&] { Keys(h, "1 3"); }, false, true},
+        {"a pour", [&] { h.Keys("1 3"); }, false, true},
         {"the same task again", [&] { h.window.StartTaskCode(kKvass); }, false, false},
         {"typing a task in", [&] { h.window.MnuNewClick(); }, false, false},
     };
@@ -307,13 +284,13 @@ void TestProgress::nextTask()
     QVERIFY(BookIndexOf("7,4,3/7,0,0/5") < 0);
     WriteScores({ScoreLine(BookCode(0), 5), ScoreLine(BookCode(3), 9)});
     Harness h;
-    Activate(h);
+    h.Activate();
     if (from == QLatin1String("random"))
         h.Action("MnuRandom2")->trigger();
     else
         h.window.StartTaskCode(from.toStdString());
     const std::string before = InPlay(h);
-    Win(h);
+    h.PourToTheGoal();
     QVERIFY(h.Win() && h.Win()->isVisible());
     h.boxes.Boxes.clear();
     QTest::mouseClick(h.Win()->findChild<QPushButton *>(QStringLiteral("BtnNext")), Qt::LeftButton);
@@ -339,7 +316,7 @@ void TestProgress::scoresListEveryTaskWonSortAndPlay()
     const std::string typed = "7,4,3/7,0,0/5";
     WriteScores({ScoreLine(BookCode(0), 5), ScoreLine(typed, 8), ScoreLine(kKvass, 7, "подсказка"), "# a comment"});
     Harness h;
-    Activate(h);
+    h.Activate();
     WithModal<ScoresWindow>([&] { h.Action("MnuScores")->trigger(); },
                             [&](ScoresWindow *w) {
                                 QCOMPARE(w->windowTitle(), QString::fromUtf8("Рекорды"));

@@ -24,22 +24,6 @@
 
 namespace {
 
-void Activate(Harness &h)
-{
-    h.window.activateWindow();
-    if (!QTest::qWaitForWindowActive(&h.window))
-        qFatal("the main window never became active");
-}
-
-void Win(Harness &h)
-{
-    const Solution solution = Solve(CurrentPosition(h.window.Puzzle().State()));
-    for (const SolverStep &step : solution.Steps) {
-        QTest::keyClick(h.Handle(), Qt::Key(Qt::Key_0 + step.Source));
-        QTest::keyClick(h.Handle(), Qt::Key(Qt::Key_0 + step.Receiver));
-    }
-}
-
 // Why a window does not fit its screen, or nothing.
 QString Misfit(QWidget *w)
 {
@@ -107,8 +91,8 @@ QStringList Misfits(Harness &h, const QStringList &files)
     note("verdicts", ModalMisfit<RecordCheckDialog>(
                          [&] { h.window.findChild<RecordCheckCommand *>()->ShowVerdicts(files); }));
 
-    Activate(h);
-    Win(h);
+    h.Activate();
+    h.PourToTheGoal();
     if (!h.Win() || !QTest::qWaitForWindowExposed(h.Win()))
         qFatal("no «Задача решена»");
     note("win", Misfit(h.Win()));
@@ -135,7 +119,7 @@ void TestScreenFit::everyWindowFitsAtEveryScale()
         files << QStringLiteral("/nonexistent/ученик %1.xml").arg(i);
 
     Harness h;
-    Activate(h);
+    h.Activate();
     // The scales the player can reach here: on 1024 x 600 every step of
     // «Мельче» and «Крупнее»; on 1366 x 768 «По размеру экрана».
     QList<qreal> scales;

@@ -2,7 +2,9 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "position.h"
 #include "recorder.h"
+#include "solver.h"
 #include "tfrmmain.h"
 #include "vessel_picture.h"
 #include "win_commands.h"
@@ -173,6 +175,33 @@ public:
     {
         const VesselState &s = window.Puzzle().State();
         return {s.Level(1), s.Level(2), s.Level(3)};
+    }
+
+    // The window made active, as a click on it would.
+    void Activate()
+    {
+        window.activateWindow();
+        if (!QTest::qWaitForWindowActive(&window))
+            qFatal("the main window never became active");
+    }
+
+    // Digits pressed in the window, "1 2 2 3": each pair a pour.
+    void Keys(const char *digits)
+    {
+        for (const QString &k : QString::fromLatin1(digits).split(QLatin1Char(' '), Qt::SkipEmptyParts))
+            QTest::keyClick(Handle(), Qt::Key(Qt::Key_0 + k.toInt()));
+    }
+
+    // A shortest solution from where the game stands, poured by the digits.
+    void PourToTheGoal()
+    {
+        const Solution solution = Solve(CurrentPosition(window.Puzzle().State()));
+        if (!solution.Solved())
+            qFatal("no solution from here");
+        for (const SolverStep &step : solution.Steps) {
+            QTest::keyClick(Handle(), Qt::Key(Qt::Key_0 + step.Source));
+            QTest::keyClick(Handle(), Qt::Key(Qt::Key_0 + step.Receiver));
+        }
     }
 
     // «Задача решена», if it has been shown.

@@ -28,7 +28,6 @@
 namespace {
 
 enum Column { kFile, kVerdict, kPours, kFewest, kDetail, kColumnCount };
-const char *const kHeadings[] = {"Файл", "Итог", "Ходы", "Наименьшее", "Подробности"};
 
 constexpr int kSortKey = Qt::UserRole;
 
@@ -118,14 +117,7 @@ RecordCheckDialog::RecordCheckDialog(const TaskPreset &task, const QStringList &
 
     m_table = new QTableWidget(static_cast<int>(files.size()), kColumnCount, this);
     m_table->setObjectName(QStringLiteral("RecordTable"));
-    QStringList headings;
-    for (const char *heading : kHeadings)
-        headings << QString::fromUtf8(heading);
-    m_table->setHorizontalHeaderLabels(headings);
-    m_table->verticalHeader()->hide();
-    m_table->verticalHeader()->setDefaultSectionSize(m_table->fontMetrics().height() + 4);
-    m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
+    SetUpReadOnlyTable(*m_table, {"Файл", "Итог", "Ходы", "Наименьшее", "Подробности"});
     m_table->setWordWrap(false);
 
     int solved = 0;

@@ -10,6 +10,7 @@
 #include "progress.h"
 #include "solver.h"
 #include "task_book.h"
+#include "table_text.h"
 #include "task_code.h"
 
 #include <QDialogButtonBox>
@@ -22,7 +23,6 @@
 namespace {
 
 enum Column { ColTitle, ColCode, ColBest, ColFewest, ColStars, ColDate, ColumnCount };
-const char *const kHeadings[ColumnCount] = {"Задача", "Код", "Лучший", "Минимум", "Звезды", "Дата"};
 
 constexpr int kCodeRole = Qt::UserRole;
 
@@ -55,14 +55,7 @@ ScoresWindow::ScoresWindow(const std::vector<Score> &scores, bool lesson, QWidge
     m_table = new QTableWidget(0, ColumnCount, this);
     m_table->setObjectName(QStringLiteral("ScoresTable"));
     m_table->setAccessibleName(QString::fromUtf8("Рекорды"));
-    QStringList headings;
-    for (const char *heading : kHeadings)
-        headings << QString::fromUtf8(heading);
-    m_table->setHorizontalHeaderLabels(headings);
-    m_table->verticalHeader()->hide();
-    m_table->verticalHeader()->setDefaultSectionSize(m_table->fontMetrics().height() + 4);
-    m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
+    SetUpReadOnlyTable(*m_table, {"Задача", "Код", "Лучший", "Минимум", "Звезды", "Дата"});
     m_table->setSelectionMode(QAbstractItemView::SingleSelection);
     m_table->setWordWrap(false);
     Fill(scores);

@@ -4,9 +4,15 @@
 
 #include <QString>
 
+#include <initializer_list>
+
 class QDialog;
 class QDialogButtonBox;
 class QTableWidget;
+
+// A table made to be read row by row: its headings (UTF-8 texts), no row
+// numbers, rows as tall as the font, nothing to edit, whole rows selected.
+void SetUpReadOnlyTable(QTableWidget &table, std::initializer_list<const char *> headings);
 
 // The table as a spreadsheet pastes it: the header line, then one line a
 // row, cells split by tabs, every line ended by a newline.
