@@ -61,6 +61,12 @@ void WinCommands::ShowScores()
     m_actions.Start(window.Chosen());
 }
 
+void WinCommands::Dismiss()
+{
+    if (m_win)
+        m_win->hide();
+}
+
 WinWindow *WinCommands::Window() const
 {
     return m_win;

@@ -48,6 +48,9 @@ public:
     void NextTask();
     // «Рекорды».
     void ShowScores();
+    // A new game or attempt makes the last win's window stale: it goes, and
+    // the focus stays where the new game puts it.
+    void Dismiss();
 
     // Made on first use; null until then.
     WinWindow *Window() const;

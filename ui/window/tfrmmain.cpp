@@ -315,6 +315,7 @@ void TfrmMain::FormCreate()
 void TfrmMain::MnuNewClick()
 {
     Guarded([this] {
+        m_wins->Dismiss();
         ShowActionHint(QString::fromUtf8(kHintInput));
         Puzzle().ResetAll();
         SetInputMode(true);
@@ -335,6 +336,7 @@ void TfrmMain::MnuTasksClick()
 void TfrmMain::BtnBeginClick()
 {
     Guarded([this] {
+        m_wins->Dismiss();
         ShowActionHint(QString::fromUtf8(kHintPlay));
         SetInputMode(false);
         Puzzle().AppendMoveRow();
@@ -364,6 +366,7 @@ void TfrmMain::BtnRedoClick()
 void TfrmMain::BtnRestartClick()
 {
     Eased([this] {
+        m_wins->Dismiss();
         m_keyPour->Mark(0);
         Puzzle().Restart();
         m_f.ListView->setFocus();
