@@ -7,6 +7,7 @@
 #include "wording.h"
 
 #include <algorithm>
+#include <map>
 #include <stdexcept>
 
 namespace {
@@ -174,14 +175,16 @@ int ScoreBook::Count() const
 std::vector<Score> ScoreBook::All() const
 {
     std::vector<Score> all;
+    // A file near its size limit holds some ten thousand lines: found by code, not by search.
+    std::map<std::string_view, std::size_t> at;
     for (const Line &line : m_lines) {
         if (!line.Entry)
             continue;
-        const auto same = std::find_if(all.begin(), all.end(), [&](const Score &s) { return s.Code == line.Entry->Code; });
-        if (same == all.end())
+        const auto [it, first] = at.emplace(line.Entry->Code, all.size());
+        if (first)
             all.push_back(*line.Entry);
-        else if (Better(*line.Entry, *same))
-            *same = *line.Entry;
+        else if (Better(*line.Entry, all[it->second]))
+            all[it->second] = *line.Entry;
     }
     return all;
 }
