@@ -31,19 +31,26 @@ inline constexpr Option kOptions[] = {
     {"v", "version", nullptr, nullptr, "показать версию"},
     {nullptr, "solve", "задача", "нужна задача", "решить задачу без окна и вывести решение"},
     {nullptr, "check", "задача", "нужна задача",
-     "проверить файлы результата, названные после задачи, и вывести итог по каждому"},
+     "проверить файлы результата или папки с ними, названные после задачи (или нескольких через «+»), и вывести "
+     "итог по каждому файлу"},
     {nullptr, "csv", nullptr, nullptr, "с --check: итоги в CSV для электронной таблицы"},
+    {nullptr, "xlsx", "файл", "нужно имя файла .xlsx", "с --check: записать итоги еще и в таблицу Excel (.xlsx)"},
     {nullptr, "book", nullptr, nullptr, "вывести сборник задач, по задаче в строке"},
     {nullptr, "generate", "1-5", "нужен уровень",
      "придумать задачу этого уровня (уровни ниже) и вывести ее код и наименьшее число переливаний"},
     {nullptr, "seed", "N", "нужно число",
      "с --generate: задача по числу N от 0 до 4294967295, одна и та же при каждом запуске"},
     {nullptr, "lesson", nullptr, nullptr,
-     "урок: без подсказки, решения и проверок, наименьшее число переливаний не показывается"},
+     "урок: без подсказки, решения и проверок, наименьшее число переливаний не показывается; ходы "
+     "ученика записываются в его файл сами (ниже)"},
+    {nullptr, "folder", "папка", "нужна папка",
+     "с --lesson: папка для файлов учеников, иначе текущая; лучше своя на каждый урок"},
+    {nullptr, "pupil", "имя", "нужны фамилия и имя",
+     "с --lesson: фамилия и имя ученика; без него игра спросит их при запуске"},
 };
 
 // Options for the window only.
-inline constexpr const char *kWindowOnly[] = {"lesson"};
+inline constexpr const char *kWindowOnly[] = {"lesson", "folder", "pupil"};
 
 // Options that only shape what one command does.
 struct Companion {
@@ -53,7 +60,10 @@ struct Companion {
 
 inline constexpr Companion kCompanions[] = {
     {"csv", "check"},
+    {"xlsx", "check"},
     {"seed", "generate"},
+    {"folder", "lesson"},
+    {"pupil", "lesson"},
 };
 
 // The window-less commands that do work of their own: one at a time.

@@ -4,9 +4,13 @@
 
 #include "advice.h"
 #include "check_report.h"
+#include "check_table.h"
+#include "class_files.h"
 #include "command_line.h"
+#include "lazy_library.h"
 #include "message_boxes.h"
 #include "parse.h"
+#include "pupil_file.h"
 #include "record_check.h"
 #include "solver.h"
 #include "task_book.h"
@@ -15,11 +19,17 @@
 #include "utf8.h"
 #include "wording.h"
 
+#include <QString>
+
 #include <algorithm>
 #include <cerrno>
+#include <csignal>
 #include <cstdint>
 #include <random>
 #include <stdexcept>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -122,10 +132,11 @@ struct ExitStatus {
 
 constexpr ExitStatus kExitStatuses[] = {
     {kExitSolved, "задача решена (--solve), все файлы решены (--check), выведены сборник (--book) или задача "
-                  "(--generate), или игра закрыта как обычно"},
+                  "(--generate), или игра закрыта как обычно, в том числе окно «Фамилия и имя» на уроке"},
     {kExitNoSolution, "решения нет, причина в единственной строке вывода (--solve); не все файлы решены "
                       "(--check)"},
-    {kExitBadTask, "задача, уровень, число N или параметры записаны неверно; сообщение в stderr"},
+    {kExitBadTask, "задача, уровень, число N или параметры записаны неверно, в папку для --folder нельзя "
+                   "записывать; сообщение в stderr"},
     {kExitNoDisplay, "нет графического дисплея: окно игры показать негде"},
     {kExitOutputFailed, "не удалось записать стандартный вывод (нет места, вывод закрыт, читавшая его "
                         "программа завершилась); причина в stderr"},
@@ -135,7 +146,8 @@ std::string HelpText()
 {
     const std::string program(kProgram);
     std::string text = "Использование: " + program + " [параметры] [задача]\n";
-    text += "       " + program + " --check <задача> <файл>... [--csv]\n";
+    text += "       " + program + " --check <задача>[+<задача>...] [--csv] [--xlsx <файл>]\n";
+    text += "                -- <файл или папка>...\n";
     text += Wrapped("«" + std::string(kAppTitle) + "» — головоломка на переливание.") + "\n";
     text += Wrapped("Задача записывается как C1,C2,C3/L1,L2,L3/T: объемы трех сосудов, уровни в них и нужный "
                     "уровень — целые числа от 0 до 999, причем уровень не больше объема своего сосуда. Заданная "
@@ -157,13 +169,28 @@ std::string HelpText()
         + "\n";
     text += Wrapped("Проверка (--check): строка на файл, поля через табуляцию — имя файла, итог (решено, не "
                     "решено, неверный ход, другая задача, не читается), переливания игрока до цели, наименьшее "
-                    "число переливаний и подробности. С --csv то же в CSV с заголовком.")
+                    "число переливаний и подробности. С --csv то же в CSV с заголовком, с --xlsx еще и таблица "
+                    "Excel. Из нескольких сохранений в файле проверяется лучшее: решенное, а из решенных — с "
+                    "наименьшим числом переливаний. Папка — это ее файлы *.xml, по алфавиту. Варианты задачи "
+                    "пишутся через «+»: файл проверяется по той задаче, с уровней которой начинаются его "
+                    "сохранения, и после имени файла выводится ее код. Файлы лучше называть после «--», чтобы "
+                    "имя вроде -x.xml не приняли за параметр.")
         + "\n";
     text += Wrapped("Сборник (--book): в каждой строке через табуляцию номер задачи, ее уровень, код, наименьшее "
                     "число переливаний и название.")
         + "\n";
     text += Wrapped("Задача (--generate): код и наименьшее число переливаний через табуляцию; без --seed число N "
                     "выбирается случайно и выводится второй строкой «seed N».")
+        + "\n";
+    text += Wrapped("Урок (--lesson): игра спрашивает фамилию и имя ученика (или берет их из --pupil) и пишет их "
+                    "в заголовке окна. Ходы ученика записываются в файл ПАПКА/Фамилия Имя.xml — по «Запись "
+                    "результата», при решении задачи, перед новой задачей и при закрытии окна; каждое сохранение "
+                    "дописывается к тому, что в файле уже есть. Файл, который нельзя дополнить, остается как есть, "
+                    "а запись идет в «Фамилия Имя (2).xml». Ученики с одинаковыми именами пишут в один файл. В "
+                    "файле нет даты, поэтому каждому уроку лучше своя папка.")
+        + "\n";
+    text += Wrapped("Вне урока «Игра → Записать как…» (Ctrl+Shift+S) записывает то же, что «Запись результата», "
+                    "в выбранный файл.")
         + "\n";
     text += "Уровни по наименьшему числу переливаний:\n";
     for (int level = 1; level <= kLevelCount; ++level)
@@ -175,8 +202,10 @@ std::string HelpText()
     text += "\nПримеры:\n";
     text += "  " + program + " --solve 12,7,5/12,0,0/6\n";
     text += "  " + program + " 8,5,3/8,0,0/4\n";
-    text += "  " + program + " --check 12,7,5/12,0,0/6 *.xml\n";
+    text += "  " + program + " --check 12,7,5/12,0,0/6 -- *.xml\n";
+    text += "  " + program + " --check 12,7,5/12,0,0/6+8,5,3/8,0,0/4 --xlsx 7a.xlsx -- 7a/\n";
     text += "  " + program + " --generate 3 --seed 7\n";
+    text += "  " + program + " --lesson 12,7,5/12,0,0/6 --folder /srv/class/7a\n";
     return text;
 }
 
@@ -202,7 +231,8 @@ std::string Refusal(const CommandLine &line, const char *command, std::size_t op
             return "параметры " + LongName(command) + " и " + LongName(other) + " вместе не работают";
     }
     for (const Companion &companion : kCompanions) {
-        if (std::string_view(companion.Command) != command && line.Has(companion.Option))
+        if (std::string_view(companion.Command) != command && line.Has(companion.Option)
+            && !line.Has(companion.Command))
             return "параметр " + LongName(companion.Option) + " работает только с " + LongName(companion.Command);
     }
     for (const char *option : kWindowOnly) {
@@ -246,37 +276,72 @@ int CheckRecords(const CommandLine &line, const Streams &streams)
 {
     if (const std::string refusal = Refusal(line, "check", line.Operands.size()); !refusal.empty())
         return Refuse(streams, refusal);
-    TaskPreset task{};
+    std::vector<TaskPreset> tasks;
     try {
-        task = ParseTaskCode(line.Value("check"));
+        tasks = ParseTaskCodes(line.Value("check"));
     } catch (const std::invalid_argument &e) {
         Complain(streams, Lowered(e.what()));
         return kExitBadTask;
     }
     if (line.Operands.empty())
         return Refuse(streams, "после задачи нужен хотя бы один файл результата");
+    const bool xlsx = line.Has("xlsx");
+    if (xlsx && line.Value("xlsx").empty())
+        return Refuse(streams, "после --xlsx нужно имя файла .xlsx");
 
-    const RecordChecker checker(task);
-    const bool csv = line.Has("csv");
-    std::string out = csv ? CsvHeader() : std::string();
+    const RecordChecker checker(tasks);
+    std::vector<std::string> codes;
+    for (const TaskPreset &task : tasks)
+        codes.push_back(TaskCode(task));
+    std::vector<CheckedFile> checked;
     bool allSolved = true;
-    for (const std::string &file : line.Operands) {
-        const RecordCheck check = checker.CheckFile(file);
-        allSolved = allSolved && check.Result == Verdict::Solved;
-        out += csv ? CsvLine(file, check) : CheckLine(file, check);
+    for (const ClassFile &file : ListClassFiles(line.Operands)) {
+        checked.push_back({file.Path, CheckClassFile(checker, file)});
+        allSolved = allSolved && checked.back().Check.Result == Verdict::Solved;
     }
-    return Emit(streams, out, allSolved ? kExitSolved : kExitNoSolution);
+    const std::string out = line.Has("csv") ? CheckCsv(checked, codes) : CheckLines(checked, codes);
+    const int status = Emit(streams, out, allSolved ? kExitSolved : kExitNoSolution);
+    if (xlsx) {
+        const CheckTable table = MakeCheckTable(checked, codes, Today());
+        if (const std::string problem = WriteXlsxFile(table, line.Value("xlsx")); !problem.empty()) {
+            Complain(streams, Lowered(problem));
+            return kExitOutputFailed;
+        }
+    }
+    return status;
 }
 
 // A companion option without its command: nothing it could shape.
-int RefuseCompanion(const CommandLine &line, const Streams &streams)
+std::string CompanionAlone(const CommandLine &line)
 {
     for (const Companion &companion : kCompanions) {
-        if (line.Has(companion.Option))
-            return Refuse(streams, "параметр " + LongName(companion.Option) + " работает только с "
-                                       + LongName(companion.Command));
+        if (line.Has(companion.Option) && !line.Has(companion.Command))
+            return "параметр " + LongName(companion.Option) + " работает только с " + LongName(companion.Command);
     }
-    return kExitBadTask;
+    return {};
+}
+
+// Why a lesson cannot start with these arguments: the pupil's name is blank,
+// or the folder for their files is not one they can write into. Said before
+// any window, so that the teacher's launcher fails at once.
+std::string LessonRefusal(const CommandLine &line)
+{
+    if (line.Has("pupil") && TidyPupilName(QString::fromLocal8Bit(line.Value("pupil").c_str())).isEmpty())
+        return "после --pupil нужны фамилия и имя";
+    if (!line.Has("folder"))
+        return {};
+    const std::string &folder = line.Value("folder");
+    if (folder.empty())
+        return "после --folder нужна папка";
+    struct stat status {};
+    if (::stat(folder.c_str(), &status) != 0)
+        return "папки " + Quoted(folder) + " нет";
+    if (!S_ISDIR(status.st_mode))
+        return "путь " + Quoted(folder) + " для --folder — не папка";
+    if (::access(folder.c_str(), W_OK | X_OK) != 0)
+        return "в папку " + Quoted(folder) + " нельзя записывать: "
+            + (errno == EROFS ? "диск доступен только для чтения" : "нет прав");
+    return {};
 }
 
 int PrintBook(const CommandLine &line, const Streams &streams)
@@ -347,8 +412,6 @@ constexpr Command kCommands[] = {
     {"check", CheckRecords},
     {"book", PrintBook},
     {"generate", GenerateCommand},
-    {"csv", RefuseCompanion},
-    {"seed", RefuseCompanion},
 };
 
 } // namespace
@@ -356,8 +419,22 @@ constexpr Command kCommands[] = {
 std::optional<int> RunWithoutWindow(const CommandLine &line, const Streams &streams)
 {
     for (const Command &command : kCommands) {
-        if (line.Has(command.Option))
+        if (!line.Has(command.Option))
+            continue;
+        // A reader that has gone (| head) makes a write fail with EPIPE,
+        // which Emit reports as status 4, instead of ending the program.
+        std::signal(SIGPIPE, SIG_IGN);
+        try {
             return command.Run(line, streams);
+        } catch (const LazyLibraryMissing &missing) {
+            // An installation without the part a command needs: said, not aborted on.
+            Complain(streams, missing.what());
+            return kExitOutputFailed;
+        }
     }
+    if (const std::string alone = CompanionAlone(line); !alone.empty())
+        return Refuse(streams, alone);
+    if (const std::string refusal = LessonRefusal(line); line.Has("lesson") && !refusal.empty())
+        return Refuse(streams, refusal);
     return std::nullopt;
 }

@@ -3,10 +3,14 @@
 #include "display_start.h"
 
 #include "command_line.h"
+#include "pupil_dialog.h"
+#include "pupil_file.h"
 #include "tfrmmain.h"
 #include "wording.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFile>
 #include <QString>
 #include <QStringList>
 
@@ -113,14 +117,40 @@ std::unique_ptr<QApplication> StartApplication(CommandLine &line)
     return std::make_unique<QApplication>(line.QtArgc, line.QtArgv.data());
 }
 
-void StartFromArguments(TfrmMain &window, const CommandLine &line)
+namespace {
+
+// --pupil's name, tidied; empty without it.
+QString GivenPupil(const CommandLine &line)
+{
+    return line.Has("pupil") ? TidyPupilName(QString::fromLocal8Bit(line.Value("pupil").c_str())) : QString();
+}
+
+} // namespace
+
+std::optional<QString> PupilName(QWidget *window, const CommandLine &line)
+{
+    if (!line.Has("lesson"))
+        return QString();
+    if (line.Has("pupil"))
+        return GivenPupil(line);
+    return AskPupilName(window);
+}
+
+void StartFromArguments(TfrmMain &window, const CommandLine &line, const QString &pupil)
 {
     std::string problem = line.Problem;
     if (problem.empty() && line.Operands.size() > 1)
         problem = ExtraArguments({line.Operands.begin() + 1, line.Operands.end()});
     // A lesson holds whatever else the line says.
-    if (line.Has("lesson"))
+    if (line.Has("lesson")) {
         window.Commands().SetLesson(true);
+        const QString name = pupil.isEmpty() ? GivenPupil(line) : pupil;
+        // The folder was found writable before the window was made; none is
+        // the working folder.
+        const QString folder = line.Has("folder") ? QFile::decodeName(line.Value("folder").c_str()) : QString();
+        if (!name.isEmpty())
+            window.SetPupil(name, QDir(folder).absolutePath());
+    }
     if (!problem.empty()) {
         window.Puzzle().Guard().ShowError(Sentence(problem));
         return;

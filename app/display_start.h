@@ -2,10 +2,14 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <QString>
+
 #include <memory>
+#include <optional>
 #include <string>
 
 class QApplication;
+class QWidget;
 class TfrmMain;
 struct CommandLine;
 
@@ -21,6 +25,12 @@ std::string PlatformFailureMessage(const CommandLine &line);
 // kExitNoDisplay and a message rather than an abort.
 std::unique_ptr<QApplication> StartApplication(CommandLine &line);
 
-// After the window is made: starts the task given as an argument, or shows
-// in the error box why the arguments cannot be used.
-void StartFromArguments(TfrmMain &window, const CommandLine &line);
+// The pupil's name for a lesson: --pupil's, or asked over window in
+// "Фамилия и имя". Empty outside a lesson; nothing when the pupil closed the
+// dialog, and the game is to end (status 0, nothing written).
+std::optional<QString> PupilName(QWidget *window, const CommandLine &line);
+
+// After the window is made: a lesson, its pupil (pupil, else --pupil's name)
+// and their folder; then starts the task given as an argument, or shows in
+// the error box why the arguments cannot be used.
+void StartFromArguments(TfrmMain &window, const CommandLine &line, const QString &pupil = {});

@@ -62,6 +62,10 @@ int main(int argc, char *argv[])
     Game game(boxes);
     TfrmMain frmMain(game);
     frmMain.show();
-    StartFromArguments(frmMain, line);
+    // A pupil who leaves the name unsaid ends the lesson before it starts.
+    const std::optional<QString> pupil = PupilName(&frmMain, line);
+    if (!pupil)
+        return kExitSolved;
+    StartFromArguments(frmMain, line, *pupil);
     return QApplication::exec();
 }

@@ -1,15 +1,20 @@
 // SPDX-FileCopyrightText: 2026 The Sosudnik developers
 // SPDX-License-Identifier: MIT
 // Checking result files, as a teacher would: a class of files written by the
-// game, checked by the real program in one process; an entity bomb; a file
-// refused for its size; the largest file that is still read.
-// Usage: bench_check [FILES] [RECORDS]   (default 1000 files of 100 records)
+// game, checked by the real program in one process, named one by one and as
+// their folder; an entity bomb; a file refused for its size; the largest
+// file that is still read; and the slowest files that can be made up to the
+// size limit, each built to make the parser work as hard as it can.
+// Usage: bench_check [FILES] [RECORDS]   (default 2000 files of 100 records)
+//        bench_check --worst                the slowest files alone
 // Peak memory is measured in a fresh process each time: the real program,
 // or this one run as bench_check --memory FILE.
+#include "markup_guard.h"
 #include "peak_memory.h"
 #include "record_check.h"
 #include "result_reader.h"
 #include "result_writer.h"
+#include "xml_runtime.h"
 
 #include <fcntl.h>
 #include <sys/resource.h>
@@ -186,13 +191,158 @@ void Write(const fs::path &path, const std::string &bytes)
     std::ofstream(path, std::ios::binary) << bytes;
 }
 
+// Text repeated to fill the limit between a head and a tail.
+std::string Filled(const std::string &head, const std::function<std::string(std::size_t)> &piece,
+                   const std::string &tail)
+{
+    std::string text = head;
+    for (std::size_t i = 0;; ++i) {
+        const std::string next = piece(i);
+        if (text.size() + next.size() + tail.size() > kMaxResultFileBytes)
+            break;
+        text += next;
+    }
+    return text + tail;
+}
+
+std::string Attributes(int n, const std::string &prefix = "a", std::size_t salt = 0)
+{
+    std::string text;
+    for (int i = 0; i < n; ++i)
+        text += " " + prefix + std::to_string(salt) + "_" + std::to_string(i) + "=\"\"";
+    return text;
+}
+
+// Elements 16 deep, each declaring 16 namespaces of its own: the most the
+// guard lets through, and the most the parser has in scope.
+std::string NamespaceNest(std::size_t i)
+{
+    std::string open;
+    std::string close;
+    for (int depth = 1; depth < kMaxDepth; ++depth) {
+        std::string declarations;
+        for (int n = 0; n < kMaxAttributes; ++n)
+            declarations += " xmlns:p" + std::to_string(i % 1000) + "_" + std::to_string(depth) + "_"
+                + std::to_string(n) + "=\"u\"";
+        open += "<e" + declarations + ">";
+        close = "</e>" + close;
+    }
+    return open + close;
+}
+
+std::string Utf16(const std::string &ascii)
+{
+    std::string out = "\xFF\xFE";
+    for (const char c : ascii) {
+        out += c;
+        out += '\0';
+    }
+    return out;
+}
+
+// Files made up to make the reader work hardest, each within the size
+// limit; the slowest one is the figure that counts.
+void WorstFiles(const fs::path &dir, const RecordChecker &checker)
+{
+    const std::string head = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<ListStore><Columns/><Data>";
+    const std::string tail = "</Data></ListStore>\n";
+    const std::string record = "<Record Column0=\"0\" Column1=\"12\" Column2=\"0\" Column3=\"0\"";
+    struct Worst {
+        const char *Name;
+        std::string Bytes;
+    };
+    std::vector<Worst> worst;
+    worst.push_back({"every record with 16 attributes, the most allowed",
+                     Filled(head, [&](std::size_t) { return record + Attributes(12) + "/>"; }, tail)});
+    worst.push_back({"200 000 attributes on one tag",
+                     "<ListStore><Columns/><Data>" + record + Attributes(200'000) + "/>" + tail});
+    worst.push_back({"17 attributes on the last tag of a full file",
+                     Filled(head, [&](std::size_t) { return record + "/>"; }, record + Attributes(13) + "/>" + tail)});
+    worst.push_back({"16 deep, 16 namespaces declared at each level",
+                     Filled("<ListStore>", NamespaceNest, "</ListStore>")});
+    worst.push_back({"the same in UTF-16", Utf16(Filled("<ListStore>", NamespaceNest, "</ListStore>").substr(0, kMaxResultFileBytes / 2 - 16))});
+    worst.push_back({"namespaced attributes, 8 declared and 8 used a tag",
+                     Filled(head,
+                            [&](std::size_t i) {
+                                std::string tag = "<Record";
+                                for (int n = 0; n < 8; ++n)
+                                    tag += " xmlns:q" + std::to_string(n) + "=\"u" + std::to_string(i % 7) + "\"";
+                                for (int n = 0; n < 8; ++n)
+                                    tag += " q" + std::to_string(n) + ":c=\"\"";
+                                return tag + "/>";
+                            },
+                            tail)});
+    {
+        // As many namespaces as the guard lets through, in scope all along,
+        // each used by every tag.
+        std::string root = "<ListStore";
+        std::string used;
+        for (int n = 0; n < kMaxNamespaces; ++n) {
+            root += " xmlns:p" + std::to_string(n) + "=\"u" + std::to_string(n) + "\"";
+            used += " p" + std::to_string(n) + ":a=\"\"";
+        }
+        worst.push_back({"16 namespaces in scope, 16 prefixed attributes a tag",
+                         Filled(root + "><Columns/><Data>", [&](std::size_t) { return "<Record" + used + "/>"; },
+                                tail)});
+    }
+    worst.push_back({"16 deep, plain", Filled("<ListStore>", [](std::size_t) {
+                         std::string t;
+                         for (int d = 1; d < kMaxDepth; ++d)
+                             t += "<e>";
+                         for (int d = 1; d < kMaxDepth; ++d)
+                             t += "</e>";
+                         return t;
+                     }, "</ListStore>")});
+    worst.push_back({"a new element name every tag", Filled(head, [](std::size_t i) {
+                         return "<n" + std::to_string(i) + "/>";
+                     }, tail)});
+    worst.push_back({"names of 50 000 characters", Filled("<ListStore>", [](std::size_t i) {
+                         return "<" + std::string(49'990, 'n') + std::to_string(i % 100'000) + "/>";
+                     }, "</ListStore>")});
+    worst.push_back({"one attribute value of 16 MiB", Filled("<ListStore a=\"", [](std::size_t) {
+                         return std::string(4096, 'v');
+                     }, "\"/>")});
+    worst.push_back({"one comment of 16 MiB", Filled("<ListStore><!--", [](std::size_t) {
+                         return std::string(4096, 'c');
+                     }, "--></ListStore>")});
+    worst.push_back({"captions of character references",
+                     Filled(head, [&](std::size_t) {
+                         std::string caption;
+                         for (int n = 0; n < 200; ++n)
+                             caption += "&#38;";
+                         return "<Record Column0=\"" + caption + "\" Column1=\"12\" Column2=\"0\" Column3=\"0\"/>";
+                     }, tail)});
+    double slowest = 0;
+    for (const Worst &w : worst) {
+        const fs::path path = dir / "worst.xml";
+        Write(path, w.Bytes);
+        RecordCheck check;
+        const double ms = MedianMs(3, [&] { check = checker.CheckFile(path.string()); });
+        slowest = std::max(slowest, ms);
+        std::printf("worst file: %-52s %5.1f MiB  median of 3 %7.1f ms  %s: %s\n", w.Name,
+                    static_cast<double>(w.Bytes.size()) / (1 << 20), ms, VerdictWord(check.Result),
+                    check.Detail.c_str());
+    }
+    std::printf("worst file: the slowest graded in %.1f ms (target: under 1 s)\n", slowest);
+}
+
 } // namespace
 
 int main(int argc, char **argv)
 {
     if (argc == 3 && std::string(argv[1]) == "--memory")
         return MemoryChild(argv[2]);
-    const int files = argc > 1 ? std::atoi(argv[1]) : 1000;
+    // Each figure as soon as it is measured.
+    std::setvbuf(stdout, nullptr, _IOLBF, 0);
+    if (argc == 2 && std::string(argv[1]) == "--worst") {
+        XmlRuntime xml;
+        const fs::path dir = fs::temp_directory_path() / "sosudnik-bench-worst";
+        fs::create_directories(dir);
+        WorstFiles(dir, RecordChecker(kMilk));
+        fs::remove_all(dir);
+        return 0;
+    }
+    const int files = argc > 1 ? std::atoi(argv[1]) : 2000;
     const int records = argc > 2 ? std::atoi(argv[2]) : 100;
 
     XmlRuntime xml;
@@ -223,8 +373,11 @@ int main(int argc, char **argv)
     arguments.insert(arguments.end(), paths.begin(), paths.end());
     const Run whole = MedianRun(5, arguments);
     const Run one = MedianRun(5, {"--check", kMilkCode, paths.front()});
+    const Run folder = MedianRun(5, {"--check", kMilkCode, "--", dir.string()});
     std::printf("sosudnik --check, %d files: median of 5 %.1f ms, peak %ld KiB, status %d\n", files, whole.Ms,
                 whole.PeakKib, whole.Status);
+    std::printf("sosudnik --check, their folder: median of 5 %.1f ms, peak %ld KiB, status %d\n", folder.Ms,
+                folder.PeakKib, folder.Status);
     std::printf("sosudnik --check, 1 file:    median of 5 %.1f ms, peak %ld KiB (start-up and exit)\n", one.Ms,
                 one.PeakKib);
 
@@ -272,6 +425,7 @@ int main(int argc, char **argv)
                 static_cast<double>(fs::file_size(largest)) / (1 << 20), rows, largestMs,
                 ReadMemory(largest.string()).c_str());
 
+    WorstFiles(dir, checker);
     fs::remove_all(dir);
     return 0;
 }

@@ -1,8 +1,9 @@
 // SPDX-FileCopyrightText: 2026 The Sosudnik developers
 // SPDX-License-Identifier: MIT
 // Saving the result file: one save of logs of several sizes, the tenth
-// save of a 1 000-row log, when the document already holds nine blocks, and
-// twenty saves of a 20 000-row log with the memory the writer holds after them.
+// save of a 1 000-row log, when the document already holds nine blocks, a
+// lesson's save into a pupil's file that an earlier run filled, and twenty
+// saves of a 20 000-row log with the memory the writer holds after them.
 #include "result_writer.h"
 
 #include <benchmark/benchmark.h>
@@ -11,9 +12,12 @@
 
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <string>
 
 namespace {
+
+double Mib(double bytes);
 
 MoveLog MakeLog(int rows)
 {
@@ -55,6 +59,40 @@ void BM_TenthSave(benchmark::State &state)
     }
 }
 BENCHMARK(BM_TenthSave)->Unit(benchmark::kMillisecond);
+
+// A lesson's save: the pupil's file, nine saves of an earlier run of
+// range(0) rows each, read back and written again with this run's save of
+// as many rows (the lock around it is not timed).
+void BM_LessonSave(benchmark::State &state)
+{
+    const MoveLog log = MakeLog(static_cast<int>(state.range(0)));
+    const std::string path = (std::filesystem::temp_directory_path()
+                              / ("bench_lesson_" + std::to_string(::getpid()) + ".xml"))
+                                 .string();
+    ResultWriter earlier;
+    for (int i = 0; i < 9; ++i)
+        earlier.Save(log, path);
+    std::string before;
+    {
+        std::ifstream in(path, std::ios::binary);
+        before.assign(std::istreambuf_iterator<char>(in), {});
+    }
+    for (auto _ : state) {
+        state.PauseTiming();
+        std::ofstream(path, std::ios::binary | std::ios::trunc) << before; // as the earlier run left it
+        auto writer = std::make_unique<ResultWriter>();
+        writer->AddBlock(log, path);
+        state.ResumeTiming();
+        const ResultWriter::Earlier read = writer->ReadBack(path);
+        writer->WriteWith(path, read, 0, InPlace::Never);
+        state.PauseTiming();
+        writer.reset();
+        state.ResumeTiming();
+    }
+    state.counters["file_MiB"] = Mib(static_cast<double>(before.size()));
+    std::filesystem::remove(path);
+}
+BENCHMARK(BM_LessonSave)->Arg(1'000)->Arg(20'000)->Unit(benchmark::kMillisecond);
 
 double Mib(double bytes)
 {

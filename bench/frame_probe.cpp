@@ -2,10 +2,13 @@
 // SPDX-License-Identifier: MIT
 // Loaded with LD_PRELOAD by bench/startup.sh: notes the moment the first frame
 // that covers the whole window goes out to the X server, and writes the time
-// since exec in milliseconds to the file $SOSUDNIK_PROBE_OUT. The program
-// under test runs unchanged; the probe only looks at what it hands to xcb.
+// since exec in milliseconds to the file $SOSUDNIK_PROBE_OUT, and beside it
+// the processor time the program had used by then. The program under test
+// runs unchanged; the probe only looks at what it hands to xcb.
 //
 //   SOSUDNIK_PROBE_T0    CLOCK_MONOTONIC in nanoseconds, taken just before exec
+//   SOSUDNIK_PROBE_CPU0  the process's CPU time in nanoseconds at that moment
+//                        (the launcher's own share, left out of the figure)
 //   SOSUDNIK_PROBE_SIZE  the window's size as WxH: a frame is whole when one
 //                        image, or a run of images as wide as the window, covers it
 //   SOSUDNIK_PROBE_OUT   where the figure goes (a file or a FIFO)
@@ -50,18 +53,18 @@ F Next(const char *library, const char *name)
     return reinterpret_cast<F>(f);
 }
 
-std::int64_t Now()
+std::int64_t Now(clockid_t clock = CLOCK_MONOTONIC)
 {
     timespec t{};
-    clock_gettime(CLOCK_MONOTONIC, &t);
+    clock_gettime(clock, &t);
     return std::int64_t{t.tv_sec} * 1'000'000'000 + t.tv_nsec;
 }
 
-// Milliseconds since exec.
-double Since()
+// Milliseconds since exec, on the wall clock or of processor time.
+double Since(clockid_t clock = CLOCK_MONOTONIC)
 {
-    const char *start = std::getenv("SOSUDNIK_PROBE_T0");
-    return start ? double(Now() - std::strtoll(start, nullptr, 10)) / 1e6 : 0.0;
+    const char *start = std::getenv(clock == CLOCK_MONOTONIC ? "SOSUDNIK_PROBE_T0" : "SOSUDNIK_PROBE_CPU0");
+    return start ? double(Now(clock) - std::strtoll(start, nullptr, 10)) / 1e6 : 0.0;
 }
 
 struct Probe {
@@ -96,9 +99,10 @@ struct Probe {
         if (Done || !Queued)
             return;
         const double ms = Since();
+        const double cpu = Since(CLOCK_PROCESS_CPUTIME_ID);
         Done = true;
         char line[64];
-        const int n = std::snprintf(line, sizeof line, "%.2f\n", ms);
+        const int n = std::snprintf(line, sizeof line, "%.2f %.2f\n", ms, cpu);
         const int fd = open(std::getenv("SOSUDNIK_PROBE_OUT"), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
         if (fd >= 0) {
             [[maybe_unused]] const ssize_t written = write(fd, line, static_cast<std::size_t>(n));

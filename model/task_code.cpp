@@ -6,6 +6,7 @@
 #include "rules.h"
 #include "wording.h"
 
+#include <algorithm>
 #include <optional>
 #include <stdexcept>
 #include <vector>
@@ -76,4 +77,27 @@ TaskPreset ParseTaskCode(std::string_view code)
                                         + std::to_string(task.Level[n]) + " — больше объема");
     }
     return task;
+}
+
+std::vector<TaskPreset> ParseTaskCodes(std::string_view codes)
+{
+    const std::vector<std::string_view> parts = Split(codes, '+');
+    if (parts.size() == 1)
+        return {ParseTaskCode(codes)};
+    std::vector<TaskPreset> tasks;
+    for (std::size_t n = 0; n < parts.size(); ++n) {
+        TaskPreset task{};
+        try {
+            task = ParseTaskCode(parts[n]);
+        } catch (const std::invalid_argument &e) {
+            throw std::invalid_argument("Код задачи номер " + std::to_string(n + 1) + " в списке через «+», "
+                                        + Quoted(parts[n]) + ", не годится. " + e.what());
+        }
+        const auto same = [&task](const TaskPreset &other) {
+            return other.Capacity == task.Capacity && other.Level == task.Level && other.Target == task.Target;
+        };
+        if (std::none_of(tasks.begin(), tasks.end(), same))
+            tasks.push_back(task);
+    }
+    return tasks;
 }

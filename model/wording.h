@@ -15,8 +15,11 @@ std::string_view RussianPlural(int n, std::string_view one, std::string_view few
 // "1 переливание", "3 переливания", "5 переливаний", "21 переливание".
 std::string PourCount(int n);
 
-// Control characters (C0, DEL, C1) and bytes that are not UTF-8 as \xHH, so
-// that a typed text shown in a box or on a terminal cannot steer it.
+// Control characters (C0, DEL, C1) and bytes that are not UTF-8 as \xHH,
+// and the invisible characters that reorder or hide text (bidirectional
+// overrides and isolates, zero-width spaces, line separators, the byte order
+// mark) as \uHHHH, so that a typed text or a file name shown in a box, a
+// table or on a terminal cannot steer it or pass for another.
 std::string EscapeControls(std::string_view text);
 
 // Typed text as a message shows it: escaped, whole when short, else its

@@ -78,11 +78,12 @@ public:
         }
         // The new file keeps the old one's permissions. One that cannot take
         // them (a file system that refuses the mode) must not replace it:
-        // a private file would turn readable, say. The file itself keeps its own.
+        // a private file would turn readable, say. The file itself keeps its
+        // own, when it may be written in place.
         if (target.Exists && ::fchmod(temp.Get(), target.Stat.st_mode & 0777) != 0) {
             const int failure = errno;
             ::unlink(tempPath.c_str());
-            if (Refused(failure))
+            if (m_inPlace && Refused(failure))
                 return WriteInPlace(target, failure);
             Fail(failure);
         }

@@ -36,12 +36,6 @@ std::string ShownAsText(const ResultRecord &record)
         + record.Columns[3].substr(0, kKept);
 }
 
-// " Проверено сохранение 2 из 3." when the file holds more than one.
-std::string WhichSave(std::size_t save, std::size_t saves)
-{
-    return saves > 1 ? " Проверено сохранение " + Number(save + 1) + " из " + Number(saves) + "." : std::string();
-}
-
 // The pour that leads from one row to the next, if exactly one does; at
 // most one can, since each changes a different pair of levels or moves the
 // other way.
@@ -55,60 +49,145 @@ std::optional<PourMove> PourBetween(const Levels &from, const Levels &to, const 
     return std::nullopt;
 }
 
-// One save, checked row by row as it is read.
+std::uint32_t StartKey(const Levels &levels)
+{
+    return static_cast<std::uint32_t>((levels[0] * 1000 + levels[1]) * 1000 + levels[2]);
+}
+
+// One save checked against one task, row by row as it is read.
 struct SaveCheck {
-    std::size_t Index = 0; // from 0, in file order
+    std::size_t Index = 0; // from 0, among all the file's saves
     std::size_t Rows = 0;
-    bool Matches = false; // its first row holds the task's starting levels
     Levels At{}; // the levels of its last row
     std::optional<std::size_t> Goal; // the row of the first pour that reaches the target
     std::string Wrong; // what is wrong with the first row that breaks the rules
+
+    bool Solved() const { return Wrong.empty() && Goal.has_value(); }
+    // A wrong move, not solved, solved.
+    int Rank() const { return !Wrong.empty() ? 0 : Goal ? 2 : 1; }
+    // Strictly better: a tie keeps the later save.
+    bool Beats(const SaveCheck &other) const
+    {
+        if (Rank() != other.Rank())
+            return Rank() > other.Rank();
+        return Solved() && *Goal < *other.Goal;
+    }
 };
 
+// What one task makes of the saves that start at its levels.
+struct TaskRun {
+    std::size_t Saves = 0;
+    std::size_t Solved = 0;
+    std::optional<SaveCheck> Best;
+    std::optional<SaveCheck> Last;
+};
+
+// The verdicts in order of merit, for the best of several tasks.
+int Merit(Verdict verdict)
+{
+    switch (verdict) {
+    case Verdict::Solved:
+        return 3;
+    case Verdict::NotSolved:
+        return 2;
+    case Verdict::WrongMove:
+        return 1;
+    default:
+        return 0;
+    }
+}
+
+bool Better(const RecordCheck &a, const RecordCheck &b)
+{
+    if (Merit(a.Result) != Merit(b.Result))
+        return Merit(a.Result) > Merit(b.Result);
+    if (a.Result != Verdict::Solved)
+        return false;
+    const int overA = *a.Pours - a.Fewest.value_or(0);
+    const int overB = *b.Pours - b.Fewest.value_or(0);
+    return overA != overB ? overA < overB : *a.Pours < *b.Pours;
+}
+
+// " и других" after the first three.
+std::string Listed(const std::vector<std::string> &items, bool more, const char *last)
+{
+    std::string text;
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        if (i > 0)
+            text += i + 1 == items.size() && !more ? last : ", ";
+        text += items[i];
+    }
+    return more ? text + " и других" : text;
+}
+
 // Grades a file as it is read, keeping no more of it than the save being
-// read and the last one of the task: a file of any length costs the same.
+// read and, per task, its best and its last save: a file of any length
+// costs the same.
 class Grader final : public ResultVisitor {
 public:
-    explicit Grader(const TaskPreset &task)
-        : m_task(task)
+    using Entry = RecordChecker::Entry;
+    using StartIndex = std::unordered_map<std::uint32_t, std::vector<std::size_t>>;
+
+    Grader(const std::vector<Entry> &tasks, const StartIndex &byStart)
+        : m_tasks(tasks)
+        , m_byStart(byStart)
+        , m_runs(tasks.size())
     {
     }
 
     void Save() override
     {
         Close();
-        m_current = SaveCheck{};
-        m_current.Index = m_saves++;
+        m_index = m_saves++;
+        m_rows = 0;
     }
 
     void Record(const ResultRecord &record) override
     {
-        SaveCheck &save = m_current;
-        const std::size_t row = save.Rows++;
+        const std::size_t row = m_rows++;
         if (row == 0) {
             NoteStart(record);
-            save.Matches = ReadLevels(record) == m_task.Level;
-            save.At = m_task.Level;
+            if (const std::optional<Levels> start = ReadLevels(record)) {
+                const auto found = m_byStart.find(StartKey(*start));
+                if (found != m_byStart.end()) {
+                    for (const std::size_t task : found->second)
+                        m_active.push_back({task, SaveCheck{m_index, 1, *start, {}, {}}});
+                }
+            }
             return;
         }
-        if (save.Matches && save.Wrong.empty())
-            Step(save, row, record);
+        for (auto &[task, save] : m_active) {
+            ++save.Rows;
+            if (save.Wrong.empty())
+                Step(save, row, record, m_tasks[task].Task);
+        }
     }
 
-    RecordCheck Finish(const std::string &problem, const Solution &solution)
+    RecordCheck Finish(const std::string &problem)
     {
         Close();
         RecordCheck check;
-        if (solution.Solved())
-            check.Fewest = solution.Pours();
+        if (m_tasks.size() == 1 && m_tasks[0].Best.Solved())
+            check.Fewest = m_tasks[0].Best.Pours();
         if (!problem.empty()) {
             check.Result = Verdict::Unreadable;
             check.Detail = problem;
-        } else if (!m_last) {
+            return check;
+        }
+        check.Saves = m_saves;
+        bool graded = false;
+        for (std::size_t task = 0; task < m_tasks.size(); ++task) {
+            if (m_runs[task].Saves == 0)
+                continue;
+            RecordCheck candidate = Judge(task);
+            if (!graded || Better(candidate, check)) {
+                check = std::move(candidate);
+                graded = true;
+            }
+        }
+        if (!graded) {
             check.Result = Verdict::OtherTask;
             check.Detail = OtherTaskDetail();
-        } else {
-            Judge(*m_last, solution, check);
         }
         return check;
     }
@@ -116,8 +195,15 @@ public:
 private:
     void Close()
     {
-        if (m_saves > 0 && m_current.Matches)
-            m_last = m_current;
+        for (auto &[task, save] : m_active) {
+            TaskRun &run = m_runs[task];
+            ++run.Saves;
+            run.Solved += save.Solved() ? 1 : 0;
+            if (!run.Best || !run.Best->Beats(save))
+                run.Best = save;
+            run.Last = std::move(save);
+        }
+        m_active.clear();
     }
 
     void NoteStart(const ResultRecord &record)
@@ -131,7 +217,7 @@ private:
             m_moreStarts = true;
     }
 
-    void Step(SaveCheck &save, std::size_t row, const ResultRecord &record) const
+    static void Step(SaveCheck &save, std::size_t row, const ResultRecord &record, const TaskPreset &task)
     {
         const std::optional<Levels> next = ReadLevels(record);
         if (!next) {
@@ -142,7 +228,7 @@ private:
                 + " — не уровень, а уровень пишется целым числом от 0 до 999.";
             return;
         }
-        const std::optional<PourMove> pour = PourBetween(save.At, *next, m_task);
+        const std::optional<PourMove> pour = PourBetween(save.At, *next, task);
         if (!pour) {
             save.Wrong = "Ход " + Number(row) + " (" + Shown(*next) + ")"
                 + (*next == save.At ? " повторяет предыдущий: ничего не перелито."
@@ -153,17 +239,50 @@ private:
         save.At = *next;
         const auto s = static_cast<std::size_t>(pour->Source - 1);
         const auto r = static_cast<std::size_t>(pour->Receiver - 1);
-        if (!save.Goal && MeetsGoal(m_task.Target, save.At[s], save.At[r]))
+        if (!save.Goal && MeetsGoal(task.Target, save.At[s], save.At[r]))
             save.Goal = row;
     }
 
-    void Judge(const SaveCheck &save, const Solution &solution, RecordCheck &check) const
+    // " Сохранение 2 из 3; лучшее из решенных." when the file holds more
+    // than one, and what became of the task's last save when it is not the
+    // one graded.
+    std::string WhichSave(const TaskRun &run) const
     {
-        const std::string which = WhichSave(save.Index, m_saves);
+        if (m_saves < 2)
+            return {};
+        const SaveCheck &best = *run.Best;
+        std::string text = " " + SaveName(best.Index, m_saves);
+        if (best.Solved() && run.Solved > 1)
+            text += "; лучшее из решенных";
+        else if (best.Solved() && run.Saves > 1)
+            text += "; единственное решенное";
+        text += ".";
+        const SaveCheck &last = *run.Last;
+        if (last.Index != best.Index) {
+            text += " Последнее сохранение задачи (" + Number(last.Index + 1) + " из " + Number(m_saves) + ") ";
+            text += !last.Wrong.empty() ? "с неверным ходом."
+                : last.Goal               ? "решено за " + PourCount(static_cast<int>(*last.Goal)) + "."
+                                          : "не решено.";
+        }
+        return text;
+    }
+
+    RecordCheck Judge(std::size_t task) const
+    {
+        const TaskRun &run = m_runs[task];
+        const SaveCheck &save = *run.Best;
+        const Solution &solution = m_tasks[task].Best;
+        RecordCheck check;
+        check.Task = task;
+        check.GradedSave = save.Index;
+        check.Saves = m_saves;
+        if (solution.Solved())
+            check.Fewest = solution.Pours();
+        const std::string which = WhichSave(run);
         if (!save.Wrong.empty()) {
             check.Result = Verdict::WrongMove;
             check.Detail = save.Wrong + which;
-            return;
+            return check;
         }
         const std::size_t pours = save.Rows - 1;
         if (!save.Goal) {
@@ -172,9 +291,9 @@ private:
             check.Detail = pours == 0 ? "Цель не достигнута: в сохранении нет ни одного переливания."
                                       : "Цель не достигнута за " + PourCount(static_cast<int>(pours)) + ".";
             if (!solution.Solved())
-                check.Detail += " Задачу решить нельзя. " + UnsolvableText(solution, m_task);
+                check.Detail += " Задачу решить нельзя. " + UnsolvableText(solution, m_tasks[task].Task);
             check.Detail += which;
-            return;
+            return check;
         }
         check.Result = Verdict::Solved;
         check.Pours = static_cast<int>(*save.Goal);
@@ -186,27 +305,35 @@ private:
         if (pours > *save.Goal)
             check.Detail += " После цели еще " + PourCount(static_cast<int>(pours - *save.Goal)) + ".";
         check.Detail += which;
+        return check;
     }
 
     std::string OtherTaskDetail() const
     {
         if (m_starts.empty())
             return "В файле только пустые сохранения, без единой строки.";
-        std::string starts;
-        if (m_moreStarts) {
-            for (const std::string &start : m_starts)
-                starts += Quoted(start) + ", ";
-            starts.replace(starts.size() - 2, 2, " и других");
-        } else {
-            starts = QuotedList(m_starts);
+        std::vector<std::string> quoted;
+        for (const std::string &start : m_starts)
+            quoted.push_back(Quoted(start));
+        std::vector<std::string> levels;
+        for (const Entry &entry : m_tasks) {
+            std::string shown = Shown(entry.Task.Level);
+            if (std::find(levels.begin(), levels.end(), shown) == levels.end())
+                levels.push_back(std::move(shown));
         }
-        return "Сохранения в файле начинаются с " + starts + ", а не с уровней задачи " + Shown(m_task.Level) + ".";
+        const bool moreLevels = levels.size() > 3;
+        levels.resize(std::min<std::size_t>(levels.size(), 3));
+        return "Сохранения в файле начинаются с " + Listed(quoted, m_moreStarts, " и ") + ", а не с уровней "
+            + (levels.size() == 1 ? "задачи " : "задач ") + Listed(levels, moreLevels, " или ") + ".";
     }
 
-    const TaskPreset &m_task;
+    const std::vector<Entry> &m_tasks;
+    const StartIndex &m_byStart;
+    std::vector<TaskRun> m_runs; // by task
     std::size_t m_saves = 0;
-    SaveCheck m_current;
-    std::optional<SaveCheck> m_last; // the last save of this task so far
+    std::size_t m_index = 0; // of the save being read
+    std::size_t m_rows = 0; // of the save being read
+    std::vector<std::pair<std::size_t, SaveCheck>> m_active; // the tasks the save being read starts at
     std::vector<std::string> m_starts; // the first row of each save, a few of them
     bool m_moreStarts = false;
 };
@@ -247,33 +374,46 @@ std::optional<Levels> ReadLevels(const ResultRecord &record)
     return levels;
 }
 
+std::string SaveName(std::size_t index, std::size_t saves)
+{
+    return "Сохранение " + Number(index + 1) + " из " + Number(saves);
+}
+
 RecordChecker::RecordChecker(const TaskPreset &task)
-    : m_task(task)
-    , m_solution(Solve(task))
+    : RecordChecker(std::vector<TaskPreset>{task})
 {
 }
 
-std::optional<int> RecordChecker::Fewest() const
+RecordChecker::RecordChecker(const std::vector<TaskPreset> &tasks)
 {
-    if (!m_solution.Solved())
+    m_tasks.reserve(tasks.size());
+    for (const TaskPreset &task : tasks) {
+        m_byStart[StartKey(task.Level)].push_back(m_tasks.size());
+        m_tasks.push_back({task, Solve(task)});
+    }
+}
+
+std::optional<int> RecordChecker::Fewest(std::size_t n) const
+{
+    if (!m_tasks[n].Best.Solved())
         return std::nullopt;
-    return m_solution.Pours();
+    return m_tasks[n].Best.Pours();
 }
 
-RecordCheck RecordChecker::CheckFile(const std::string &path) const
+RecordCheck RecordChecker::CheckFile(const std::string &path, const std::atomic<bool> *stop) const
 {
-    Grader grader(m_task);
-    const std::string problem = ReadResultFile(path, grader);
-    return grader.Finish(problem, m_solution);
+    Grader grader(m_tasks, m_byStart);
+    const std::string problem = ReadResultFile(path, grader, stop);
+    return grader.Finish(problem);
 }
 
 RecordCheck RecordChecker::Check(const ResultFile &file) const
 {
-    Grader grader(m_task);
+    Grader grader(m_tasks, m_byStart);
     for (const ResultBlock &block : file.Blocks) {
         grader.Save();
         for (const ResultRecord &record : block.Records)
             grader.Record(record);
     }
-    return grader.Finish(file.Problem, m_solution);
+    return grader.Finish(file.Problem);
 }

@@ -7,9 +7,13 @@
 #include "task_presets.h"
 
 #include <array>
+#include <atomic>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
+#include <vector>
 
 // Grading a saved game: does the file show the task solved by legal pours,
 // and in how many against the fewest.
@@ -34,28 +38,54 @@ struct RecordCheck {
     std::optional<int> Fewest;
     // What the teacher needs to know, in Russian, one line with no control
     // characters: the row that breaks the rules, the levels the saves start
-    // at, why the file cannot be read.
+    // at, which save was graded, why the file cannot be read.
     std::string Detail;
+    // The task of the checker's it was graded against, from 0; none for
+    // the other task and a file that cannot be read. With one task the
+    // fewest is that task's all the same.
+    std::optional<std::size_t> Task = std::nullopt;
+    // The save graded, from 0 in file order, among all the file's saves.
+    std::optional<std::size_t> GradedSave = std::nullopt;
+    std::size_t Saves = 0;
 };
 
-// Checks any number of files against one task, whose fewest pours it finds
-// once.
+// A save as the checker names it: "Сохранение 2 из 3" (index from 0).
+std::string SaveName(std::size_t index, std::size_t saves);
+
+// Checks any number of files against one task, or against the variants a
+// class was given, whose fewest pours it finds once.
+//
+// Each save of a file is graded against the task whose starting levels its
+// first row holds; the file's verdict is that of its best save: solved
+// beats not solved, which beats a wrong move, and of two solved saves the
+// one with fewer pours; between equals the later. Where several tasks share
+// the starting levels, the file is graded against each, and the best
+// verdict counts (solved, then fewest pours over the task's fewest). Rows
+// count in file order, whatever their captions say.
 class RecordChecker {
 public:
-    // Needs the values of a task code: 0..999, each level within its vessel.
+    // Needs the values of task codes: 0..999, each level within its vessel;
+    // at least one task.
     explicit RecordChecker(const TaskPreset &task);
+    explicit RecordChecker(const std::vector<TaskPreset> &tasks);
 
-    const TaskPreset &Task() const { return m_task; }
-    std::optional<int> Fewest() const;
+    std::size_t TaskCount() const { return m_tasks.size(); }
+    const TaskPreset &Task(std::size_t n = 0) const { return m_tasks[n].Task; }
+    std::optional<int> Fewest(std::size_t n = 0) const;
 
-    // The last save whose first row holds the task's starting levels is
-    // checked; rows count in file order, whatever their captions say.
     RecordCheck Check(const ResultFile &file) const;
-    RecordCheck CheckFile(const std::string &path) const;
+    // When *stop turns true the read ends early, and the check says so.
+    RecordCheck CheckFile(const std::string &path, const std::atomic<bool> *stop = nullptr) const;
+
+    struct Entry {
+        TaskPreset Task;
+        Solution Best;
+    };
 
 private:
-    TaskPreset m_task;
-    Solution m_solution;
+    std::vector<Entry> m_tasks;
+    // The tasks by their starting levels, as one number.
+    std::unordered_map<std::uint32_t, std::vector<std::size_t>> m_byStart;
 };
 
 // A level as a row holds it: ReadDecimalValue, decimal digits and nothing

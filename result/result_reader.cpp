@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: MIT
 #include "result_reader.h"
 
+#include "markup_guard.h"
 #include "regular_file.h"
 #include "wording.h"
 #include "xml_runtime.h"
@@ -10,6 +11,8 @@
 #include <libxml/xmlerror.h>
 #include <libxml/xmlversion.h>
 
+#include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <memory>
 
@@ -164,17 +167,24 @@ private:
 };
 #endif
 
-// Where the bytes come from: memory, or a file read as it is parsed.
+// Where the bytes come from: memory, or a file read as it is parsed. Either
+// way they pass the guard before the parser sees them.
 struct Source {
     std::string_view Bytes; // when Fd < 0
     int Fd = -1;
-    std::size_t Read = 0; // bytes read from Fd so far
+    std::size_t Read = 0; // bytes read so far
     bool TooLarge = false; // the file grew past the limit while it was read
+    const std::atomic<bool> *Stop = nullptr;
+    bool Stopped = false;
+    bool Ended = false; // the parser has found an error: nothing more is read
+    MarkupGuard Guard;
+    std::string Refused; // what the guard found
 };
 
 // One parse: the SAX events go to the visitor as they come, with no tree in
-// between. The first thing that does not belong is kept as the reason; the
-// parse goes on, so that a file cut short says so rather than what it lacks.
+// between. The first thing that is wrong, an XML error or something that
+// does not belong to the format, is the reason, and the reading ends there;
+// a file cut short says so rather than what it lacks.
 class Reader {
 public:
     Reader(ResultVisitor &visitor, bool decodeAmpersands)
@@ -185,6 +195,7 @@ public:
 
     std::string Read(Source &source)
     {
+        m_source = &source;
         xmlSAXHandler sax{};
         sax.initialized = XML_SAX2_MAGIC;
         sax.internalSubset = &Reader::OnDoctype;
@@ -221,22 +232,22 @@ public:
 #endif
         // No URL: nothing relative to resolve against. With this handler no
         // document is built, so there is nothing to free.
-        if (source.Fd < 0)
-            xmlCtxtReadMemory(m_ctxt, source.Bytes.data(), static_cast<int>(source.Bytes.size()), nullptr, nullptr,
-                              options);
-        else
-            xmlCtxtReadIO(m_ctxt, &Reader::ReadMore, nullptr, &source, nullptr, nullptr, options);
+        xmlCtxtReadIO(m_ctxt, &Reader::ReadMore, nullptr, &source, nullptr, nullptr, options);
 
+        if (source.Stopped)
+            return "Проверка остановлена.";
         if (source.TooLarge)
             return "Файл больше 16 МиБ: он вырос, пока его читали.";
         if (m_doctype)
             return "В файле есть объявление DOCTYPE, а в файлах результата его не бывает.";
+        if (!source.Refused.empty())
+            return source.Refused;
         if (!m_xmlProblem.empty())
             return m_xmlProblem;
-        if (!m_ended)
-            return "Это не XML: файл оборван или разметка нарушена.";
         if (!m_structureProblem.empty())
             return m_structureProblem;
+        if (!m_ended)
+            return "Это не XML: файл оборван или разметка нарушена.";
         if (m_saves == 0)
             return "В файле нет ни одного сохранения (элемента Data).";
         if (m_awaitingData)
@@ -247,30 +258,48 @@ public:
 private:
     static Reader &Of(void *data) { return *static_cast<Reader *>(data); }
 
-    // libxml2 asks for the next piece of the file; past the limit the read
-    // fails, and the parse with it.
+    // libxml2 asks for the next piece of the file; past the limit, at what
+    // the guard refuses or when the check is stopped the read fails, and the
+    // parse with it.
     static int ReadMore(void *context, char *buffer, int length)
     {
         auto &source = *static_cast<Source *>(context);
-        for (;;) {
-            const ssize_t got = ::read(source.Fd, buffer, static_cast<std::size_t>(length));
-            if (got < 0 && errno == EINTR)
-                continue;
-            if (got < 0)
-                return -1;
-            source.Read += static_cast<std::size_t>(got);
-            if (source.Read > kMaxResultFileBytes) {
-                source.TooLarge = true;
-                return -1;
-            }
-            return static_cast<int>(got);
+        if (source.Ended)
+            return 0;
+        if (source.Stop && source.Stop->load(std::memory_order_relaxed)) {
+            source.Stopped = true;
+            return -1;
         }
+        std::size_t got = 0;
+        if (source.Fd < 0) {
+            got = std::min(source.Bytes.size() - source.Read, static_cast<std::size_t>(length));
+            std::copy_n(source.Bytes.data() + source.Read, got, buffer);
+        } else {
+            ssize_t n = 0;
+            do
+                n = ::read(source.Fd, buffer, static_cast<std::size_t>(length));
+            while (n < 0 && errno == EINTR);
+            if (n < 0)
+                return -1;
+            got = static_cast<std::size_t>(n);
+        }
+        source.Read += got;
+        if (source.Read > kMaxResultFileBytes) {
+            source.TooLarge = true;
+            return -1;
+        }
+        source.Refused = source.Guard.Look(std::string_view(buffer, got));
+        return source.Refused.empty() ? static_cast<int>(got) : -1;
     }
 
+    // Called from the parser's own callbacks, where it may be stopped: the
+    // rest of a file that is not of the format is not worth reading.
     void Fail(std::string problem)
     {
-        if (m_structureProblem.empty())
-            m_structureProblem = std::move(problem);
+        if (!m_structureProblem.empty())
+            return;
+        m_structureProblem = std::move(problem);
+        xmlStopParser(m_ctxt);
     }
 
     // The game never writes a DOCTYPE; with one, a file could declare
@@ -283,12 +312,17 @@ private:
         xmlStopParser(self.m_ctxt);
     }
 
+    // The first error is the reason, so no more of the file is handed over:
+    // libxml2 would go on reading the rest of it for nothing. (Stopping the
+    // parser here could free the very input it is decoding.)
     static void OnError(void *data, XmlErrorArg error)
     {
         Reader &self = Of(data);
         if (!error || error->level < XML_ERR_ERROR || !self.m_xmlProblem.empty())
             return;
         self.m_xmlProblem = XmlProblem(*error);
+        if (self.m_source)
+            self.m_source->Ended = true;
     }
 
     static void OnEndDocument(void *data) { Of(data).m_ended = true; }
@@ -395,6 +429,7 @@ private:
     ResultVisitor &m_visitor;
     const bool m_decodeAmpersands;
     xmlParserCtxtPtr m_ctxt = nullptr;
+    Source *m_source = nullptr;
     ResultRecord m_record; // reused: its strings keep their room from record to record
     int m_depth = 0;
     Parent m_parent = Parent::None;
@@ -431,9 +466,10 @@ bool AmpersandsComeAsReferences()
 {
     static const bool asReferences = [] {
         Collector probe;
-        Source source{"<ListStore><Columns/><Data>"
-                      "<Record Column0=\"&amp;\" Column1=\"\" Column2=\"\" Column3=\"\"/>"
-                      "</Data></ListStore>"};
+        Source source;
+        source.Bytes = "<ListStore><Columns/><Data>"
+                       "<Record Column0=\"&amp;\" Column1=\"\" Column2=\"\" Column3=\"\"/>"
+                       "</Data></ListStore>";
         const std::string problem = Reader(probe, false).Read(source);
         return problem.empty() && probe.File.Blocks[0].Records[0].Columns[0] != "&";
     }();
@@ -459,11 +495,12 @@ std::string ReadResultText(std::string_view bytes, ResultVisitor &visitor)
         return TooLarge(bytes.size());
     if (bytes.empty())
         return "Файл пуст.";
-    Source source{bytes};
+    Source source;
+    source.Bytes = bytes;
     return Parse(source, visitor);
 }
 
-std::string ReadResultFile(const std::string &path, ResultVisitor &visitor)
+std::string ReadResultFile(const std::string &path, ResultVisitor &visitor, const std::atomic<bool> *stop)
 {
     const RegularFile file(path, kMaxResultFileBytes);
     switch (file.Refused()) {
@@ -485,6 +522,7 @@ std::string ReadResultFile(const std::string &path, ResultVisitor &visitor)
         return "Файл пуст.";
     Source source;
     source.Fd = file.Fd();
+    source.Stop = stop;
     return Parse(source, visitor);
 }
 

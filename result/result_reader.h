@@ -3,6 +3,7 @@
 #pragma once
 
 #include <array>
+#include <atomic>
 #include <cstddef>
 #include <string>
 #include <string_view>
@@ -36,7 +37,11 @@ public:
 // returns why it is not a result file, a sentence in Russian; empty when it
 // is one. When it is not, whatever the visitor was told is to be dropped.
 // Memory stays small whatever the size: the file is parsed as it is read.
-std::string ReadResultFile(const std::string &path, ResultVisitor &visitor);
+// A start tag with more attributes, or elements nested deeper, than the
+// format could hold stop the read there (see markup_guard.h). When *stop
+// turns true (from another thread) the read ends within a few kilobytes.
+std::string ReadResultFile(const std::string &path, ResultVisitor &visitor,
+                           const std::atomic<bool> *stop = nullptr);
 // The same from the file's bytes.
 std::string ReadResultText(std::string_view bytes, ResultVisitor &visitor);
 

@@ -3,6 +3,7 @@
 #include "result_writer.h"
 
 #include "atomic_file.h"
+#include "result_reader.h"
 #include "text_filters.h"
 
 #include <libxml/parser.h>
@@ -12,10 +13,14 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <exception>
+#include <functional>
 #include <iterator>
 #include <new>
 #include <string_view>
 #include <utility>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -332,20 +337,143 @@ std::vector<std::string> ResultWriter::Block(const MoveLog &log, const std::stri
     return block.Take();
 }
 
-void ResultWriter::Save(const MoveLog &log, const std::string &path)
+void ResultWriter::AddBlock(const MoveLog &log, const std::string &path)
 {
     try {
         Activate(path);
         std::vector<std::string> block = Block(log, path);
         m_blocks.reserve(m_blocks.size() + block.size());
+        m_blockStarts.reserve(m_blockStarts.size() + 1);
+        m_blockStarts.push_back(m_blocks.size());
         std::move(block.begin(), block.end(), std::back_inserter(m_blocks));
+    } catch (const std::bad_alloc &) {
+        Fail(path, ENOMEM);
+    }
+}
+
+void ResultWriter::Save(const MoveLog &log, const std::string &path)
+{
+    AddBlock(log, path);
+    WriteWith(path, {}, 0, InPlace::WhenRefused);
+}
+
+void ResultWriter::SaveCopy(const MoveLog &log, const std::string &path)
+{
+    try {
+        Activate(path);
+        const std::vector<std::string> block = Block(log, path);
         std::vector<std::string_view> pieces;
-        pieces.reserve(m_blocks.size() + 2);
+        pieces.reserve(m_blocks.size() + block.size() + 2);
         pieces.emplace_back(m_head);
-        for (const std::string &piece : m_blocks)
-            pieces.emplace_back(piece);
+        pieces.insert(pieces.end(), m_blocks.begin(), m_blocks.end());
+        pieces.insert(pieces.end(), block.begin(), block.end());
         pieces.emplace_back(m_tail);
         WriteFileAtomically(path, pieces);
+    } catch (const std::bad_alloc &) {
+        Fail(path, ENOMEM);
+    }
+}
+
+namespace {
+
+// Hands each save of a file being read to render, once its records are in.
+// Nothing may be thrown through libxml2: the first failure is kept and the
+// rest of the file only read.
+class Rewriter final : public ResultVisitor {
+public:
+    using Render = std::function<void(const MoveLog &)>;
+
+    explicit Rewriter(Render render)
+        : m_render(std::move(render))
+    {
+    }
+
+    void Save() override
+    {
+        Finish();
+        m_open = true;
+    }
+
+    void Record(const ResultRecord &record) override
+    {
+        if (m_failure)
+            return;
+        try {
+            m_log.Append({record.Columns[0], {record.Columns[1], record.Columns[2], record.Columns[3]}});
+        } catch (...) {
+            m_failure = std::current_exception();
+        }
+    }
+
+    // The last save, and the first failure if any.
+    void Finish()
+    {
+        if (m_open && !m_failure) {
+            try {
+                m_render(m_log);
+            } catch (...) {
+                m_failure = std::current_exception();
+            }
+        }
+        m_open = false;
+        m_log.Clear();
+    }
+
+    void RethrowFailure() const
+    {
+        if (m_failure)
+            std::rethrow_exception(m_failure);
+    }
+
+private:
+    Render m_render;
+    MoveLog m_log;
+    bool m_open = false;
+    std::exception_ptr m_failure;
+};
+
+} // namespace
+
+ResultWriter::Earlier ResultWriter::ReadBack(const std::string &path)
+{
+    Earlier earlier;
+    struct stat status { };
+    if (::lstat(path.c_str(), &status) != 0 && errno == ENOENT)
+        return earlier;
+    try {
+        Activate(path);
+        Rewriter rewriter([&](const MoveLog &log) {
+            std::vector<std::string> block = Block(log, path);
+            std::move(block.begin(), block.end(), std::back_inserter(earlier.Pieces));
+            ++earlier.Blocks;
+        });
+        earlier.Problem = ReadResultFile(path, rewriter);
+        if (earlier.Problem.empty()) {
+            rewriter.Finish();
+            rewriter.RethrowFailure();
+        } else {
+            earlier.Pieces.clear();
+            earlier.Blocks = 0;
+        }
+    } catch (const std::bad_alloc &) {
+        Fail(path, ENOMEM);
+    }
+    return earlier;
+}
+
+void ResultWriter::WriteWith(const std::string &path, const Earlier &earlier, std::size_t first, InPlace inPlace)
+{
+    try {
+        Activate(path);
+        const auto own = m_blocks.begin()
+            + static_cast<std::ptrdiff_t>(first < m_blockStarts.size() ? m_blockStarts[first] : m_blocks.size());
+        std::vector<std::string_view> pieces;
+        pieces.reserve(earlier.Pieces.size() + static_cast<std::size_t>(m_blocks.end() - own) + 2);
+        pieces.emplace_back(m_head);
+        pieces.insert(pieces.end(), earlier.Pieces.begin(), earlier.Pieces.end());
+        pieces.insert(pieces.end(), own, m_blocks.end());
+        pieces.emplace_back(m_tail);
+        WriteFileAtomically(path, pieces, inPlace);
     } catch (const std::bad_alloc &) {
         Fail(path, ENOMEM);
     }
@@ -355,4 +483,20 @@ void WriteResult(ResultWriter &xmldoc, const MoveLog &log, MessageBoxes &boxes)
 {
     xmldoc.Save(log);
     boxes.Show(kMsgFileWritten, kCaptionFileWritten, kIconInformation);
+}
+
+std::string FileWrittenText(std::string_view fileName)
+{
+    return "Файл \"" + std::string(fileName) + "\" записан";
+}
+
+void WriteResultCopy(ResultWriter &xmldoc, const MoveLog &log, const std::string &path, const std::string &shownName,
+                     MessageBoxes &boxes)
+{
+    try {
+        xmldoc.SaveCopy(log, path);
+    } catch (const SaveFailure &failure) {
+        throw SaveFailure(shownName, failure.Cause());
+    }
+    boxes.Show(FileWrittenText(shownName), kCaptionFileWritten, kIconInformation);
 }

@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "atomic_file.h"
 #include "message_boxes.h"
 #include "move_log.h"
 #include "save_failure.h"
@@ -39,6 +40,31 @@ public:
     // be built is not added; one that could stays for the next save.
     void Save(const MoveLog &log, const std::string &path = kResultFileName);
 
+    // "Записать как…": writes to path the very bytes Save would write now,
+    // with the same failures, but keeps nothing: the next Save writes as if
+    // this had never run.
+    void SaveCopy(const MoveLog &log, const std::string &path);
+
+    // The blocks of this run so far, one a save.
+    std::size_t BlockCount() const { return m_blockStarts.size(); }
+    // Adds the log's block as Save does, without writing; path names the
+    // file in a failure.
+    void AddBlock(const MoveLog &log, const std::string &path);
+
+    // A result file read back: its saves as this writer writes them, so a
+    // file the game wrote comes out byte for byte as it was.
+    struct Earlier {
+        std::vector<std::string> Pieces;
+        std::size_t Blocks = 0;
+        std::string Problem; // why it is not a result file; empty when it is
+    };
+    // Reads the file at path with the safe reader. A file that is not there
+    // has no blocks and no problem.
+    Earlier ReadBack(const std::string &path);
+    // Writes path with the earlier saves, then this run's blocks from first
+    // on (0 <= first <= BlockCount()).
+    void WriteWith(const std::string &path, const Earlier &earlier, std::size_t first, InPlace inPlace);
+
 private:
     struct DocDeleter {
         void operator()(_xmlDoc *doc) const;
@@ -51,10 +77,21 @@ private:
     // The text around the root's children, and around a Data block's records.
     std::string m_head, m_tail;
     std::string m_dataHead, m_dataTail;
-    // Every block written so far, in pieces of a few kilobytes.
+    // Every block written so far, in pieces of a few kilobytes, and where
+    // in them each block starts.
     std::vector<std::string> m_blocks;
+    std::vector<std::size_t> m_blockStarts;
 };
 
 // BtnXmlClick: saves the log and confirms. On failure it throws and shows
 // nothing; the caller runs it inside the DispatchGuard.
 void WriteResult(ResultWriter &xmldoc, const MoveLog &log, MessageBoxes &boxes);
+
+// The confirmation for a file of another name: Файл "Иванова Маша.xml" записан
+std::string FileWrittenText(std::string_view fileName);
+
+// "Записать как…": writes what the stated save would write now to path (in
+// the system's encoding) and confirms naming the file as shownName; a
+// failure names it so too.
+void WriteResultCopy(ResultWriter &xmldoc, const MoveLog &log, const std::string &path, const std::string &shownName,
+                     MessageBoxes &boxes);

@@ -28,6 +28,8 @@ constexpr Reason kReasons[] = {
     { ENOMEM, "не хватает памяти" },
     { EIO, "ошибка ввода-вывода" },
     { kCauseXmlFailure, "не удалось составить документ XML" },
+    { kCauseLockHeld, "его слишком долго записывает другая программа" },
+    { kCauseNoFreeName, "ни его, ни запасные имена «(2)»…«(99)» дополнить нельзя" },
 };
 
 std::string ReasonText(int cause)

@@ -11,6 +11,8 @@
 inline constexpr int kCauseNotRegularFile = -1; // a device, FIFO or socket
 inline constexpr int kCauseForeignLink = -2; // another user's link in a shared folder
 inline constexpr int kCauseXmlFailure = -3; // libxml2 could not build or write the text
+inline constexpr int kCauseLockHeld = -4; // another save kept the file's lock too long
+inline constexpr int kCauseNoFreeName = -5; // every spare name is taken by a file that cannot take the save
 
 // The error box text for a save of fileName that failed for cause:
 // Файл "sosudnik.xml" не записан: нет прав на запись

@@ -4,9 +4,12 @@
 
 #include <libxml/parser.h>
 
+#include <atomic>
+
 namespace {
-// Only the GUI thread saves.
-bool g_started = false;
+// Set on the GUI thread before any other thread reads a file; checked by
+// those threads too.
+std::atomic<bool> g_started = false;
 } // namespace
 
 void XmlRuntime::Start()

@@ -131,3 +131,39 @@ TEST(TaskCode, ReasonsEndInWordsAndQuoteSafely)
 }
 
 } // namespace
+
+namespace {
+
+// Variants of a class: codes joined by "+", a repeated one kept once; a
+// wrong one is named with its place in the list.
+TEST(TaskCodes, ReadsAListJoinedByPlus)
+{
+    const std::pair<const char *, std::vector<std::string>> good[] = {
+        {"12,7,5/12,0,0/6", {"12,7,5/12,0,0/6"}},
+        {"12,7,5/12,0,0/6+8,5,3/8,0,0/4", {"12,7,5/12,0,0/6", "8,5,3/8,0,0/4"}},
+        {"12,7,5/12,0,0/6+12,7,5/12,0,0/6+012,7,5/12,0,0/6", {"12,7,5/12,0,0/6"}},
+        {"12,7,5/12,0,0/6+12,7,5/12,0,0/5", {"12,7,5/12,0,0/6", "12,7,5/12,0,0/5"}},
+    };
+    for (const auto &[text, codes] : good) {
+        std::vector<std::string> read;
+        for (const TaskPreset &task : ParseTaskCodes(text))
+            read.push_back(TaskCode(task));
+        EXPECT_EQ(read, codes) << text;
+    }
+    const std::pair<const char *, const char *> bad[] = {
+        {"12,7,5/12,0,0/6+", "Код задачи номер 2 в списке через «+», «», не годится. Код задачи «» не разобрать"},
+        {"+8,5,3/8,0,0/4", "Код задачи номер 1 в списке через «+», «», не годится."},
+        {"12,7,5/12,0,0/6+8,5,3/9,0,0/4", "номер 2 в списке через «+», «8,5,3/9,0,0/4», не годится. Уровень"},
+        {"12,7,5/12,0,0/6+8,5,3/8,0,0/1000", "«8,5,3/8,0,0/1000», не годится. В коде задачи значение 1000 вне"},
+    };
+    for (const auto &[text, reason] : bad) {
+        try {
+            ParseTaskCodes(text);
+            ADD_FAILURE() << text << " was read";
+        } catch (const std::invalid_argument &e) {
+            EXPECT_NE(std::string(e.what()).find(reason), std::string::npos) << e.what();
+        }
+    }
+}
+
+} // namespace

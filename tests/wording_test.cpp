@@ -36,6 +36,14 @@ TEST(Wording, ControlCharactersAreShownEscaped)
         {"\x9b" "2J", "\\x9B2J"}, // a bare C1 byte is no UTF-8 at all
         {"Объем", "Объем"},
         {"\xd0", "\\xD0"}, // a cut sequence
+        // Characters that reorder or hide text, so a name cannot pass for another.
+        {"bidi\u202Egpj.xml", "bidi\\u202Egpj.xml"},
+        {"a\u2066b\u2069c\u200Fd", "a\\u2066b\\u2069c\\u200Fd"},
+        {"zero\u200Bwidth\uFEFF", "zero\\u200Bwidth\\uFEFF"},
+        {"line\u2028para\u2029", "line\\u2028para\\u2029"},
+        {"tag\U000E0041", "tag\\U000E0041"},
+        {"soft\u00ADhyphen", "soft\\u00ADhyphen"},
+        {"\u2013 \u00AB\u00BB \u0451 \U0001F600", "\u2013 \u00AB\u00BB \u0451 \U0001F600"}, // visible: kept
     };
     for (const auto &[text, shown] : table)
         EXPECT_EQ(EscapeControls(text), shown);

@@ -27,11 +27,11 @@ fi
 packages=(
   g++ cmake ninja-build pkg-config
   qt6-base-dev qt6-qpa-plugins fonts-liberation qt6-translations-l10n
-  libxml2-dev
+  libxml2-dev libxlsxwriter-dev
 )
 if [ -z "$game_only" ]; then
   packages+=(
-    libxml2-utils
+    libxml2-utils unzip
     libgtest-dev libgmock-dev libbenchmark-dev qt6-base-private-dev
     xvfb xauth xdotool x11-utils x11-xkb-utils imagemagick xclip
     appstream desktop-file-utils librsvg2-bin file

@@ -4,7 +4,7 @@
 # Builds the Debian package with tools/package.sh (dpkg-buildpackage, then
 # lintian, which must find no errors or warnings) and checks what a user would
 # get from it: the files, the dependencies, the section, a stripped game in
-# /usr/games, both man pages, the launcher with its two task actions, the
+# /usr/games with the library it opens on first use, both man pages, the launcher with its two task actions, the
 # metainfo, and Debian's copyright and changelog from debian/.
 # Usage: debian_package.sh OUT_DIR APP_ID   (OUT_DIR keeps the .deb and the build log)
 set -euo pipefail
@@ -40,12 +40,18 @@ for dep in libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6 libxml2 qt6-qp
   # and libxml2 2.14 on by its soname (libxml2-16).
   names <<<"$depends" | grep -qxE -e "${dep//+/\\+}(t64)?" -e "${dep//+/\\+}-[0-9]+" || fail "Depends lacks $dep: $depends"
 done
+# The spreadsheet module's library, by whatever soname the suite has.
+names <<<"$depends" | grep -qxE 'libxlsxwriter[0-9]+(t64)?' || fail "Depends lacks libxlsxwriter: $depends"
 [ "$(field Recommends | names)" = qt6-translations-l10n ] ||
   fail "Recommends is '$(field Recommends)', not qt6-translations-l10n"
 
 sizes=(16 22 24 32 48 64 128 256)
+lazy="usr/lib/$(dpkg-architecture -qDEB_HOST_MULTIARCH)/sosudnik/libsosudnik_xml.so"
+sheets="usr/lib/$(dpkg-architecture -qDEB_HOST_MULTIARCH)/sosudnik/libsosudnik_xlsx.so"
 {
   echo "usr/games/sosudnik"
+  echo "$lazy"
+  echo "$sheets"
   echo "usr/share/applications/$id.desktop"
   echo "usr/share/metainfo/$id.metainfo.xml"
   for s in "${sizes[@]}"; do echo "usr/share/icons/hicolor/${s}x$s/apps/$id.png"; done
@@ -62,6 +68,8 @@ dpkg-deb --extract "$deb" "$work/root"
 root="$work/root/usr"
 game="$root/games/sosudnik"
 file "$game" | grep -q ', stripped' || fail "the game is not stripped"
+file "$work/root/$lazy" | grep -q ', stripped' || fail "$lazy is not stripped"
+file "$work/root/$sheets" | grep -q ', stripped' || fail "$sheets is not stripped"
 changelog=$(gzip -dc "$root/share/doc/sosudnik/changelog.Debian.gz" | dpkg-parsechangelog -l - -S Version)
 [ "$changelog" = "$(field Version)" ] || fail "changelog.Debian is at $changelog, the package at $(field Version)"
 cmp -s "$top/debian/copyright" "$root/share/doc/sosudnik/copyright" || fail "the copyright is not debian/copyright"
@@ -86,6 +94,10 @@ done <<'TASKS'
 milk|Задача о молоке|12,7,5/12,0,0/6
 kvass|Задача о квасе|8,5,3/8,0,0/4
 TASKS
+# The packaged game reads a result file through its libxml2 part.
+printf '<?xml version="1.0" encoding="UTF-8"?>\n<ListStore><Columns/><Data><Record Column0="0" Column1="8" Column2="0" Column3="0"/></Data></ListStore>\n' >"$work/pupil.xml"
+said=$(env -u DISPLAY -u QT_QPA_PLATFORM -u SOSUDNIK_LAZY_DIR "$game" --check 8,5,3/8,0,0/4 "$work/pupil.xml" 2>&1) || true
+[ "$(cut -f2 <<<"$said")" = "не решено" ] || fail "the packaged game does not check a file: $said"
 
 # The metainfo ties in the launcher and the icon; the man pages as installed.
 said=$(bash "$here/appstream.sh" validate-tree "$work/root" 2>&1) || fail "appstreamcli validate-tree: $said"

@@ -4,12 +4,14 @@
 # Installs the build into a scratch folder and checks what a desktop finds
 # there: exactly the expected files, each icon as large as its folder says,
 # the scalable icon drawing the same picture as the bitmaps, and launcher,
-# metainfo and icon tied together by the application id.
-# Usage: installed_tree.sh BUILD_DIR APP_ID BINDIR
+# metainfo and icon tied together by the application id, and the libraries the
+# game opens on first use where the installed game finds them.
+# Usage: installed_tree.sh BUILD_DIR APP_ID BINDIR LIBDIR
 set -euo pipefail
-build=${1:?usage: installed_tree.sh BUILD_DIR APP_ID BINDIR}
+build=${1:?usage: installed_tree.sh BUILD_DIR APP_ID BINDIR LIBDIR}
 id=${2:?app id}
 bindir=${3:?bindir}
+libdir=${4:?libdir}
 
 fail() {
   echo "FAIL: $*" >&2
@@ -29,6 +31,8 @@ root="$work/root/usr"
 sizes=(16 22 24 32 48 64 128 256)
 {
   echo "$bindir/sosudnik"
+  echo "$libdir/sosudnik/libsosudnik_xml.so"
+  echo "$libdir/sosudnik/libsosudnik_xlsx.so"
   echo "share/applications/$id.desktop"
   echo "share/metainfo/$id.metainfo.xml"
   for s in "${sizes[@]}"; do echo "share/icons/hicolor/${s}x$s/apps/$id.png"; done
@@ -56,3 +60,11 @@ awk -v e="$rmse" 'BEGIN { exit !(e < 0.02) }' ||
 # The metainfo names the launcher, and the launcher the icon.
 out=$(bash "$(dirname "$0")/appstream.sh" validate-tree "$work/root" 2>&1) || fail "appstreamcli validate-tree: $out"
 grep -qx "Icon=$id" "$root/share/applications/$id.desktop" || fail "the launcher does not use the icon $id"
+
+# The installed game opens its libxml2 part from beside itself: a check reads
+# the file through it (a missing part would be an error, not a verdict).
+printf '<?xml version="1.0" encoding="UTF-8"?>\n<ListStore><Columns/><Data><Record Column0="0" Column1="8" Column2="0" Column3="0"/><Record Column0="1" Column1="3" Column2="5" Column3="0"/></Data></ListStore>\n' >"$work/pupil.xml"
+status=0
+out=$(env -u DISPLAY -u WAYLAND_DISPLAY -u SOSUDNIK_LAZY_DIR QT_QPA_PLATFORM= "$root/$bindir/sosudnik" --check 8,5,3/8,0,0/4 "$work/pupil.xml" 2>&1) || status=$?
+[ "$status" -eq 1 ] && [ "$(cut -f2,3 <<<"$out")" = "не решено"$'\t'"1" ] ||
+  fail "the installed game does not check a file (status $status): $out"

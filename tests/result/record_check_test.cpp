@@ -110,9 +110,10 @@ TEST_F(GameFileTest, NotSolved)
     EXPECT_EQ(check.Detail, "Цель не достигнута за 2 переливания.");
 }
 
-// Each save adds the whole log again: the last one is what the player
-// handed in, whether it got further or was undone back again.
-TEST_F(GameFileTest, TwoSavesOfOneGameTheLastCounts)
+// Each save adds the whole log again: the best save counts, solved before
+// not solved, and the detail names it, and what the last save was when it
+// is not the best.
+TEST_F(GameFileTest, TwoSavesOfOneGameTheBestCounts)
 {
     Start(kMilk);
     Pour({{1, 2}});
@@ -122,16 +123,18 @@ TEST_F(GameFileTest, TwoSavesOfOneGameTheLastCounts)
     RecordCheck check = Check(kMilk);
     EXPECT_EQ(check.Result, Verdict::Solved);
     EXPECT_EQ(check.Pours, 10);
-    EXPECT_EQ(check.Detail, "Наименьшее число переливаний. Проверено сохранение 2 из 2.");
+    EXPECT_EQ(check.Detail, "Наименьшее число переливаний. Сохранение 2 из 2; единственное решенное.");
 
     for (int i = 0; i < 10; ++i)
         puzzle.BtnUndoClick();
     Save();
     check = Check(kMilk);
-    EXPECT_EQ(check.Result, Verdict::NotSolved);
-    EXPECT_EQ(check.Pours, 0);
-    EXPECT_EQ(check.Detail,
-              "Цель не достигнута: в сохранении нет ни одного переливания. Проверено сохранение 3 из 3.");
+    EXPECT_EQ(check.Result, Verdict::Solved);
+    EXPECT_EQ(check.Pours, 10);
+    EXPECT_EQ(check.GradedSave, 1u);
+    EXPECT_EQ(check.Saves, 3u);
+    EXPECT_EQ(check.Detail, "Наименьшее число переливаний. Сохранение 2 из 3; единственное решенное. Последнее "
+                            "сохранение задачи (3 из 3) не решено.");
 }
 
 // Two games in one file: each task finds its own save; a third task finds
@@ -148,7 +151,7 @@ TEST_F(GameFileTest, TwoGamesInOneFile)
     const RecordCheck milk = Check(kMilk);
     EXPECT_EQ(milk.Result, Verdict::Solved);
     EXPECT_EQ(milk.Pours, 10);
-    EXPECT_EQ(milk.Detail, "Наименьшее число переливаний. Проверено сохранение 1 из 2.");
+    EXPECT_EQ(milk.Detail, "Наименьшее число переливаний. Сохранение 1 из 2.");
 
     const RecordCheck kvass = Check(kKvass);
     EXPECT_EQ(kvass.Result, Verdict::NotSolved);
@@ -163,8 +166,8 @@ TEST_F(GameFileTest, TwoGamesInOneFile)
     // Same levels, other capacities: the rows no longer follow by the rule.
     const RecordCheck capacities = Check({{12, 8, 5}, {12, 0, 0}, 6});
     EXPECT_EQ(capacities.Result, Verdict::WrongMove);
-    EXPECT_EQ(capacities.Detail, "Ход 1 (5 7 0) не получить из хода 0 (12 0 0) одним переливанием. Проверено "
-                                 "сохранение 1 из 2.");
+    EXPECT_EQ(capacities.Detail, "Ход 1 (5 7 0) не получить из хода 0 (12 0 0) одним переливанием. Сохранение 1 "
+                                 "из 2.");
 }
 
 // Captions are the player's to edit: markup, quotes, numbers that lie, a
@@ -297,8 +300,8 @@ TEST(HandMadeFile, AnUnsolvableTaskIsNeverSolvedAndSaysWhy)
         << check.Detail;
 }
 
-// A file of many saves: the last of the task counts, whatever follows it;
-// of the others a few starts are named.
+// A file of many saves, none solved: the last of the task counts, whatever
+// follows it; of the others a few starts are named.
 TEST(HandMadeFile, ManySaves)
 {
     std::string text = "<ListStore>";
@@ -324,11 +327,132 @@ TEST(HandMadeFile, ManySaves)
     const RecordCheck milk = CheckText(kMilk, file);
     EXPECT_EQ(milk.Result, Verdict::NotSolved);
     EXPECT_EQ(milk.Pours, 2);
-    EXPECT_EQ(milk.Detail, "Цель не достигнута за 2 переливания. Проверено сохранение 9 из 10.");
+    EXPECT_EQ(milk.Detail, "Цель не достигнута за 2 переливания. Сохранение 9 из 10.");
     const RecordCheck other = CheckText(kKvass, file);
     EXPECT_EQ(other.Result, Verdict::OtherTask);
     EXPECT_EQ(other.Detail, "Сохранения в файле начинаются с «1 0 0», «2 0 0», «3 0 0» и других, а не с уровней "
                             "задачи 8 0 0.");
+}
+
+// Saves as rows of levels, "12 0 0", one block each.
+std::string FileOfSaves(const std::vector<std::vector<std::string>> &saves)
+{
+    std::string text = "<ListStore>";
+    for (const std::vector<std::string> &rows : saves) {
+        text += "<Columns/><Data>";
+        for (const std::string &row : rows) {
+            const std::size_t a = row.find(' ');
+            const std::size_t b = row.find(' ', a + 1);
+            text += "<Record Column0=\"\" Column1=\"" + row.substr(0, a) + "\" Column2=\"" + row.substr(a + 1, b - a - 1)
+                + "\" Column3=\"" + row.substr(b + 1) + "\"/>";
+        }
+        text += "</Data>";
+    }
+    return text + "</ListStore>";
+}
+
+const std::vector<std::string> kSolved10 = {"12 0 0", "5 7 0", "5 2 5", "10 2 0", "10 0 2", "3 7 2",
+                                            "3 4 5",  "8 4 0", "8 0 4", "1 7 4",  "1 6 5"};
+const std::vector<std::string> kSolved12 = {"12 0 0", "5 7 0", "12 0 0", "5 7 0", "5 2 5", "10 2 0", "10 0 2",
+                                            "3 7 2",  "3 4 5", "8 4 0",  "8 0 4", "1 7 4", "1 6 5"};
+const std::vector<std::string> kOnePour = {"12 0 0", "5 7 0"};
+const std::vector<std::string> kWrong = {"12 0 0", "9 3 0"};
+
+struct BestSave {
+    const char *Name;
+    std::vector<std::vector<std::string>> Saves;
+    Verdict Result;
+    std::optional<int> Pours;
+    std::size_t Graded;
+    std::string Detail;
+};
+
+void PrintTo(const BestSave &c, std::ostream *out)
+{
+    *out << c.Name;
+}
+
+class BestSaveTest : public testing::TestWithParam<BestSave> {};
+
+TEST_P(BestSaveTest, GradesTheBestAndSaysWhich)
+{
+    const BestSave &c = GetParam();
+    const RecordCheck check = CheckText(kMilk, FileOfSaves(c.Saves));
+    EXPECT_EQ(check.Result, c.Result);
+    EXPECT_EQ(check.Pours, c.Pours);
+    EXPECT_EQ(check.GradedSave, c.Graded);
+    EXPECT_EQ(check.Saves, c.Saves.size());
+    EXPECT_EQ(check.Task, 0u);
+    EXPECT_EQ(check.Detail, c.Detail);
+    EXPECT_EQ(SaveName(c.Graded, c.Saves.size()),
+              "Сохранение " + std::to_string(c.Graded + 1) + " из " + std::to_string(c.Saves.size()));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    HandMade, BestSaveTest,
+    testing::Values(
+        BestSave{"solved, then not solved", {kSolved10, kOnePour}, Verdict::Solved, 10, 0,
+                 "Наименьшее число переливаний. Сохранение 1 из 2; единственное решенное. Последнее сохранение "
+                 "задачи (2 из 2) не решено."},
+        BestSave{"the shorter of two solved, last", {kSolved12, kSolved10}, Verdict::Solved, 10, 1,
+                 "Наименьшее число переливаний. Сохранение 2 из 2; лучшее из решенных."},
+        BestSave{"the shorter of two solved, first", {kSolved10, kSolved12}, Verdict::Solved, 10, 0,
+                 "Наименьшее число переливаний. Сохранение 1 из 2; лучшее из решенных. Последнее сохранение "
+                 "задачи (2 из 2) решено за 12 переливаний."},
+        BestSave{"two as good: the later", {kSolved10, kSolved10}, Verdict::Solved, 10, 1,
+                 "Наименьшее число переливаний. Сохранение 2 из 2; лучшее из решенных."},
+        BestSave{"not solved beats a wrong move", {kOnePour, kWrong}, Verdict::NotSolved, 1, 0,
+                 "Цель не достигнута за 1 переливание. Сохранение 1 из 2. Последнее сохранение задачи (2 из 2) с "
+                 "неверным ходом."},
+        BestSave{"a wrong move, then not solved", {kWrong, kOnePour}, Verdict::NotSolved, 1, 1,
+                 "Цель не достигнута за 1 переливание. Сохранение 2 из 2."},
+        BestSave{"only wrong moves: the last", {kWrong, kWrong}, Verdict::WrongMove, std::nullopt, 1,
+                 "Ход 1 (9 3 0) не получить из хода 0 (12 0 0) одним переливанием. Сохранение 2 из 2."},
+        BestSave{"another task's saves count in the numbering", {kSolved10, {"8 0 0", "3 5 0"}, {"12 0 0"}},
+                 Verdict::Solved, 10, 0,
+                 "Наименьшее число переливаний. Сохранение 1 из 3; единственное решенное. Последнее сохранение "
+                 "задачи (3 из 3) не решено."}),
+    [](const testing::TestParamInfo<BestSave> &info) {
+        std::string name;
+        for (const char c : std::string(info.param.Name))
+            name += std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
+        return name;
+    });
+
+// A class with variants: each file against the task its saves start at;
+// where several start alike, the best verdict.
+TEST(Variants, EachFileAgainstItsOwnTask)
+{
+    const TaskPreset milk5{{12, 7, 5}, {12, 0, 0}, 5};
+    const TaskPreset wider{{12, 8, 5}, {12, 0, 0}, 6};
+    const std::string kvassSolved = FileOfSaves({{"8 0 0", "3 5 0", "3 2 3", "6 2 0", "6 0 2", "1 5 2", "1 4 3"}});
+    const struct {
+        const char *Name;
+        std::vector<TaskPreset> Tasks;
+        std::string File;
+        Verdict Result;
+        std::optional<std::size_t> Task;
+        std::optional<int> Pours;
+        std::optional<int> Fewest;
+    } cases[] = {
+        {"its own start", {kMilk, kKvass}, kvassSolved, Verdict::Solved, 1, 6, 6},
+        {"alike starts: the fewer pours over the fewest", {kMilk, milk5}, FileOfSaves({kSolved10}), Verdict::Solved,
+         1, 1, 1},
+        {"alike starts: solved beats a wrong move", {wider, kMilk}, FileOfSaves({kSolved10}), Verdict::Solved, 1, 10,
+         10},
+        {"no start of any", {kMilk, kKvass}, FileOfSaves({{"9 0 0"}}), Verdict::OtherTask, std::nullopt, std::nullopt,
+         std::nullopt},
+        {"not readable", {kMilk, kKvass}, "12 0 0", Verdict::Unreadable, std::nullopt, std::nullopt, std::nullopt},
+    };
+    for (const auto &c : cases) {
+        const RecordCheck check = RecordChecker(c.Tasks).Check(ReadResultText(c.File));
+        EXPECT_EQ(check.Result, c.Result) << c.Name;
+        EXPECT_EQ(check.Task, c.Task) << c.Name;
+        EXPECT_EQ(check.Pours, c.Pours) << c.Name;
+        EXPECT_EQ(check.Fewest, c.Fewest) << c.Name;
+    }
+    const RecordCheck other = RecordChecker({kMilk, kKvass, kMilk}).Check(ReadResultText(FileOfSaves({{"9 0 0"}})));
+    EXPECT_EQ(other.Detail, "Сохранения в файле начинаются с «9 0 0», а не с уровней задач 12 0 0 или 8 0 0.");
 }
 
 TEST(HandMadeFile, UnreadableFilesSayWhy)
@@ -450,6 +574,39 @@ TEST(CheckReport, CsvForASpreadsheet)
         EXPECT_EQ(rows[i + 1], (std::vector<std::string>{names[i], "не решено", "3", "", check.Detail})) << names[i];
     EXPECT_EQ(CsvLine("plain.xml", check).rfind("plain.xml,не решено,3,,\"Цель", 0), 0u);
     EXPECT_EQ(CsvField("\x1b[2J\xFF"), "\\x1B[2J\\xFF");
+}
+
+// A name that a spreadsheet would take for a formula stays text; names
+// that hide or reorder characters show them.
+TEST(CheckReport, NoFormulaAndNoHiddenCharacters)
+{
+    const std::pair<std::string, std::string> csv[] = {
+        {"=HYPERLINK(\"http://x\").xml", "\"'=HYPERLINK(\"\"http://x\"\").xml\""},
+        {"@SUM(1).xml", "'@SUM(1).xml"},
+        {"+7.xml", "'+7.xml"},
+        {"-x.xml", "'-x.xml"},
+        {"\tx.xml", "'\tx.xml"},
+        {"\rx.xml", "\"'\rx.xml\""},
+        {"a=b.xml", "a=b.xml"},
+        {"bidi\u202Egpj.xml", "bidi\\u202Egpj.xml"},
+        {"", ""},
+    };
+    for (const auto &[text, field] : csv)
+        EXPECT_EQ(CsvField(text), field) << text;
+    EXPECT_EQ(TabField("bidi\u202Egpj\u2066.xml"), "bidi\\u202Egpj\\u2066.xml");
+}
+
+// With variants the line names the task each file was graded against.
+TEST(CheckReport, ACodeColumnWithVariants)
+{
+    const RecordCheck solved{Verdict::Solved, 6, 6, "Наименьшее число переливаний."};
+    EXPECT_EQ(CheckLine("a.xml", solved, std::string_view("8,5,3/8,0,0/4")),
+              "a.xml\t8,5,3/8,0,0/4\tрешено\t6\t6\tНаименьшее число переливаний.\n");
+    const RecordCheck other{Verdict::OtherTask, std::nullopt, std::nullopt, "Сохранения ..."};
+    EXPECT_EQ(CheckLine("b.xml", other, std::string_view()), "b.xml\t\tдругая задача\t\t\tСохранения ...\n");
+    EXPECT_EQ(CsvHeader(true), "файл,задача,итог,ходы,наименьшее,подробности\r\n");
+    EXPECT_EQ(CsvLine("a.xml", solved, std::string_view("8,5,3/8,0,0/4")),
+              "a.xml,\"8,5,3/8,0,0/4\",решено,6,6,Наименьшее число переливаний.\r\n");
 }
 
 } // namespace

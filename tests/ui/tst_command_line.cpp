@@ -13,13 +13,21 @@
 #include "task_code.h"
 
 #include <QByteArray>
+#include <QDate>
+#include <QDir>
 #include <QFile>
+#include <QProcess>
 #include <QRegularExpression>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <cstdio>
+#include <cstring>
 #include <memory>
 #include <vector>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 Q_DECLARE_METATYPE(TfrmMain::GameMode)
 
@@ -141,6 +149,18 @@ QByteArray MilkFile(const QList<QByteArray> &rows)
 const QList<QByteArray> kMilkSolution = {"12 0 0", "5 7 0", "5 2 5", "10 2 0", "10 0 2", "3 7 2",
                                          "3 4 5",  "8 4 0", "8 0 4", "1 7 4",  "1 6 5"};
 
+void WriteIn(const TemporaryWorkDir &dir, const QString &name, const QByteArray &bytes)
+{
+    QFile file(dir.FilePath(name));
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+        qFatal("cannot write %s", qPrintable(name));
+}
+
+QByteArray KvassFile()
+{
+    return MilkFile({"8 0 0", "3 5 0", "3 2 3", "6 2 0", "6 0 2", "1 5 2", "1 4 3"});
+}
+
 } // namespace
 
 class TestCommandLine : public QObject {
@@ -149,12 +169,18 @@ class TestCommandLine : public QObject {
 private slots:
     void runWithoutWindow_data();
     void runWithoutWindow();
+    void lessonFolderNotWritable();
     void checkRecords_data();
     void checkRecords();
     void help();
     void bookAndGenerate();
     void writeFailure_data();
     void writeFailure();
+    void readerGone_data();
+    void readerGone();
+    void spreadsheet();
+    void spreadsheetNotWritten_data();
+    void spreadsheetNotWritten();
     void longArgumentList();
     void qtArguments_data();
     void qtArguments();
@@ -282,6 +308,36 @@ void TestCommandLine::runWithoutWindow_data()
     QTest::newRow("a code after --") << QStringList{QStringLiteral("--"), QStringLiteral("--solve"), kvass} << -1
                                      << none;
     QTest::newRow("a bad option for the window") << QStringList{QStringLiteral("--bogus")} << -1 << none;
+
+    // A lesson's pupil and folder: refused before any window, so a launcher fails at once.
+    const QString lesson = QStringLiteral("--lesson");
+    const QString pupil = QStringLiteral("--pupil");
+    const QString folder = QStringLiteral("--folder");
+    const QString tmp = QDir::tempPath();
+    QTest::newRow("a lesson") << QStringList{lesson, pupil, QString::fromUtf8("Маша"), folder, tmp, kvass} << -1
+                              << none;
+    QTest::newRow("a lesson, a name of control characters")
+        << QStringList{lesson, pupil, QStringLiteral("\x01\x02"), folder, tmp} << -1 << none;
+    QTest::newRow("--pupil alone") << QStringList{pupil, QString::fromUtf8("Маша")} << kExitBadTask
+                                   << QString::fromUtf8("sosudnik: параметр --pupil работает только с --lesson");
+    QTest::newRow("--folder alone") << QStringList{folder, tmp, kvass} << kExitBadTask
+                                    << QString::fromUtf8("sosudnik: параметр --folder работает только с --lesson");
+    QTest::newRow("a lesson with --solve")
+        << QStringList{QStringLiteral("--solve"), kvass, lesson, folder, tmp} << kExitBadTask
+        << QString::fromUtf8("sosudnik: параметр --lesson нужен только окну, а --solve работает без окна");
+    for (const char *blank : {"", " ", "\t\n"})
+        QTest::addRow("a blank name %d", static_cast<int>(std::strlen(blank)))
+            << QStringList{lesson, pupil, QString::fromLatin1(blank)} << kExitBadTask
+            << QString::fromUtf8("sosudnik: после --pupil нужны фамилия и имя");
+    QTest::newRow("no name") << QStringList{lesson, pupil} << kExitBadTask
+                             << QString::fromUtf8("sosudnik: после --pupil нужны фамилия и имя");
+    QTest::newRow("no folder named") << QStringList{lesson, folder} << kExitBadTask
+                                     << QString::fromUtf8("sosudnik: после --folder нужна папка");
+    QTest::newRow("no such folder") << QStringList{lesson, folder, QStringLiteral("/nonexistent/7\x1b[2J")}
+                                    << kExitBadTask
+                                    << QString::fromUtf8("sosudnik: папки «/nonexistent/7\\x1B[2J» нет");
+    QTest::newRow("a file for a folder") << QStringList{lesson, folder, QStringLiteral("/dev/null")} << kExitBadTask
+                                         << QString::fromUtf8("sosudnik: путь «/dev/null» для --folder — не папка");
 }
 
 void TestCommandLine::runWithoutWindow()
@@ -298,6 +354,19 @@ void TestCommandLine::runWithoutWindow()
         QVERIFY2(ran.Out.isEmpty(), qPrintable(ran.Out));
     if (status == kExitSolved)
         QVERIFY(!ran.Out.isEmpty());
+}
+
+void TestCommandLine::lessonFolderNotWritable()
+{
+    if (::geteuid() == 0)
+        QSKIP("root writes into read-only folders");
+    QTemporaryDir dir;
+    QVERIFY(QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner));
+    const Ran ran = RunCommand({QStringLiteral("--lesson"), QStringLiteral("--folder"), dir.path()});
+    QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    QCOMPARE(ran.Status, kExitBadTask);
+    QCOMPARE(ran.Err.section(QLatin1Char('\n'), 0, 0),
+             QString::fromUtf8("sosudnik: в папку «%1» нельзя записывать: нет прав").arg(dir.path()));
 }
 
 // The help fits a terminal of 80 columns, counted in characters, and names
@@ -397,6 +466,47 @@ void TestCommandLine::checkRecords_data()
     QTest::newRow("--check twice") << QStringList{check, milk, QStringLiteral("solved.xml"), check, milk}
                                    << kExitBadTask << none
                                    << QString::fromUtf8("sosudnik: параметр --check указан больше одного раза");
+
+    // A folder is its *.xml files, as a person sorts them; not its hidden
+    // files, other files or subfolders.
+    const QString classLines = QString::fromUtf8(
+        "%1Б.XML\tрешено\t10\t10\tНаименьшее число переливаний.\n"
+        "%1ученик 2.xml\tне решено\t1\t10\tЦель не достигнута за 1 переливание.\n"
+        "%1ученик 10.xml\tрешено\t10\t10\tНаименьшее число переливаний.\n");
+    QTest::newRow("a folder") << QStringList{check, milk, QStringLiteral("--"), QStringLiteral("class")}
+                              << kExitNoSolution << classLines.arg(QStringLiteral("class/")) << none;
+    QTest::newRow("a folder with its slash") << QStringList{check, milk, QStringLiteral("class/")} << kExitNoSolution
+                                             << classLines.arg(QStringLiteral("class/")) << none;
+    QTest::newRow("a folder without result files")
+        << QStringList{check, milk, QStringLiteral("class/sub/empty")} << kExitNoSolution
+        << QString::fromUtf8("class/sub/empty\tне читается\t\t10\tВ папке нет файлов *.xml.\n") << none;
+    const QString variants = milk + QStringLiteral("+8,5,3/8,0,0/4");
+    QTest::newRow("variants") << QStringList{check, variants, QStringLiteral("solved.xml"), QStringLiteral("kvass.xml"),
+                                             QStringLiteral("missing.xml")}
+                              << kExitNoSolution
+                              << QString::fromUtf8("solved.xml\t12,7,5/12,0,0/6\tрешено\t10\t10\tНаименьшее число "
+                                                   "переливаний.\n"
+                                                   "kvass.xml\t8,5,3/8,0,0/4\tрешено\t6\t6\tНаименьшее число "
+                                                   "переливаний.\n"
+                                                   "missing.xml\t\tне читается\t\t\tФайла нет.\n")
+                              << none;
+    QTest::newRow("variants as CSV")
+        << QStringList{check, variants, QStringLiteral("kvass.xml"), QStringLiteral("--csv")} << kExitSolved
+        << QString::fromUtf8("файл,задача,итог,ходы,наименьшее,подробности\r\n"
+                             "kvass.xml,\"8,5,3/8,0,0/4\",решено,6,6,Наименьшее число переливаний.\r\n")
+        << none;
+    QTest::newRow("variants, one malformed")
+        << QStringList{check, milk + QStringLiteral("+8,5,3"), QStringLiteral("solved.xml")} << kExitBadTask << none
+        << QString::fromUtf8("sosudnik: код задачи номер 2 в списке через «+», «8,5,3», не годится. Код задачи "
+                             "«8,5,3» не разобрать: нужен вид C1,C2,C3/L1,L2,L3/T, например 12,7,5/12,0,0/6 — задача "
+                             "о молоке");
+    QTest::newRow("--xlsx without --check") << QStringList{QStringLiteral("--xlsx"), QStringLiteral("x.xlsx")}
+                                            << kExitBadTask << none
+                                            << QString::fromUtf8("sosudnik: параметр --xlsx работает только с --check");
+    QTest::newRow("--xlsx without a name") << QStringList{check, milk, QStringLiteral("--xlsx="),
+                                                          QStringLiteral("solved.xml")}
+                                           << kExitBadTask << none
+                                           << QString::fromUtf8("sosudnik: после --xlsx нужно имя файла .xlsx");
 }
 
 // The checker as main runs it, on files in a folder of their own; nothing
@@ -410,16 +520,20 @@ void TestCommandLine::checkRecords()
 
     const TemporaryWorkDir dir;
     QVERIFY(dir.IsValid());
-    const auto write = [&](const QString &name, const QByteArray &bytes) {
-        QFile file(dir.FilePath(name));
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
-    };
+    const auto write = [&](const QString &name, const QByteArray &bytes) { WriteIn(dir, name, bytes); };
     const QByteArray solved = MilkFile(kMilkSolution);
     write(QStringLiteral("solved.xml"), solved);
     write(QStringLiteral("unsolved.xml"), MilkFile({"12 0 0", "5 7 0"}));
     write(QString::fromUtf8("ученик\t1\n\\.xml"), solved);
     write(QStringLiteral("a,\"b\".xml"), solved);
+    write(QStringLiteral("kvass.xml"), KvassFile());
+    QVERIFY(QDir().mkpath(QStringLiteral("class/sub/empty")));
+    write(QString::fromUtf8("class/ученик 10.xml"), solved);
+    write(QString::fromUtf8("class/ученик 2.xml"), MilkFile({"12 0 0", "5 7 0"}));
+    write(QString::fromUtf8("class/Б.XML"), solved);
+    write(QStringLiteral("class/.hidden.xml"), solved);
+    write(QStringLiteral("class/notes.txt"), solved);
+    write(QStringLiteral("class/sub/x.xml"), solved);
     const QStringList before = QDir::current().entryList(QDir::Files, QDir::Name);
 
     const Ran ran = RunCommand(arguments);
@@ -493,6 +607,127 @@ void TestCommandLine::writeFailure()
     const Ran ran = RunCommand(arguments, full.get());
     QCOMPARE(ran.Status, kExitOutputFailed);
     QCOMPARE(ran.Err, QString::fromUtf8("sosudnik: стандартный вывод не записан: на устройстве не осталось места\n"));
+}
+
+void TestCommandLine::readerGone_data()
+{
+    writeFailure_data();
+}
+
+// A reader that has gone (| head) is not a success either, and does not
+// end the program by SIGPIPE.
+void TestCommandLine::readerGone()
+{
+    QFETCH(QStringList, arguments);
+
+    int ends[2];
+    QCOMPARE(::pipe(ends), 0);
+    ::close(ends[0]);
+    const File pipe(::fdopen(ends[1], "w"), std::fclose);
+    QVERIFY(pipe);
+    const Ran ran = RunCommand(arguments, pipe.get());
+    QCOMPARE(ran.Status, kExitOutputFailed);
+    QCOMPARE(ran.Err,
+             QString::fromUtf8("sosudnik: стандартный вывод не записан: читавшая его программа уже завершилась\n"));
+}
+
+// The text of one part of an .xlsx file (a zip), as unzip gives it.
+QString XlsxPart(const QString &file, const QString &part)
+{
+    QProcess unzip;
+    unzip.start(QStringLiteral("unzip"), {QStringLiteral("-p"), file, part});
+    if (!unzip.waitForFinished(30'000) || unzip.exitCode() != 0)
+        qFatal("unzip -p %s %s failed", qPrintable(file), qPrintable(part));
+    return QString::fromUtf8(unzip.readAllStandardOutput());
+}
+
+// --xlsx: the same verdicts as a real spreadsheet; the lines as before.
+void TestCommandLine::spreadsheet()
+{
+    const TemporaryWorkDir dir;
+    QVERIFY(dir.IsValid());
+    const auto write = [&](const QString &name, const QByteArray &bytes) { WriteIn(dir, name, bytes); };
+    write(QStringLiteral("=HYPERLINK(1).xml"), MilkFile(kMilkSolution));
+    write(QStringLiteral("kvass.xml"), KvassFile());
+    write(QStringLiteral("old.xlsx"), "old");
+    QVERIFY(QFile::link(QStringLiteral("old.xlsx"), QStringLiteral("link.xlsx")));
+
+    const Ran ran = RunCommand({QStringLiteral("--check"), QStringLiteral("12,7,5/12,0,0/6+8,5,3/8,0,0/4"),
+                                QStringLiteral("--xlsx"), QStringLiteral("link.xlsx"), QStringLiteral("--"),
+                                QStringLiteral("=HYPERLINK(1).xml"), QStringLiteral("kvass.xml"),
+                                QStringLiteral("missing.xml")});
+    QCOMPARE(ran.Status, kExitNoSolution);
+    QVERIFY2(ran.Err.isEmpty(), qPrintable(ran.Err));
+    QCOMPARE(ran.Out.count(QLatin1Char('\n')), 3);
+    // Through the link: its target replaced, the link still a link.
+    QVERIFY(QFileInfo(QStringLiteral("link.xlsx")).isSymLink());
+    const QString file = QStringLiteral("old.xlsx");
+    QFile bytes(file);
+    QVERIFY(bytes.open(QIODevice::ReadOnly));
+    QCOMPARE(bytes.read(2), QByteArray("PK"));
+
+    const QString sheet = XlsxPart(file, QStringLiteral("xl/worksheets/sheet1.xml"));
+    const QString strings = XlsxPart(file, QStringLiteral("xl/sharedStrings.xml"));
+    // The title with the codes and the date, the headings, each row.
+    const QDate today = QDate::currentDate();
+    QVERIFY2(strings.contains(QString::fromUtf8("Проверка записей: задачи 12,7,5/12,0,0/6 + 8,5,3/8,0,0/4; ")
+                              + today.toString(Qt::ISODate))
+                 || strings.contains(today.addDays(-1).toString(Qt::ISODate)),
+             qPrintable(strings));
+    for (const char *text : {"Файл", "Задача", "Итог", "Ходы", "Наименьшее", "Подробности", "=HYPERLINK(1).xml",
+                             "Файла нет."})
+        QVERIFY2(strings.contains(QString::fromUtf8(text)), text);
+    // The header row frozen and filtered; the counts as numbers; no formula
+    // anywhere; every column sized.
+    QVERIFY2(sheet.contains(QStringLiteral("<pane ySplit=\"2\" topLeftCell=\"A3\" activePane=\"bottomLeft\" "
+                                           "state=\"frozen\"/>")),
+             qPrintable(sheet));
+    QVERIFY2(sheet.contains(QStringLiteral("<autoFilter ref=\"A2:F5\"/>")), qPrintable(sheet));
+    QVERIFY2(sheet.contains(QStringLiteral("<c r=\"D3\"><v>10</v></c><c r=\"E3\"><v>10</v></c>")), qPrintable(sheet));
+    QVERIFY2(sheet.contains(QStringLiteral("<c r=\"D4\"><v>6</v></c>")), qPrintable(sheet));
+    QVERIFY(!sheet.contains(QStringLiteral("<f>")));
+    QCOMPARE(sheet.count(QStringLiteral("customWidth=\"1\"")), 6);
+    // Nothing left beside it.
+    QCOMPARE(QDir::current().entryList({QStringLiteral("*.xlsx*")}, QDir::Files | QDir::System, QDir::Name),
+             (QStringList{QStringLiteral("link.xlsx"), QStringLiteral("old.xlsx")}));
+}
+
+void TestCommandLine::spreadsheetNotWritten_data()
+{
+    QTest::addColumn<QString>("target");
+    QTest::addColumn<QString>("reason");
+
+    QTest::newRow("no such folder") << QStringLiteral("/nonexistent/x.xlsx")
+                                    << QString::fromUtf8("папки, в которой он должен быть, нет");
+    QTest::newRow("a folder") << QStringLiteral("folder.xlsx") << QString::fromUtf8("под этим именем папка");
+    QTest::newRow("a FIFO") << QStringLiteral("fifo.xlsx") << QString::fromUtf8("не обычный файл");
+}
+
+// A spreadsheet that cannot be written: status 4 and the reason; the lines
+// are out all the same, and nothing is left behind.
+void TestCommandLine::spreadsheetNotWritten()
+{
+    QFETCH(QString, target);
+    QFETCH(QString, reason);
+    const TemporaryWorkDir dir;
+    QVERIFY(dir.IsValid());
+    QVERIFY(QDir().mkdir(QStringLiteral("folder.xlsx")));
+    QCOMPARE(::mkfifo("fifo.xlsx", 0600), 0);
+    QFile solved(QStringLiteral("solved.xml"));
+    QVERIFY(solved.open(QIODevice::WriteOnly));
+    solved.write(MilkFile(kMilkSolution));
+    solved.close();
+    const QStringList before = QDir::current().entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot);
+
+    const Ran ran = RunCommand({QStringLiteral("--check"), QStringLiteral("12,7,5/12,0,0/6"),
+                                QStringLiteral("--xlsx"), target, QStringLiteral("solved.xml")});
+    QCOMPARE(ran.Status, kExitOutputFailed);
+    QVERIFY(ran.Out.startsWith(QStringLiteral("solved.xml\t")));
+    QVERIFY2(ran.Err.startsWith(QString::fromUtf8("sosudnik: файл \"") + target + QString::fromUtf8("\" не записан: ")),
+             qPrintable(ran.Err));
+    QVERIFY2(ran.Err.contains(reason), qPrintable(ran.Err));
+    CheckMessages(ran.Err);
+    QCOMPARE(QDir::current().entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot), before);
 }
 
 // A thousand arguments of a thousand characters each: quoted like a code,

@@ -21,8 +21,12 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QMenu>
+#include <QProcess>
+#include <QProgressBar>
 #include <QTableWidget>
 #include <QTest>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -97,10 +101,18 @@ void ClickHeading(QTableWidget *table, int column)
     QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, at);
 }
 
-// Reads the dialog, sorts by clicking headings, presses "Копировать" and
-// closes it.
+// The verdicts come as the files are read, away from the window's thread.
+void WaitForTheCheck(RecordCheckDialog *dialog)
+{
+    if (!QTest::qWaitFor([dialog] { return dialog->Finished(); }, kModalWaitMs))
+        qFatal("the check did not finish within %d s", kModalWaitMs / 1000);
+}
+
+// Reads the dialog once every file is checked, sorts by clicking headings,
+// presses "Копировать" and closes it.
 Shown Read(RecordCheckDialog *dialog)
 {
+    WaitForTheCheck(dialog);
     Shown shown;
     shown.Up = true;
     shown.Title = dialog->windowTitle();
@@ -144,6 +156,12 @@ private slots:
     void chosenInTheFileChooser();
     void nothingChosenNothingShown();
     void followsTheScale();
+    void aFolderWithWhatIsNoFile();
+    void theWholeFolderAndItsVariants();
+    void aWrongVariantIsNamed();
+    void progressAndStop();
+    void saveTheTable_data();
+    void saveTheTable();
 };
 
 void TestRecordCheck::entryAndWhenItIsAvailable()
@@ -317,6 +335,7 @@ void TestRecordCheck::followsTheScale()
         qreal points = 0;
         WithModal<RecordCheckDialog>([&] { h.window.findChild<RecordCheckCommand *>()->ShowVerdicts(files); },
                                      [&](RecordCheckDialog *dialog) {
+                                         WaitForTheCheck(dialog);
                                          size = dialog->size();
                                          points = dialog->font().pointSizeF();
                                          row = dialog->findChild<QTableWidget *>()->rowHeight(0);
@@ -331,6 +350,293 @@ void TestRecordCheck::followsTheScale()
     QCOMPARE(points2, 16.0);
     QVERIFY2(row2 > row1 * 3 / 2, qPrintable(QStringLiteral("%1 -> %2").arg(row1).arg(row2)));
     QVERIFY(size2.width() > size1.width() && size2.height() > size1.height());
+}
+
+namespace {
+
+void Write(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+        qFatal("cannot write %s", qPrintable(path));
+}
+
+QTableWidget *Table(RecordCheckDialog *dialog)
+{
+    return dialog->findChild<QTableWidget *>(QStringLiteral("RecordTable"));
+}
+
+// Runs the menu entry, and in the chooser: the codes typed, then either
+// the whole folder or these names.
+void ChooseInTheChooser(Harness &h, const QString &codes, const QString &names,
+                        const std::function<void(RecordCheckDialog *)> &read)
+{
+    QObject context;
+    WithModal<QFileDialog>([&] { h.Action("MnuCheckRecords")->trigger(); },
+                           [&](QFileDialog *chooser) {
+                               modal_detail::Poll(
+                                   &context, "the verdicts",
+                                   [] {
+                                       auto *d = qobject_cast<RecordCheckDialog *>(QApplication::activeModalWidget());
+                                       return d && d->isVisible();
+                                   },
+                                   [&] {
+                                       auto *d = qobject_cast<RecordCheckDialog *>(QApplication::activeModalWidget());
+                                       WaitForTheCheck(d);
+                                       read(d);
+                                       d->reject();
+                                   });
+                               if (!codes.isEmpty())
+                                   chooser->findChild<QLineEdit *>(QStringLiteral("VariantCodes"))->setText(codes);
+                               if (names.isEmpty()) {
+                                   QTest::mouseClick(chooser->findChild<QPushButton *>(QStringLiteral("BtnWholeFolder")),
+                                                     Qt::LeftButton);
+                                   return;
+                               }
+                               chooser->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"))->setText(names);
+                               auto *buttons = chooser->findChild<QDialogButtonBox *>(QStringLiteral("buttonBox"));
+                               QTest::mouseClick(buttons->button(QDialogButtonBox::Open), Qt::LeftButton);
+                           });
+}
+
+} // namespace
+
+// A folder is its *.xml files in Russian order; what is no file is named
+// as such without a wait, and a name shows what it holds, in the cell and
+// in its tooltip.
+void TestRecordCheck::aFolderWithWhatIsNoFile()
+{
+    const TemporaryWorkDir dir;
+    QVERIFY(dir.IsValid());
+    QVERIFY(QDir().mkdir(QStringLiteral("class")));
+    const QByteArray solved = ResultFile(kMilkSolution);
+    Write(QString::fromUtf8("class/ученик 10.xml"), solved);
+    Write(QString::fromUtf8("class/ученик 2.xml"), solved);
+    Write(QString::fromUtf8("class/<b>two\nlines<i>.xml"), solved);
+    Write(QString::fromUtf8("class/bidi\u202Egpj.xml"), solved);
+    QCOMPARE(::mkfifo("class/pipe.xml", 0600), 0);
+    QVERIFY(QFile::link(QStringLiteral("/dev/zero"), QStringLiteral("class/zero.xml")));
+    QVERIFY(QFile::link(QStringLiteral("loop.xml"), QStringLiteral("class/loop.xml")));
+    Harness h;
+    h.window.StartTaskCode(kMilk.toStdString());
+
+    Shown shown;
+    QString tipOfTwoLines;
+    WithModal<RecordCheckDialog>(
+        [&] { h.window.findChild<RecordCheckCommand *>()->ShowVerdicts({QStringLiteral("class")}); },
+        [&](RecordCheckDialog *dialog) {
+            WaitForTheCheck(dialog);
+            QTableWidget *table = Table(dialog);
+            for (int r = 0; r < table->rowCount(); ++r) {
+                if (table->item(r, 0)->text().contains(QStringLiteral("two")))
+                    tipOfTwoLines = table->item(r, 0)->toolTip();
+            }
+            shown = Read(dialog);
+        });
+    QCOMPARE(FirstCells(shown.Rows),
+             QString::fromUtf8("<b>two\\nlines<i>.xml | решено; ученик 2.xml | решено; ученик 10.xml | решено; "
+                               "bidi\\u202Egpj.xml | решено; loop.xml | не читается; pipe.xml | не читается; "
+                               "zero.xml | не читается"));
+    QVERIFY2(shown.Rows[4].endsWith(QString::fromUtf8("Ссылки на файл ведут по кругу.")), qPrintable(shown.Rows[4]));
+    QVERIFY2(shown.Rows[5].endsWith(QString::fromUtf8("Это не обычный файл.")), qPrintable(shown.Rows[5]));
+    QCOMPARE(shown.Summary, QString::fromUtf8("Решено: 4 из 7."));
+    // The tooltip: the path as given, escaped, as text.
+    QCOMPARE(tipOfTwoLines, QString::fromUtf8("<p>class/&lt;b&gt;two\\nlines&lt;i&gt;.xml</p>"));
+    QVERIFY(!tipOfTwoLines.contains(QLatin1Char('\n')));
+}
+
+// The chooser's «Проверить всю папку», against two variants: a column
+// names the task each file was graded against.
+void TestRecordCheck::theWholeFolderAndItsVariants()
+{
+    const TemporaryWorkDir dir;
+    QVERIFY(dir.IsValid());
+    WriteClass(dir);
+    Harness h;
+    h.window.StartTaskCode(kMilk.toStdString());
+    const GameSnapshot before = TakeSnapshot(h);
+    QStringList rows;
+    QString task;
+    ChooseInTheChooser(h, kMilk + QStringLiteral("+8,5,3/8,0,0/4"), QString(), [&](RecordCheckDialog *dialog) {
+        rows = Rows(Table(dialog));
+        task = dialog->findChild<QLabel *>(QStringLiteral("TaskLine"))->text();
+    });
+    QCOMPARE(task, QString::fromUtf8("Варианты: 12,7,5/12,0,0/6 (наименьшее число переливаний — 10); 8,5,3/8,0,0/4 "
+                                     "(наименьшее число переливаний — 6)."));
+    QCOMPARE(rows.size(), 5);
+    QCOMPARE(rows[0], QString::fromUtf8("ivanova.xml | 12,7,5/12,0,0/6 | решено | 10 | 10 | Наименьшее число переливаний."));
+    QCOMPARE(rows[1], QString::fromUtf8("kvass.xml | 8,5,3/8,0,0/4 | не решено | 1 | 6 | Цель не достигнута за 1 "
+                                        "переливание."));
+    QVERIFY2(rows[2].startsWith(QString::fromUtf8("notes.xml |  | не читается |  |  | ")), qPrintable(rows[2]));
+    QVERIFY(TakeSnapshot(h) == before);
+    QVERIFY(h.boxes.Boxes.empty());
+}
+
+void TestRecordCheck::aWrongVariantIsNamed()
+{
+    const TemporaryWorkDir dir;
+    QVERIFY(dir.IsValid());
+    WriteClass(dir);
+    Harness h;
+    h.window.StartTaskCode(kMilk.toStdString());
+    WithModal<QFileDialog>([&] { h.Action("MnuCheckRecords")->trigger(); },
+                           [&](QFileDialog *chooser) {
+                               chooser->findChild<QLineEdit *>(QStringLiteral("VariantCodes"))
+                                   ->setText(kMilk + QStringLiteral("+8,5,3/9,0,0/4"));
+                               QTest::mouseClick(chooser->findChild<QPushButton *>(QStringLiteral("BtnWholeFolder")),
+                                                 Qt::LeftButton);
+                           });
+    QVERIFY(!h.window.findChild<RecordCheckDialog *>());
+    QCOMPARE(h.boxes.Boxes.size(), std::size_t{1});
+    QVERIFY2(QString::fromStdString(h.boxes.Boxes[0].Text)
+                 .startsWith(QString::fromUtf8("Код задачи номер 2 в списке через «+», «8,5,3/9,0,0/4», не годится.")),
+             h.boxes.Boxes[0].Text.c_str());
+    QCOMPARE(QString::fromStdString(h.boxes.Boxes[0].Caption), QString::fromUtf8("Проверить записи"));
+}
+
+// A large class: the bar counts the files as their rows come in, and
+// «Остановить» ends the check with what was checked by then.
+void TestRecordCheck::progressAndStop()
+{
+    const TemporaryWorkDir dir;
+    QVERIFY(dir.IsValid());
+    QVERIFY(QDir().mkdir(QStringLiteral("class")));
+    QList<QByteArray> rows{"12 0 0"};
+    for (int i = 0; i < 100; ++i)
+        rows << (i % 2 ? "12 0 0" : "5 7 0");
+    const QByteArray file = ResultFile(rows);
+    constexpr int kFiles = 3000;
+    for (int i = 0; i < kFiles; ++i)
+        Write(QStringLiteral("class/pupil%1.xml").arg(i), file);
+    Harness h;
+    h.window.StartTaskCode(kMilk.toStdString());
+
+    QString barText;
+    int rowsThen = -1;
+    QString summary;
+    int rowsAtEnd = -1;
+    bool barGone = false;
+    WithModal<RecordCheckDialog>(
+        [&] { h.window.findChild<RecordCheckCommand *>()->ShowVerdicts({QStringLiteral("class")}); },
+        [&](RecordCheckDialog *dialog) {
+            auto *bar = dialog->findChild<QProgressBar *>(QStringLiteral("CheckProgress"));
+            QVERIFY(QTest::qWaitFor([&] { return Table(dialog)->rowCount() > 0 || dialog->Finished(); }, kModalWaitMs));
+            if (!dialog->Finished()) {
+                barText = bar->text();
+                rowsThen = Table(dialog)->rowCount();
+                QTest::mouseClick(dialog->findChild<QPushButton *>(QStringLiteral("BtnStop")), Qt::LeftButton);
+            }
+            WaitForTheCheck(dialog);
+            summary = dialog->findChild<QLabel *>(QStringLiteral("Summary"))->text();
+            rowsAtEnd = Table(dialog)->rowCount();
+            barGone = !bar->isVisible();
+            dialog->reject();
+        });
+    if (rowsThen >= 0)
+        QCOMPARE(barText, QString::fromUtf8("Проверено %1 из %2").arg(rowsThen).arg(kFiles));
+    QVERIFY(barGone);
+    // Stopped midway unless the files were all read before the click.
+    if (rowsAtEnd < kFiles)
+        QCOMPARE(summary, QString::fromUtf8("Решено: 0 из %1. Проверка остановлена: проверено %1 из %2.")
+                              .arg(rowsAtEnd)
+                              .arg(kFiles));
+    else
+        QCOMPARE(summary, QString::fromUtf8("Решено: 0 из %1.").arg(kFiles));
+}
+
+void TestRecordCheck::saveTheTable_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("filter");
+    QTest::addColumn<bool>("written");
+
+    QTest::newRow("xlsx") << QStringLiteral("class.xlsx") << QString::fromUtf8("Таблица Excel (*.xlsx)") << true;
+    QTest::newRow("xlsx, the suffix added") << QStringLiteral("class") << QString::fromUtf8("Таблица Excel (*.xlsx)")
+                                            << true;
+    QTest::newRow("csv") << QStringLiteral("class.csv") << QString::fromUtf8("Таблица CSV (*.csv)") << true;
+    QTest::newRow("a folder that is not there") << QStringLiteral("nowhere/class.xlsx")
+                                                << QString::fromUtf8("Таблица Excel (*.xlsx)") << false;
+}
+
+// «Сохранить таблицу…»: the table as shown, sorted, as a spreadsheet or as
+// CSV; a file that cannot be written is said so in a box.
+void TestRecordCheck::saveTheTable()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, filter);
+    QFETCH(bool, written);
+    const TemporaryWorkDir dir;
+    QVERIFY(dir.IsValid());
+    const QStringList files = WriteClass(dir);
+    Harness h;
+    h.window.StartTaskCode(kMilk.toStdString());
+
+    QObject context;
+    QString savedLine;
+    bool savedShown = false;
+    bool enabledWhileRunning = true;
+    WithModal<RecordCheckDialog>(
+        [&] { h.window.findChild<RecordCheckCommand *>()->ShowVerdicts(files); },
+        [&](RecordCheckDialog *dialog) {
+            auto *save = dialog->findChild<QPushButton *>(QStringLiteral("BtnSaveTable"));
+            enabledWhileRunning = dialog->Finished() || !save->isEnabled();
+            WaitForTheCheck(dialog);
+            QVERIFY(save->isEnabled());
+            dialog->SortBy(1);
+            modal_detail::Poll(
+                &context, "the table's chooser",
+                [] {
+                    auto *chooser = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
+                    return chooser && chooser->isVisible();
+                },
+                [&] {
+                    auto *chooser = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
+                    chooser->selectNameFilter(filter);
+                    emit chooser->filterSelected(filter);
+                    chooser->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"))->setText(name);
+                    auto *buttons = chooser->findChild<QDialogButtonBox *>(QStringLiteral("buttonBox"));
+                    QTest::mouseClick(buttons->button(QDialogButtonBox::Save), Qt::LeftButton);
+                    // A folder that is not there: the chooser says so; closed here.
+                    if (chooser->isVisible())
+                        static_cast<QDialog *>(chooser)->done(QDialog::Accepted);
+                });
+            QTest::mouseClick(save, Qt::LeftButton);
+            auto *line = dialog->findChild<QLabel *>(QStringLiteral("SavedLine"));
+            savedShown = line->isVisible();
+            savedLine = line->text();
+            dialog->reject();
+        });
+    QVERIFY(enabledWhileRunning);
+    if (!written) {
+        QVERIFY(!savedShown);
+        QCOMPARE(h.boxes.Boxes.size(), std::size_t{1});
+        QCOMPARE(QString::fromStdString(h.boxes.Boxes[0].Caption), QString::fromUtf8("Сохранить таблицу"));
+        QVERIFY2(QString::fromStdString(h.boxes.Boxes[0].Text).contains(QString::fromUtf8("не записан")),
+                 h.boxes.Boxes[0].Text.c_str());
+        return;
+    }
+    QVERIFY2(h.boxes.Boxes.empty(), h.boxes.Boxes.empty() ? "" : h.boxes.Boxes[0].Text.c_str());
+    const QString path = QDir::current().filePath(name.contains(QLatin1Char('.')) ? name : name + ".xlsx");
+    QVERIFY2(savedShown && savedLine.contains(path), qPrintable(savedLine));
+    QFile saved(path);
+    QVERIFY(saved.open(QIODevice::ReadOnly));
+    const QByteArray bytes = saved.readAll();
+    if (path.endsWith(QStringLiteral(".csv"))) {
+        // Sorted by the verdict, as shown; the paths as they were given.
+        const QStringList lines = QString::fromUtf8(bytes).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+        QCOMPARE(lines.size(), 6);
+        QCOMPARE(lines[0], QString::fromUtf8("файл,итог,ходы,наименьшее,подробности"));
+        QCOMPARE(lines[1], files[1] + QString::fromUtf8(",решено,10,10,Наименьшее число переливаний."));
+        QVERIFY2(lines[5].startsWith(files[4] + QString::fromUtf8(",не читается,")), qPrintable(lines[5]));
+        return;
+    }
+    QCOMPARE(bytes.left(2), QByteArray("PK"));
+    QProcess unzip;
+    unzip.start(QStringLiteral("unzip"), {QStringLiteral("-p"), path, QStringLiteral("xl/sharedStrings.xml")});
+    QVERIFY(unzip.waitForFinished(kModalWaitMs));
+    const QString strings = QString::fromUtf8(unzip.readAllStandardOutput());
+    QVERIFY2(strings.contains(QString::fromUtf8("Проверка записей: задача 12,7,5/12,0,0/6; ")), qPrintable(strings));
+    QVERIFY(strings.contains(files[1]));
 }
 
 QTEST_MAIN(TestRecordCheck)

@@ -23,6 +23,9 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QFile>
+#include <QLockFile>
+#include <QTemporaryDir>
+#include <QTimer>
 #include <QInputDialog>
 #include <QLabel>
 #include <QMenu>
@@ -32,6 +35,7 @@
 #include <QTextBrowser>
 #include <QTreeWidget>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -184,6 +188,9 @@ private slots:
     void recordsFileFaults_data();
     void recordsFileFaults();
     void readOnlyRecordsStayAsTheyAre();
+    void aLinkedRecordsFileIsFollowed();
+    void aRelativeConfigHomeIsIgnored();
+    void twoGamesWinAtOnce();
 };
 
 // The planned "&Игра" layout, and no new key on the game's own keys.
@@ -193,9 +200,10 @@ void TestTaskBook::gameMenuHoldsTheNewEntriesAndKeys()
     QStringList names;
     for (QAction *a : h.window.findChild<QMenu *>(QStringLiteral("MnuGame"))->actions())
         names << (a->isSeparator() ? QStringLiteral("-") : a->menu() ? a->menu()->objectName() : a->objectName());
-    QCOMPARE(names, (QStringList{"MnuUndo", "MnuXml", "MnuPour", "MnuRedo", "MnuRestart", "-", "MnuHint",
-                                 "MnuSolution", "MnuCheck", "MnuCheckRecords", "-", "MnuBook", "MnuRandom", "MnuCopyCode",
-                                 "MnuEnterCode", "MnuScores", "-", "MnuZoom", "MnuAnimation", "-", "MnuRules"}));
+    QCOMPARE(names, (QStringList{"MnuUndo", "MnuXml", "MnuPour", "MnuRedo", "MnuRestart", "MnuSaveAs", "-",
+                                 "MnuHint", "MnuSolution", "MnuCheck", "MnuCheckRecords", "-", "MnuBook", "MnuRandom",
+                                 "MnuCopyCode", "MnuEnterCode", "MnuScores", "-", "MnuZoom", "MnuAnimation", "-",
+                                 "MnuRules"}));
     QCOMPARE(h.Action("MnuRedo")->shortcuts(),
              (QList<QKeySequence>{QKeySequence(QStringLiteral("Ctrl+Shift+Z")), QKeySequence(QStringLiteral("Ctrl+Y"))}));
     QCOMPARE(h.Action("MnuRules")->shortcut(), QKeySequence(Qt::Key_F1));
@@ -675,15 +683,24 @@ void TestTaskBook::aWinIsRememberedAcrossRuns()
 void TestTaskBook::recordsFileFaults_data()
 {
     QTest::addColumn<QString>("fault");
-    for (const char *fault : {"garbage", "missing folder", "folder is a file", "file is a folder", "huge file"})
-        QTest::newRow(fault) << QString::fromLatin1(fault);
+    QTest::addColumn<QString>("told"); // a part of the box about the win; empty when there is none
+    QTest::newRow("garbage") << QStringLiteral("garbage") << QString();
+    QTest::newRow("missing folder") << QStringLiteral("missing folder") << QString();
+    QTest::newRow("folder is a file") << QStringLiteral("folder is a file") << QString::fromUtf8("не создать");
+    QTest::newRow("file is a folder") << QStringLiteral("file is a folder") << QString::fromUtf8("под этим именем папка");
+    QTest::newRow("huge file") << QStringLiteral("huge file") << QString::fromUtf8("больше 4194304 байт");
+    QTest::newRow("a FIFO") << QStringLiteral("fifo") << QString::fromUtf8("канал, устройство или сокет");
+    QTest::newRow("a link to a device") << QStringLiteral("device") << QString::fromUtf8("канал, устройство или сокет");
 }
 
-// Whatever the file is, the game goes on without a word, the book opens,
-// and no score that was there is lost.
+// Whatever the file is, the game goes on and the book opens; no score that
+// was there is lost, nothing but a file of scores is written, nothing waits
+// on a FIFO or a device. A win the file cannot keep is said once, in a box
+// of its own after the goal's.
 void TestTaskBook::recordsFileFaults()
 {
     QFETCH(QString, fault);
+    QFETCH(QString, told);
     const QString config = TemporaryConfigHome();
     const QString folder = config + QStringLiteral("/sosudnik");
     const QByteArray garbage = QByteArrayLiteral("\x01\x02\xff junk\n12,7,5/12,0,0/6\t11\t2026-01-02\t") +
@@ -697,6 +714,12 @@ void TestTaskBook::recordsFileFaults()
         QVERIFY(file.open(QIODevice::WriteOnly));
     } else if (fault == QLatin1String("file is a folder")) {
         QVERIFY(QDir().mkpath(ScoresFile::Path()));
+    } else if (fault == QLatin1String("fifo")) {
+        QVERIFY(QDir().mkpath(folder));
+        QCOMPARE(::mkfifo(QFile::encodeName(ScoresFile::Path()).constData(), 0600), 0);
+    } else if (fault == QLatin1String("device")) {
+        QVERIFY(QDir().mkpath(folder));
+        QVERIFY(QFile::link(QStringLiteral("/dev/zero"), ScoresFile::Path()));
     } else {
         WriteScores(QByteArray(5 * 1024 * 1024, 'x'));
     }
@@ -706,8 +729,24 @@ void TestTaskBook::recordsFileFaults()
     WithBook(h, [](BookDialog *d) { d->reject(); });
     h.window.StartTaskCode(kKvass);
     Keys(h, kKvassPours);
-    QCOMPARE(h.boxes.Boxes.size(), 1u); // the goal's message alone
     QCOMPARE(h.boxes.Boxes[0].Caption, std::string(kCaptionGoalReached));
+    if (told.isEmpty()) {
+        QCOMPARE(h.boxes.Boxes.size(), 1u); // the goal's message alone
+    } else {
+        QCOMPARE(h.boxes.Boxes.size(), 2u);
+        const QString text = QString::fromStdString(h.boxes.Boxes[1].Text);
+        QCOMPARE(h.boxes.Boxes[1].Caption, std::string("Рекорды"));
+        QCOMPARE(h.boxes.Boxes[1].Icon, kIconWarning);
+        QVERIFY2(text.startsWith(QString::fromUtf8("Победа не записана в файл рекордов: ")), qPrintable(text));
+        QVERIFY2(text.contains(told), qPrintable(text));
+        QVERIFY2(text.endsWith(QString::fromUtf8("до конца этого запуска победа видна в сборнике.")), qPrintable(text));
+        // Said once a run: a second win goes without another box.
+        h.window.StartTaskCode("12,7,5/12,0,0/6");
+        Keys(h, "1 2 2 3 3 1 2 3 1 2 2 3 3 1 2 3 1 2 2 3");
+        QVERIFY(h.window.Puzzle().State().GoalReached);
+        QCOMPARE(h.boxes.Boxes.size(), 3u);
+        QCOMPARE(h.boxes.Boxes[2].Caption, std::string(kCaptionGoalReached));
+    }
     WithBook(h, [](BookDialog *d) {
         // Shown in this run whether or not the file could keep it.
         QCOMPARE(RowOf(d, kKvass).Best, QStringLiteral("6"));
@@ -729,9 +768,98 @@ void TestTaskBook::recordsFileFaults()
         QCOMPARE(QFileInfo(folder).size(), 0);
     } else if (fault == QLatin1String("file is a folder")) {
         QVERIFY(QFileInfo(ScoresFile::Path()).isDir());
+    } else if (fault == QLatin1String("fifo")) {
+        struct stat status {};
+        QCOMPARE(::lstat(QFile::encodeName(ScoresFile::Path()).constData(), &status), 0);
+        QVERIFY(S_ISFIFO(status.st_mode));
+    } else if (fault == QLatin1String("device")) {
+        QCOMPARE(QFileInfo(ScoresFile::Path()).symLinkTarget(), QStringLiteral("/dev/zero"));
     } else {
         QCOMPARE(QFileInfo(ScoresFile::Path()).size(), 5 * 1024 * 1024);
     }
+}
+
+// A records file that a dotfile manager keeps elsewhere through a link: the
+// link stays, its target is replaced whole.
+void TestTaskBook::aLinkedRecordsFileIsFollowed()
+{
+    const QString config = TemporaryConfigHome();
+    const QByteArray before = QByteArrayLiteral("12,7,5/12,0,0/6\t11\t2026-01-02\t") + QString::fromUtf8("без помощи\n").toUtf8();
+    const QString target = config + QStringLiteral("/dotfiles/records.txt");
+    QVERIFY(QDir().mkpath(QFileInfo(target).path()));
+    QVERIFY(QDir().mkpath(QFileInfo(ScoresFile::Path()).path()));
+    {
+        QFile file(target);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(before);
+    }
+    QVERIFY(QFile::link(QStringLiteral("../dotfiles/records.txt"), ScoresFile::Path()));
+    Harness h;
+    Activate(h);
+    h.window.StartTaskCode(kKvass);
+    Keys(h, kKvassPours);
+    QCOMPARE(h.boxes.Boxes.size(), 1u);
+    QVERIFY(QFileInfo(ScoresFile::Path()).isSymLink());
+    QFile file(target);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray after = file.readAll();
+    QVERIFY2(after.startsWith(before) && after.contains("8,5,3/8,0,0/4\t6\t"), after.constData());
+}
+
+// A relative XDG_CONFIG_HOME is no folder at all, as the XDG rules say: the
+// scores go under the home folder, never under the current one.
+void TestTaskBook::aRelativeConfigHomeIsIgnored()
+{
+    const QTemporaryDir home;
+    const TemporaryWorkDir work;
+    const QByteArray oldHome = qgetenv("HOME");
+    qputenv("HOME", QFile::encodeName(home.path()));
+    qputenv("XDG_CONFIG_HOME", "relative/config");
+    {
+        Harness h;
+        Activate(h);
+        h.window.StartTaskCode(kKvass);
+        Keys(h, kKvassPours);
+        QCOMPARE(h.boxes.Boxes.size(), 1u);
+    }
+    qputenv("HOME", oldHome);
+    QFile file(home.path() + QStringLiteral("/.config/sosudnik/records.txt"));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QVERIFY(file.readAll().contains("8,5,3/8,0,0/4\t6\t"));
+    QVERIFY(!QDir(QStringLiteral("relative")).exists());
+    ClearScores();
+}
+
+// Two games that win while a third holds the file: both wait without
+// stopping their windows, and once it is free both wins are kept.
+void TestTaskBook::twoGamesWinAtOnce()
+{
+    TemporaryConfigHome();
+    QVERIFY(QDir().mkpath(QFileInfo(ScoresFile::Path()).path()));
+    auto holder = std::make_unique<QLockFile>(ScoresFile::Path() + QStringLiteral(".lock"));
+    QVERIFY(holder->tryLock(0));
+    Harness first;
+    Harness second;
+    Activate(first);
+    first.window.StartTaskCode(kKvass);
+    Keys(first, kKvassPours);
+    Activate(second);
+    second.window.StartTaskCode("12,7,5/12,0,0/6");
+    Keys(second, "1 2 2 3 3 1 2 3 1 2 2 3 3 1 2 3 1 2 2 3");
+    QVERIFY(second.window.Puzzle().State().GoalReached);
+    QVERIFY(RecordsBytes().isEmpty());
+    // The windows go on meanwhile.
+    int ticks = 0;
+    QTimer ticker;
+    connect(&ticker, &QTimer::timeout, [&] { ++ticks; });
+    ticker.start(1);
+    QTRY_VERIFY_WITH_TIMEOUT(ticks >= 20, 30'000);
+    holder.reset();
+    QTRY_VERIFY_WITH_TIMEOUT(RecordsText().contains(QStringLiteral("8,5,3/8,0,0/4\t6\t"))
+                                 && RecordsText().contains(QStringLiteral("12,7,5/12,0,0/6\t10\t")),
+                             30'000);
+    QCOMPARE(first.boxes.Boxes.size(), 1u);
+    QCOMPARE(second.boxes.Boxes.size(), 1u);
 }
 
 void TestTaskBook::readOnlyRecordsStayAsTheyAre()
@@ -745,7 +873,10 @@ void TestTaskBook::readOnlyRecordsStayAsTheyAre()
     Activate(h);
     h.window.StartTaskCode(kKvass);
     Keys(h, kKvassPours);
-    QCOMPARE(h.boxes.Boxes.size(), 1u);
+    // The win is said to be kept nowhere, once.
+    QCOMPARE(h.boxes.Boxes.size(), 2u);
+    QVERIFY2(QString::fromStdString(h.boxes.Boxes[1].Text).contains(QString::fromUtf8("нет прав на запись")),
+             h.boxes.Boxes[1].Text.c_str());
     QCOMPARE(RecordsBytes(), before);
     // Unreadable as well: read as none, and never written over.
     QFile::setPermissions(ScoresFile::Path(), QFileDevice::WriteOwner);

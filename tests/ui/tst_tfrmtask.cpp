@@ -34,6 +34,7 @@ private slots:
     void everyCancelReturnsTwoAndChangesNothing_data();
     void everyCancelReturnsTwoAndChangesNothing();
     void loadingMidGameStartsAfresh();
+    void picturesWaitForTheFirstShowing();
 };
 
 void TestTaskDialog::dialogLayout()
@@ -187,6 +188,23 @@ void TestTaskDialog::loadingMidGameStartsAfresh()
     for (const auto &m : moves)
         h.Drag(h.Center(h.Image(m[0])), h.Center(h.Image(m[1])));
     QCOMPARE(h.boxes.Boxes.size(), std::size_t(2)); // reported again
+}
+
+// The dialog is made with the window, but its pictures are read only when it
+// is first shown: the window's first frame does not show them.
+void TestTaskDialog::picturesWaitForTheFirstShowing()
+{
+    Harness h;
+    TfrmTask &dialog = h.window.TaskDialog();
+    auto *milk = dialog.findChild<QLabel *>("Image1");
+    auto *kvass = dialog.findChild<QLabel *>("Image2");
+    QVERIFY(milk->pixmap().isNull());
+    QVERIFY(kvass->pixmap().isNull());
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    QVERIFY(!milk->pixmap().isNull());
+    QVERIFY(!kvass->pixmap().isNull());
+    dialog.hide();
 }
 
 QTEST_MAIN(TestTaskDialog)

@@ -171,6 +171,15 @@ public:
         Click(QStringLiteral("BtnBegin"));
     }
 
+    // "12 23": from vessel 1 into 2, then from 2 into 3, by the digits.
+    void PourKeys(const char *pours)
+    {
+        for (const char *c = pours; *c; ++c) {
+            if (*c != ' ')
+                QTest::keyClick(Handle(), static_cast<Qt::Key>(Qt::Key_0 + (*c - '0')));
+        }
+    }
+
     std::array<int, 3> Levels() const
     {
         const VesselState &s = window.Puzzle().State();

@@ -23,7 +23,7 @@ void BookCommands::OpenBook()
     if (!m_book)
         m_book = new BookDialog(m_window);
     m_scores.Load();
-    m_book->HideFewest(m_commands.Lesson());
+    m_book->ShowAnswers(m_commands.Answers().ShowsAnswers());
     m_book->ShowScores([this](const std::string &code) { return m_scores.Best(code); });
     if (const int last = BookIndexOf(m_lastPlayed); last >= 0)
         m_book->Select(last);

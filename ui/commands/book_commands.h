@@ -22,7 +22,7 @@ public:
     // Starts the task with this code as an accepted built-in task starts.
     using StartCode = std::function<void(const std::string &code)>;
 
-    // commands: whether this is a lesson, where the fewest pours are not shown.
+    // commands: whether answers may be shown (not in a lesson).
     BookCommands(const GameCommands &commands, ScoreKeeper &scores, QWidget *window, StartCode start);
 
     // Opens at the book's task played last.

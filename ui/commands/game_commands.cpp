@@ -17,7 +17,7 @@ const char *const kOffForLesson = "На этом уроке отключено";
 bool GameCommands::OffForLesson(Command command)
 {
     return command == Command::Hint || command == Command::Solution || command == Command::Check
-        || command == Command::CheckRecords;
+        || command == Command::CheckRecords || command == Command::SaveAs;
 }
 
 bool GameCommands::EnabledIn(Command command, GameMode mode, bool lesson, PlayProgress progress)
@@ -41,6 +41,7 @@ bool GameCommands::EnabledIn(Command command, GameMode mode, bool lesson, PlayPr
     case Command::Values:
         return mode == GameMode::Input;
     case Command::Save:
+    case Command::SaveAs:
     case Command::Pour:
     case Command::Hint:
         return mode == GameMode::Play;
@@ -61,6 +62,7 @@ bool GameCommands::EnabledIn(Command command, GameMode mode, bool lesson, PlayPr
 
 GameCommands::GameCommands(QObject *parent)
     : QObject(parent)
+    , m_answers(new AnswerRule(this))
 {
 }
 
@@ -76,6 +78,7 @@ void GameCommands::SetLesson(bool on)
 {
     m_lesson = on;
     ApplyAll();
+    m_answers->Set(!on);
 }
 
 void GameCommands::SetProgress(PlayProgress progress)

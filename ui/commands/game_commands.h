@@ -2,6 +2,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "answer_rule.h"
+
 #include <QObject>
 #include <QPointer>
 
@@ -60,15 +62,17 @@ public:
         Rules, // "Как &играть"
         Scores, // "Рекорд&ы"
         Animation, // "Анимация пере&ливания"
+        SaveAs, // "Записат&ь как…"
     };
-    // Animation is the last.
-    static constexpr int kCommandCount = static_cast<int>(Command::Animation) + 1;
+    // SaveAs is the last.
+    static constexpr int kCommandCount = static_cast<int>(Command::SaveAs) + 1;
 
     // The one table of what is available in which mode; in a lesson the
     // commands that hand out the answer are off whatever the mode. In play,
     // "Вперед" and "Начать заново" also need something to do (PlayProgress).
     static bool EnabledIn(Command command, GameMode mode, bool lesson = false, PlayProgress progress = {});
-    // "Подсказка", "Решение", "Проверить задачу", "Проверить записи…".
+    // "Подсказка", "Решение", "Проверить задачу", "Проверить записи…"; and
+    // "Записать как…", since a lesson keeps the pupil's work in their file.
     static bool OffForLesson(Command command);
 
     explicit GameCommands(QObject *parent = nullptr);
@@ -83,6 +87,8 @@ public:
     // games, tasks, codes and undo alike.
     bool Lesson() const { return m_lesson; }
     void SetLesson(bool on);
+    // Whether windows may show answers: not in a lesson.
+    const AnswerRule &Answers() const { return *m_answers; }
 
     // "Вперед" only with a pour to give back, "Начать заново" only when the
     // game is not as it started.
@@ -120,6 +126,7 @@ private:
     bool m_lesson = false;
     PlayProgress m_progress;
     bool m_animationForcedOff = false;
+    AnswerRule *m_answers;
     bool m_dragging = false;
     std::vector<Binding> m_bindings;
     std::vector<std::function<void(GameMode)>> m_listeners;

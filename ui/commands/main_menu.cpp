@@ -11,6 +11,8 @@
 #include <QMenu>
 #include <QMenuBar>
 
+#include <vector>
+
 namespace {
 
 using Command = GameCommands::Command;
@@ -38,20 +40,33 @@ void AddBookEntries(QMenu *menu, GameCommands &commands, const MainMenuHandlers 
     QMenu *random = menu->addMenu(QString::fromUtf8("Слу&чайная задача"));
     random->setObjectName(QStringLiteral("MnuRandom"));
     commands.Bind(Command::RandomTask, random->menuAction());
+    std::vector<QAction *> levels;
     for (int level = 1; level <= kLevelCount; ++level) {
-        // "&Разминка (2–3 переливания)": each name starts with a letter of its own.
-        const QString text = QLatin1Char('&') + QString::fromUtf8(Band(level).Name) + QStringLiteral(" (")
-            + QString::fromStdString(BandText(level)) + QLatin1Char(')');
-        QAction *action = random->addAction(text);
+        QAction *action = random->addAction(QString());
         action->setObjectName(QStringLiteral("MnuRandom%1").arg(level));
         commands.Connect(Command::RandomTask, action, [random = handlers.RandomTask, level] { random(level); });
+        levels.push_back(action);
     }
+    // "&Разминка (2–3 переливания)": each name starts with a letter of its
+    // own. The band is an answer's bounds: a lesson names the level alone.
+    const AnswerRule &answers = commands.Answers();
+    const auto name = [&answers, levels] {
+        for (int level = 1; level <= kLevelCount; ++level) {
+            QString text = QLatin1Char('&') + QString::fromUtf8(Band(level).Name);
+            if (answers.ShowsAnswers())
+                text += QStringLiteral(" (") + QString::fromStdString(BandText(level)) + QLatin1Char(')');
+            levels[static_cast<std::size_t>(level - 1)]->setText(text);
+        }
+    };
+    name();
+    QObject::connect(&answers, &AnswerRule::Changed, random, name);
     commands.Connect(Command::CopyCode, AddEntry(menu, "MnuCopyCode", "&Копировать код задачи"), handlers.CopyCode);
     commands.Connect(Command::EnterCode, AddEntry(menu, "MnuEnterCode", "Вв&ести код задачи…"), handlers.EnterCode);
     commands.Connect(Command::Scores, AddEntry(menu, "MnuScores", "Рекорд&ы"), handlers.Scores);
 }
 
-// "Назад", "Запись результата", the six pours, "Вперед" and "Начать заново".
+// "Назад", "Запись результата", the six pours, "Вперед", "Начать заново"
+// and "Записать как…".
 void AddMoveEntries(QMenu *menu, GameCommands &commands, const MainMenuHandlers &handlers)
 {
     commands.Connect(Command::Undo, AddEntry(menu, "MnuUndo", "&Назад", QKeySequence(Qt::CTRL | Qt::Key_Z)),
@@ -80,6 +95,10 @@ void AddMoveEntries(QMenu *menu, GameCommands &commands, const MainMenuHandlers 
     redo->setShortcuts({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
     commands.Connect(Command::Redo, redo, handlers.Redo);
     commands.Connect(Command::Restart, AddEntry(menu, "MnuRestart", "Нач&ать заново"), handlers.Restart);
+    // Every other letter of it is taken in this menu.
+    commands.Connect(Command::SaveAs,
+                     AddEntry(menu, "MnuSaveAs", "Записат&ь как…", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S)),
+                     handlers.SaveAs);
 }
 
 // The solver's answers and the teacher's check. Shortcuts clear of the line

@@ -14,6 +14,7 @@ struct MainMenuHandlers {
     std::function<void()> Tasks;
     std::function<void()> Undo;
     std::function<void()> Save;
+    std::function<void()> SaveAs;
     std::function<void(int source, int receiver)> Pour;
     std::function<void()> Hint;
     std::function<void()> Solution;

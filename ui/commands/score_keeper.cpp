@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: MIT
 #include "score_keeper.h"
 
+#include "message_boxes.h"
 #include "position.h"
 #include "puzzle.h"
 #include "solver.h"
@@ -9,9 +10,16 @@
 
 #include <QDate>
 
-ScoreKeeper::ScoreKeeper(const Puzzle &puzzle, QObject *parent)
+namespace {
+
+const char *const kCaptionScores = "Рекорды";
+
+} // namespace
+
+ScoreKeeper::ScoreKeeper(const Puzzle &puzzle, MessageBoxes &boxes, QObject *parent)
     : QObject(parent)
     , m_puzzle(puzzle)
+    , m_file([&boxes](const std::string &why) { boxes.Show(why, kCaptionScores, kIconWarning); })
 {
 }
 

@@ -11,17 +11,19 @@
 #include <optional>
 #include <string>
 
+class MessageBoxes;
 class Puzzle;
 
 // The player's best wins. Every pour that meets the goal is offered as a win
 // of the task the game started from; the file keeps it when it beats that
 // task's best. The scores are read when the book opens or a goal is reached,
-// never at start-up.
+// never at start-up. A win the file cannot keep is said in a box of its
+// own, once a run.
 class ScoreKeeper final : public QObject {
     Q_OBJECT
 
 public:
-    ScoreKeeper(const Puzzle &puzzle, QObject *parent);
+    ScoreKeeper(const Puzzle &puzzle, MessageBoxes &boxes, QObject *parent);
 
     // The game in play just met its goal.
     void GoalMet();
@@ -38,6 +40,7 @@ public:
     QString BestLine() const;
 
     const ScoresFile &File() const { return m_file; }
+    ScoresFile &File() { return m_file; }
 
 private:
     const Puzzle &m_puzzle;

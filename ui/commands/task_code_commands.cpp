@@ -43,9 +43,11 @@ void TaskCodeCommands::RandomTask(int level)
 {
     const GeneratedTask task = GenerateTask(level, QRandomGenerator::global()->generate());
     const std::string code = TaskCode(task.Task);
-    std::string text = "Уровень «" + std::string(Band(level).Name) + "» (" + BandText(level) + ").\nКод задачи: " + code;
-    // In a lesson the count is the answer's length: not told.
-    if (!m_commands.Lesson())
+    // The band and the count bound the answer's length: a lesson tells neither.
+    const bool answers = m_commands.Answers().ShowsAnswers();
+    std::string text = "Уровень «" + std::string(Band(level).Name) + "»"
+        + (answers ? " (" + BandText(level) + ")" : std::string()) + ".\nКод задачи: " + code;
+    if (answers)
         text += "\nНаименьшее число переливаний: " + std::to_string(task.Fewest) + ".";
     m_boxes.Show(text, kCaptionRandom, kIconInformation);
     m_randomCode = code;

@@ -23,8 +23,8 @@ public:
     // or shows why the code is no task.
     using StartCode = std::function<void(const std::string &code)>;
 
-    // commands: the mode (which task is in play) and whether this is a
-    // lesson, where the fewest pours are not told.
+    // commands: the mode (which task is in play) and whether answers may
+    // be told (not in a lesson).
     TaskCodeCommands(const Puzzle &puzzle, const GameCommands &commands, MessageBoxes &boxes, QWidget *window,
                      StartCode start);
 

@@ -23,12 +23,21 @@ namespace {
 enum Column { ColNumber, ColTitle, ColVessels, ColPoured, ColTarget, ColFewest, ColBest, ColStars, ColumnCount };
 
 const char *const kHeadings[ColumnCount] = {"№", "Задача", "Сосуды", "Налито", "Цель", "Минимум", "Лучший", "Звезды"};
+// Without answers the last column says only whether a task is solved.
+const char *const kSolvedHeading = "Итог";
+const char *const kSolved = "решена";
+const char *const kUnsolved = "не решена";
 // What a screen reader says for a heading that is short on screen.
 const char *const kSpokenHeadings[ColumnCount] = {"Номер",  "Задача", "Объемы сосудов", "Налито",
                                                   "Цель",   "Наименьшее число переливаний",
                                                   "Ваш лучший результат", "Звезды"};
 
 constexpr int kIndexRole = Qt::UserRole;
+
+bool IsHeading(const QTreeWidgetItem *item)
+{
+    return item->data(0, kIndexRole).toInt() < 0;
+}
 
 QString Three(const std::array<std::int32_t, 3> &values)
 {
@@ -90,6 +99,8 @@ void BookDialog::BuildList()
     m_list->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_list->header()->setStretchLastSection(false);
     m_list->header()->setSectionResizeMode(ColTitle, QHeaderView::Stretch);
+    m_list->setColumnHidden(ColFewest, !m_answers);
+    m_list->setColumnHidden(ColBest, !m_answers);
     connect(m_list, &QTreeWidget::currentItemChanged, this, [this] { ShowStatement(); });
     connect(m_list, &QTreeWidget::itemDoubleClicked, this, [this](QTreeWidgetItem *item) {
         if (item->data(0, kIndexRole).toInt() >= 0)
@@ -97,15 +108,24 @@ void BookDialog::BuildList()
     });
 }
 
-// Each level a heading, its tasks below it.
+// Each level a heading, its tasks below it; without answers no headings,
+// for a level is a band of fewest counts.
 void BookDialog::AddTasks()
 {
+    m_list->clear();
+    m_items.clear();
+    m_levels.clear();
+    QTreeWidgetItem *heading = m_list->headerItem();
+    const char *last = m_answers ? kHeadings[ColStars] : kSolvedHeading;
+    heading->setText(ColStars, QString::fromUtf8(last));
+    heading->setData(ColStars, Qt::AccessibleTextRole, QString::fromUtf8(m_answers ? kSpokenHeadings[ColStars] : last));
+
     const auto book = TaskBook();
     QTreeWidgetItem *level = nullptr;
     int levelNumber = 0;
     for (std::size_t i = 0; i < book.size(); ++i) {
         const BookTask &task = book[i];
-        if (LevelOf(task.Fewest) != levelNumber) {
+        if (m_answers && LevelOf(task.Fewest) != levelNumber) {
             levelNumber = LevelOf(task.Fewest);
             level = new QTreeWidgetItem(m_list);
             level->setText(0, QString::fromUtf8(Band(levelNumber).Name) + QString::fromUtf8(" — ")
@@ -114,21 +134,25 @@ void BookDialog::AddTasks()
             m_levels.push_back(level);
             level->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
         }
-        auto *item = new QTreeWidgetItem(level);
+        auto *item = level ? new QTreeWidgetItem(level) : new QTreeWidgetItem(m_list);
         item->setData(0, kIndexRole, static_cast<int>(i));
         item->setText(ColNumber, QString::number(i + 1));
         item->setText(ColTitle, QString::fromUtf8(task.Title));
         item->setText(ColVessels, Three(task.Task.Capacity));
         item->setText(ColPoured, Three(task.Task.Level));
         item->setText(ColTarget, QString::number(task.Task.Target));
-        item->setText(ColFewest, QString::number(task.Fewest));
+        if (m_answers)
+            item->setText(ColFewest, QString::number(task.Fewest));
         for (const int c : {ColNumber, ColVessels, ColPoured, ColTarget, ColFewest, ColBest, ColStars})
             item->setTextAlignment(c, Qt::AlignCenter);
         m_items.push_back(item);
     }
     m_list->expandAll();
-    for (int row = 0; row < m_list->topLevelItemCount(); ++row)
-        m_list->topLevelItem(row)->setFirstColumnSpanned(true);
+    for (int row = 0; row < m_list->topLevelItemCount(); ++row) {
+        QTreeWidgetItem *top = m_list->topLevelItem(row);
+        if (IsHeading(top))
+            top->setFirstColumnSpanned(true);
+    }
 }
 
 // The statement of the selected task and the player's best in it.
@@ -173,8 +197,11 @@ void BookDialog::FitToText()
 {
     QFont bold = font();
     bold.setBold(true);
-    for (int row = 0; row < m_list->topLevelItemCount(); ++row)
-        m_list->topLevelItem(row)->setFont(0, bold);
+    for (int row = 0; row < m_list->topLevelItemCount(); ++row) {
+        QTreeWidgetItem *top = m_list->topLevelItem(row);
+        if (IsHeading(top))
+            top->setFont(0, bold);
+    }
     for (int c = 0; c < ColumnCount; ++c)
         m_list->resizeColumnToContents(c);
     const QFontMetrics metrics(font());
@@ -199,10 +226,16 @@ void BookDialog::ShowScores(const BestOf &best)
     for (std::size_t i = 0; i < book.size(); ++i) {
         QTreeWidgetItem *item = m_items[i];
         const std::optional<Score> score = best(TaskCode(book[i].Task));
+        if (!m_answers) {
+            const QString solved = QString::fromUtf8(score ? kSolved : kUnsolved);
+            item->setText(ColStars, solved);
+            item->setData(ColStars, Qt::AccessibleTextRole, solved);
+            continue;
+        }
         if (!score) {
             item->setText(ColBest, QString());
             item->setText(ColStars, QString());
-            item->setData(ColStars, Qt::AccessibleTextRole, QString::fromUtf8("не решена"));
+            item->setData(ColStars, Qt::AccessibleTextRole, QString::fromUtf8(kUnsolved));
             continue;
         }
         item->setText(ColBest, QString::number(score->Pours));
@@ -228,7 +261,7 @@ void BookDialog::ShowProgress()
         QString text = QString::fromUtf8(Band(level).Name) + QString::fromUtf8(" — ")
             + QString::fromStdString(BandText(level));
         if (m_best)
-            text += QString::fromUtf8(": ") + QString::fromStdString(ProgressText(ProgressOf(level, m_best), m_hideFewest));
+            text += QString::fromUtf8(": ") + QString::fromStdString(ProgressText(ProgressOf(level, m_best), !m_answers));
         m_levels[i]->setText(0, text);
     }
 }
@@ -254,17 +287,24 @@ void BookDialog::Select(int index)
     m_list->setCurrentItem(item);
     m_list->scrollToItem(item);
     // The first of a level with its level's heading in view.
-    if (item->parent()->indexOfChild(item) == 0)
+    if (item->parent() && item->parent()->indexOfChild(item) == 0)
         m_list->scrollToItem(item->parent());
     m_list->setFocus();
 }
 
-void BookDialog::HideFewest(bool hide)
+void BookDialog::ShowAnswers(bool answers)
 {
-    m_hideFewest = hide;
-    m_list->setColumnHidden(ColFewest, hide);
-    ShowProgress();
-    ShowStatement();
+    if (answers == m_answers)
+        return;
+    const int chosen = Chosen();
+    m_answers = answers;
+    m_list->setColumnHidden(ColFewest, !answers);
+    m_list->setColumnHidden(ColBest, !answers);
+    AddTasks();
+    FitToText();
+    Select(chosen >= 0 ? chosen : 0);
+    if (m_best)
+        ShowScores(m_best);
 }
 
 void BookDialog::ShowStatement()
@@ -278,14 +318,18 @@ void BookDialog::ShowStatement()
     }
     const BookTask &task = TaskBook()[static_cast<std::size_t>(index)];
     QString code = QString::fromUtf8("Код задачи: %1.").arg(QString::fromStdString(TaskCode(task.Task)));
-    if (!m_hideFewest)
+    if (m_answers)
         code += QString::fromUtf8(" Наименьшее число переливаний — %1.").arg(task.Fewest);
     m_statement->setText(QStringLiteral("<b>%1.</b> %2<br>%3")
                              .arg(QString::fromUtf8(task.Title).toHtmlEscaped(),
                                   QString::fromStdString(StatementOf(task)).toHtmlEscaped(), code));
     const std::optional<Score> score = m_best ? m_best(TaskCode(task.Task)) : std::nullopt;
-    m_score->setText(score ? QString::fromStdString(BestText(*score, task.Fewest))
-                             : QString::fromUtf8("Эту задачу вы еще не решали."));
+    if (!score)
+        m_score->setText(QString::fromUtf8("Эту задачу вы еще не решали."));
+    else if (m_answers)
+        m_score->setText(QString::fromStdString(BestText(*score, task.Fewest)));
+    else
+        m_score->setText(QString::fromUtf8("Эта задача решена."));
 }
 
 void BookDialog::keyPressEvent(QKeyEvent *event)

@@ -23,6 +23,8 @@ class QTreeWidgetItem;
 // it, each task with its vessels, target, fewest pours and the player's
 // best; the statement of the selected one. "Начать", Enter or a double click
 // accept it; «Следующая нерешенная» selects the next task not yet won.
+// Without answers (a lesson) the tasks stand in one list without levels,
+// and say only whether they are solved.
 class BookDialog final : public QDialog {
     Q_OBJECT
 
@@ -34,9 +36,8 @@ public:
     // The player's best of each task, shown again before each showing.
     void ShowScores(const BestOf &best);
 
-    // In a lesson neither the list nor the statement tells the fewest pours,
-    // and the levels count no stars.
-    void HideFewest(bool hide);
+    // Asked of the answer rule before each showing; then ShowScores.
+    void ShowAnswers(bool answers);
     // «Следующая нерешенная»: the next task after the selected one without a
     // win; stays where it is when every task has one.
     void SelectNextUnsolved();
@@ -70,6 +71,6 @@ private:
     std::vector<QTreeWidgetItem *> m_items; // by index in the book
     std::vector<QTreeWidgetItem *> m_levels; // by level, from 1
     BestOf m_best;
-    bool m_hideFewest = false;
+    bool m_answers = true;
     ScaledWidgets m_scaled;
 };

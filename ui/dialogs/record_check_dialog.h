@@ -2,24 +2,39 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "task_presets.h"
-
 #include <QDialog>
-#include <QStringList>
+#include <QString>
 
+#include <string>
+#include <vector>
+
+class QLabel;
+class QProgressBar;
+class QPushButton;
 class QTableWidget;
+class RecordChecker;
+struct CheckedFile;
 
 inline constexpr const char *kCaptionCheckRecords = "Проверить записи";
 
-// The verdicts of saved result files for one task, a row a file: the
-// table starts in the order the files came and sorts by any column whose
-// heading is clicked; "Копировать" copies it as shown, as text.
+// The verdicts of a class's result files, a row a file, shown as they come:
+// a bar counts the files checked («Проверено 120 из 2000») beside
+// «Остановить». The table sorts by any column whose heading is clicked;
+// «Копировать» copies it as shown, as text; «Сохранить таблицу…» asks for
+// a file. Grading is not done here: the rows are handed in.
 class RecordCheckDialog final : public QDialog {
     Q_OBJECT
 
 public:
-    // files: paths. Reads and checks each of them here and now.
-    RecordCheckDialog(const TaskPreset &task, const QStringList &files, QWidget *parent = nullptr);
+    // checker: the tasks the files are graded against, named in the first
+    // line; with more than one, a column names each file's.
+    explicit RecordCheckDialog(const RecordChecker &checker, QWidget *parent = nullptr);
+
+    // While the check runs.
+    void SetTotal(int files);
+    void AddFiles(const std::vector<CheckedFile> &files);
+    void Finish(bool stopped);
+    bool Finished() const { return m_finished; }
 
     // A heading line, then a line a row in the order shown, cells separated
     // by tabs (a name's own tabs and line breaks as \t and \n).
@@ -27,9 +42,36 @@ public:
     // Sorts as a click on the column's heading does: ascending, and the
     // other way round on a second click.
     void SortBy(int column);
+    // The files in the order the table shows them.
+    std::vector<CheckedFile> FilesAsShown() const;
+    // "Таблица записана в файл …" under the table; name: as it is to be shown.
+    void SayTableSaved(const QString &name);
+
+signals:
+    void StopAsked();
+    void SaveAsked();
 
 private:
+    void AddTaskLine(const RecordChecker &checker);
+    void AddTable();
+    void AddProgress();
+    void AddButtons();
+    void FitToScreen();
+    void SetRow(int row, const CheckedFile &file);
+    void Resort();
+
+    std::vector<std::string> m_codes; // with more than one task
+    std::vector<CheckedFile> m_files; // as they came; the table's rows point here
     QTableWidget *m_table = nullptr;
+    QProgressBar *m_progress = nullptr;
+    QPushButton *m_stop = nullptr;
+    QPushButton *m_save = nullptr;
+    QLabel *m_summary = nullptr;
+    QLabel *m_saved = nullptr;
+    int m_solved = 0;
+    bool m_finished = false;
+    bool m_fitted = false; // columns sized to the first rows
+    bool m_resortDue = false;
     int m_sortColumn = -1;
     Qt::SortOrder m_sortOrder = Qt::AscendingOrder;
 };

@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: MIT
 #include "rules_window.h"
 
+#include "answer_rule.h"
 #include "appearance.h"
 #include "game_palette.h"
 #include "placement.h"
@@ -15,7 +16,10 @@
 
 namespace {
 
-const char *const kRules = R"(
+// The rules in parts: a lesson leaves out what would give answers away
+// (the solver's commands, the levels' bands and the stars, the command
+// line) and says where the pupil's work goes instead.
+const char *const kRulesGame = R"(
 <h2>Как играть</h2>
 <p>Есть три сосуда, в каждом указан объем, и в них налито сколько-то жидкости. Жидкость переливают из
 одного сосуда в другой. Переливание идет, пока первый сосуд не опустеет или второй не наполнится:
@@ -41,8 +45,12 @@ const char *const kRules = R"(
 <li><b>Игра → Назад</b> (Ctrl+Z) — отменить последнее переливание; <b>Вперед</b> (Ctrl+Shift+Z или
 Ctrl+Y) — вернуть отмененное; <b>Начать заново</b> — вернуться к началу задачи, отмененное можно
 вернуть по одному переливанию.</li>
+)";
+
+const char *const kRulesSave = R"(
 <li><b>Игра → Запись результата</b> (Ctrl+S) — записать таблицу ходов в файл sosudnik.xml в текущем
-каталоге; <b>Перелить</b> — все шесть переливаний списком.</li>
+каталоге; <b>Записать как…</b> (Ctrl+Shift+S) — записать то же в файл, который вы выберете;
+<b>Перелить</b> — все шесть переливаний списком.</li>
 <li><b>Игра → Подсказка</b> (Ctrl+H), <b>Решение</b> (Ctrl+R), <b>Проверить задачу</b> (Ctrl+T) — что
 говорит о задаче решатель: следующее переливание, кратчайшее решение, можно ли решить задачу.</li>
 <li><b>Игра → Сборник задач</b> — задачи по уровням; <b>Случайная задача</b> — новая задача выбранного
@@ -50,9 +58,28 @@ Ctrl+Y) — вернуть отмененное; <b>Начать заново</b
 <li><b>Игра → Рекорды</b> — все решенные задачи: лучший результат, звезды и дата; кнопка «Сыграть»
 начинает выбранную.</li>
 <li><b>Игра → Анимация переливания</b> — жидкость переливается плавно, за пятую долю секунды.</li>
+)";
+
+const char *const kRulesLessonSave = R"(
+<li><b>Игра → Запись результата</b> (Ctrl+S) — записать таблицу ходов в ваш файл: он назван вашими
+фамилией и именем и лежит в папке урока. Ходы записываются туда и сами: когда задача решена, перед
+новой задачей и при закрытии окна. <b>Перелить</b> — все шесть переливаний списком.</li>
+<li><b>Игра → Подсказка</b>, <b>Решение</b>, <b>Проверить задачу</b> и <b>Проверить записи</b> на этом
+уроке отключены.</li>
+<li><b>Игра → Сборник задач</b> — задачи сборника, решенные отмечены; <b>Случайная задача</b> — новая
+задача выбранного уровня; <b>Копировать код задачи</b> и <b>Ввести код задачи</b> — поделиться задачей
+или сыграть чужую.</li>
+<li><b>Игра → Рекорды</b> — все решенные задачи: лучший результат и дата; кнопка «Сыграть» начинает
+выбранную.</li>
+<li><b>Игра → Анимация переливания</b> — жидкость переливается плавно, за пятую долю секунды.</li>
+)";
+
+const char *const kRulesHelp = R"(
 <li><b>Игра → Как играть</b> (F1) — это окно.</li>
 </ul>
+)";
 
+const char *const kRulesLevels = R"(
 <h3>Уровни и звезды</h3>
 <p>Трудность задачи — наименьшее число переливаний, за которое ее можно решить: %1.</p>
 <p>Каждая победа записывается: код задачи, ваше число переливаний и дата. В сборнике видно лучшее по
@@ -61,11 +88,15 @@ Ctrl+Y) — вернуть отмененное; <b>Начать заново</b
 сборник это показывает. После победы окно «Задача решена» предлагает следующую задачу или еще
 одну попытку; «Начать заново» — тоже новая попытка, в которой снова можно получить звезды. Записи
 хранятся в файле %2.</p>
+)";
 
+const char *const kRulesCode = R"(
 <h3>Код задачи</h3>
 <p>Задача записывается как C1,C2,C3/L1,L2,L3/T: объемы трех сосудов, уровни в них и нужный уровень,
 например 12,7,5/12,0,0/6 — задача о молоке.</p>
+)";
 
+const char *const kRulesCommandLine = R"(
 <h3>Командная строка</h3>
 <ul>
 <li><code>sosudnik 12,7,5/12,0,0/6</code> — игра сразу с этой задачей.</li>
@@ -97,19 +128,35 @@ void RulesWindow::FitToText()
 void RulesWindow::setVisible(bool visible)
 {
     if (visible) {
+        ShowText();
         if (m_scaled.FollowFormScale())
             FitToText();
     }
     QDialog::setVisible(visible);
 }
 
-QString RulesWindow::Text()
+QString RulesWindow::Text(bool answers)
 {
-    return QString::fromUtf8(kRules).arg(Bands(), ScoresFile::Path().toHtmlEscaped());
+    if (!answers)
+        return QString::fromUtf8(kRulesGame) + QString::fromUtf8(kRulesLessonSave) + QString::fromUtf8(kRulesHelp)
+            + QString::fromUtf8(kRulesCode);
+    return QString::fromUtf8(kRulesGame) + QString::fromUtf8(kRulesSave) + QString::fromUtf8(kRulesHelp)
+        + QString::fromUtf8(kRulesLevels).arg(Bands(), ScoresFile::Path().toHtmlEscaped())
+        + QString::fromUtf8(kRulesCode) + QString::fromUtf8(kRulesCommandLine);
 }
 
-RulesWindow::RulesWindow(QWidget *parent)
+void RulesWindow::ShowText()
+{
+    const bool answers = m_answers.ShowsAnswers();
+    if (m_shownWith == answers)
+        return;
+    m_shownWith = answers;
+    m_text->setHtml(Text(answers));
+}
+
+RulesWindow::RulesWindow(const AnswerRule &answers, QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
+    , m_answers(answers)
 {
     setObjectName(QStringLiteral("RulesWindow"));
     setWindowTitle(QString::fromUtf8("Как играть"));
@@ -121,7 +168,8 @@ RulesWindow::RulesWindow(QWidget *parent)
     m_text->setAccessibleName(QString::fromUtf8("Как играть"));
     m_text->setOpenLinks(false);
     m_text->setFont(UiFont(9));
-    m_text->setHtml(Text());
+    ShowText();
+    connect(&m_answers, &AnswerRule::Changed, this, &RulesWindow::ShowText);
 
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
     QPushButton *close = buttons->button(QDialogButtonBox::Close);

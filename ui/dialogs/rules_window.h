@@ -6,19 +6,23 @@
 
 #include <QDialog>
 
+#include <optional>
+
+class AnswerRule;
 class QTextBrowser;
 
 // "Как играть": the rules, pouring by mouse and by keyboard, the menu and
 // the command line, as a text a screen reader reads like any other. It
-// stays open beside the game.
+// stays open beside the game. Without answers (a lesson) it leaves out the
+// levels' bands, the stars and the command line.
 class RulesWindow final : public QDialog {
     Q_OBJECT
 
 public:
-    explicit RulesWindow(QWidget *parent = nullptr);
+    explicit RulesWindow(const AnswerRule &answers, QWidget *parent = nullptr);
 
-    // The text, as HTML; where the records are kept is named in it.
-    static QString Text();
+    // The text, as HTML; with answers, where the records are kept is named in it.
+    static QString Text(bool answers);
 
     // Sized for the game's scale before it shows, so that the placement
     // fits that size to the screen.
@@ -27,7 +31,10 @@ public:
 private:
     // Sized to its text; again whenever a showing finds the game's scale changed.
     void FitToText();
+    void ShowText();
 
+    const AnswerRule &m_answers;
     QTextBrowser *m_text = nullptr;
+    std::optional<bool> m_shownWith;
     ScaledWidgets m_scaled;
 };

@@ -25,7 +25,12 @@ void SetUpReadOnlyTable(QTableWidget &table, std::initializer_list<const char *>
     QStringList texts;
     for (const char *heading : headings)
         texts << QString::fromUtf8(heading);
-    table.setHorizontalHeaderLabels(texts);
+    SetUpReadOnlyTable(table, texts);
+}
+
+void SetUpReadOnlyTable(QTableWidget &table, const QStringList &headings)
+{
+    table.setHorizontalHeaderLabels(headings);
     table.verticalHeader()->hide();
     table.verticalHeader()->setDefaultSectionSize(table.fontMetrics().height() + 4);
     table.setEditTriggers(QAbstractItemView::NoEditTriggers);

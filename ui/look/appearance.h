@@ -2,6 +2,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "lazy_icon.h"
+
 #include <QFont>
 #include <QIcon>
 #include <QImageReader>
@@ -39,13 +41,12 @@ inline QFont UiFont(int points, bool bold = false)
 }
 
 // The glyphs of "Назад" and "Выход", the game's own: the style's would look
-// the icon theme up on disk at start-up. 16 pixels, and twice that for HiDPI.
+// the icon theme up on disk at start-up. 16 pixels, and twice that for HiDPI,
+// read when drawn (lazy_icon.h).
 inline QIcon Glyph(const QString &name)
 {
-    QIcon icon;
-    icon.addPixmap(EmbeddedPng(QStringLiteral(":/%1.png").arg(name)));
-    icon.addPixmap(EmbeddedPng(QStringLiteral(":/%1@2x.png").arg(name), 2.0));
-    return icon;
+    return LazyPngIcon({{QStringLiteral(":/%1.png").arg(name), 16},
+                        {QStringLiteral(":/%1@2x.png").arg(name), 32, 2.0}});
 }
 
 inline QIcon RetryGlyph()

@@ -4,6 +4,7 @@
 
 #include "appearance.h"
 
+#include <QFile>
 #include <QGuiApplication>
 #include <QStyleOption>
 
@@ -22,13 +23,14 @@ QIcon GameStyle::standardIcon(StandardPixmap icon, const QStyleOption *option, c
                                   : rightToLeft ? QStringLiteral("toolbar-ext-h-rtl") : QStringLiteral("toolbar-ext-h");
     static constexpr std::array<int, 3> kVertical{5, 10, 20};
     static constexpr std::array<int, 3> kHorizontal{8, 16, 32};
-    QIcon result;
+    // The menu bar asks for its extension's glyph as it is made, and shows it
+    // only when its menus do not fit: read when drawn.
+    QList<IconFile> files;
     for (int size : vertical ? kVertical : kHorizontal) {
-        const QPixmap pixmap = EmbeddedPng(
-            QStringLiteral(":/qt-project.org/styles/commonstyle/images/%1-%2.png").arg(name).arg(size));
-        if (pixmap.isNull())
+        const QString path = QStringLiteral(":/qt-project.org/styles/commonstyle/images/%1-%2.png").arg(name).arg(size);
+        if (!QFile::exists(path))
             return QProxyStyle::standardIcon(icon, option, widget); // Qt keeps them elsewhere now
-        result.addPixmap(pixmap);
+        files.append({path, size});
     }
-    return result;
+    return LazyPngIcon(files);
 }

@@ -72,6 +72,7 @@ public:
     // in turn, under the one lock.
     void Run(Work work);
     bool Waiting() const { return !m_pending.empty(); }
+    const QString &Path() const { return m_path; }
 
     // How long to wait for another program before giving up (10 s at first).
     void SetPatience(int milliseconds) { m_patienceMs = milliseconds; }

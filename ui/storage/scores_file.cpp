@@ -2,80 +2,106 @@
 // SPDX-License-Identifier: MIT
 #include "scores_file.h"
 
+#include "config_folder.h"
+#include "wording.h"
+
 #include <QDir>
-#include <QFile>
-#include <QFileInfo>
-#include <QSaveFile>
-#include <QStandardPaths>
 
 namespace {
 
 // Far beyond a score for every task there is to type; a larger file is not ours.
 constexpr qint64 kMaxBytes = 4 * 1024 * 1024;
 
+QString Shown(const QString &path)
+{
+    return QString::fromStdString(EscapeControls(QDir::toNativeSeparators(path).toStdString()));
+}
+
 } // namespace
+
+ScoresFile::ScoresFile(std::function<void(const std::string &)> cannotKeep)
+    : m_cannotKeep(std::move(cannotKeep))
+{
+}
+
+ScoresFile::~ScoresFile()
+{
+    // A write still waiting gets its last try, but the program is closing:
+    // no box then.
+    m_closing = true;
+    m_lock.reset();
+}
 
 QString ScoresFile::Path()
 {
-    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)
-        + QStringLiteral("/sosudnik/records.txt");
-}
-
-bool ScoresFile::Read()
-{
-    m_loaded = true;
-    QFile file(Path());
-    bool readable = true;
-    if (!file.exists()) {
-        m_book = ScoreBook::Parse({});
-    } else {
-        QByteArray bytes;
-        readable = file.open(QIODevice::ReadOnly) && file.size() <= kMaxBytes;
-        if (readable) {
-            bytes = file.read(kMaxBytes + 1);
-            readable = bytes.size() <= kMaxBytes && file.error() == QFileDevice::NoError;
-        }
-        if (readable)
-            m_book = ScoreBook::Parse(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
-    }
-    for (const Score &win : m_unsaved)
-        m_book.Add(win);
-    return readable;
-}
-
-bool ScoresFile::Write() const
-{
-    const QString path = Path();
-    if (!QDir().mkpath(QFileInfo(path).path()))
-        return false;
-    // Not result/atomic_file: that one is made for the working folder, which
-    // may be shared (others' links, folders the player cannot write) and
-    // whose failures the player reads with their cause. This file lives in
-    // the player's own folder and a failure is let go, so QSaveFile's
-    // temporary file and rename suffice. A read-only file stays as it is:
-    // QSaveFile refuses to replace it.
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    const std::string text = m_book.Text();
-    return file.write(text.data(), static_cast<qint64>(text.size())) == static_cast<qint64>(text.size())
-        && file.commit();
+    return ConfigFile(QStringLiteral("records.txt"));
 }
 
 void ScoresFile::Load()
 {
-    Read();
+    m_loaded = true;
+    const ConfigText text = ReadConfigFile(Path(), kMaxBytes);
+    // A file that cannot be read counts as none; what was read before stays.
+    if (text.Result == ConfigText::State::Read)
+        m_book = ScoreBook::Parse(std::string_view(text.Bytes.constData(), static_cast<std::size_t>(text.Bytes.size())));
+    else if (text.Result == ConfigText::State::Missing)
+        m_book = ScoreBook::Parse({});
+    for (const Score &win : m_unsaved)
+        m_book.Add(win);
 }
 
 std::optional<Score> ScoresFile::Remember(const Score &win)
 {
-    const bool readable = Read();
+    Load();
     std::optional<Score> before = m_book.Best(win.Code);
     if (!m_book.Add(win))
         return before;
-    if (readable && Write())
-        m_unsaved.clear();
-    else
-        m_unsaved.push_back(win);
+    m_unsaved.push_back(win);
+    Lock().Run([this](const QString &problem) { Keep(problem); });
     return before;
+}
+
+ConfigLock &ScoresFile::Lock()
+{
+    // The folder is looked up anew for each win; a lock waiting keeps its own.
+    const QString path = Path();
+    if (!m_lock || (!m_lock->Waiting() && m_lock->Path() != path))
+        m_lock = std::make_unique<ConfigLock>(path);
+    return *m_lock;
+}
+
+void ScoresFile::Keep(const QString &lockProblem)
+{
+    if (m_unsaved.empty())
+        return; // kept by an earlier turn under the same lock
+    const QString path = Path();
+    if (!lockProblem.isEmpty())
+        return Tell(QString::fromUtf8("«%1» — %2").arg(Shown(path), lockProblem));
+    const ConfigText text = ReadConfigFile(path, kMaxBytes);
+    if (text.Result == ConfigText::State::Refused)
+        return Tell(QString::fromUtf8("«%1» — %2").arg(Shown(path), text.Problem));
+    ScoreBook book = ScoreBook::Parse(std::string_view(text.Bytes.constData(), static_cast<std::size_t>(text.Bytes.size())));
+    bool changed = false;
+    for (const Score &win : m_unsaved)
+        changed = book.Add(win) || changed;
+    if (changed) {
+        QString failure = WriteConfigFile(path, QByteArray::fromStdString(book.Text()));
+        if (!failure.isEmpty()) {
+            failure[0] = failure[0].toLower();
+            return Tell(QString::fromStdString(EscapeControls(failure.toStdString())));
+        }
+    }
+    m_unsaved.clear();
+    m_book = std::move(book);
+}
+
+void ScoresFile::Tell(const QString &why)
+{
+    if (m_closing || m_told || !m_cannotKeep)
+        return;
+    m_told = true;
+    m_cannotKeep(QString::fromUtf8("Победа не записана в файл рекордов: %1. Файл оставлен как есть; до конца этого "
+                                   "запуска победа видна в сборнике.")
+                     .arg(why)
+                     .toStdString());
 }

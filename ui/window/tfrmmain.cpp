@@ -17,6 +17,7 @@
 #include "move_log_model.h"
 #include "placement.h"
 #include "pour_animation.h"
+#include "pupil_saves.h"
 #include "record_check_command.h"
 #include "rules_window.h"
 #include "score_keeper.h"
@@ -30,6 +31,11 @@
 #include "window_zoom.h"
 
 #include <QAction>
+#include <QCloseEvent>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -173,8 +179,8 @@ void TfrmMain::SetupMenus()
     SetupKeyboardPour();
     const auto start = [this](const std::string &code) { StartTaskCode(code); };
     m_solver = new SolverCommands(Puzzle(), *m_commands, m_game.Boxes(), this);
-    m_recordCheck = new RecordCheckCommand(Puzzle(), *m_commands, *m_settings, this);
-    m_scores = new ScoreKeeper(Puzzle(), this);
+    m_recordCheck = new RecordCheckCommand(Puzzle(), *m_commands, m_game.Boxes(), *m_settings, this);
+    m_scores = new ScoreKeeper(Puzzle(), m_game.Boxes(), this);
     m_book = new BookCommands(*m_commands, *m_scores, this, start);
     m_codes = new TaskCodeCommands(Puzzle(), *m_commands, m_game.Boxes(), this, start);
     m_solver->ShowBestWith([this] { return m_scores->BestLine(); });
@@ -196,6 +202,7 @@ void TfrmMain::SetupMenus()
     handlers.Tasks = [this] { MnuTasksClick(); };
     handlers.Undo = [this] { BtnUndoClick(); };
     handlers.Save = [this] { BtnXmlClick(); };
+    handlers.SaveAs = [this] { MnuSaveAsClick(); };
     handlers.Pour = [this](int source, int receiver) { m_keyPour->Pour(source, receiver); };
     handlers.Hint = [this] { Guarded([this] { m_solver->Hint(); }); };
     handlers.Solution = [this] { Guarded([this] { m_solver->ShowSolution(); }); };
@@ -316,6 +323,7 @@ void TfrmMain::MnuNewClick()
 {
     Guarded([this] {
         m_wins->Dismiss();
+        BeforeNewGame();
         ShowActionHint(QString::fromUtf8(kHintInput));
         Puzzle().ResetAll();
         SetInputMode(true);
@@ -328,6 +336,7 @@ void TfrmMain::MnuTasksClick()
     Guarded([this] {
         if (m_frmTask->exec() != TfrmTask::kResultOk)
             return;
+        BeforeNewGame();
         Puzzle().LoadTask(TaskPresets[static_cast<std::size_t>(m_frmTask->ActivePage())]);
         BtnBeginClick();
     });
@@ -367,6 +376,7 @@ void TfrmMain::BtnRestartClick()
 {
     Eased([this] {
         m_wins->Dismiss();
+        BeforeNewGame();
         m_keyPour->Mark(0);
         Puzzle().Restart();
         m_f.ListView->setFocus();
@@ -377,8 +387,51 @@ void TfrmMain::BtnXmlClick()
 {
     Guarded([this] {
         m_f.ListView->CommitOpenEditor();
-        WriteResult(m_game.Xmldoc(), Puzzle().Log(), m_game.Boxes());
+        if (m_pupil)
+            m_pupil->Save(PupilSaves::Why::Asked);
+        else
+            WriteResult(m_game.Xmldoc(), Puzzle().Log(), m_game.Boxes());
     });
+}
+
+void TfrmMain::MnuSaveAsClick()
+{
+    Guarded([this] {
+        m_f.ListView->CommitOpenEditor();
+        QFileDialog dialog(this, QString::fromUtf8("Записать как"));
+        dialog.setObjectName(QStringLiteral("SaveAsDialog"));
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setNameFilter(QString::fromUtf8("Записи ходов (*.xml)"));
+        dialog.setDefaultSuffix(QStringLiteral("xml"));
+        dialog.setDirectory(QDir::currentPath());
+        dialog.selectFile(QString::fromUtf8(kResultFileName));
+        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+            return;
+        const QString path = dialog.selectedFiles().constFirst();
+        WriteResultCopy(m_game.Xmldoc(), Puzzle().Log(), QFile::encodeName(path).toStdString(),
+                        QFileInfo(path).fileName().toStdString(), m_game.Boxes());
+    });
+}
+
+void TfrmMain::SetPupil(const QString &name, const QString &folder)
+{
+    setWindowTitle(QString::fromUtf8(kAppTitle) + QString::fromUtf8(" — ") + name);
+    m_pupil = new PupilSaves(Puzzle(), m_game.Xmldoc(), m_game.Boxes(), folder, name, this);
+}
+
+void TfrmMain::BeforeNewGame()
+{
+    if (m_pupil)
+        m_pupil->BeforeNewGame();
+}
+
+void TfrmMain::closeEvent(QCloseEvent *event)
+{
+    if (m_pupil && !m_pupil->MayClose([this] { close(); })) {
+        event->ignore();
+        return;
+    }
+    QMainWindow::closeEvent(event);
 }
 
 void TfrmMain::BtnExitClick()
@@ -390,6 +443,7 @@ void TfrmMain::StartTaskCode(const std::string &code)
 {
     Guarded([&] {
         const TaskPreset task = ParseTaskCode(code);
+        BeforeNewGame();
         Puzzle().LoadTask(task);
         BtnBeginClick();
     });
@@ -399,7 +453,7 @@ void TfrmMain::ShowRules()
 {
     Guarded([this] {
         if (!m_rules)
-            m_rules = new RulesWindow(this);
+            m_rules = new RulesWindow(m_commands->Answers(), this);
         m_rules->show();
         m_rules->raise();
         m_rules->activateWindow();

@@ -20,6 +20,7 @@ class DragGesture;
 class KeyboardPour;
 class LineEditCell;
 class PourAnimation;
+class PupilSaves;
 class QLabel;
 class RecordCheckCommand;
 class RulesWindow;
@@ -57,6 +58,11 @@ public:
     SettingsFile &Settings() { return *m_settings; }
     // «Как играть»: made on first use; null until then.
     RulesWindow *Rules() const;
+    // A lesson's pupil: their name in the title, their work in their file
+    // in folder (an existing folder), saved without being asked.
+    void SetPupil(const QString &name, const QString &folder);
+    // Null but in a lesson with a pupil.
+    PupilSaves *Pupil() const { return m_pupil; }
     GameMode Mode() const { return m_commands->Mode(); }
 
     void ShowActionHint(const QString &text);
@@ -73,6 +79,9 @@ public:
     // "Начать заново": a new attempt at the task.
     void BtnRestartClick();
     void BtnXmlClick();
+    // "Записать как…": what "Запись результата" would write, to a file the
+    // player chooses; later saves still go to sosudnik.xml.
+    void MnuSaveAsClick();
     void BtnExitClick();
     // Starts the task written as C1,C2,C3/L1,L2,L3/T as if it had been chosen
     // in the task dialog; a bad code goes to the error box and changes nothing.
@@ -88,6 +97,8 @@ public:
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
+    // In a lesson, unsaved pours are saved first.
+    void closeEvent(QCloseEvent *event) override;
 
 private:
     void SetupWidgets();
@@ -116,6 +127,8 @@ private:
     }
     // Names that only a screen reader says.
     void SetupScreenReaderNames();
+    // In a lesson, before the log loses its pours to a new game.
+    void BeforeNewGame();
 
     // What the last run kept: the animation, the book's last task.
     void TakeUpSettings();
@@ -137,6 +150,7 @@ private:
     BookCommands *m_book = nullptr;
     TaskCodeCommands *m_codes = nullptr;
     WinCommands *m_wins = nullptr;
+    PupilSaves *m_pupil = nullptr;
     MainForm m_f;
     // The puzzle's view of the seven fields, in the order of MainForm::Fields.
     std::array<std::unique_ptr<LineEditCell>, 7> m_cells;

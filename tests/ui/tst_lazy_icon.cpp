@@ -1,0 +1,86 @@
+// SPDX-FileCopyrightText: 2026 The Sosudnik developers
+// SPDX-License-Identifier: MIT
+// An icon read when first drawn looks exactly as the icon Qt makes of the
+// same PNGs read at once: at every size, screen scale and mode a widget asks
+// for, whether as a pixmap, painted, or as the size it would take.
+#include "appearance.h"
+#include "lazy_icon.h"
+
+#include <QApplication>
+#include <QPainter>
+#include <QtTest>
+
+class TestLazyIcon : public QObject {
+    Q_OBJECT
+
+private slots:
+    void drawsAsQtsOwnIcon_data();
+    void drawsAsQtsOwnIcon();
+};
+
+namespace {
+
+QIcon ReadAtOnce(const QList<IconFile> &files)
+{
+    QIcon icon;
+    for (const IconFile &file : files)
+        icon.addPixmap(EmbeddedPng(file.Path, file.Ratio));
+    return icon;
+}
+
+QImage Painted(const QIcon &icon, int size, qreal scale, QIcon::Mode mode)
+{
+    QImage canvas(QSize(size, size) * scale, QImage::Format_ARGB32_Premultiplied);
+    canvas.setDevicePixelRatio(scale);
+    canvas.fill(Qt::transparent);
+    QPainter painter(&canvas);
+    icon.paint(&painter, QRect(0, 0, size, size), Qt::AlignCenter, mode);
+    return canvas;
+}
+
+QImage Argb(const QPixmap &pixmap)
+{
+    return pixmap.toImage().convertToFormat(QImage::Format_ARGB32);
+}
+
+} // namespace
+
+void TestLazyIcon::drawsAsQtsOwnIcon_data()
+{
+    QTest::addColumn<QList<IconFile>>("files");
+    QTest::newRow("retry glyph, 16 and 32 at 2x") << QList<IconFile>{
+        {QStringLiteral(":/glyph_retry.png"), 16}, {QStringLiteral(":/glyph_retry@2x.png"), 32, 2.0}};
+    QTest::newRow("close glyph, 16 and 32 at 2x") << QList<IconFile>{
+        {QStringLiteral(":/glyph_close.png"), 16}, {QStringLiteral(":/glyph_close@2x.png"), 32, 2.0}};
+    QTest::newRow("one picture, several sizes") << QList<IconFile>{
+        {QStringLiteral(":/glyph_close.png"), 16}, {QStringLiteral(":/glyph_retry@2x.png"), 32}};
+}
+
+void TestLazyIcon::drawsAsQtsOwnIcon()
+{
+    QFETCH(QList<IconFile>, files);
+    for (const int size : {8, 12, 16, 20, 24, 32, 48}) {
+        for (const qreal scale : {1.0, 1.25, 2.0}) {
+            for (const QIcon::Mode mode : {QIcon::Normal, QIcon::Disabled, QIcon::Active}) {
+                // Each from a fresh icon: the first request decides what is read.
+                const QIcon lazy = LazyPngIcon(files);
+                const QIcon eager = ReadAtOnce(files);
+                const QString where = QStringLiteral("%1 px at %2, mode %3").arg(size).arg(scale).arg(int(mode));
+                const QPixmap ours = lazy.pixmap(QSize(size, size), scale, mode);
+                const QPixmap theirs = eager.pixmap(QSize(size, size), scale, mode);
+                QVERIFY2(!ours.isNull(), qPrintable(where));
+                QVERIFY2(ours.devicePixelRatio() == theirs.devicePixelRatio(), qPrintable(where));
+                QVERIFY2(Argb(ours) == Argb(theirs), qPrintable(where));
+                QVERIFY2(Painted(LazyPngIcon(files), size, scale, mode) == Painted(eager, size, scale, mode),
+                         qPrintable(where));
+                QVERIFY2(LazyPngIcon(files).actualSize(QSize(size, size), mode) == eager.actualSize(QSize(size, size), mode),
+                         qPrintable(where));
+            }
+        }
+    }
+    QVERIFY(!LazyPngIcon(files).isNull());
+    QVERIFY(LazyPngIcon({}).isNull());
+}
+
+QTEST_MAIN(TestLazyIcon)
+#include "tst_lazy_icon.moc"
