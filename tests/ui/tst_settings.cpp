@@ -10,6 +10,7 @@
 #include "form_scale.h"
 #include "modal_helpers.h"
 #include "pour_animation.h"
+#include "record_check_dialog.h"
 #include "settings_file.h"
 #include "task_book.h"
 #include "task_code.h"
@@ -70,6 +71,8 @@ private slots:
     void badFilesNeverStopTheGame_data();
     void badFilesNeverStopTheGame();
     void twoGamesKeepBothChanges();
+    void choosersOpenWhereTheLastChoiceWasMade_data();
+    void choosersOpenWhereTheLastChoiceWasMade();
 };
 
 void TestSettings::whatIsWrittenIsReadBack_data()
@@ -306,6 +309,63 @@ void TestSettings::twoGamesKeepBothChanges()
     QCOMPARE(third.Values().Scale, std::optional<qreal>(1.5));
     QVERIFY(third.Values().Animation);
     QCOMPARE(third.Folder(QStringLiteral("check")), QString::fromUtf8("/srv/класс"));
+}
+
+void TestSettings::choosersOpenWhereTheLastChoiceWasMade_data()
+{
+    QTest::addColumn<QString>("entry");
+    QTest::addColumn<QByteArray>("key");
+    QTest::newRow("«Записать как…»") << QStringLiteral("MnuSaveAs") << QByteArray("save=");
+    QTest::newRow("«Проверить записи…», a whole folder") << QStringLiteral("MnuCheckRecords") << QByteArray("check=");
+}
+
+// A choice made is where the chooser opens next, in the next run too; a
+// folder since removed gives way to the current directory.
+void TestSettings::choosersOpenWhereTheLastChoiceWasMade()
+{
+    QFETCH(QString, entry);
+    QFETCH(QByteArray, key);
+    auto chosen = std::make_unique<QTemporaryDir>();
+    const QString folder = QDir(chosen->path()).absolutePath();
+    const auto choose = [&](Harness &h) {
+        WithModal<QFileDialog>([&] { h.Action(qPrintable(entry))->trigger(); },
+                               [&](QFileDialog *d) {
+                                   d->setDirectory(folder);
+                                   if (entry == QLatin1String("MnuCheckRecords")) {
+                                       d->findChild<QPushButton *>(QStringLiteral("BtnWholeFolder"))->click();
+                                   } else {
+                                       d->selectFile(QDir(folder).filePath(QStringLiteral("копия.xml")));
+                                       static_cast<QDialog *>(d)->accept();
+                                   }
+                               });
+    };
+    const auto opensAt = [&](Harness &h) {
+        QString at;
+        WithModal<QFileDialog>([&] { h.Action(qPrintable(entry))->trigger(); },
+                               [&](QFileDialog *d) {
+                                   at = d->directory().absolutePath();
+                                   d->reject();
+                               });
+        return at;
+    };
+    {
+        Harness h;
+        h.window.StartTaskCode("12,7,5/12,0,0/6");
+        QCOMPARE(opensAt(h), QDir::currentPath());
+        if (entry == QLatin1String("MnuCheckRecords")) {
+            // The whole folder's check comes up over the chooser's place.
+            WithModal<RecordCheckDialog>([&] { choose(h); }, [](RecordCheckDialog *d) { d->reject(); });
+        } else {
+            choose(h);
+        }
+        QVERIFY(Holds(key.constData()));
+        QCOMPARE(opensAt(h), folder);
+    }
+    Harness h(true);
+    h.window.StartTaskCode("12,7,5/12,0,0/6");
+    QCOMPARE(opensAt(h), folder);
+    chosen.reset();
+    QCOMPARE(opensAt(h), QDir::currentPath());
 }
 
 QTEST_MAIN(TestSettings)

@@ -83,10 +83,8 @@ RecordCheckCommand::RecordCheckCommand(const Puzzle &puzzle, const GameCommands 
 
 QString RecordCheckCommand::LastFolder() const
 {
-    // Where the last choice was made, in this run or an earlier one; the
-    // current directory at first.
-    const QString folder = m_settings.Folder(QStringLiteral("check"));
-    return folder.isEmpty() || !QDir(folder).exists() ? QDir::currentPath() : folder;
+    // Where the last choice was made, in this run or an earlier one.
+    return m_settings.StartFolder(QStringLiteral("check"));
 }
 
 TaskPreset RecordCheckCommand::Task() const

@@ -7,6 +7,7 @@
 #include "progress.h"
 #include "task_code.h"
 
+#include <QDir>
 #include <QSettings>
 
 #include <cmath>
@@ -166,6 +167,12 @@ void SettingsFile::SetFolder(const QString &chooser, const QString &folder)
         return;
     m_values.Folders.insert(chooser, folder);
     Change([chooser, folder](Settings &s) { s.Folders.insert(chooser, folder); });
+}
+
+QString SettingsFile::StartFolder(const QString &chooser) const
+{
+    const QString folder = Folder(chooser);
+    return folder.isEmpty() || !QDir(folder).exists() ? QDir::currentPath() : folder;
 }
 
 void SettingsFile::Change(std::function<void(Settings &)> change)

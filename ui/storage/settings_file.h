@@ -62,6 +62,9 @@ public:
     // chooser: a short Latin name for the file chooser ("check").
     void SetFolder(const QString &chooser, const QString &folder);
     QString Folder(const QString &chooser) const { return m_values.Folders.value(chooser); }
+    // Where the chooser opens: its last folder while it is there, else the
+    // current directory.
+    QString StartFolder(const QString &chooser) const;
 
     // The text of the file for these settings, as QSettings reads it back.
     static QByteArray IniText(const Settings &settings);

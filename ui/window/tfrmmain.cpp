@@ -403,11 +403,12 @@ void TfrmMain::MnuSaveAsClick()
         dialog.setAcceptMode(QFileDialog::AcceptSave);
         dialog.setNameFilter(QString::fromUtf8("Записи ходов (*.xml)"));
         dialog.setDefaultSuffix(QStringLiteral("xml"));
-        dialog.setDirectory(QDir::currentPath());
+        dialog.setDirectory(m_settings->StartFolder(QStringLiteral("save")));
         dialog.selectFile(QString::fromUtf8(kResultFileName));
         if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
             return;
         const QString path = dialog.selectedFiles().constFirst();
+        m_settings->SetFolder(QStringLiteral("save"), QFileInfo(path).absolutePath());
         WriteResultCopy(m_game.Xmldoc(), Puzzle().Log(), QFile::encodeName(path).toStdString(),
                         QFileInfo(path).fileName().toStdString(), m_game.Boxes());
     });
