@@ -88,6 +88,22 @@ std::string ExtraArguments(const std::vector<std::string> &extra)
                              : "аргументы " + QuotedList(extra) + " лишние";
 }
 
+bool Accompanies(const Companion &companion, std::string_view command)
+{
+    return std::any_of(companion.Commands.begin(), companion.Commands.end(),
+                       [command](const char *shaped) { return shaped && command == shaped; });
+}
+
+std::string CompanionRule(const Companion &companion)
+{
+    std::string commands;
+    for (const char *shaped : companion.Commands) {
+        if (shaped)
+            commands += (commands.empty() ? "" : " или ") + LongName(shaped);
+    }
+    return "параметр " + LongName(companion.Option) + " работает только с " + commands;
+}
+
 bool CommandLine::Has(std::string_view option) const
 {
     return std::any_of(Options.begin(), Options.end(), [option](const Given &given) { return given.Name == option; });

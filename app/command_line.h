@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <array>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -14,7 +15,7 @@ inline constexpr int kExitSolved = 0;
 inline constexpr int kExitNoSolution = 1;
 inline constexpr int kExitBadTask = 2; // a malformed task code or arguments
 inline constexpr int kExitNoDisplay = 3;
-inline constexpr int kExitOutputFailed = 4; // standard output could not be written
+inline constexpr int kExitOutputFailed = 4; // standard output, or the file asked for, could not be written
 
 // The game's own options. A new one is a row here; a new window-less
 // command is also a row in kCommands below.
@@ -40,6 +41,11 @@ inline constexpr Option kOptions[] = {
      "придумать задачу этого уровня (уровни ниже) и вывести ее код и наименьшее число переливаний"},
     {nullptr, "seed", "N", "нужно число",
      "с --generate: задача по числу N от 0 до 4294967295, одна и та же при каждом запуске"},
+    {nullptr, "map", "задача", "нужна задача",
+     "нарисовать карту переливаний задачи с ее кратчайшим решением и записать в файл, названный после -o"},
+    {"o", "output", "файл", "нужно имя файла",
+     "с --map: файл карты, PNG, SVG или PDF по расширению (.png, .svg, .pdf); прежний файл заменяется, только "
+     "когда новый записан целиком"},
     {nullptr, "lesson", nullptr, nullptr,
      "урок: без подсказки, решения и проверок, наименьшее число переливаний не показывается; ходы "
      "ученика записываются в его файл сами (ниже)"},
@@ -52,22 +58,28 @@ inline constexpr Option kOptions[] = {
 // Options for the window only.
 inline constexpr const char *kWindowOnly[] = {"lesson", "folder", "pupil"};
 
-// Options that only shape what one command does.
+// Options that only shape what a command does, and the commands they shape.
 struct Companion {
     const char *Option;
-    const char *Command;
+    std::array<const char *, 3> Commands; // the first few; the rest null
 };
 
 inline constexpr Companion kCompanions[] = {
-    {"csv", "check"},
-    {"xlsx", "check"},
-    {"seed", "generate"},
-    {"folder", "lesson"},
-    {"pupil", "lesson"},
+    {"csv", {"check"}},
+    {"xlsx", {"check"}},
+    {"seed", {"generate"}},
+    {"output", {"map"}},
+    {"folder", {"lesson"}},
+    {"pupil", {"lesson"}},
 };
 
+// Whether the companion shapes this command.
+bool Accompanies(const Companion &companion, std::string_view command);
+// "параметр --output работает только с --map" (or "с --a или --b").
+std::string CompanionRule(const Companion &companion);
+
 // The window-less commands that do work of their own: one at a time.
-inline constexpr const char *kExclusive[] = {"solve", "check", "book", "generate"};
+inline constexpr const char *kExclusive[] = {"solve", "check", "book", "generate", "map"};
 
 // The arguments, read once. The game's own options are known by their long
 // name; Qt's own options (-platform, -display, -style, ...) are set apart for

@@ -3,15 +3,18 @@
 #include "console_commands.h"
 
 #include "advice.h"
+#include "atomic_file.h"
 #include "check_report.h"
 #include "check_table.h"
 #include "class_files.h"
 #include "command_line.h"
 #include "lazy_library.h"
+#include "map_file.h"
 #include "message_boxes.h"
 #include "parse.h"
 #include "pupil_file.h"
 #include "record_check.h"
+#include "save_failure.h"
 #include "solver.h"
 #include "task_book.h"
 #include "task_code.h"
@@ -19,6 +22,7 @@
 #include "utf8.h"
 #include "wording.h"
 
+#include <QGuiApplication>
 #include <QString>
 
 #include <algorithm>
@@ -132,14 +136,15 @@ struct ExitStatus {
 
 constexpr ExitStatus kExitStatuses[] = {
     {kExitSolved, "задача решена (--solve), все файлы решены (--check), выведены сборник (--book) или задача "
-                  "(--generate), или игра закрыта как обычно, в том числе окно «Фамилия и имя» на уроке"},
+                  "(--generate), записана карта (--map), или игра закрыта как обычно, в том числе окно «Фамилия и "
+                  "имя» на уроке"},
     {kExitNoSolution, "решения нет, причина в единственной строке вывода (--solve); не все файлы решены "
                       "(--check)"},
-    {kExitBadTask, "задача, уровень, число N или параметры записаны неверно, в папку для --folder нельзя "
-                   "записывать; сообщение в stderr"},
+    {kExitBadTask, "задача, уровень, число N, файл карты или параметры записаны неверно, в папку для --folder "
+                   "нельзя записывать; сообщение в stderr"},
     {kExitNoDisplay, "нет графического дисплея: окно игры показать негде"},
     {kExitOutputFailed, "не удалось записать стандартный вывод (нет места, вывод закрыт, читавшая его "
-                        "программа завершилась); причина в stderr"},
+                        "программа завершилась) или файл карты (--map); причина в stderr"},
 };
 
 std::string HelpText()
@@ -148,6 +153,7 @@ std::string HelpText()
     std::string text = "Использование: " + program + " [параметры] [задача]\n";
     text += "       " + program + " --check <задача>[+<задача>...] [--csv] [--xlsx <файл>]\n";
     text += "                -- <файл или папка>...\n";
+    text += "       " + program + " --map <задача> -o <файл>\n";
     text += Wrapped("«" + std::string(kAppTitle) + "» — головоломка на переливание.") + "\n";
     text += Wrapped("Задача записывается как C1,C2,C3/L1,L2,L3/T: объемы трех сосудов, уровни в них и нужный "
                     "уровень — целые числа от 0 до 999, причем уровень не больше объема своего сосуда. Заданная "
@@ -182,6 +188,10 @@ std::string HelpText()
     text += Wrapped("Задача (--generate): код и наименьшее число переливаний через табуляцию; без --seed число N "
                     "выбирается случайно и выводится второй строкой «seed N».")
         + "\n";
+    text += Wrapped("Карта (--map): все положения задачи на треугольной сетке — точки x = V1 + V2/2, y = V2·√3/2 "
+                    "внутри многоугольника 0 ≤ Vn ≤ Cn, — достижимые из начала положения, победные и одно кратчайшее "
+                    "решение. Дисплей не нужен.")
+        + "\n";
     text += Wrapped("Урок (--lesson): игра спрашивает фамилию и имя ученика (или берет их из --pupil) и пишет их "
                     "в заголовке окна. Ходы ученика записываются в файл ПАПКА/Фамилия Имя.xml — по «Запись "
                     "результата», при решении задачи, перед новой задачей и при закрытии окна; каждое сохранение "
@@ -205,8 +215,35 @@ std::string HelpText()
     text += "  " + program + " --check 12,7,5/12,0,0/6 -- *.xml\n";
     text += "  " + program + " --check 12,7,5/12,0,0/6+8,5,3/8,0,0/4 --xlsx 7a.xlsx -- 7a/\n";
     text += "  " + program + " --generate 3 --seed 7\n";
+    text += "  " + program + " --map 12,7,5/12,0,0/6 -o milk.pdf\n";
     text += "  " + program + " --lesson 12,7,5/12,0,0/6 --folder /srv/class/7a\n";
     return text;
+}
+
+// Runs draw with a QGuiApplication for its fonts: the one there is (the
+// tests have one), or one of its own on the offscreen platform, which needs
+// no display.
+template <class Draw>
+auto DrawOffscreen(Draw &&draw)
+{
+    if (QCoreApplication::instance())
+        return draw();
+    static char name[] = "sosudnik";
+    static char platform[] = "-platform";
+    static char offscreen[] = "offscreen";
+    static char *argv[] = {name, platform, offscreen, nullptr};
+    static int argc = 3;
+    // Without XDG_RUNTIME_DIR (cron, a bare ssh) Qt names the folder it uses
+    // instead: nothing this command's user can act on.
+    const QtMessageHandler previous = qInstallMessageHandler(
+        [](QtMsgType type, const QMessageLogContext &context, const QString &message) {
+            if (!message.startsWith(QLatin1String("QStandardPaths: ")))
+                qt_message_output(type, context, message);
+        });
+    const QGuiApplication app(argc, argv);
+    auto result = draw();
+    qInstallMessageHandler(previous);
+    return result;
 }
 
 int PrintHelp(const CommandLine &, const Streams &streams)
@@ -222,6 +259,13 @@ int PrintVersion(const CommandLine &, const Streams &streams)
 // Why a window-less command cannot run with these arguments: whatever could
 // not be read, Qt's options (there is no window for them) and operands
 // beyond the `operands` it takes. Empty when it can.
+// Whether one of the commands the companion shapes is given too.
+bool ShapesOneGiven(const CommandLine &line, const Companion &companion)
+{
+    return std::any_of(companion.Commands.begin(), companion.Commands.end(),
+                       [&line](const char *shaped) { return shaped && line.Has(shaped); });
+}
+
 std::string Refusal(const CommandLine &line, const char *command, std::size_t operands)
 {
     if (!line.Problem.empty())
@@ -231,9 +275,8 @@ std::string Refusal(const CommandLine &line, const char *command, std::size_t op
             return "параметры " + LongName(command) + " и " + LongName(other) + " вместе не работают";
     }
     for (const Companion &companion : kCompanions) {
-        if (std::string_view(companion.Command) != command && line.Has(companion.Option)
-            && !line.Has(companion.Command))
-            return "параметр " + LongName(companion.Option) + " работает только с " + LongName(companion.Command);
+        if (!Accompanies(companion, command) && line.Has(companion.Option) && !ShapesOneGiven(line, companion))
+            return CompanionRule(companion);
     }
     for (const char *option : kWindowOnly) {
         if (line.Has(option))
@@ -247,17 +290,25 @@ std::string Refusal(const CommandLine &line, const char *command, std::size_t op
     return {};
 }
 
+// The task whose code follows the option, or nothing once stderr says why.
+std::optional<TaskPreset> TaskAfter(const CommandLine &line, const char *option, const Streams &streams)
+{
+    try {
+        return ParseTaskCode(line.Value(option));
+    } catch (const std::invalid_argument &e) {
+        Complain(streams, Lowered(e.what()));
+        return std::nullopt;
+    }
+}
+
 int SolveTask(const CommandLine &line, const Streams &streams)
 {
     if (const std::string refusal = Refusal(line, "solve", 0); !refusal.empty())
         return Refuse(streams, refusal);
-    TaskPreset task{};
-    try {
-        task = ParseTaskCode(line.Value("solve"));
-    } catch (const std::invalid_argument &e) {
-        Complain(streams, Lowered(e.what()));
+    const std::optional<TaskPreset> read = TaskAfter(line, "solve", streams);
+    if (!read)
         return kExitBadTask;
-    }
+    const TaskPreset &task = *read;
     const Solution solution = Solve(task);
     if (!solution.Solved())
         return Emit(streams, UnsolvableText(solution, task) + "\n", kExitNoSolution);
@@ -315,8 +366,8 @@ int CheckRecords(const CommandLine &line, const Streams &streams)
 std::string CompanionAlone(const CommandLine &line)
 {
     for (const Companion &companion : kCompanions) {
-        if (line.Has(companion.Option) && !line.Has(companion.Command))
-            return "параметр " + LongName(companion.Option) + " работает только с " + LongName(companion.Command);
+        if (line.Has(companion.Option) && !ShapesOneGiven(line, companion))
+            return CompanionRule(companion);
     }
     return {};
 }
@@ -398,6 +449,37 @@ int GenerateCommand(const CommandLine &line, const Streams &streams)
     return Emit(streams, out, 0);
 }
 
+// --map: the task's map with its shortest solution, as a PNG, SVG or PDF
+// file. Drawn without a display, on Qt's offscreen platform.
+int MapCommand(const CommandLine &line, const Streams &streams)
+{
+    if (const std::string refusal = Refusal(line, "map", 0); !refusal.empty())
+        return Refuse(streams, refusal);
+    const std::optional<TaskPreset> read = TaskAfter(line, "map", streams);
+    if (!read)
+        return kExitBadTask;
+    const TaskPreset &task = *read;
+    if (!line.Has("output"))
+        return Refuse(streams, "для --map нужен файл: назовите его после -o или --output");
+    const std::string &path = line.Value("output");
+    const std::optional<MapFileFormat> format = MapFileFormatOf(path);
+    if (!format)
+        return Refuse(streams, "файл " + Quoted(path) + " не годится для карты: нужно расширение png, svg или pdf");
+    try {
+        const QByteArray bytes = DrawOffscreen([&] { return MapFileBytes(task, *format); });
+        const std::string_view pieces[] = {std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size()))};
+        // A file already there is replaced by the rename alone, never written over.
+        WriteFileAtomically(path, pieces, InPlace::Never);
+    } catch (const SaveFailure &failure) {
+        Complain(streams, Lowered(SaveFailureText(Shortened(path), failure.Cause())));
+        return kExitOutputFailed;
+    } catch (const MapFileError &failure) {
+        Complain(streams, "файл " + Quoted(path) + " не записан: " + Lowered(failure.what()));
+        return kExitOutputFailed;
+    }
+    return kExitSolved;
+}
+
 // The window-less commands, by the option that asks for each; the first
 // given wins, so --help answers whatever else is wrong.
 struct Command {
@@ -412,6 +494,7 @@ constexpr Command kCommands[] = {
     {"check", CheckRecords},
     {"book", PrintBook},
     {"generate", GenerateCommand},
+    {"map", MapCommand},
 };
 
 } // namespace

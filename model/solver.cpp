@@ -11,6 +11,8 @@
 #include <new>
 #include <numeric>
 #include <stdexcept>
+#include <unordered_map>
+#include <unordered_set>
 
 namespace {
 
@@ -57,35 +59,70 @@ public:
     // reachable positions ran out without a pour that meets the target.
     bool Run(Solution &solution)
     {
-        std::vector<std::uint32_t> queue{m_start};
+        const bool met = Walk([&](std::uint32_t from, PourMove move, const Levels &next) {
+            // The goal belongs to the pour, not to the position: the same
+            // levels reached by another pour may not count.
+            if (!MeetsGoal(m_target, next[At(move.Source - 1)], next[At(move.Receiver - 1)]))
+                return false;
+            solution.Steps = PathTo(from);
+            solution.Steps.push_back({move.Source, move.Receiver, next});
+            return true;
+        });
+        solution.Positions = static_cast<int>(m_queue.size());
+        return met;
+    }
+
+    // Every position reached, fewest pours first, and which of them a pour
+    // that meets the goal leads to.
+    std::vector<ReachedPosition> Explore()
+    {
+        std::unordered_set<std::uint32_t> winning;
+        Walk([&](std::uint32_t, PourMove move, const Levels &next) {
+            if (MeetsGoal(m_target, next[At(move.Source - 1)], next[At(move.Receiver - 1)]))
+                winning.insert(Key(next));
+            return false;
+        });
+        // The queue holds every position once, each after the one it was first reached from.
+        std::unordered_map<std::uint32_t, int> distance;
+        std::vector<ReachedPosition> reached;
+        reached.reserve(m_queue.size());
+        for (const std::uint32_t key : m_queue) {
+            const std::uint32_t parent = m_parent[key] - 1;
+            const int d = key == m_start ? 0 : distance.at(parent) + 1;
+            distance.emplace(key, d);
+            reached.push_back({Decode(key), d, winning.contains(key)});
+        }
+        return reached;
+    }
+
+private:
+    // Breadth first from the start: tells `pour(from, move, next)` of every
+    // possible pour from each position reached, before its result is
+    // queued; a true answer ends the walk there and then.
+    template <class Pour>
+    bool Walk(Pour &&pour)
+    {
+        m_queue.assign(1, m_start);
         m_parent[m_start] = m_start + 1;
-        for (std::size_t head = 0; head < queue.size(); ++head) {
-            const std::uint32_t from = queue[head];
+        for (std::size_t head = 0; head < m_queue.size(); ++head) {
+            const std::uint32_t from = m_queue[head];
             const Levels levels = Decode(from);
             for (const PourMove move : kPourMoves) {
                 Levels next = levels;
                 if (!ApplyPour(next, m_capacity, move))
                     continue;
-                // The goal belongs to the pour, not to the position: the same
-                // levels reached by another pour may not count.
-                if (MeetsGoal(m_target, next[At(move.Source - 1)], next[At(move.Receiver - 1)])) {
-                    solution.Steps = PathTo(from);
-                    solution.Steps.push_back({move.Source, move.Receiver, next});
-                    solution.Positions = static_cast<int>(queue.size());
+                if (pour(from, move, next))
                     return true;
-                }
                 const std::uint32_t key = Key(next);
                 if (m_parent[key] == 0) {
                     m_parent[key] = from + 1;
-                    queue.push_back(key);
+                    m_queue.push_back(key);
                 }
             }
         }
-        solution.Positions = static_cast<int>(queue.size());
         return false;
     }
 
-private:
     static std::size_t At(int n) { return static_cast<std::size_t>(n); }
 
     std::uint32_t Key(const Levels &levels) const
@@ -141,6 +178,7 @@ private:
     std::uint32_t m_stride = 1;
     std::uint32_t m_start = 0;
     std::unique_ptr<std::uint32_t[], FreeDeleter> m_parent;
+    std::vector<std::uint32_t> m_queue;
 };
 
 int Total(const TaskPreset &task)
@@ -162,9 +200,8 @@ int CommonDivisor(const TaskPreset &task)
     return divisor;
 }
 
-} // namespace
-
-Solution Solve(const TaskPreset &task)
+// The search's table has room for these only.
+void RequireValid(const TaskPreset &task)
 {
     for (std::size_t n = 0; n < 3; ++n) {
         if (!InValueRange(task.Capacity[n]) || task.Level[n] < 0 || !LevelFits(task.Level[n], task.Capacity[n]))
@@ -172,6 +209,13 @@ Solution Solve(const TaskPreset &task)
     }
     if (!InValueRange(task.Target))
         throw std::invalid_argument("Solve: the target must be within 0..999");
+}
+
+} // namespace
+
+Solution Solve(const TaskPreset &task)
+{
+    RequireValid(task);
 
     Solution solution;
     // Levels never exceed capacities, nor the liquid there is.
@@ -197,4 +241,10 @@ Solution Solve(const TaskPreset &task)
         solution.Reason = solution.Positions == 1 ? Unsolvable::NothingToPour : Unsolvable::NotReachable;
     }
     return solution;
+}
+
+std::vector<ReachedPosition> Reachable(const TaskPreset &task)
+{
+    RequireValid(task);
+    return Search(task).Explore();
 }

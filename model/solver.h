@@ -41,3 +41,17 @@ struct Solution {
 // Needs 0 <= Level[n] <= Capacity[n] <= 999 and 0 <= Target <= 999; throws
 // std::invalid_argument otherwise.
 Solution Solve(const TaskPreset &task);
+
+// A position that pours reach from the start.
+struct ReachedPosition {
+    std::array<int, 3> Levels{};
+    int Pours = 0; // the fewest pours that reach it; 0 for the start
+    // Some pour into it meets the goal: it leaves the target in its source
+    // or receiver. The fewest pours to win may come by another way.
+    bool Winning = false;
+};
+
+// Every position reachable from the task's levels, the start first, then by
+// the fewest pours (ties in the order the solver tries its pours). Same
+// needs as Solve.
+std::vector<ReachedPosition> Reachable(const TaskPreset &task);

@@ -10,6 +10,8 @@ struct TaskPreset {
     std::array<std::int32_t, 3> Capacity;
     std::array<std::int32_t, 3> Level;
     std::int32_t Target;
+
+    friend bool operator==(const TaskPreset &, const TaskPreset &) = default;
 };
 
 // Indexed by the page of the task dialog: 0 milk, 1 kvass.

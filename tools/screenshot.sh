@@ -2,8 +2,8 @@
 # SPDX-FileCopyrightText: 2026 The Sosudnik developers
 # SPDX-License-Identifier: MIT
 # Screenshots for the docs, taken from the real program under a private Xvfb:
-# the main window after one pour of the milk task, and both pages of the task
-# dialog.
+# the main window after one pour of the milk task, both pages of the task
+# dialog, the map window after five pours, and the map `--map` draws.
 # Usage: tools/screenshot.sh [OUT_DIR]   (default docs/; the program is
 # build/app/sosudnik, or $SOSUDNIK)
 set -euo pipefail
@@ -68,5 +68,24 @@ poll 30 second_page || fail "the second page did not open"
 cp -f "$work/kvass.png" "$out/task-kvass.png"
 
 xdotool key Escape
+poll 30 no_other_window || fail "the task dialog did not close"
+
+# Four pours more by keys (5 7 0 -> 5 2 5 -> 10 2 0 -> 10 0 2 -> 3 7 2), then
+# "Карта переливаний" (Ctrl+M).
+xdotool windowfocus --sync "$win" 2>/dev/null || true
+for keys in "2 3" "3 1" "2 3" "1 2"; do
+  # shellcheck disable=SC2086 # two keys
+  xdotool key --delay 60 $keys
+done
+wait_for 30 "vessel 1 at 3 of 12" colour 84 180 0000FF
+open_by_key ctrl+m "the map window did not open"
+map=$other
+# Park the pointer off both windows: no tooltip, no hover.
+xdotool mousemove --sync 1270 1010
+stable "$map" "$out/map-window.png"
+
+# The same task's map as `--map` writes it, with its shortest solution.
+env -u DISPLAY QT_QPA_PLATFORM= "$app" --map 12,7,5/12,0,0/6 -o "$out/map-milk.png" || fail "--map wrote no picture"
+
 passed=1
-echo "Saved $out/main-window.png, $out/task-milk.png, $out/task-kvass.png"
+echo "Saved $out/main-window.png, $out/task-milk.png, $out/task-kvass.png, $out/map-window.png, $out/map-milk.png"

@@ -26,7 +26,7 @@ fi
 
 packages=(
   g++ cmake ninja-build pkg-config
-  qt6-base-dev qt6-qpa-plugins fonts-liberation qt6-translations-l10n
+  qt6-base-dev qt6-svg-dev qt6-qpa-plugins fonts-liberation qt6-translations-l10n
   libxml2-dev libxlsxwriter-dev
 )
 if [ -z "$game_only" ]; then
@@ -34,7 +34,7 @@ if [ -z "$game_only" ]; then
     libxml2-utils unzip
     libgtest-dev libgmock-dev libbenchmark-dev qt6-base-private-dev
     xvfb xauth xdotool x11-utils x11-xkb-utils imagemagick xclip
-    appstream desktop-file-utils librsvg2-bin file
+    appstream desktop-file-utils librsvg2-bin file poppler-utils
     build-essential dpkg-dev debhelper lintian
     qt6-gtk-platformtheme gnome-themes-extra xsettingsd weston qt6-wayland
   )

@@ -72,7 +72,7 @@ stable "$win" "$work/at-once.png"
 new_run
 open_by_key alt+b "Alt+B did not open «Игра»"
 menu_id=$other
-xdotool key k # Л: «Анимация переливания»
+xdotool key w # Ц: «Анимация переливания»
 poll 20 gone "$menu_id" || fail "the letter Л did not pick «Анимация переливания»"
 focus "$win"
 xdotool key 1 2

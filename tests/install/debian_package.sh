@@ -35,7 +35,7 @@ field() { dpkg-deb --field "$deb" "$1"; }
 # dpkg-shlibdeps finds the libraries; the platform plugin and the font are ours to name.
 names() { tr ',' '\n' | sed 's/^ *//; s/ .*//'; }
 depends=$(field Depends)
-for dep in libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6 libxml2 qt6-qpa-plugins fonts-liberation; do
+for dep in libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6 libqt6svg6 libxml2 qt6-qpa-plugins fonts-liberation; do
   # Newer suites rename libraries for the 64-bit time ABI (libqt6core6t64),
   # and libxml2 2.14 on by its soname (libxml2-16).
   names <<<"$depends" | grep -qxE -e "${dep//+/\\+}(t64)?" -e "${dep//+/\\+}-[0-9]+" || fail "Depends lacks $dep: $depends"
@@ -48,10 +48,12 @@ names <<<"$depends" | grep -qxE 'libxlsxwriter[0-9]+(t64)?' || fail "Depends lac
 sizes=(16 22 24 32 48 64 128 256)
 lazy="usr/lib/$(dpkg-architecture -qDEB_HOST_MULTIARCH)/sosudnik/libsosudnik_xml.so"
 sheets="usr/lib/$(dpkg-architecture -qDEB_HOST_MULTIARCH)/sosudnik/libsosudnik_xlsx.so"
+svg="usr/lib/$(dpkg-architecture -qDEB_HOST_MULTIARCH)/sosudnik/libsosudnik_svg.so"
 {
   echo "usr/games/sosudnik"
   echo "$lazy"
   echo "$sheets"
+  echo "$svg"
   echo "usr/share/applications/$id.desktop"
   echo "usr/share/metainfo/$id.metainfo.xml"
   for s in "${sizes[@]}"; do echo "usr/share/icons/hicolor/${s}x$s/apps/$id.png"; done
@@ -98,6 +100,12 @@ TASKS
 printf '<?xml version="1.0" encoding="UTF-8"?>\n<ListStore><Columns/><Data><Record Column0="0" Column1="8" Column2="0" Column3="0"/></Data></ListStore>\n' >"$work/pupil.xml"
 said=$(env -u DISPLAY -u QT_QPA_PLATFORM -u SOSUDNIK_LAZY_DIR "$game" --check 8,5,3/8,0,0/4 "$work/pupil.xml" 2>&1) || true
 [ "$(cut -f2 <<<"$said")" = "не решено" ] || fail "the packaged game does not check a file: $said"
+
+# The packaged game draws a map in each format, the SVG through its Qt SVG part.
+for ext in png svg pdf; do
+  env -u DISPLAY -u QT_QPA_PLATFORM -u SOSUDNIK_LAZY_DIR "$game" --map 12,7,5/12,0,0/6 -o "$work/map.$ext" ||
+    fail "the packaged game wrote no $ext map"
+done
 
 # The metainfo ties in the launcher and the icon; the man pages as installed.
 said=$(bash "$here/appstream.sh" validate-tree "$work/root" 2>&1) || fail "appstreamcli validate-tree: $said"

@@ -33,6 +33,7 @@ sizes=(16 22 24 32 48 64 128 256)
   echo "$bindir/sosudnik"
   echo "$libdir/sosudnik/libsosudnik_xml.so"
   echo "$libdir/sosudnik/libsosudnik_xlsx.so"
+  echo "$libdir/sosudnik/libsosudnik_svg.so"
   echo "share/applications/$id.desktop"
   echo "share/metainfo/$id.metainfo.xml"
   for s in "${sizes[@]}"; do echo "share/icons/hicolor/${s}x$s/apps/$id.png"; done
@@ -56,6 +57,11 @@ rmse=${rmse#*(}
 rmse=${rmse%)*}
 awk -v e="$rmse" 'BEGIN { exit !(e < 0.02) }' ||
   fail "the scalable icon differs from the 256 px bitmap (normalised RMSE $rmse, allowed 0.02)"
+
+# The installed game finds its SVG module: a map as SVG, without a display.
+env -u DISPLAY -u QT_QPA_PLATFORM -u SOSUDNIK_LAZY_DIR "$root/$bindir/sosudnik" --map 8,5,3/8,0,0/4 -o "$work/map.svg" ||
+  fail "the installed game wrote no SVG map"
+rsvg-convert -o "$work/map.png" "$work/map.svg" || fail "the installed game's SVG map does not render"
 
 # The metainfo names the launcher, and the launcher the icon.
 out=$(bash "$(dirname "$0")/appstream.sh" validate-tree "$work/root" 2>&1) || fail "appstreamcli validate-tree: $out"

@@ -99,10 +99,10 @@ std::map<std::string, std::string> Scene(const fs::path &dir)
 }
 
 // 0 when saved, else the cause.
-int SaveHere()
+int SaveHere(InPlace inPlace = InPlace::WhenRefused)
 {
     try {
-        WriteFileAtomically("sosudnik.xml", kPieces);
+        WriteFileAtomically("sosudnik.xml", kPieces, inPlace);
         return 0;
     } catch (const SaveFailure &failure) {
         return failure.Cause();
@@ -435,6 +435,31 @@ const InPlaceCase kInPlace[] = {
 
 INSTANTIATE_TEST_SUITE_P(Folders, InPlaceSaveTest, testing::ValuesIn(kInPlace),
     [](const auto &info) { return std::string(info.param.Name); });
+
+// A file the user names for output is replaced only by the rename: where the
+// folder refuses the temporary file, nothing is written and the file stays.
+TEST_P(InPlaceSaveTest, RefusedInPlaceKeepsTheFileWhereTheRenameCannotReplaceIt)
+{
+    const InPlaceCase &c = GetParam();
+    WriteFile(shared / "sosudnik.xml", c.OldText, 0666);
+    chmod(shared.c_str(), c.FolderMode);
+    struct stat old {};
+    ASSERT_EQ(stat((shared / "sosudnik.xml").c_str(), &old), 0);
+
+    EXPECT_EQ(InChild([] {
+        DropRoot();
+        return std::to_string(SaveHere(InPlace::Never));
+    }),
+        // The folder refuses the new file; the sticky folder, the rename over root's.
+        std::to_string(!c.InPlace ? 0 : (c.FolderMode & S_ISVTX) != 0 ? EPERM : EACCES));
+
+    struct stat now {};
+    ASSERT_EQ(stat((shared / "sosudnik.xml").c_str(), &now), 0);
+    EXPECT_EQ(now.st_ino == old.st_ino, c.InPlace);
+    EXPECT_EQ(ReadFile(shared / "sosudnik.xml"), c.InPlace ? c.OldText : std::string(kNewText));
+    // No temporary file left behind either.
+    EXPECT_EQ(Scene(shared).size(), 1u);
+}
 
 struct MountCase {
     const char *Name;

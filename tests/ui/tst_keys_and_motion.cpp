@@ -87,7 +87,7 @@ void TestKeysAndMotion::offAtFirstTheStatedRepaint()
     Harness h;
     h.Activate();
     QAction *entry = h.Action("MnuAnimation");
-    QCOMPARE(entry->text(), QString::fromUtf8("Анимация пере&ливания"));
+    QCOMPARE(entry->text(), QString::fromUtf8("Анима&ция переливания"));
     QVERIFY(entry->isCheckable());
     QVERIFY(!entry->isChecked());
     QVERIFY(entry->isEnabled());
@@ -261,8 +261,8 @@ void TestKeysAndMotion::latinLayoutAltOpensTheMenus()
     QTest::keyClick(opened, Qt::Key_Escape);
 }
 
-// In the open «Игра», the key where Ы sits (S) picks «Рекорды»; where Л
-// sits (K), «Анимация переливания».
+// In the open «Игра», the key where Ы sits (S) picks «Рекорды»; where Ц
+// sits (W), «Анимация переливания».
 void TestKeysAndMotion::latinLayoutPicksAMenusEntry()
 {
     Harness h;
@@ -271,7 +271,7 @@ void TestKeysAndMotion::latinLayoutPicksAMenusEntry()
     QMenu *game = Menu(h, "MnuGame");
     SendKey(h.Find("ListView"), 56, QStringLiteral("b"), Qt::AltModifier);
     QVERIFY(Opens(game));
-    SendKey(game, 45, QStringLiteral("k"), Qt::NoModifier);
+    SendKey(game, 25, QStringLiteral("w"), Qt::NoModifier);
     QVERIFY(QTest::qWaitFor([game] { return !game->isVisible(); }, 10'000));
     QVERIFY(h.Action("MnuAnimation")->isChecked());
 

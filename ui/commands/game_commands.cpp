@@ -53,6 +53,7 @@ bool GameCommands::EnabledIn(Command command, GameMode mode, bool lesson, PlayPr
     case Command::Check:
     case Command::CheckRecords:
     case Command::CopyCode:
+    case Command::Map:
         return mode != GameMode::None;
     case Command::Help:
         return false;

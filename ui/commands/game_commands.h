@@ -61,11 +61,12 @@ public:
         EnterCode, // "Вв&ести код задачи…"
         Rules, // "Как &играть"
         Scores, // "Рекорд&ы"
-        Animation, // "Анимация пере&ливания"
+        Animation, // "Анима&ция переливания"
         SaveAs, // "Записат&ь как…"
+        Map, // "Карта пере&ливаний"
     };
-    // SaveAs is the last.
-    static constexpr int kCommandCount = static_cast<int>(Command::SaveAs) + 1;
+    // Map is the last.
+    static constexpr int kCommandCount = static_cast<int>(Command::Map) + 1;
 
     // The one table of what is available in which mode; in a lesson the
     // commands that hand out the answer are off whatever the mode. In play,

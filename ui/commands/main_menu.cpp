@@ -115,6 +115,9 @@ void AddSolverEntries(QMenu *menu, GameCommands &commands, const MainMenuHandler
                      handlers.Check);
     commands.Connect(Command::CheckRecords, AddEntry(menu, "MnuCheckRecords", "Провери&ть записи…"),
                      handlers.CheckRecords);
+    commands.Connect(Command::Map,
+                     AddEntry(menu, "MnuMap", "Карта пере&ливаний", QKeySequence(Qt::CTRL | Qt::Key_M)),
+                     handlers.Map);
 }
 
 void AddZoomEntries(QMenu *menu, GameCommands &commands, const MainMenuHandlers &handlers)
@@ -134,7 +137,7 @@ void AddZoomEntries(QMenu *menu, GameCommands &commands, const MainMenuHandlers 
     commands.Connect(Command::Zoom, AddEntry(zoom, "MnuZoomFill", "По &размеру экрана"), handlers.ZoomFill);
 
     // Beside the scale: how the pictures change.
-    QAction *animation = AddEntry(menu, "MnuAnimation", "Анимация пере&ливания");
+    QAction *animation = AddEntry(menu, "MnuAnimation", "Анима&ция переливания");
     animation->setCheckable(true);
     animation->setChecked(handlers.AnimationOn());
     commands.Connect(Command::Animation, animation, handlers.Animation);

@@ -35,6 +35,7 @@ struct MainMenuHandlers {
     // «Анимация переливания»: switches it; the entry's mark follows AnimationOn.
     std::function<void()> Animation;
     std::function<bool()> AnimationOn;
+    std::function<void()> Map;
 };
 
 // "&Данные", "&Задачи", "&Игра" and "&Справка". "&Игра" holds what the

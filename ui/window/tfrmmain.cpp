@@ -13,6 +13,7 @@
 #include "keyboard_pour.h"
 #include "line_edit_cell.h"
 #include "main_menu.h"
+#include "map_commands.h"
 #include "message_boxes.h"
 #include "move_log_model.h"
 #include "placement.h"
@@ -227,6 +228,7 @@ void TfrmMain::SetupMenus()
         });
     };
     handlers.AnimationOn = [this] { return m_animation->On(); };
+    (new MapCommands(Puzzle(), *m_commands, this))->AddHandlers(handlers);
     BuildMainMenu(menuBar(), *m_commands, handlers);
 }
 
