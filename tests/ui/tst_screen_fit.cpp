@@ -8,6 +8,7 @@
 
 #include "book_dialog.h"
 #include "form_scale.h"
+#include "map_window.h"
 #include "modal_helpers.h"
 #include "position.h"
 #include "record_check_command.h"
@@ -88,6 +89,13 @@ QStringList Misfits(Harness &h, const QStringList &files)
     note("solution", ModalMisfit<SolutionDialog>([&] { h.Action("MnuSolution")->trigger(); }));
     note("code", ModalMisfit<QInputDialog>([&] { h.Action("MnuEnterCode")->trigger(); }));
     note("file chooser", ModalMisfit<QFileDialog>([&] { h.Action("MnuCheckRecords")->trigger(); }));
+    note("copy chooser", ModalMisfit<QFileDialog>([&] { h.Action("MnuSaveAs")->trigger(); }));
+    h.Action("MnuMap")->trigger();
+    auto *map = h.window.findChild<MapWindow *>();
+    if (!map || !QTest::qWaitForWindowExposed(map))
+        qFatal("no map");
+    note("map", Misfit(map));
+    map->close();
     note("verdicts", ModalMisfit<RecordCheckDialog>(
                          [&] { h.window.findChild<RecordCheckCommand *>()->ShowVerdicts(files); }));
 
