@@ -263,6 +263,14 @@ type_task() {
   done
 }
 
+# differing A B: how many pixels of two pictures differ. ImageMagick 6 prints
+# "12", 7 prints "12 (0.000183)": the first number is the count either way.
+differing() {
+  local out
+  out=$(compare -metric AE "$1" "$2" null: 2>&1 || true)
+  echo "${out%% *}"
+}
+
 # stable ID FILE: captures the window (or root, the whole screen) until two
 # captures in a row agree.
 stable() {
@@ -273,7 +281,7 @@ stable() {
     alive
     sleep 0.2
     if import -silent -window "$1" "$2" 2>/dev/null &&
-      [ "$(compare -metric AE "$prev" "$2" null: 2>&1 || true)" = 0 ]; then
+      [ "$(differing "$prev" "$2")" = 0 ]; then
       return 0
     fi
     [ "$SECONDS" -lt "$limit" ] || fail "$what never stopped changing"

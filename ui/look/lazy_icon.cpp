@@ -11,6 +11,42 @@
 
 namespace {
 
+// Whether QIcon hands an engine's scaledPixmap the size in device pixels
+// (as Qt 6.4 does) or in form pixels (as Qt 6.11 does): asked once of a probe engine,
+// so the answer is right whatever version the game runs on.
+class SizeProbeEngine final : public QIconEngine {
+public:
+    explicit SizeProbeEngine(QSize *seen)
+        : m_seen(seen)
+    {
+    }
+    void paint(QPainter *, const QRect &, QIcon::Mode, QIcon::State) override {}
+    QPixmap pixmap(const QSize &size, QIcon::Mode, QIcon::State) override
+    {
+        *m_seen = size;
+        return QPixmap();
+    }
+    QPixmap scaledPixmap(const QSize &size, QIcon::Mode, QIcon::State, qreal) override
+    {
+        *m_seen = size;
+        return QPixmap();
+    }
+    QIconEngine *clone() const override { return new SizeProbeEngine(m_seen); }
+
+private:
+    QSize *m_seen;
+};
+
+bool ScaledSizeInDevicePixels()
+{
+    static const bool device = [] {
+        QSize seen;
+        QIcon(new SizeProbeEngine(&seen)).pixmap(QSize(10, 10), 2.0);
+        return seen.width() == 20;
+    }();
+    return device;
+}
+
 // Every request goes to the icon Qt makes of the files; a request no larger
 // than the smallest file, for a screen of no more than its ratio, goes to one
 // made of that file alone: whether Qt prefers the file of the screen's ratio
@@ -28,21 +64,23 @@ public:
         return scaledPixmap(size, mode, state, 1.0);
     }
 
-    // As QIcon asks it: size in device pixels, for a screen of `scale`.
+    // As QIcon asks it, for a screen of `scale`; see ScaledSizeInDevicePixels.
     QPixmap scaledPixmap(const QSize &size, QIcon::Mode mode, QIcon::State state, qreal scale) override
     {
-        const QIcon &icon = IconFor(size, scale);
         if (!(scale > 1.0))
-            return icon.pixmap(size, 1.0, mode, state);
-        // QIcon passes the size times the scale on to its engine.
-        return icon.pixmap((QSizeF(size) / scale).toSize(), scale, mode, state);
+            return IconFor(size, 1.0).pixmap(size, 1.0, mode, state);
+        if (ScaledSizeInDevicePixels())
+            return IconFor(size, scale).pixmap((QSizeF(size) / scale).toSize(), scale, mode, state);
+        return IconFor((QSizeF(size) * scale).toSize(), scale).pixmap(size, scale, mode, state);
     }
 
     void paint(QPainter *painter, const QRect &rect, QIcon::Mode mode, QIcon::State state) override
     {
         const QPaintDevice *device = painter->device();
         const qreal scale = device ? device->devicePixelRatio() : qApp->devicePixelRatio();
-        painter->drawPixmap(rect, scaledPixmap(rect.size() * scale, mode, state, scale));
+        const QSize devicePixels = rect.size() * scale;
+        const QSize asked = scale > 1.0 && !ScaledSizeInDevicePixels() ? rect.size() : devicePixels;
+        painter->drawPixmap(rect, scaledPixmap(asked, mode, state, scale));
     }
 
     QSize actualSize(const QSize &size, QIcon::Mode mode, QIcon::State state) override
@@ -61,6 +99,7 @@ public:
     QIconEngine *clone() const override { return new LazyPngIconEngine(*this); }
 
 private:
+    // `size` in device pixels.
     const QIcon &IconFor(const QSize &size, qreal scale)
     {
         if (m_files.isEmpty())
