@@ -13,6 +13,7 @@
 #include "placement.h"
 #include "puzzle.h"
 #include "record_check_dialog.h"
+#include "settings_file.h"
 #include "save_failure.h"
 #include "task_code.h"
 #include "task_in_play.h"
@@ -70,13 +71,20 @@ std::vector<std::string> NativePaths(const QStringList &paths)
 } // namespace
 
 RecordCheckCommand::RecordCheckCommand(const Puzzle &puzzle, const GameCommands &commands, MessageBoxes &boxes,
-                                       QWidget *window)
+                                       SettingsFile &settings, QWidget *window)
     : QObject(window)
     , m_puzzle(puzzle)
     , m_commands(commands)
     , m_boxes(boxes)
+    , m_settings(settings)
     , m_window(window)
 {
+}
+
+QString RecordCheckCommand::LastFolder() const
+{
+    // Where the last choice was made, in this run or an earlier one.
+    return m_settings.StartFolder(QStringLiteral("check"));
 }
 
 TaskPreset RecordCheckCommand::Task() const
@@ -112,8 +120,7 @@ void RecordCheckCommand::ShowVerdicts(const QStringList &paths, const std::vecto
 
 std::optional<RecordCheckCommand::Choice> RecordCheckCommand::Choose()
 {
-    QFileDialog dialog(m_window, QString::fromUtf8(kCaptionCheckRecords),
-                       m_folder.isEmpty() ? QDir::currentPath() : m_folder);
+    QFileDialog dialog(m_window, QString::fromUtf8(kCaptionCheckRecords), LastFolder());
     dialog.setObjectName(QStringLiteral("RecordFileDialog"));
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setFileMode(QFileDialog::ExistingFiles);
@@ -145,7 +152,8 @@ std::optional<RecordCheckCommand::Choice> RecordCheckCommand::Choose()
     LookLikeTheGame(dialog);
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
-    m_folder = dialog.directory().absolutePath();
+    const QString folder = dialog.directory().absolutePath();
+    m_settings.SetFolder(QStringLiteral("check"), folder);
 
     Choice choice;
     try {
@@ -154,13 +162,13 @@ std::optional<RecordCheckCommand::Choice> RecordCheckCommand::Choose()
         m_boxes.Show(e.what(), kCaptionCheckRecords, kIconWarning);
         return std::nullopt;
     }
-    choice.Paths = wholeFolder ? QStringList{m_folder} : dialog.selectedFiles();
+    choice.Paths = wholeFolder ? QStringList{folder} : dialog.selectedFiles();
     return choice;
 }
 
 void RecordCheckCommand::SaveTable(RecordCheckDialog &dialog, const RecordChecker &checker)
 {
-    QFileDialog chooser(&dialog, QString::fromUtf8(kCaptionSaveTable), m_folder.isEmpty() ? QDir::currentPath() : m_folder);
+    QFileDialog chooser(&dialog, QString::fromUtf8(kCaptionSaveTable), LastFolder());
     chooser.setObjectName(QStringLiteral("TableFileDialog"));
     chooser.setFileMode(QFileDialog::AnyFile);
     chooser.setAcceptMode(QFileDialog::AcceptSave);

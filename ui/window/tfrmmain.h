@@ -19,15 +19,18 @@ class BookCommands;
 class DragGesture;
 class KeyboardPour;
 class LineEditCell;
+class PourAnimation;
 class PupilSaves;
 class QLabel;
 class RecordCheckCommand;
 class RulesWindow;
 class ScoreKeeper;
+class SettingsFile;
 class SolverCommands;
 class TaskCodeCommands;
 class TfrmTask;
 class VesselPicture;
+class WinCommands;
 class WindowZoom;
 
 // The main window: the vessels, the seven value fields, the move log, the
@@ -50,6 +53,9 @@ public:
     BookCommands &Book() { return *m_book; }
     TaskCodeCommands &Codes() { return *m_codes; }
     ScoreKeeper &Scores() { return *m_scores; }
+    WinCommands &Wins() { return *m_wins; }
+    PourAnimation &Animation() { return *m_animation; }
+    SettingsFile &Settings() { return *m_settings; }
     // «Как играть»: made on first use; null until then.
     RulesWindow *Rules() const;
     // A lesson's pupil: their name in the title, their work in their file
@@ -69,6 +75,9 @@ public:
     void MnuTasksClick();
     void BtnBeginClick();
     void BtnUndoClick();
+    void BtnRedoClick();
+    // "Начать заново": a new attempt at the task.
+    void BtnRestartClick();
     void BtnXmlClick();
     // "Записать как…": what "Запись результата" would write, to a file the
     // player chooses; later saves still go to sosudnik.xml.
@@ -102,10 +111,27 @@ private:
     void SetupKeyboardPour();
     // A "&Масштаб" entry.
     void Zoom(const std::function<void()> &step);
+    // «Вперед» and «Начать заново» follow the game: what there is to redo
+    // and whether it is as it started.
+    void FollowProgress();
+    // The focus back on the move list, the window active: after a window
+    // over the game closes.
+    void BackToGame();
+    // Runs a command whose pictures move eased (a pour, undo, redo).
+    template <class Handler>
+    void Eased(Handler &&handler)
+    {
+        m_easeDraws = true;
+        Puzzle().Guard().Run(handler);
+        m_easeDraws = false;
+    }
     // Names that only a screen reader says.
     void SetupScreenReaderNames();
     // In a lesson, before the log loses its pours to a new game.
     void BeforeNewGame();
+
+    // What the last run kept: the animation, the book's last task.
+    void TakeUpSettings();
 
     // Runs a handler through the dispatch guard.
     template <class Handler>
@@ -116,11 +142,14 @@ private:
 
     Game &m_game;
     GameCommands *m_commands = nullptr;
+    // Read first: the window is built with what it holds.
+    SettingsFile *m_settings = nullptr;
     SolverCommands *m_solver = nullptr;
     RecordCheckCommand *m_recordCheck = nullptr;
     ScoreKeeper *m_scores = nullptr;
     BookCommands *m_book = nullptr;
     TaskCodeCommands *m_codes = nullptr;
+    WinCommands *m_wins = nullptr;
     PupilSaves *m_pupil = nullptr;
     MainForm m_f;
     // The puzzle's view of the seven fields, in the order of MainForm::Fields.
@@ -128,6 +157,9 @@ private:
     QLabel *m_hint = nullptr;
     KeyboardPour *m_keyPour = nullptr;
     DragGesture *m_drag = nullptr;
+    PourAnimation *m_animation = nullptr;
+    // Whether the vessels drawn now were moved by a pour, an undo or a redo.
+    bool m_easeDraws = false;
     WindowZoom *m_zoom = nullptr;
     QPointer<TfrmTask> m_frmTask;
     QPointer<RulesWindow> m_rules;
