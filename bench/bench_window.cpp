@@ -5,6 +5,7 @@
 // turn of the event loop after it and the repaint it causes, until the frame
 // is handed to the platform. Offscreen unless QT_QPA_PLATFORM says otherwise
 // (bench/run.sh; under Xvfb: QT_QPA_PLATFORM=xcb with a DISPLAY).
+#include "pour_animation.h"
 #include "silent_boxes.h"
 #include "tfrmmain.h"
 #include "vessel_picture.h"
@@ -16,6 +17,7 @@
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QVariantAnimation>
 #include <QWindow>
 
 #include <benchmark/benchmark.h>
@@ -317,6 +319,54 @@ void BM_ScaleToTwo(benchmark::State &state)
     }
 }
 BENCHMARK(BM_ScaleToTwo)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// One frame of «Анимация переливания» at scale 2: both pictures of a pour
+// painted at the next moment of the easing, until the frame is handed over.
+// The frames step through the fifth of a second; a new eased pour (untimed)
+// follows the last.
+void BM_EasedFrameAtTwo(benchmark::State &state)
+{
+    ShownGame game(10);
+    if (!game.Ready) {
+        state.SkipWithError("window not exposed");
+        return;
+    }
+    game.window.findChild<WindowZoom *>()->Apply(2.0);
+    for (int i = 0; i < 10; ++i)
+        QCoreApplication::processEvents();
+    PourAnimation &animation = game.window.Animation();
+    animation.SetOn(true);
+    auto *source = game.window.findChild<VesselPicture *>(QStringLiteral("Image1"));
+    auto *receiver = game.window.findChild<VesselPicture *>(QStringLiteral("Image2"));
+    PaintCounter painted1(source);
+    PaintCounter painted2(receiver);
+    const auto pour = [&] {
+        animation.FinishAll();
+        game.window.BtnUndoClick();
+        animation.FinishAll();
+        game.window.Image1DragDrop(receiver, source); // 1 into 2, eased
+    };
+    pour();
+    int at = 0;
+    for (auto _ : state) {
+        at += 16;
+        if (at >= VesselPicture::kEaseMs || !animation.Easing()) {
+            state.PauseTiming();
+            pour();
+            at = 16;
+            state.ResumeTiming();
+        }
+        const std::pair<PaintCounter *, int> marks[] = {{&painted1, painted1.Count}, {&painted2, painted2.Count}};
+        source->findChild<QVariantAnimation *>()->setCurrentTime(at);
+        receiver->findChild<QVariantAnimation *>()->setCurrentTime(at);
+        if (!UntilPainted({marks[0], marks[1]})) {
+            state.SkipWithError("no frame within a second");
+            break;
+        }
+    }
+    game.window.findChild<WindowZoom *>()->Apply(1.0);
+}
+BENCHMARK(BM_EasedFrameAtTwo)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 } // namespace
 

@@ -119,13 +119,16 @@ void Puzzle::Pour(int source, int receiver)
     AppendMoveRow();
 
     const bool met = MeetsGoal(m_state.Target(), m_state.Level(source), m_state.Level(receiver));
-    if (!m_state.GoalReached && met) {
+    const bool announce = met && !m_state.GoalReached;
+    if (announce) {
         m_boxes.Show(kMsgGoalReached, kCaptionGoalReached, kIconInformation);
         m_state.GoalReached = true;
         m_goalPours = m_log.RowCount() - 1;
     }
     if (met)
         m_goalMet.Raise();
+    if (announce)
+        m_goalAnnounced.Raise();
 }
 
 void Puzzle::AppendMoveRow()
@@ -174,15 +177,26 @@ void Puzzle::Redo()
 
 void Puzzle::Restart()
 {
-    if (m_log.RowCount() <= 1)
+    if (m_log.RowCount() == 0 || AsStarted())
         return;
-    for (int row = m_log.RowCount() - 1; row >= 1; --row)
-        m_redo.push_back(m_log.Row(row));
-    m_log.RemoveAfter(0);
-    const MoveRow &start = m_log.Row(0);
-    for (int n = 1; n <= kVesselCount; ++n)
-        Field("EditVW", n).SetText(start.SubItems[static_cast<std::size_t>(n - 1)]);
+    // A new attempt: what the last one reached or asked for is not its own.
+    m_state.GoalReached = false;
+    m_goalPours = 0;
+    m_help = {};
+    if (m_log.RowCount() > 1) {
+        for (int row = m_log.RowCount() - 1; row >= 1; --row)
+            m_redo.push_back(m_log.Row(row));
+        m_log.RemoveAfter(0);
+        const MoveRow &start = m_log.Row(0);
+        for (int n = 1; n <= kVesselCount; ++n)
+            Field("EditVW", n).SetText(start.SubItems[static_cast<std::size_t>(n - 1)]);
+    }
     m_logChanged.Raise();
+}
+
+bool Puzzle::AsStarted() const
+{
+    return m_log.RowCount() <= 1 && m_redo.empty() && !m_state.GoalReached;
 }
 
 void Puzzle::LoadTask(const TaskPreset &preset)

@@ -66,6 +66,9 @@ public:
     // After every change of the log's rows, once the levels agree with its
     // last row: a pour, an undo, a redo, a restart, a cleared log.
     Notice<> &LogChangedNotice() { return m_logChanged; }
+    // Once per attempt, after the message of the goal reached has closed and
+    // after GoalMetNotice: the win is the attempt's.
+    Notice<> &GoalAnnouncedNotice() { return m_goalAnnounced; }
 
     // Change handlers; the sender's tag is its vessel number.
     void EditV1Change(TextCell &sender);
@@ -91,9 +94,13 @@ public:
     // leaves nothing to give back.
     void Redo();
     int RedoCount() const { return static_cast<int>(m_redo.size()); }
-    // "Начать заново": back to the start row in one step, each pour left to
-    // be redone. The game goes on: the goal stays reached, the help used.
+    // "Начать заново": a new attempt at the same task. Back to the start row
+    // in one step, each pour left to be redone; the goal can be reached and
+    // is told again, and the attempt starts without help, as a task does.
     void Restart();
+    // Whether the game is exactly as it started: the start row alone,
+    // nothing to redo, the goal not reached. Then there is nothing to restart.
+    bool AsStarted() const;
 
     // Help asked for since the game's values were last cleared (a new game,
     // a task): what a win's record keeps.
@@ -115,6 +122,7 @@ private:
     Notice<int> m_capacityChanged;
     Notice<> m_goalMet;
     Notice<> m_logChanged;
+    Notice<> m_goalAnnounced;
     int m_goalPours = 0;
     // What undo took, the next to give back last.
     std::vector<MoveRow> m_redo;

@@ -7,6 +7,7 @@
 #include "wording.h"
 
 #include <algorithm>
+#include <map>
 #include <stdexcept>
 
 namespace {
@@ -169,6 +170,23 @@ std::optional<Score> ScoreBook::Best(std::string_view code) const
 int ScoreBook::Count() const
 {
     return static_cast<int>(std::count_if(m_lines.begin(), m_lines.end(), [](const Line &l) { return l.Entry; }));
+}
+
+std::vector<Score> ScoreBook::All() const
+{
+    std::vector<Score> all;
+    // A file near its size limit holds some ten thousand lines: found by code, not by search.
+    std::map<std::string_view, std::size_t> at;
+    for (const Line &line : m_lines) {
+        if (!line.Entry)
+            continue;
+        const auto [it, first] = at.emplace(line.Entry->Code, all.size());
+        if (first)
+            all.push_back(*line.Entry);
+        else if (Better(*line.Entry, all[it->second]))
+            all[it->second] = *line.Entry;
+    }
+    return all;
 }
 
 bool ScoreBook::Add(const Score &score)

@@ -51,6 +51,8 @@ public:
     // The best win of the task with this code (as TaskCode writes it).
     std::optional<Score> Best(std::string_view code) const;
     int Count() const;
+    // The best win of every task, in the order the file first names them.
+    std::vector<Score> All() const;
 
     // Keeps a win if it beats the best of its task; true when the text changed.
     bool Add(const Score &score);

@@ -103,9 +103,9 @@ TEST_F(RedoTest, RestartGoesBackInOneStepAndEachPourCanBeRedone)
     EXPECT_EQ(puzzle.Log().RowCount(), 1);
     EXPECT_EQ(Stored(), (Levels{8, 0, 0}));
     EXPECT_EQ(changes.Removes, (std::vector<std::pair<int, int>>{{1, 6}}));
-    // No new game: the goal and the help stay.
-    EXPECT_TRUE(puzzle.State().GoalReached);
-    EXPECT_TRUE(puzzle.Help().Hint);
+    // A new attempt: the goal can be reached again, and no help is used yet.
+    EXPECT_FALSE(puzzle.State().GoalReached);
+    EXPECT_FALSE(puzzle.Help().Any());
     EXPECT_EQ(puzzle.RedoCount(), 6);
 
     for (int r = 1; r <= 6; ++r) {
@@ -134,19 +134,57 @@ TEST_F(RedoTest, RestartAfterUndoesRedoesThemAllInOrder)
     EXPECT_EQ(puzzle.Log().RowCount(), 5);
 }
 
-TEST_F(RedoTest, EveryPourThatMeetsTheGoalIsToldOneMessageAGame)
+TEST_F(RedoTest, EveryPourThatMeetsTheGoalIsToldOneMessageAnAttempt)
 {
+    int announced = 0;
+    const Subscription announcing = puzzle.GoalAnnouncedNotice().Subscribe([&] {
+        // After the message, and after the win was offered.
+        EXPECT_EQ(boxes.Boxes.size(), static_cast<std::size_t>(announced + 1));
+        EXPECT_EQ(goalsMet.size(), static_cast<std::size_t>(announced == 0 ? 1 : 3));
+        ++announced;
+    });
     Start({8, 5, 3}, {8, 0, 0}, 4);
     Pours("1>2 2>3 3>1 2>3 1>2 2>3");
     EXPECT_EQ(goalsMet, (std::vector<int>{6}));
     puzzle.BtnUndoClick();
     Pours("2>3");
     Pours("1>2"); // leaves 0 and 5: no goal
+    EXPECT_EQ(announced, 1);
     puzzle.Restart();
     Pours("1>2 2>3 3>1 2>3 1>2 2>3");
     EXPECT_EQ(goalsMet, (std::vector<int>{6, 6, 6}));
-    ASSERT_EQ(boxes.Boxes.size(), 1u);
-    EXPECT_EQ(boxes.Boxes[0].Text, kMsgGoalReached);
+    EXPECT_EQ(announced, 2);
+    ASSERT_EQ(boxes.Boxes.size(), 2u);
+    EXPECT_EQ(boxes.Boxes[1].Text, kMsgGoalReached);
+    EXPECT_EQ(puzzle.GoalPours(), 6);
+}
+
+// "Начать заново" is there whenever the game is not as it started.
+TEST_F(RedoTest, AsStartedUntilAPourAndAgainOnlyWhenNothingIsLeft)
+{
+    Start({12, 7, 5}, {12, 0, 0}, 6);
+    EXPECT_TRUE(puzzle.AsStarted());
+    Pours("1>2");
+    EXPECT_FALSE(puzzle.AsStarted());
+    puzzle.BtnUndoClick(); // something to redo
+    EXPECT_FALSE(puzzle.AsStarted());
+    puzzle.Restart(); // a new attempt with the pour still to redo
+    EXPECT_FALSE(puzzle.AsStarted());
+    EXPECT_EQ(puzzle.RedoCount(), 1);
+    Pours("1>3"); // the redo is gone, one row more
+    puzzle.BtnUndoClick();
+    puzzle.Redo();
+    puzzle.BtnUndoClick();
+    Pours("1>2");
+    puzzle.BtnUndoClick();
+    EXPECT_FALSE(puzzle.AsStarted());
+    puzzle.LoadTask(TaskPresets[0]);
+    puzzle.AppendMoveRow();
+    EXPECT_TRUE(puzzle.AsStarted());
+    const std::size_t boxesBefore = boxes.Boxes.size();
+    puzzle.Restart(); // nothing to do
+    EXPECT_TRUE(puzzle.AsStarted());
+    EXPECT_EQ(boxes.Boxes.size(), boxesBefore);
 }
 
 TEST_F(RedoTest, HelpBelongsToTheGame)

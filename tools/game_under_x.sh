@@ -17,6 +17,8 @@
 #                           wx, wy, wh and menu (the menu bar's height)
 #   other_window            prints a visible window of the game besides win
 #   open_by_key KEY MESSAGE presses KEY until another window shows; sets other
+#   gone ID                 the window is no longer shown
+#   has_focus ID, focus ID  whether ID has the keyboard; gives it the keyboard
 #   shoot, region, pixel, enabled, wait_for, click, drag, new_game, type_task
 #                           the main window's form as a player sees and uses it
 #   stable ID FILE          a capture of a window (or root) once it stops changing
@@ -144,6 +146,27 @@ other_shown() {
 
 no_other_window() {
   ! other_window >/dev/null
+}
+
+# gone ID: the window is no longer shown.
+gone() {
+  ! game_windows | grep -qx "$1"
+}
+
+has_focus() {
+  [ "$(xdotool getwindowfocus 2>/dev/null || true)" = "$1" ]
+}
+
+take_focus() {
+  has_focus "$1" && return 0
+  xdotool windowfocus --sync "$1" 2>/dev/null || true
+  return 1
+}
+
+# focus ID: gives ID the keyboard, as a window manager would when a dialog
+# closes; without one the focus would fall back to the root window.
+focus() {
+  poll 20 take_focus "$1" || fail "window $1 never got the keyboard"
 }
 
 # open_by_key KEY MESSAGE: xdotool lends a Cyrillic key a spare key code for

@@ -33,7 +33,7 @@ if [ -z "$game_only" ]; then
   packages+=(
     libxml2-utils unzip
     libgtest-dev libgmock-dev libbenchmark-dev qt6-base-private-dev
-    xvfb xauth xdotool x11-utils imagemagick xclip
+    xvfb xauth xdotool x11-utils x11-xkb-utils imagemagick xclip
     appstream desktop-file-utils librsvg2-bin file poppler-utils
     build-essential dpkg-dev debhelper lintian
     qt6-gtk-platformtheme gnome-themes-extra xsettingsd weston qt6-wayland

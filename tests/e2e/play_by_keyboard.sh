@@ -3,8 +3,9 @@
 # SPDX-License-Identifier: MIT
 # Plays the milk task on the real program under Xvfb with the keyboard
 # alone: Alt+З and Enter start the task, digit pairs pour it to the goal,
-# Enter closes each message box, Ctrl+Z takes the last pour back and Ctrl+S
-# saves. Checked by the screen, the boxes' titles and the file written.
+# Enter closes each message box, Escape the window of the win that follows
+# the goal's box, Ctrl+Z takes the last pour back and Ctrl+S saves. Checked
+# by the screen, the boxes' titles and the file written.
 # Usage: play_by_keyboard.sh PATH_TO_SOSUDNIK
 set -euo pipefail
 . "$(dirname "$0")/../../tools/game_under_x.sh"
@@ -58,22 +59,6 @@ no_ring() {
 
 # --- the keyboard -----------------------------------------------------------
 
-has_focus() {
-  [ "$(xdotool getwindowfocus 2>/dev/null || true)" = "$1" ]
-}
-
-take_focus() {
-  has_focus "$1" && return 0
-  xdotool windowfocus --sync "$1" 2>/dev/null || true
-  return 1
-}
-
-# focus ID: gives ID the keyboard, as a window manager would when a dialog
-# closes; without one the focus would fall back to the root window.
-focus() {
-  poll 20 take_focus "$1" || fail "window $1 never got the keyboard"
-}
-
 # box TITLE: waits for a message box, checks its title, closes it with Enter.
 box() {
   poll 30 other_shown || fail "no box \"$1\" within 30 s"
@@ -83,9 +68,10 @@ box() {
   # The box takes the keyboard when it shows.
   poll 20 has_focus "$other" || fail "the box \"$1\" never got the keyboard"
   xdotool key Return
-  poll 20 no_other_window || fail "Enter did not close the box \"$1\""
+  poll 20 gone "$other" || fail "Enter did not close the box \"$1\""
   echo "box \"$1\" closed with Enter"
 }
+
 
 wait_for 30 "the three empty pictures" levels 0 0 0
 focus "$win"
@@ -119,6 +105,14 @@ for p in "${pours[@]}"; do
 done
 echo "solved with ten pours by digits"
 box "Внимание"
+
+# Then the win, over the game, with the keyboard; Escape gives the game back.
+poll 30 other_shown || fail "no «Задача решена» after the goal's box"
+[ "$(xdotool getwindowname "$other" 2>/dev/null || true)" = "Задача решена" ] ||
+  fail "after the goal's box: \"$(xdotool getwindowname "$other" 2>/dev/null || true)\""
+poll 20 has_focus "$other" || fail "«Задача решена» never got the keyboard"
+xdotool key Escape
+poll 20 no_other_window || fail "Escape did not close «Задача решена»"
 
 focus "$win"
 xdotool key ctrl+z

@@ -10,6 +10,7 @@
 #include <QAccessible>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QtGui/private/qguiapplication_p.h>
 #include <qpa/qplatformaccessibility.h>
 #include <qpa/qplatformintegration.h>
@@ -63,6 +64,8 @@ private slots:
     void vesselsReadTheirLevelsAndAnnounceEachChange();
     void sourceMarkIsReadOut();
     void fieldsAndListAreNamedVisibleTextsStay();
+    void aFieldReadsItsTextWhateverItsLength_data();
+    void aFieldReadsItsTextWhateverItsLength();
     void taskPicturesReadTheirStatements();
     void decorationsStayOutOfTheTree();
 };
@@ -182,6 +185,56 @@ void TestAccessibility::fieldsAndListAreNamedVisibleTextsStay()
     QCOMPARE(h.Find<QGroupBox>("GrBoxVW")->title(), QString::fromUtf8("Текущий уровень -V"));
     QCOMPARE(h.Find<QGroupBox>("GrBoxRes")->title(), QString::fromUtf8("Получить уровень"));
     QCOMPARE(h.Find<QLabel>("Label1")->text(), QString::fromUtf8("Ход переливаний"));
+}
+
+void TestAccessibility::aFieldReadsItsTextWhateverItsLength_data()
+{
+    QTest::addColumn<int>("length");
+    for (const int length : {0, 3, 1000, 1001, 100'000})
+        QTest::addRow("%d characters", length) << length;
+}
+
+// A pasted flood shows only its part around the cursor; a screen reader
+// still gets an editable text with all of it, never a password field.
+void TestAccessibility::aFieldReadsItsTextWhateverItsLength()
+{
+    QFETCH(int, length);
+    Harness h;
+    h.window.MnuNewClick();
+    QLineEdit *edit = h.Edit(QStringLiteral("EditV2"));
+    QString text;
+    for (int i = 0; i < length; ++i)
+        text += QChar(u'0' + i % 10);
+    edit->setFocus();
+    edit->setText(text);
+    edit->setCursorPosition(static_cast<int>(text.size() / 2));
+    edit->repaint(); // a line edit scrolls to its cursor as it paints
+
+    QAccessibleInterface *iface = Iface(edit);
+    QCOMPARE(iface->role(), QAccessible::EditableText);
+    QVERIFY(!iface->state().passwordEdit);
+    QVERIFY(iface->state().editable);
+    QCOMPARE(iface->text(QAccessible::Name), QString::fromUtf8("Объем сосуда 2"));
+    QCOMPARE(iface->text(QAccessible::Value), text);
+    QAccessibleTextInterface *reading = iface->textInterface();
+    QVERIFY(reading);
+    QCOMPARE(reading->characterCount(), length);
+    QCOMPARE(reading->text(0, length), text);
+    QCOMPARE(reading->cursorPosition(), length / 2);
+    if (length > 0) {
+        QCOMPARE(reading->text(length - 1, length), text.right(1));
+        // The character at the cursor is where the field draws it.
+        const QRect at = reading->characterRect(length / 2);
+        QVERIFY2(QRect(edit->mapToGlobal(QPoint()), edit->size()).adjusted(-1, -1, 1, 1).intersects(at),
+                 qPrintable(QStringLiteral("%1,%2").arg(at.x()).arg(at.y())));
+    }
+    // Typing by a screen reader's own editing goes into the field whole.
+    QAccessibleEditableTextInterface *editing = iface->editableTextInterface();
+    QVERIFY(editing);
+    editing->insertText(0, QStringLiteral("7"));
+    QCOMPARE(edit->text(), QStringLiteral("7") + text);
+    editing->deleteText(0, 1);
+    QCOMPARE(edit->text(), text);
 }
 
 void TestAccessibility::taskPicturesReadTheirStatements()

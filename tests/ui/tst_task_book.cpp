@@ -202,7 +202,8 @@ void TestTaskBook::gameMenuHoldsTheNewEntriesAndKeys()
         names << (a->isSeparator() ? QStringLiteral("-") : a->menu() ? a->menu()->objectName() : a->objectName());
     QCOMPARE(names, (QStringList{"MnuUndo", "MnuXml", "MnuPour", "MnuRedo", "MnuRestart", "MnuSaveAs", "-",
                                  "MnuHint", "MnuSolution", "MnuCheck", "MnuCheckRecords", "MnuReplay", "MnuMap", "-",
-                                 "MnuBook", "MnuRandom", "MnuCopyCode", "MnuEnterCode", "MnuWorksheet", "-", "MnuZoom",
+                                 "MnuBook", "MnuRandom", "MnuCopyCode", "MnuEnterCode", "MnuWorksheet", "MnuScores", "-",
+                                 "MnuZoom", "MnuAnimation",
                                  "-", "MnuRules"}));
     QCOMPARE(h.Action("MnuRedo")->shortcuts(),
              (QList<QKeySequence>{QKeySequence(QStringLiteral("Ctrl+Shift+Z")), QKeySequence(QStringLiteral("Ctrl+Y"))}));
@@ -310,8 +311,8 @@ void TestTaskBook::aPourATaskOrACodeClearsWhatCanBeRedone()
     QCOMPARE(Shown(h), rows);
 }
 
-// "Начать заново": the start row in one step, the goal and the help kept,
-// then every pour back by redo, the goal message still once.
+// "Начать заново": the start row in one step, a new attempt without the
+// goal and the help, then every pour back by redo, no goal message for them.
 void TestTaskBook::restartGoesBackAndEachPourCanBeRedone()
 {
     Harness h;
@@ -322,12 +323,13 @@ void TestTaskBook::restartGoesBackAndEachPourCanBeRedone()
     QVERIFY(h.window.Puzzle().State().GoalReached);
     const Rows won = Shown(h);
     h.window.Puzzle().Help().Hint = true;
+    h.CloseWin();
 
     h.Action("MnuRestart")->trigger();
     QCOMPARE(Shown(h), Rows(won.begin(), won.begin() + 1));
     QCOMPARE(Pictures(h), (Levels3{8, 0, 0}));
-    QVERIFY(h.window.Puzzle().State().GoalReached);
-    QVERIFY(h.window.Puzzle().Help().Hint);
+    QVERIFY(!h.window.Puzzle().State().GoalReached);
+    QVERIFY(!h.window.Puzzle().Help().Any());
     QCOMPARE(h.window.Mode(), GameMode::Play);
 
     for (int i = 1; i < 7; ++i) {
@@ -526,8 +528,8 @@ void TestTaskBook::copyAndEnterCodes()
     QCOMPARE(Fields(h).last(), QStringLiteral("4"));
 }
 
-// A bad code says why, in the words the command line uses, and the game
-// goes on as it was.
+// A bad code says why, in the words the command line uses, under the field;
+// the dialog stays with the text as typed, and the game goes on as it was.
 void TestTaskBook::aBadCodeKeepsTheGame()
 {
     Harness h;
@@ -536,19 +538,31 @@ void TestTaskBook::aBadCodeKeepsTheGame()
     const Rows rows = Shown(h);
     const QStringList fields = Fields(h);
     h.boxes.Boxes.clear();
-    WithDialog<QInputDialog>([&] { h.Action("MnuEnterCode")->trigger(); },
-                            [](QInputDialog *d) {
-                                d->setTextValue(QStringLiteral("12,7,5/12,9,0/6"));
-                                d->accept();
-                            });
-    QCOMPARE(h.boxes.Boxes.size(), 1u);
     std::string reason;
     try {
         ParseTaskCode("12,7,5/12,9,0/6");
     } catch (const std::invalid_argument &e) {
         reason = e.what();
     }
-    QCOMPARE(h.boxes.Boxes[0].Text, ErrorBoxText(reason));
+    WithDialog<QInputDialog>([&] { h.Action("MnuEnterCode")->trigger(); },
+                            [&](QInputDialog *d) {
+                                d->setTextValue(QStringLiteral("12,7,5/12,9,0/6"));
+                                d->accept();
+                                QVERIFY(d->isVisible());
+                                QCOMPARE(d->textValue(), QStringLiteral("12,7,5/12,9,0/6"));
+                                auto *problem = d->findChild<QLabel *>(QStringLiteral("CodeProblem"));
+                                QVERIFY(problem && problem->isVisible());
+                                QCOMPARE(problem->text(), QString::fromStdString(ErrorBoxText(reason)));
+                                // Below the field, above the buttons.
+                                auto *edit = d->findChild<QLineEdit *>();
+                                QVERIFY(problem->geometry().top() >= edit->geometry().bottom());
+                                // Mended, the code starts and the reason goes.
+                                d->setTextValue(QStringLiteral("12,7,5/12,0,0/6"));
+                                QVERIFY(!problem->isVisible());
+                                d->setTextValue(QStringLiteral("12,7,5/12,9,0/6"));
+                                d->reject();
+                            });
+    QVERIFY(h.boxes.Boxes.empty());
     QCOMPARE(Shown(h), rows);
     QCOMPARE(Fields(h), fields);
     QCOMPARE(h.window.Mode(), GameMode::Play);
@@ -599,10 +613,13 @@ void TestTaskBook::aWinIsRecordedAndShownWithStars()
                                     QString::fromUtf8("без помощи\n")),
              qPrintable(RecordsText()));
 
-    // After undoing back, a shorter win: no second message, a better score.
+    // A new attempt, a shorter win: told again, a better score.
+    h.CloseWin();
     h.Action("MnuRestart")->trigger();
     Keys(h, kKvassPours);
-    QCOMPARE(h.boxes.Boxes.size(), 1u);
+    QCOMPARE(h.boxes.Boxes.size(), 2u);
+    QVERIFY(h.Win()->Text().contains(QString::fromUtf8("Новый рекорд!")));
+    h.CloseWin();
     QVERIFY(RecordsText().contains(QStringLiteral("8,5,3/8,0,0/4\t6\t")));
     QCOMPARE(RecordsText().count(QStringLiteral("8,5,3/8,0,0/4")), 1);
 

@@ -2,12 +2,17 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "position.h"
 #include "recorder.h"
+#include "solver.h"
 #include "tfrmmain.h"
 #include "vessel_picture.h"
+#include "win_commands.h"
+#include "win_window.h"
 
 #include <QAction>
 #include <QDir>
+#include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -88,14 +93,26 @@ inline QString TemporaryConfigHome()
     return dir.path();
 }
 
+// The game's settings are kept in the configuration folder between runs:
+// each window of a test starts without them, as on a first run, unless the
+// test keeps them on purpose. Returns the temporary configuration folder.
+inline QString FreshSettings(bool keep = false)
+{
+    const QString home = TemporaryConfigHome();
+    if (!keep)
+        QFile::remove(home + QStringLiteral("/sosudnik/sosudnik.conf"));
+    return home;
+}
+
 // One main window, shown and ready for events routed through its QWindow.
 class Harness {
 public:
-    Harness()
-        : game(boxes)
+    // keepSettings: the window takes up what an earlier window of the test kept.
+    explicit Harness(bool keepSettings = false)
+        : configHome(FreshSettings(keepSettings))
+        , game(boxes)
         , window(game)
     {
-        TemporaryConfigHome();
         QuietGrabWarnings();
         boxes.Watch(window.Puzzle());
         boxes.WatchWindow(&window);
@@ -169,6 +186,48 @@ public:
         return {s.Level(1), s.Level(2), s.Level(3)};
     }
 
+    // The window made active, as a click on it would.
+    void Activate()
+    {
+        window.activateWindow();
+        if (!QTest::qWaitForWindowActive(&window))
+            qFatal("the main window never became active");
+    }
+
+    // Digits pressed in the window, "1 2 2 3": each pair a pour.
+    void Keys(const char *digits)
+    {
+        for (const QString &k : QString::fromLatin1(digits).split(QLatin1Char(' '), Qt::SkipEmptyParts))
+            QTest::keyClick(Handle(), Qt::Key(Qt::Key_0 + k.toInt()));
+    }
+
+    // A shortest solution from where the game stands, poured by the digits.
+    void PourToTheGoal()
+    {
+        const Solution solution = Solve(CurrentPosition(window.Puzzle().State()));
+        if (!solution.Solved())
+            qFatal("no solution from here");
+        for (const SolverStep &step : solution.Steps) {
+            QTest::keyClick(Handle(), Qt::Key(Qt::Key_0 + step.Source));
+            QTest::keyClick(Handle(), Qt::Key(Qt::Key_0 + step.Receiver));
+        }
+    }
+
+    // «Задача решена», if it has been shown.
+    WinWindow *Win() { return window.Wins().Window(); }
+
+    // Closes «Задача решена» with Escape, as a player would; the game's
+    // window is active again.
+    void CloseWin()
+    {
+        WinWindow *win = Win();
+        if (!win || !win->isVisible())
+            qFatal("no «Задача решена» to close");
+        QTest::keyClick(win, Qt::Key_Escape);
+        if (win->isVisible() || !QTest::qWaitForWindowActive(&window))
+            qFatal("«Задача решена» did not give the game back");
+    }
+
     QAction *Action(const char *name) const
     {
         auto *action = window.findChild<QAction *>(QString::fromLatin1(name));
@@ -177,6 +236,8 @@ public:
         return action;
     }
 
+    // Set up before the window, which reads its settings as it is made.
+    QString configHome;
     UiRecorder boxes;
     Game game;
     TfrmMain window;

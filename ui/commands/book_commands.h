@@ -25,9 +25,19 @@ public:
     // commands: whether answers may be shown (not in a lesson).
     BookCommands(const GameCommands &commands, ScoreKeeper &scores, QWidget *window, StartCode start);
 
+    // Opens at the book's task played last.
     void OpenBook();
     // Made on first use; null until then.
     BookDialog *Book() const;
+
+    // Starts the book's task with this index (0 <= index < the book's size);
+    // the book opens at it from now on.
+    void Start(int index);
+    // The code of the book's task played last; empty before any.
+    const std::string &LastPlayed() const { return m_lastPlayed; }
+    // Told when the task played last changes, to keep it for the next run.
+    void OnPlayed(std::function<void(const std::string &code)> listener) { m_onPlayed = std::move(listener); }
+    void SetLastPlayed(const std::string &code) { m_lastPlayed = code; }
 
 private:
     const GameCommands &m_commands;
@@ -35,4 +45,6 @@ private:
     QWidget *m_window;
     StartCode m_start;
     QPointer<BookDialog> m_book;
+    std::string m_lastPlayed;
+    std::function<void(const std::string &code)> m_onPlayed;
 };

@@ -21,7 +21,7 @@ bool GameCommands::OffForLesson(Command command)
         || command == Command::Worksheet;
 }
 
-bool GameCommands::EnabledIn(Command command, GameMode mode, bool lesson)
+bool GameCommands::EnabledIn(Command command, GameMode mode, bool lesson, PlayProgress progress)
 {
     if (lesson && OffForLesson(command))
         return false;
@@ -36,6 +36,8 @@ bool GameCommands::EnabledIn(Command command, GameMode mode, bool lesson)
     case Command::EnterCode:
     case Command::Rules:
     case Command::Worksheet:
+    case Command::Scores:
+    case Command::Animation:
         return true;
     case Command::Begin:
     case Command::Values:
@@ -44,9 +46,11 @@ bool GameCommands::EnabledIn(Command command, GameMode mode, bool lesson)
     case Command::SaveAs:
     case Command::Pour:
     case Command::Hint:
-    case Command::Redo:
-    case Command::Restart:
         return mode == GameMode::Play;
+    case Command::Redo:
+        return mode == GameMode::Play && progress.CanRedo;
+    case Command::Restart:
+        return mode == GameMode::Play && progress.CanRestart;
     case Command::Solution:
     case Command::Check:
     case Command::CheckRecords:
@@ -79,6 +83,27 @@ void GameCommands::SetLesson(bool on)
     m_lesson = on;
     ApplyAll();
     m_answers->Set(!on);
+}
+
+void GameCommands::SetProgress(PlayProgress progress)
+{
+    if (progress == m_progress)
+        return;
+    m_progress = progress;
+    ApplyAll();
+}
+
+void GameCommands::SetAnimationForcedOff(bool off)
+{
+    m_animationForcedOff = off;
+    ApplyAll();
+}
+
+bool GameCommands::Enabled(Command command) const
+{
+    if (command == Command::Animation && m_animationForcedOff)
+        return false;
+    return EnabledIn(command, m_mode, m_lesson, m_progress);
 }
 
 void GameCommands::ApplyAll() const

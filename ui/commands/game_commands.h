@@ -17,6 +17,15 @@ class QWidget;
 // Before any game, typing a puzzle in, pouring.
 enum class GameMode { None, Input, Play };
 
+// What the game in play offers besides its mode, as the window learns it
+// from the puzzle's notices.
+struct PlayProgress {
+    bool CanRedo = false; // a pour undone and not yet given back
+    bool CanRestart = false; // the game is not exactly as it started
+
+    friend bool operator==(const PlayProgress &, const PlayProgress &) = default;
+};
+
 // Owns the window's mode and, from it, whether each command is available:
 // buttons, menu entries, fields, the drag and the digits all follow it, and
 // a command runs only through it. Nothing reads a widget back to decide.
@@ -51,6 +60,8 @@ public:
         CopyCode, // "&Копировать код задачи"
         EnterCode, // "Вв&ести код задачи…"
         Rules, // "Как &играть"
+        Scores, // "Рекорд&ы"
+        Animation, // "Анима&ция переливания"
         SaveAs, // "Записат&ь как…"
         Worksheet, // "Листок с зада&чами…"
         Replay, // "Про&смотр записи…"
@@ -60,8 +71,9 @@ public:
     static constexpr int kCommandCount = static_cast<int>(Command::Map) + 1;
 
     // The one table of what is available in which mode; in a lesson the
-    // commands that hand out the answer are off whatever the mode.
-    static bool EnabledIn(Command command, GameMode mode, bool lesson = false);
+    // commands that hand out the answer are off whatever the mode. In play,
+    // "Вперед" and "Начать заново" also need something to do (PlayProgress).
+    static bool EnabledIn(Command command, GameMode mode, bool lesson = false, PlayProgress progress = {});
     // "Подсказка", "Решение", "Проверить задачу", "Проверить записи…",
     // "Просмотр записи…" and "Листок с задачами…" (whose key answers every
     // task); and "Записать как…", since a lesson keeps the pupil's work in
@@ -83,7 +95,14 @@ public:
     // Whether windows may show answers: not in a lesson.
     const AnswerRule &Answers() const { return *m_answers; }
 
-    bool Enabled(Command command) const { return EnabledIn(command, m_mode, m_lesson); }
+    // "Вперед" only with a pour to give back, "Начать заново" only when the
+    // game is not as it started.
+    void SetProgress(PlayProgress progress);
+    // The pour's animation is switched off for the run
+    // (SOSUDNIK_NO_ANIMATION=1): its entry cannot be chosen.
+    void SetAnimationForcedOff(bool off);
+
+    bool Enabled(Command command) const;
     // Whether the player's request may run now.
     bool MayRun(Command command) const;
 
@@ -110,6 +129,8 @@ private:
 
     GameMode m_mode = GameMode::None;
     bool m_lesson = false;
+    PlayProgress m_progress;
+    bool m_animationForcedOff = false;
     AnswerRule *m_answers;
     bool m_dragging = false;
     std::vector<Binding> m_bindings;

@@ -3,6 +3,7 @@
 #include "main_menu.h"
 
 #include "game_commands.h"
+#include "menu_letters.h"
 #include "rules.h"
 #include "task_book.h"
 
@@ -64,6 +65,7 @@ void AddBookEntries(QMenu *menu, GameCommands &commands, const MainMenuHandlers 
     commands.Connect(Command::CopyCode, AddEntry(menu, "MnuCopyCode", "&Копировать код задачи"), handlers.CopyCode);
     commands.Connect(Command::EnterCode, AddEntry(menu, "MnuEnterCode", "Вв&ести код задачи…"), handlers.EnterCode);
     commands.Connect(Command::Worksheet, AddEntry(menu, "MnuWorksheet", "Листок с зада&чами…"), handlers.Worksheet);
+    commands.Connect(Command::Scores, AddEntry(menu, "MnuScores", "Рекорд&ы"), handlers.Scores);
 }
 
 // "Назад", "Запись результата", the six pours, "Вперед", "Начать заново"
@@ -138,6 +140,15 @@ void AddZoomEntries(QMenu *menu, GameCommands &commands, const MainMenuHandlers 
                      AddEntry(zoom, "MnuZoomNormal", "&Обычный размер", QKeySequence(Qt::CTRL | Qt::Key_0)),
                      handlers.ZoomNormal);
     commands.Connect(Command::Zoom, AddEntry(zoom, "MnuZoomFill", "По &размеру экрана"), handlers.ZoomFill);
+
+    // Beside the scale: how the pictures change.
+    QAction *animation = AddEntry(menu, "MnuAnimation", "Анима&ция переливания");
+    animation->setCheckable(true);
+    animation->setChecked(handlers.AnimationOn());
+    commands.Connect(Command::Animation, animation, handlers.Animation);
+    // After the handler: the mark shows the animation's state, whatever the click did.
+    QObject::connect(animation, &QAction::triggered, animation,
+                     [animation, on = handlers.AnimationOn] { animation->setChecked(on()); });
 }
 
 void BuildGameMenu(QMenu *menu, GameCommands &commands, const MainMenuHandlers &handlers)
@@ -176,4 +187,12 @@ void BuildMainMenu(QMenuBar *bar, GameCommands &commands, const MainMenuHandlers
     QAction *help = bar->addAction(QString::fromUtf8("&Справка"));
     help->setObjectName(QStringLiteral("MnuHelp"));
     commands.Bind(Command::Help, help);
+
+    // F10 opens the first menu, as in GNOME's programs; arrows and letters go on from there.
+    auto *openFirst = new QAction(bar->window());
+    openFirst->setObjectName(QStringLiteral("MnuOpenFirst"));
+    openFirst->setShortcut(QKeySequence(Qt::Key_F10));
+    bar->window()->addAction(openFirst);
+    QObject::connect(openFirst, &QAction::triggered, bar, [bar, data] { bar->setActiveAction(data->menuAction()); });
+    new MenuLetters(bar);
 }

@@ -33,11 +33,16 @@ struct MainMenuHandlers {
     std::function<void()> Rules;
     std::function<void()> Worksheet;
     std::function<void()> Replay;
+    std::function<void()> Scores;
+    // «Анимация переливания»: switches it; the entry's mark follows AnimationOn.
+    std::function<void()> Animation;
+    std::function<bool()> AnimationOn;
     std::function<void()> Map;
 };
 
 // "&Данные", "&Задачи", "&Игра" and "&Справка". "&Игра" holds what the
 // window otherwise offers only as buttons and drags, and the solver's
 // commands. Every entry runs through the commands, which also keep its
-// enabled state.
+// enabled state. F10 opens the first menu, and the menus' letters work
+// whichever keyboard layout is active.
 void BuildMainMenu(QMenuBar *bar, GameCommands &commands, const MainMenuHandlers &handlers);

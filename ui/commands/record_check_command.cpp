@@ -10,6 +10,7 @@
 #include "puzzle.h"
 #include "record_check_dialog.h"
 #include "result_file_chooser.h"
+#include "settings_file.h"
 #include "save_failure.h"
 #include "task_code.h"
 #include "task_in_play.h"
@@ -44,13 +45,20 @@ std::vector<std::string> NativePaths(const QStringList &paths)
 } // namespace
 
 RecordCheckCommand::RecordCheckCommand(const Puzzle &puzzle, const GameCommands &commands, MessageBoxes &boxes,
-                                       QWidget *window)
+                                       SettingsFile &settings, QWidget *window)
     : QObject(window)
     , m_puzzle(puzzle)
     , m_commands(commands)
     , m_boxes(boxes)
+    , m_settings(settings)
     , m_window(window)
 {
+}
+
+QString RecordCheckCommand::LastFolder() const
+{
+    // Where the last choice was made, in this run or an earlier one.
+    return m_settings.StartFolder(QStringLiteral("check"));
 }
 
 TaskPreset RecordCheckCommand::Task() const
@@ -86,8 +94,7 @@ void RecordCheckCommand::ShowVerdicts(const QStringList &paths, const std::vecto
 
 std::optional<RecordCheckCommand::Choice> RecordCheckCommand::Choose()
 {
-    QFileDialog dialog(m_window, QString::fromUtf8(kCaptionCheckRecords),
-                       m_folder.isEmpty() ? QDir::currentPath() : m_folder);
+    QFileDialog dialog(m_window, QString::fromUtf8(kCaptionCheckRecords), LastFolder());
     AskForResultFiles(dialog, QString::fromUtf8("Проверить"), true);
 
     // The folder in view, for a whole class at once.
@@ -114,7 +121,8 @@ std::optional<RecordCheckCommand::Choice> RecordCheckCommand::Choose()
     LookLikeTheGame(dialog);
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
-    m_folder = dialog.directory().absolutePath();
+    const QString folder = dialog.directory().absolutePath();
+    m_settings.SetFolder(QStringLiteral("check"), folder);
 
     Choice choice;
     try {
@@ -123,13 +131,13 @@ std::optional<RecordCheckCommand::Choice> RecordCheckCommand::Choose()
         m_boxes.Show(e.what(), kCaptionCheckRecords, kIconWarning);
         return std::nullopt;
     }
-    choice.Paths = wholeFolder ? QStringList{m_folder} : dialog.selectedFiles();
+    choice.Paths = wholeFolder ? QStringList{folder} : dialog.selectedFiles();
     return choice;
 }
 
 void RecordCheckCommand::SaveTable(RecordCheckDialog &dialog, const RecordChecker &checker)
 {
-    QFileDialog chooser(&dialog, QString::fromUtf8(kCaptionSaveTable), m_folder.isEmpty() ? QDir::currentPath() : m_folder);
+    QFileDialog chooser(&dialog, QString::fromUtf8(kCaptionSaveTable), LastFolder());
     chooser.setObjectName(QStringLiteral("TableFileDialog"));
     chooser.setFileMode(QFileDialog::AnyFile);
     chooser.setAcceptMode(QFileDialog::AcceptSave);

@@ -15,6 +15,7 @@ class GameCommands;
 class MessageBoxes;
 class Puzzle;
 class QWidget;
+class SettingsFile;
 class RecordCheckDialog;
 class RecordChecker;
 
@@ -27,7 +28,9 @@ class RecordCheckCommand final : public QObject {
     Q_OBJECT
 
 public:
-    RecordCheckCommand(const Puzzle &puzzle, const GameCommands &commands, MessageBoxes &boxes, QWidget *window);
+    // settings: where the folder of the last choice is kept between runs.
+    RecordCheckCommand(const Puzzle &puzzle, const GameCommands &commands, MessageBoxes &boxes, SettingsFile &settings,
+                       QWidget *window);
 
     // Asks for the files, then shows their verdicts; nothing when none is chosen.
     void Run();
@@ -45,11 +48,12 @@ private:
         std::vector<TaskPreset> Tasks;
     };
     std::optional<Choice> Choose();
+    QString LastFolder() const;
     void SaveTable(RecordCheckDialog &dialog, const RecordChecker &checker);
 
     const Puzzle &m_puzzle;
     const GameCommands &m_commands;
     MessageBoxes &m_boxes;
+    SettingsFile &m_settings;
     QWidget *m_window;
-    QString m_folder; // where the last choice was made; the current directory at first
 };

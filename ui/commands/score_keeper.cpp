@@ -26,12 +26,21 @@ ScoreKeeper::ScoreKeeper(const Puzzle &puzzle, MessageBoxes &boxes, QObject *par
 void ScoreKeeper::GoalMet()
 {
     const MoveLog &log = m_puzzle.Log();
+    const TaskPreset start = LoggedPosition(m_puzzle.State(), log, 0);
     Score win;
-    win.Code = TaskCode(LoggedPosition(m_puzzle.State(), log, 0));
+    win.Code = TaskCode(start);
     win.Pours = log.RowCount() - 1;
     win.Date = QDate::currentDate().toString(Qt::ISODate).toStdString();
     win.Help = m_puzzle.Help();
-    m_file.Remember(win);
+    m_lastWin.Win = win;
+    m_lastWin.Fewest = Solve(start).Pours();
+    m_lastWin.Before = m_file.Remember(win);
+}
+
+std::vector<Score> ScoreKeeper::All()
+{
+    m_file.Load();
+    return m_file.All();
 }
 
 QString ScoreKeeper::BestLine() const

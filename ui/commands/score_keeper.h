@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "progress.h"
 #include "scores_file.h"
 
 #include <QObject>
@@ -26,6 +27,10 @@ public:
 
     // The game in play just met its goal.
     void GoalMet();
+    // The last win offered, against the task's best before it.
+    const WinReport &LastWin() const { return m_lastWin; }
+    // The best win of every task, read again.
+    std::vector<Score> All();
     // Reads the scores again, for a window that shows them.
     void Load() { m_file.Load(); }
     // The best win of the task with this code, as last read or kept.
@@ -40,4 +45,5 @@ public:
 private:
     const Puzzle &m_puzzle;
     ScoresFile m_file;
+    WinReport m_lastWin;
 };

@@ -3,6 +3,8 @@
 #include "task_code_commands.h"
 
 #include "appearance.h"
+#include "code_dialog.h"
+#include "dispatch_guard.h"
 #include "form_scale.h"
 #include "game_commands.h"
 #include "game_palette.h"
@@ -16,7 +18,6 @@
 
 #include <QClipboard>
 #include <QGuiApplication>
-#include <QInputDialog>
 #include <QLineEdit>
 #include <QRandomGenerator>
 
@@ -49,7 +50,16 @@ void TaskCodeCommands::RandomTask(int level)
     if (answers)
         text += "\nНаименьшее число переливаний: " + std::to_string(task.Fewest) + ".";
     m_boxes.Show(text, kCaptionRandom, kIconInformation);
+    m_randomCode = code;
+    m_randomLevel = level;
     m_start(code);
+}
+
+std::optional<int> TaskCodeCommands::RandomLevel(const std::string &code) const
+{
+    if (m_randomCode.empty() || code != m_randomCode)
+        return std::nullopt;
+    return m_randomLevel;
 }
 
 void TaskCodeCommands::CopyCode()
@@ -61,8 +71,14 @@ void TaskCodeCommands::CopyCode()
 
 void TaskCodeCommands::EnterCode()
 {
-    QInputDialog dialog(m_window, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
-    dialog.setObjectName(QStringLiteral("CodeDialog"));
+    CodeDialog dialog(m_window, [](const std::string &code) {
+        try {
+            ParseTaskCode(code);
+            return std::string();
+        } catch (const std::invalid_argument &e) {
+            return ErrorBoxText(e.what());
+        }
+    });
     dialog.setWindowTitle(QString::fromUtf8("Ввести код задачи"));
     dialog.setFont(UiFont(8));
     dialog.setLabelText(QString::fromUtf8("Код задачи вида C1,C2,C3/L1,L2,L3/T — объемы, уровни и нужный "
@@ -78,6 +94,5 @@ void TaskCodeCommands::EnterCode()
     KeepOnScreen(&dialog);
     if (dialog.exec() != QDialog::Accepted)
         return;
-    // Pasted with a line break or spaces around it, a code is still the code.
-    m_start(dialog.textValue().trimmed().toStdString());
+    m_start(dialog.Code());
 }

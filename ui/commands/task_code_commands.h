@@ -5,6 +5,7 @@
 #include <QObject>
 
 #include <functional>
+#include <optional>
 #include <string>
 
 class GameCommands;
@@ -29,6 +30,8 @@ public:
 
     // 1 <= level <= 5
     void RandomTask(int level);
+    // The level of the task with this code when it is the last random task made.
+    std::optional<int> RandomLevel(const std::string &code) const;
     void CopyCode();
     void EnterCode();
 
@@ -38,4 +41,6 @@ private:
     MessageBoxes &m_boxes;
     QWidget *m_window;
     StartCode m_start;
+    std::string m_randomCode;
+    int m_randomLevel = 0;
 };

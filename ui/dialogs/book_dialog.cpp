@@ -44,11 +44,6 @@ QString Three(const std::array<std::int32_t, 3> &values)
     return QStringLiteral("%1, %2, %3").arg(values[0]).arg(values[1]).arg(values[2]);
 }
 
-QString StarGlyphs(int stars)
-{
-    return QString(stars, QChar(0x2605)) + QString(3 - stars, QChar(0x2606));
-}
-
 QString HelpWith(const HelpUsed &help)
 {
     if (help.Hint && help.Solution)
@@ -119,6 +114,7 @@ void BookDialog::AddTasks()
 {
     m_list->clear();
     m_items.clear();
+    m_levels.clear();
     QTreeWidgetItem *heading = m_list->headerItem();
     const char *last = m_answers ? kHeadings[ColStars] : kSolvedHeading;
     heading->setText(ColStars, QString::fromUtf8(last));
@@ -135,6 +131,7 @@ void BookDialog::AddTasks()
             level->setText(0, QString::fromUtf8(Band(levelNumber).Name) + QString::fromUtf8(" — ")
                                   + QString::fromStdString(BandText(levelNumber)));
             level->setData(0, kIndexRole, -1);
+            m_levels.push_back(level);
             level->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
         }
         auto *item = level ? new QTreeWidgetItem(level) : new QTreeWidgetItem(m_list);
@@ -181,6 +178,10 @@ QDialogButtonBox *BookDialog::BuildButtons()
     m_start = buttons->addButton(QString::fromUtf8("Начать"), QDialogButtonBox::AcceptRole);
     m_start->setObjectName(QStringLiteral("BtnStart"));
     m_start->setDefault(true);
+    QPushButton *next = buttons->addButton(QString::fromUtf8("Следующая нерешенная"), QDialogButtonBox::ActionRole);
+    next->setObjectName(QStringLiteral("BtnNextUnsolved"));
+    next->setAutoDefault(false);
+    connect(next, &QPushButton::clicked, this, &BookDialog::SelectNextUnsolved);
     QPushButton *close = buttons->addButton(QString::fromUtf8("Закрыть"), QDialogButtonBox::RejectRole);
     close->setObjectName(QStringLiteral("BtnClose"));
     connect(buttons, &QDialogButtonBox::accepted, this, [this] {
@@ -205,16 +206,17 @@ void BookDialog::FitToText()
         m_list->resizeColumnToContents(c);
     const QFontMetrics metrics(font());
     const int x = metrics.horizontalAdvance(QLatin1Char('x'));
-    m_list->setMinimumWidth(x * 100);
     m_statement->setMinimumHeight(metrics.lineSpacing() * 3);
     resize(x * 120, metrics.lineSpacing() * 44);
 }
 
-void BookDialog::showEvent(QShowEvent *event)
+void BookDialog::setVisible(bool visible)
 {
-    if (m_scaled.FollowFormScale())
-        FitToText();
-    QDialog::showEvent(event);
+    if (visible) {
+        if (m_scaled.FollowFormScale())
+            FitToText();
+    }
+    QDialog::setVisible(visible);
 }
 
 void BookDialog::ShowScores(const BestOf &best)
@@ -242,14 +244,35 @@ void BookDialog::ShowScores(const BestOf &best)
             item->setData(ColStars, Qt::AccessibleTextRole, QString::fromUtf8("без звезд: ") + HelpWith(score->Help));
         } else {
             const int stars = ::Stars(*score, book[i].Fewest);
-            item->setText(ColStars, StarGlyphs(stars));
-            item->setData(ColStars, Qt::AccessibleTextRole,
-                          QStringLiteral("%1 ").arg(stars)
-                              + QString::fromUtf8(RussianPlural(stars, "звезда", "звезды", "звезд").data()));
+            item->setText(ColStars, QString::fromStdString(StarGlyphs(stars)));
+            item->setData(ColStars, Qt::AccessibleTextRole, QString::fromStdString(StarWords(stars)));
         }
     }
     m_list->resizeColumnToContents(ColStars);
+    ShowProgress();
     ShowStatement();
+}
+
+// Each level's heading: its band, and how much of it the player has won.
+void BookDialog::ShowProgress()
+{
+    for (std::size_t i = 0; i < m_levels.size(); ++i) {
+        const int level = static_cast<int>(i) + 1;
+        QString text = QString::fromUtf8(Band(level).Name) + QString::fromUtf8(" — ")
+            + QString::fromStdString(BandText(level));
+        if (m_best)
+            text += QString::fromUtf8(": ") + QString::fromStdString(ProgressText(ProgressOf(level, m_best), !m_answers));
+        m_levels[i]->setText(0, text);
+    }
+}
+
+void BookDialog::SelectNextUnsolved()
+{
+    if (!m_best)
+        return;
+    const int next = NextUnsolved(Chosen(), m_best);
+    if (next >= 0)
+        Select(next);
 }
 
 int BookDialog::Chosen() const

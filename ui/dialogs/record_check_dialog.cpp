@@ -181,11 +181,7 @@ void RecordCheckDialog::AddTable()
              << QString::fromUtf8("Подробности");
     m_table = new QTableWidget(0, static_cast<int>(headings.size()), this);
     m_table->setObjectName(QStringLiteral("RecordTable"));
-    m_table->setHorizontalHeaderLabels(headings);
-    m_table->verticalHeader()->hide();
-    m_table->verticalHeader()->setDefaultSectionSize(m_table->fontMetrics().height() + 4);
-    m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
+    SetUpReadOnlyTable(*m_table, headings);
     m_table->setWordWrap(false);
     QHeaderView *header = m_table->horizontalHeader();
     header->setSectionsClickable(true);

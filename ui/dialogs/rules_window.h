@@ -24,8 +24,9 @@ public:
     // The text, as HTML; with answers, where the records are kept is named in it.
     static QString Text(bool answers);
 
-protected:
-    void showEvent(QShowEvent *event) override;
+    // Sized for the game's scale before it shows, so that the placement
+    // fits that size to the screen.
+    void setVisible(bool visible) override;
 
 private:
     // Sized to its text; again whenever a showing finds the game's scale changed.

@@ -18,7 +18,7 @@
 
 namespace {
 
-const char *const kColumns[] = {"№", "Из", "В", "V1", "V2", "V3"};
+constexpr int kColumnCount = 6;
 
 QLabel *MakeLine(const char *name, const QString &text, QWidget *parent)
 {
@@ -42,17 +42,10 @@ SolutionDialog::SolutionDialog(const Solution &solution, const QString &playerLi
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(MakeLine("SolutionLength", QString::fromStdString(SolutionLengthText(solution.Pours())), this));
 
-    m_table = new QTableWidget(solution.Pours(), static_cast<int>(std::size(kColumns)), this);
+    m_table = new QTableWidget(solution.Pours(), kColumnCount, this);
     m_table->setObjectName(QStringLiteral("SolutionTable"));
-    QStringList headings;
-    for (const char *column : kColumns)
-        headings << QString::fromUtf8(column);
-    m_table->setHorizontalHeaderLabels(headings);
-    m_table->verticalHeader()->hide();
-    m_table->verticalHeader()->setDefaultSectionSize(m_table->fontMetrics().height() + 4);
+    SetUpReadOnlyTable(*m_table, {"№", "Из", "В", "V1", "V2", "V3"});
     m_table->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
-    m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
     for (int row = 0; row < solution.Pours(); ++row) {
         const SolverStep &step = solution.Steps[static_cast<std::size_t>(row)];
         const int cells[] = {row + 1, step.Source, step.Receiver, step.Levels[0], step.Levels[1], step.Levels[2]};

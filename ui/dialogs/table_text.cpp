@@ -6,6 +6,7 @@
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QGuiApplication>
+#include <QHeaderView>
 #include <QPushButton>
 #include <QStringList>
 #include <QTableWidget>
@@ -18,6 +19,23 @@ QString CellText(const QTableWidgetItem *item)
 }
 
 } // namespace
+
+void SetUpReadOnlyTable(QTableWidget &table, std::initializer_list<const char *> headings)
+{
+    QStringList texts;
+    for (const char *heading : headings)
+        texts << QString::fromUtf8(heading);
+    SetUpReadOnlyTable(table, texts);
+}
+
+void SetUpReadOnlyTable(QTableWidget &table, const QStringList &headings)
+{
+    table.setHorizontalHeaderLabels(headings);
+    table.verticalHeader()->hide();
+    table.verticalHeader()->setDefaultSectionSize(table.fontMetrics().height() + 4);
+    table.setEditTriggers(QAbstractItemView::NoEditTriggers);
+    table.setSelectionBehavior(QAbstractItemView::SelectRows);
+}
 
 QString TableAsText(const QTableWidget &table)
 {

@@ -83,10 +83,16 @@ void TfrmTask::showEvent(QShowEvent *event)
     // another scale.
     if (m_ui->Image1->pixmap().isNull())
         connect(windowHandle(), &QWindow::screenChanged, this, &TfrmTask::LoadPictures);
-    if (m_scaled.FollowFormScale())
-        setFixedSize(ScaledRect(QRect(0, 0, 591, 393), FormScale()).size());
     LoadPictures();
     QDialog::showEvent(event);
+}
+
+void TfrmTask::setVisible(bool visible)
+{
+    // Sized for the game's scale before the show, which places it on the screen.
+    if (visible && m_scaled.FollowFormScale())
+        setFixedSize(ScaledRect(QRect(0, 0, 591, 393), FormScale()).size());
+    QDialog::setVisible(visible);
 }
 
 void TfrmTask::keyPressEvent(QKeyEvent *event)

@@ -36,6 +36,7 @@ public:
     // Every way out that is not "Принять" (the button, Escape, the close box)
     // answers kResultCancel; Qt's own reject() would answer 0.
     void reject() override;
+    void setVisible(bool visible) override;
 
 protected:
     void showEvent(QShowEvent *event) override;

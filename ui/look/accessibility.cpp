@@ -2,9 +2,11 @@
 // SPDX-License-Identifier: MIT
 #include "accessibility.h"
 
+#include "value_edit.h"
 #include "vessel_picture.h"
 
 #include <QAccessibleWidget>
+#include <QFontMetrics>
 #include <QVariant>
 #include <QWidget>
 
@@ -105,12 +107,146 @@ private:
     }
 };
 
-// The pictures read as gauges; a plain container (the form, a panel) drops
-// its decorations. Anything else is Qt's own business.
+// A value field reads as the editable text it is, whatever its length. Qt's
+// own reading of a line edit goes by its echo mode, and a field holding a
+// pasted flood hides its text from Qt's layout that way (ValueEdit): Qt
+// would call it a password field and give a screen reader no text.
+class ValueEditAccessible final : public QAccessibleWidget,
+                                  public QAccessibleTextInterface,
+                                  public QAccessibleEditableTextInterface {
+public:
+    explicit ValueEditAccessible(ValueEdit *edit)
+        : QAccessibleWidget(edit, QAccessible::EditableText)
+    {
+        addControllingSignal(QStringLiteral("textChanged(const QString&)"));
+        addControllingSignal(QStringLiteral("returnPressed()"));
+    }
+
+    QString text(QAccessible::Text t) const override
+    {
+        if (t == QAccessible::Value)
+            return Edit()->text();
+        return QAccessibleWidget::text(t);
+    }
+
+    void setText(QAccessible::Text t, const QString &text) override
+    {
+        if (t != QAccessible::Value) {
+            QAccessibleWidget::setText(t, text);
+            return;
+        }
+        if (!Edit()->isReadOnly())
+            Edit()->setText(text);
+    }
+
+    QAccessible::State state() const override
+    {
+        QAccessible::State s = QAccessibleWidget::state();
+        if (Edit()->isReadOnly())
+            s.readOnly = true;
+        else
+            s.editable = true;
+        s.selectableText = true;
+        return s;
+    }
+
+    void *interface_cast(QAccessible::InterfaceType t) override
+    {
+        if (t == QAccessible::TextInterface)
+            return static_cast<QAccessibleTextInterface *>(this);
+        if (t == QAccessible::EditableTextInterface)
+            return static_cast<QAccessibleEditableTextInterface *>(this);
+        return QAccessibleWidget::interface_cast(t);
+    }
+
+    // The text.
+    QString text(int startOffset, int endOffset) const override
+    {
+        if (startOffset > endOffset || startOffset < 0)
+            return {};
+        return Edit()->text().mid(startOffset, endOffset - startOffset);
+    }
+    int characterCount() const override { return static_cast<int>(Edit()->text().size()); }
+    int cursorPosition() const override { return Edit()->cursorPosition(); }
+    void setCursorPosition(int position) override { Edit()->setCursorPosition(position); }
+    QString attributes(int offset, int *startOffset, int *endOffset) const override
+    {
+        *startOffset = *endOffset = offset;
+        return {};
+    }
+    // Where a character stands on the screen, for a magnifier: measured in
+    // the field's font from where the field draws its cursor.
+    QRect characterRect(int offset) const override
+    {
+        const QString all = Edit()->text();
+        if (offset < 0 || offset >= all.size())
+            return {};
+        const int cursor = Edit()->cursorPosition();
+        const QFontMetrics metrics(Edit()->font());
+        const int shift = offset >= cursor ? metrics.horizontalAdvance(all.mid(cursor, offset - cursor))
+                                           : -metrics.horizontalAdvance(all.mid(offset, cursor - offset));
+        const QRect at = Edit()->CursorRect();
+        const QRect rect(at.left() + shift, at.top(), metrics.horizontalAdvance(all[offset]), at.height());
+        return QRect(Edit()->mapToGlobal(rect.topLeft()), rect.size());
+    }
+    int offsetAtPoint(const QPoint &point) const override
+    {
+        return Edit()->cursorPositionAt(Edit()->mapFromGlobal(point));
+    }
+    void scrollToSubstring(int startIndex, int endIndex) override
+    {
+        Edit()->setCursorPosition(endIndex);
+        Edit()->setCursorPosition(startIndex);
+    }
+
+    // The selection: at most one.
+    int selectionCount() const override { return Edit()->hasSelectedText() ? 1 : 0; }
+    void selection(int selectionIndex, int *startOffset, int *endOffset) const override
+    {
+        *startOffset = *endOffset = 0;
+        if (selectionIndex != 0 || !Edit()->hasSelectedText())
+            return;
+        *startOffset = Edit()->selectionStart();
+        *endOffset = Edit()->selectionEnd();
+    }
+    void addSelection(int startOffset, int endOffset) override { setSelection(0, startOffset, endOffset); }
+    void removeSelection(int selectionIndex) override
+    {
+        if (selectionIndex == 0)
+            Edit()->deselect();
+    }
+    void setSelection(int selectionIndex, int startOffset, int endOffset) override
+    {
+        if (selectionIndex == 0)
+            Edit()->setSelection(startOffset, endOffset - startOffset);
+    }
+
+    // Changes, as typing would make them.
+    void deleteText(int startOffset, int endOffset) override
+    {
+        replaceText(startOffset, endOffset, QString());
+    }
+    void insertText(int offset, const QString &text) override { replaceText(offset, offset, text); }
+    void replaceText(int startOffset, int endOffset, const QString &text) override
+    {
+        if (Edit()->isReadOnly() || startOffset < 0 || startOffset > endOffset)
+            return;
+        Edit()->setText(Edit()->text().replace(startOffset, endOffset - startOffset, text));
+    }
+
+private:
+    ValueEdit *Edit() const { return static_cast<ValueEdit *>(widget()); }
+};
+
+// The pictures read as gauges, the value fields as the texts they hold; a
+// plain container (the form, a panel) drops its decorations. Anything else
+// is Qt's own business.
 QAccessibleInterface *Factory(const QString &, QObject *object)
 {
     if (auto *picture = qobject_cast<VesselPicture *>(object))
         return new VesselAccessible(picture);
+    if (auto *edit = qobject_cast<ValueEdit *>(object))
+        return new ValueEditAccessible(edit);
     if (object && object->metaObject() == &QWidget::staticMetaObject)
         return new SurfaceAccessible(static_cast<QWidget *>(object));
     return nullptr;

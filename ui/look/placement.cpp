@@ -65,6 +65,26 @@ void FitWindowOnScreen(QWidget *window)
         window->setGeometry(window->geometry().translated(to - frame.topLeft()));
 }
 
+QSize SizeOnScreen(QSize size, QSize minimum, QMargins frame, const QRect &available)
+{
+    if (available.isEmpty())
+        return size;
+    const QSize room(available.width() - frame.left() - frame.right(),
+                     available.height() - frame.top() - frame.bottom());
+    return size.boundedTo(room).expandedTo(minimum);
+}
+
+void FitWindowSizeOnScreen(QWidget *window)
+{
+    const QScreen *screen = ScreenFor(window, window->frameGeometry());
+    if (!screen)
+        return;
+    const QSize fitted = SizeOnScreen(window->size(), window->minimumSize(), FrameMargins(window),
+                                      screen->availableGeometry());
+    if (fitted != window->size())
+        window->resize(fitted);
+}
+
 namespace {
 
 class ScreenKeeper final : public QObject {
@@ -84,6 +104,7 @@ protected:
         if (event->type() == QEvent::Show) {
             // The show event comes before the window is mapped: on the first
             // showing the window manager may not have framed it yet.
+            FitWindowSizeOnScreen(window);
             FitWindowOnScreen(window);
             m_frameUnknown = window->frameGeometry() == window->geometry();
         } else if (event->type() == QEvent::Move && m_frameUnknown &&
@@ -93,6 +114,7 @@ protected:
             m_frameUnknown = false;
             if (m_framed)
                 m_framed();
+            FitWindowSizeOnScreen(window);
             FitWindowOnScreen(window);
         }
         return false;

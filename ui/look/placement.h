@@ -5,6 +5,7 @@
 #include <QMargins>
 #include <QPoint>
 #include <QRect>
+#include <QSize>
 
 #include <functional>
 
@@ -19,10 +20,19 @@ QPoint FitOnScreen(const QRect &frame, const QRect &available);
 // Keeps a top-level window on the screen it opens on: each time it is shown,
 // and once more when the window manager's frame becomes known (framed, if
 // given, runs first then: the window may want another size for that frame).
+// A window larger than the screen's free area is made smaller first, down to
+// its minimum size: its lists and texts scroll, and the buttons under them
+// stay in view.
 void KeepOnScreen(QWidget *window, std::function<void()> framed = {});
 
 // Moves a window by the least amount that brings its frame onto its screen.
 void FitWindowOnScreen(QWidget *window);
+
+// The size a window of `size` with this frame takes to fit `available`,
+// no smaller than `minimum`.
+QSize SizeOnScreen(QSize size, QSize minimum, QMargins frame, const QRect &available);
+// Makes a window no larger than its screen's free area, frame included.
+void FitWindowSizeOnScreen(QWidget *window);
 
 // The screen a window is on, or opens on.
 QScreen *WindowScreen(const QWidget *window);

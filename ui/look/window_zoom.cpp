@@ -73,11 +73,11 @@ qreal WindowZoom::Fitting() const
     return ScaleThatFits(atOne, FrameMargins(m_window), screen->availableGeometry());
 }
 
-void WindowZoom::FitAtStart()
+void WindowZoom::FitAtStart(std::optional<qreal> kept)
 {
-    const qreal fits = Fitting();
-    if (fits < 1.0)
-        Apply(fits);
+    const qreal scale = std::min(kept.value_or(1.0), Fitting());
+    if (scale != 1.0)
+        Apply(scale);
 }
 
 void WindowZoom::Framed()

@@ -7,6 +7,8 @@
 
 #include <QObject>
 
+#include <optional>
+
 class QMainWindow;
 
 // The main window drawn at a scale: the form with its fonts, pictures and
@@ -22,9 +24,9 @@ public:
     // follows its picture rather than the scale.
     WindowZoom(QMainWindow *window, const MainForm &form, QWidget *captionPanel, const QWidget *sourceMark);
 
-    // Where the window does not fit its screen at 1, the largest scale that
-    // does. The fit at start decides; nothing is remembered.
-    void FitAtStart();
+    // The scale kept from the last run, or 1; where the window does not fit
+    // its screen at that, the largest scale that does.
+    void FitAtStart(std::optional<qreal> kept = std::nullopt);
     // Once the window manager has framed the window: smaller, if that frame
     // no longer fits at the scale the start chose.
     void Framed();

@@ -50,13 +50,15 @@ void ScoresFile::Load()
         m_book.Add(win);
 }
 
-void ScoresFile::Remember(const Score &win)
+std::optional<Score> ScoresFile::Remember(const Score &win)
 {
     Load();
+    std::optional<Score> before = m_book.Best(win.Code);
     if (!m_book.Add(win))
-        return;
+        return before;
     m_unsaved.push_back(win);
     Lock().Run([this](const QString &problem) { Keep(problem); });
+    return before;
 }
 
 ConfigLock &ScoresFile::Lock()

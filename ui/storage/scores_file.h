@@ -42,9 +42,12 @@ public:
 
     // Keeps the win if it is the task's best: shown at once, written to the
     // file now or, when another game holds the file, as soon as it is free.
-    void Remember(const Score &win);
+    // Returns the task's best before it, as read.
+    std::optional<Score> Remember(const Score &win);
     // Wins not yet in the file.
     bool Pending() const { return !m_unsaved.empty(); }
+    // The best win of every task, as last read or kept.
+    std::vector<Score> All() const { return m_book.All(); }
 
 private:
     // Under the lock, or with why it could not be had.

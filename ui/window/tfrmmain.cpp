@@ -8,6 +8,7 @@
 #include "classic_widgets.h"
 #include "drag_gesture.h"
 #include "enter_key.h"
+#include "form_scale.h"
 #include "game_palette.h"
 #include "keyboard_pour.h"
 #include "line_edit_cell.h"
@@ -16,19 +17,23 @@
 #include "message_boxes.h"
 #include "move_log_model.h"
 #include "placement.h"
+#include "pour_animation.h"
 #include "pupil_saves.h"
 #include "record_check_command.h"
 #include "replay_command.h"
 #include "rules_window.h"
 #include "score_keeper.h"
+#include "settings_file.h"
 #include "solver_commands.h"
 #include "task_code_commands.h"
 #include "task_code.h"
 #include "tfrmtask.h"
 #include "vessel_picture.h"
+#include "win_commands.h"
 #include "window_zoom.h"
 #include "worksheet_command.h"
 
+#include <QAction>
 #include <QCloseEvent>
 #include <QDir>
 #include <QFile>
@@ -62,7 +67,9 @@ TfrmMain::TfrmMain(Game &game, QWidget *parent)
     : QMainWindow(parent)
     , m_game(game)
     , m_commands(new GameCommands(this))
+    , m_settings(new SettingsFile(this))
 {
+    m_settings->Load();
     InstallAccessibility();
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QString::fromUtf8(kAppTitle));
@@ -77,13 +84,14 @@ TfrmMain::TfrmMain(Game &game, QWidget *parent)
         setTabOrder(order[i], order[i + 1]);
     SetupScreenReaderNames();
     ConnectPuzzle();
+    TakeUpSettings();
 
     // Fixed: the form, the menu bar above it and the status bar below.
     setFixedSize(kFormWidth, menuBar()->sizeHint().height() + kFormHeight + kStatusHeight);
     move(206, 133);
     UseGamePalette(this);
     m_zoom = new WindowZoom(this, m_f, captionPanel, m_keyPour->Frame());
-    m_zoom->FitAtStart();
+    m_zoom->FitAtStart(m_settings->Values().Scale);
     KeepOnScreen(this, [this] { m_zoom->Framed(); });
 
     FormCreate();
@@ -121,6 +129,8 @@ void TfrmMain::SetupWidgets()
     m_commands->Connect(Command::Exit, m_f.BtnExit, [this] { close(); });
 
     SetupDragGesture();
+    m_animation = new PourAnimation(m_f.Images, this);
+    m_commands->SetAnimationForcedOff(PourAnimation::ForcedOff());
 }
 
 void TfrmMain::ConnectPuzzle()
@@ -132,6 +142,22 @@ void TfrmMain::ConnectPuzzle()
         m_f.Images[Vessel(n)]->SetReading(s.Capacity(n), s.Level(n));
     }));
     m_puzzleNotices.push_back(puzzle.GoalMetNotice().Subscribe([this] { m_scores->GoalMet(); }));
+    m_puzzleNotices.push_back(puzzle.LogChangedNotice().Subscribe([this] { FollowProgress(); }));
+    m_puzzleNotices.push_back(puzzle.GoalAnnouncedNotice().Subscribe([this] {
+        FollowProgress();
+        m_wins->GoalAnnounced();
+    }));
+}
+
+void TfrmMain::FollowProgress()
+{
+    m_commands->SetProgress({Puzzle().RedoCount() > 0, !Puzzle().AsStarted()});
+}
+
+void TfrmMain::BackToGame()
+{
+    activateWindow();
+    m_f.ListView->setFocus();
 }
 
 void TfrmMain::SetupDragGesture()
@@ -156,13 +182,24 @@ void TfrmMain::SetupMenus()
     SetupKeyboardPour();
     const auto start = [this](const std::string &code) { StartTaskCode(code); };
     m_solver = new SolverCommands(Puzzle(), *m_commands, m_game.Boxes(), this);
-    m_recordCheck = new RecordCheckCommand(Puzzle(), *m_commands, m_game.Boxes(), this);
+    m_recordCheck = new RecordCheckCommand(Puzzle(), *m_commands, m_game.Boxes(), *m_settings, this);
     m_replay = new ReplayCommand(Puzzle(), *m_commands, this);
     m_scores = new ScoreKeeper(Puzzle(), m_game.Boxes(), this);
     m_book = new BookCommands(*m_commands, *m_scores, this, start);
     m_codes = new TaskCodeCommands(Puzzle(), *m_commands, m_game.Boxes(), this, start);
     m_worksheet = new WorksheetCommand(Puzzle(), *m_commands, this);
     m_solver->ShowBestWith([this] { return m_scores->BestLine(); });
+    WinCommands::Actions wins;
+    wins.Start = start;
+    wins.StartBookTask = [this](int index) { m_book->Start(index); };
+    wins.Random = [this](int level) { Guarded([&] { m_codes->RandomTask(level); }); };
+    wins.RandomLevel = [this](const std::string &code) { return m_codes->RandomLevel(code); };
+    wins.Again = [this] {
+        if (m_commands->MayRun(Command::Restart))
+            BtnRestartClick();
+    };
+    wins.BackToGame = [this] { BackToGame(); };
+    m_wins = new WinCommands(Puzzle(), *m_commands, *m_scores, this, wins);
 
     MainMenuHandlers handlers;
     handlers.New = [this] { MnuNewClick(); };
@@ -181,20 +218,22 @@ void TfrmMain::SetupMenus()
     handlers.ZoomOut = [this] { Zoom([this] { m_zoom->Smaller(); }); };
     handlers.ZoomNormal = [this] { Zoom([this] { m_zoom->Normal(); }); };
     handlers.ZoomFill = [this] { Zoom([this] { m_zoom->FillScreen(); }); };
-    handlers.Redo = [this] { Guarded([this] { m_keyPour->Mark(0); Puzzle().Redo(); }); };
-    handlers.Restart = [this] {
-        Guarded([this] {
-            BeforeNewGame();
-            m_keyPour->Mark(0);
-            Puzzle().Restart();
-        });
-    };
+    handlers.Redo = [this] { BtnRedoClick(); };
+    handlers.Restart = [this] { BtnRestartClick(); };
     handlers.Book = [this] { Guarded([this] { m_book->OpenBook(); }); };
     handlers.RandomTask = [this](int level) { Guarded([&] { m_codes->RandomTask(level); }); };
     handlers.CopyCode = [this] { Guarded([this] { m_codes->CopyCode(); }); };
     handlers.EnterCode = [this] { Guarded([this] { m_codes->EnterCode(); }); };
     handlers.Rules = [this] { ShowRules(); };
     handlers.Worksheet = [this] { Guarded([this] { m_worksheet->Open(); }); };
+    handlers.Scores = [this] { Guarded([this] { m_wins->ShowScores(); }); };
+    handlers.Animation = [this] {
+        Guarded([this] {
+            m_animation->SetOn(!m_animation->On());
+            m_settings->SetAnimation(m_animation->On());
+        });
+    };
+    handlers.AnimationOn = [this] { return m_animation->On(); };
     (new MapCommands(Puzzle(), *m_commands, this))->AddHandlers(handlers);
     BuildMainMenu(menuBar(), *m_commands, handlers);
 }
@@ -205,7 +244,17 @@ void TfrmMain::Zoom(const std::function<void()> &step)
         // The source's mark is drawn for the picture's place at the old scale.
         m_keyPour->Mark(0);
         step();
+        m_settings->SetScale(FormScale());
     });
+}
+
+void TfrmMain::TakeUpSettings()
+{
+    const ::Settings &kept = m_settings->Values();
+    m_animation->SetOn(kept.Animation);
+    menuBar()->findChild<QAction *>(QStringLiteral("MnuAnimation"))->setChecked(m_animation->On());
+    m_book->SetLastPlayed(kept.BookTask);
+    m_book->OnPlayed([this](const std::string &code) { m_settings->SetBookTask(code); });
 }
 
 void TfrmMain::SetupKeyboardPour()
@@ -281,6 +330,7 @@ void TfrmMain::FormCreate()
 void TfrmMain::MnuNewClick()
 {
     Guarded([this] {
+        m_wins->Dismiss();
         BeforeNewGame();
         ShowActionHint(QString::fromUtf8(kHintInput));
         Puzzle().ResetAll();
@@ -303,6 +353,7 @@ void TfrmMain::MnuTasksClick()
 void TfrmMain::BtnBeginClick()
 {
     Guarded([this] {
+        m_wins->Dismiss();
         ShowActionHint(QString::fromUtf8(kHintPlay));
         SetInputMode(false);
         Puzzle().AppendMoveRow();
@@ -315,9 +366,28 @@ void TfrmMain::BtnBeginClick()
 
 void TfrmMain::BtnUndoClick()
 {
-    Guarded([this] {
+    Eased([this] {
         m_keyPour->Mark(0);
         Puzzle().BtnUndoClick();
+    });
+}
+
+void TfrmMain::BtnRedoClick()
+{
+    Eased([this] {
+        m_keyPour->Mark(0);
+        Puzzle().Redo();
+    });
+}
+
+void TfrmMain::BtnRestartClick()
+{
+    Eased([this] {
+        m_wins->Dismiss();
+        BeforeNewGame();
+        m_keyPour->Mark(0);
+        Puzzle().Restart();
+        m_f.ListView->setFocus();
     });
 }
 
@@ -341,11 +411,12 @@ void TfrmMain::MnuSaveAsClick()
         dialog.setAcceptMode(QFileDialog::AcceptSave);
         dialog.setNameFilter(QString::fromUtf8("Записи ходов (*.xml)"));
         dialog.setDefaultSuffix(QStringLiteral("xml"));
-        dialog.setDirectory(QDir::currentPath());
+        dialog.setDirectory(m_settings->StartFolder(QStringLiteral("save")));
         dialog.selectFile(QString::fromUtf8(kResultFileName));
         if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
             return;
         const QString path = dialog.selectedFiles().constFirst();
+        m_settings->SetFolder(QStringLiteral("save"), QFileInfo(path).absolutePath());
         WriteResultCopy(m_game.Xmldoc(), Puzzle().Log(), QFile::encodeName(path).toStdString(),
                         QFileInfo(path).fileName().toStdString(), m_game.Boxes());
     });
@@ -402,7 +473,7 @@ void TfrmMain::DrawVessel(int n)
 {
     Guarded([&] {
         const VesselState &s = Puzzle().State();
-        m_f.Images[Vessel(n)]->Draw(s.Capacity(n), s.Level(n));
+        m_animation->Draw(n, s.Capacity(n), s.Level(n), m_easeDraws);
     });
 }
 
@@ -441,7 +512,7 @@ bool TfrmMain::FormDragOver(QWidget *sender, VesselPicture *source, QPoint pos)
 
 void TfrmMain::Image1DragDrop(VesselPicture *sender, VesselPicture *source)
 {
-    Guarded([&] { Puzzle().Pour(source->Tag(), sender->Tag()); });
+    Eased([&] { Puzzle().Pour(source->Tag(), sender->Tag()); });
 }
 
 void TfrmMain::Image1EndDrag(VesselPicture *sender)

@@ -19,16 +19,19 @@ class BookCommands;
 class DragGesture;
 class KeyboardPour;
 class LineEditCell;
+class PourAnimation;
 class PupilSaves;
 class QLabel;
 class RecordCheckCommand;
 class ReplayCommand;
 class RulesWindow;
 class ScoreKeeper;
+class SettingsFile;
 class SolverCommands;
 class TaskCodeCommands;
 class TfrmTask;
 class VesselPicture;
+class WinCommands;
 class WindowZoom;
 class WorksheetCommand;
 
@@ -54,6 +57,9 @@ public:
     WorksheetCommand &Worksheet() { return *m_worksheet; }
     ReplayCommand &Replay() { return *m_replay; }
     ScoreKeeper &Scores() { return *m_scores; }
+    WinCommands &Wins() { return *m_wins; }
+    PourAnimation &Animation() { return *m_animation; }
+    SettingsFile &Settings() { return *m_settings; }
     // «Как играть»: made on first use; null until then.
     RulesWindow *Rules() const;
     // A lesson's pupil: their name in the title, their work in their file
@@ -73,6 +79,9 @@ public:
     void MnuTasksClick();
     void BtnBeginClick();
     void BtnUndoClick();
+    void BtnRedoClick();
+    // "Начать заново": a new attempt at the task.
+    void BtnRestartClick();
     void BtnXmlClick();
     // "Записать как…": what "Запись результата" would write, to a file the
     // player chooses; later saves still go to sosudnik.xml.
@@ -106,10 +115,27 @@ private:
     void SetupKeyboardPour();
     // A "&Масштаб" entry.
     void Zoom(const std::function<void()> &step);
+    // «Вперед» and «Начать заново» follow the game: what there is to redo
+    // and whether it is as it started.
+    void FollowProgress();
+    // The focus back on the move list, the window active: after a window
+    // over the game closes.
+    void BackToGame();
+    // Runs a command whose pictures move eased (a pour, undo, redo).
+    template <class Handler>
+    void Eased(Handler &&handler)
+    {
+        m_easeDraws = true;
+        Puzzle().Guard().Run(handler);
+        m_easeDraws = false;
+    }
     // Names that only a screen reader says.
     void SetupScreenReaderNames();
     // In a lesson, before the log loses its pours to a new game.
     void BeforeNewGame();
+
+    // What the last run kept: the animation, the book's last task.
+    void TakeUpSettings();
 
     // Runs a handler through the dispatch guard.
     template <class Handler>
@@ -120,6 +146,8 @@ private:
 
     Game &m_game;
     GameCommands *m_commands = nullptr;
+    // Read first: the window is built with what it holds.
+    SettingsFile *m_settings = nullptr;
     SolverCommands *m_solver = nullptr;
     RecordCheckCommand *m_recordCheck = nullptr;
     ReplayCommand *m_replay = nullptr;
@@ -127,6 +155,7 @@ private:
     BookCommands *m_book = nullptr;
     TaskCodeCommands *m_codes = nullptr;
     WorksheetCommand *m_worksheet = nullptr;
+    WinCommands *m_wins = nullptr;
     PupilSaves *m_pupil = nullptr;
     MainForm m_f;
     // The puzzle's view of the seven fields, in the order of MainForm::Fields.
@@ -134,6 +163,9 @@ private:
     QLabel *m_hint = nullptr;
     KeyboardPour *m_keyPour = nullptr;
     DragGesture *m_drag = nullptr;
+    PourAnimation *m_animation = nullptr;
+    // Whether the vessels drawn now were moved by a pour, an undo or a redo.
+    bool m_easeDraws = false;
     WindowZoom *m_zoom = nullptr;
     QPointer<TfrmTask> m_frmTask;
     QPointer<RulesWindow> m_rules;

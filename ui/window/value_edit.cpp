@@ -12,6 +12,7 @@
 #include <QTextLayout>
 
 #include <algorithm>
+#include <memory>
 
 namespace {
 
@@ -70,29 +71,63 @@ void ValueEdit::paintEvent(QPaintEvent *event)
         QLineEdit::paintEvent(event);
 }
 
+struct ValueEdit::Part {
+    std::unique_ptr<QTextLayout> Layout;
+    QRect Contents;
+    qsizetype From = 0;
+    qsizetype To = 0;
+    QPointF Origin;
+    qreal CursorX = 0; // from the origin
+    qreal Height = 0;
+};
+
+ValueEdit::Part ValueEdit::LayOutPart() const
+{
+    Part part;
+    QStyleOptionFrame panel;
+    initStyleOption(&panel);
+    part.Contents = style()->subElementRect(QStyle::SE_LineEditContents, &panel, this).adjusted(2, 1, -2, -1);
+    const QString all = text();
+    const qsizetype cursor = cursorPosition();
+    part.From = std::max<qsizetype>(0, cursor - kAroundCursor);
+    part.To = std::min(all.size(), cursor + kAroundCursor);
+    part.Layout = std::make_unique<QTextLayout>(all.mid(part.From, part.To - part.From), font());
+    part.Layout->beginLayout();
+    QTextLine line = part.Layout->createLine();
+    part.Layout->endLayout();
+    if (!line.isValid())
+        return part;
+    // The cursor stays in view at the right edge, as a line edit scrolls.
+    part.CursorX = line.cursorToX(static_cast<int>(cursor - part.From));
+    part.Height = line.height();
+    const qreal shift = std::max<qreal>(0, part.CursorX - part.Contents.width() + 1);
+    part.Origin = QPointF(part.Contents.left() - shift, part.Contents.top() + (part.Contents.height() - line.height()) / 2);
+    return part;
+}
+
+QRect ValueEdit::CursorRect() const
+{
+    if (!ShowsPart())
+        return cursorRect();
+    const Part part = LayOutPart();
+    return QRectF(part.Origin.x() + part.CursorX, part.Origin.y(), 1, part.Height).toAlignedRect();
+}
+
 void ValueEdit::PaintPart()
 {
     QPainter p(this);
     QStyleOptionFrame panel;
     initStyleOption(&panel);
     style()->drawPrimitive(QStyle::PE_PanelLineEdit, &panel, &p, this);
-    const QRect contents = style()->subElementRect(QStyle::SE_LineEditContents, &panel, this).adjusted(2, 1, -2, -1);
-
-    const QString all = text();
-    const qsizetype cursor = cursorPosition();
-    const qsizetype from = std::max<qsizetype>(0, cursor - kAroundCursor);
-    const qsizetype to = std::min(all.size(), cursor + kAroundCursor);
-    QTextLayout layout(all.mid(from, to - from), font());
-    layout.beginLayout();
-    QTextLine line = layout.createLine();
-    layout.endLayout();
-    if (!line.isValid())
+    const Part part = LayOutPart();
+    if (part.Height <= 0)
         return;
-
-    // The cursor stays in view at the right edge, as a line edit scrolls.
-    const qreal cursorX = line.cursorToX(static_cast<int>(cursor - from));
-    const qreal shift = std::max<qreal>(0, cursorX - contents.width() + 1);
-    const QPointF origin(contents.left() - shift, contents.top() + (contents.height() - line.height()) / 2);
+    QTextLayout &layout = *part.Layout;
+    const QRect &contents = part.Contents;
+    const QPointF &origin = part.Origin;
+    const qsizetype cursor = cursorPosition();
+    const qsizetype from = part.From;
+    const qsizetype to = part.To;
 
     QList<QTextLayout::FormatRange> selection;
     if (hasSelectedText()) {

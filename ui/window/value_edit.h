@@ -18,8 +18,12 @@ public:
 
     explicit ValueEdit(QWidget *parent = nullptr);
 
-    // Whether the field shows only a part of its text now.
+    // Whether the field shows only a part of its text now. (Its echo mode
+    // is Qt's way to lay out nothing; the text is no secret: the field's
+    // accessible reading gives all of it.)
     bool ShowsPart() const { return echoMode() == QLineEdit::NoEcho; }
+    // Where the cursor is drawn, in the field's coordinates.
+    QRect CursorRect() const;
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
@@ -33,4 +37,7 @@ private:
     void ExpectLength(qsizetype length);
     void FollowLength();
     void PaintPart();
+    // The part of the text laid out around the cursor, where it is drawn.
+    struct Part;
+    Part LayOutPart() const;
 };

@@ -5,6 +5,8 @@
 #include <QImage>
 #include <QWidget>
 
+class QVariantAnimation;
+
 // A vessel of `size` (in pixels of the form) painted for a screen of `ratio`
 // device pixels per form pixel: a white box with a black outline, blue up to
 // level/capacity. The outline and the level line are round(ratio) device
@@ -25,8 +27,15 @@ public:
     int Tag() const { return m_tag; }
 
     // A white box with a black outline, blue up to level/capacity. The
-    // picture then reads out these two numbers (SetReading).
-    void Draw(int capacity, int level);
+    // picture then reads out these two numbers (SetReading) at once.
+    // eased: the liquid moves there from where it is shown over kEaseMs
+    // instead, and the last frame is the very picture painted at once.
+    void Draw(int capacity, int level, bool eased = false);
+
+    static constexpr int kEaseMs = 200;
+    bool Easing() const;
+    // Shows the last frame at once.
+    void FinishEasing();
 
     // What a screen reader is told: the level out of the capacity, and
     // whether the vessel is marked as the source of a pour from the keyboard.
@@ -37,12 +46,21 @@ public:
     void SetReading(int capacity, int level);
     void SetMarked(bool on);
 
+signals:
+    // An easing ran to its end.
+    void Eased();
+
 protected:
     void paintEvent(QPaintEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
 
 private:
+    // The surface as drawn: the liquid's top at `top` form rows (the
+    // picture's height: none).
+    void Paint(qreal top);
     void Paint();
+    // The top of the liquid as last drawn, in form rows.
+    qreal DrawnTop() const;
 
     int m_tag;
     int m_formHeight;
@@ -50,6 +68,10 @@ private:
     int m_drawnCapacity = 0;
     int m_drawnLevel = 0;
     QImage m_surface;
+    // While easing: from where, and where it is shown now.
+    QVariantAnimation *m_ease = nullptr;
+    qreal m_easeFrom = 0;
+    qreal m_shownTop = 0;
     // As last read out.
     int m_capacity = 0;
     int m_level = 0;
