@@ -113,9 +113,9 @@ pupil="$work/run/ученик.xml"
   printf '</ListStore>\n'
 } >"$pupil"
 
-# «Игра → Просмотр записи…» (Alt+И, С), the file typed into Qt's chooser.
+# «Игра → Просмотр записи…» (Alt+И, И), the file typed into Qt's chooser.
 open_by_key alt+Cyrillic_i "the game menu did not open"
-xdotool key Cyrillic_es
+xdotool key Cyrillic_i
 chooser_open() {
   local id
   for id in $(game_windows); do

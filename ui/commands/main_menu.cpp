@@ -37,8 +37,7 @@ QMenu *AddMenu(QMenuBar *bar, const char *name, const char *text)
 // tasks to print.
 void AddBookEntries(QMenu *menu, GameCommands &commands, const MainMenuHandlers &handlers)
 {
-    // "Просмотр записи…" has its С: every other letter of it was taken first.
-    commands.Connect(Command::Book, AddEntry(menu, "MnuBook", "С&борник задач…"), handlers.Book);
+    commands.Connect(Command::Book, AddEntry(menu, "MnuBook", "&Сборник задач…"), handlers.Book);
     QMenu *random = menu->addMenu(QString::fromUtf8("Сл&учайная задача"));
     random->setObjectName(QStringLiteral("MnuRandom"));
     commands.Bind(Command::RandomTask, random->menuAction());
@@ -119,7 +118,7 @@ void AddSolverEntries(QMenu *menu, GameCommands &commands, const MainMenuHandler
                      handlers.Check);
     commands.Connect(Command::CheckRecords, AddEntry(menu, "MnuCheckRecords", "Провери&ть записи…"),
                      handlers.CheckRecords);
-    commands.Connect(Command::Replay, AddEntry(menu, "MnuReplay", "Про&смотр записи…"), handlers.Replay);
+    commands.Connect(Command::Replay, AddEntry(menu, "MnuReplay", "Просмотр запис&и…"), handlers.Replay);
     commands.Connect(Command::Map,
                      AddEntry(menu, "MnuMap", "Карта пере&ливаний", QKeySequence(Qt::CTRL | Qt::Key_M)),
                      handlers.Map);
@@ -161,7 +160,8 @@ void BuildGameMenu(QMenu *menu, GameCommands &commands, const MainMenuHandlers &
     menu->addSeparator();
     AddZoomEntries(menu, commands, handlers);
     menu->addSeparator();
-    commands.Connect(Command::Rules, AddEntry(menu, "MnuRules", "Как &играть", QKeySequence(Qt::Key_F1)),
+    // Its И went to "Просмотр записи…", whose other letters were all taken.
+    commands.Connect(Command::Rules, AddEntry(menu, "MnuRules", "Как и&грать", QKeySequence(Qt::Key_F1)),
                      handlers.Rules);
 }
 
