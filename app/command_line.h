@@ -15,7 +15,7 @@ inline constexpr int kExitSolved = 0;
 inline constexpr int kExitNoSolution = 1;
 inline constexpr int kExitBadTask = 2; // a malformed task code or arguments
 inline constexpr int kExitNoDisplay = 3;
-inline constexpr int kExitOutputFailed = 4; // standard output, or the file asked for, could not be written
+inline constexpr int kExitOutputFailed = 4; // standard output, or a file asked for, could not be written
 
 // The game's own options. A new one is a row here; a new window-less
 // command is also a row in kCommands below.
@@ -40,12 +40,19 @@ inline constexpr Option kOptions[] = {
     {nullptr, "generate", "1-5", "нужен уровень",
      "придумать задачу этого уровня (уровни ниже) и вывести ее код и наименьшее число переливаний"},
     {nullptr, "seed", "N", "нужно число",
-     "с --generate: задача по числу N от 0 до 4294967295, одна и та же при каждом запуске"},
+     "с --generate и --worksheet: задачи по числу N от 0 до 4294967295, одни и те же при каждом запуске"},
+    {nullptr, "worksheet", "задачи", "нужно, из каких задач составить листок",
+     "сделать листок с задачами в PDF (A4) и ключ к нему: book=номера сборника через запятую, code=коды задач "
+     "через плюс или level=уровень (случайные задачи этого уровня)"},
+    {nullptr, "key", "файл", "нужно имя файла", "с --worksheet: ключ к листку отдельным файлом, а не в конце листка"},
+    {nullptr, "count", "N", "нужно число", "с --worksheet level=: задач на листке, от 1 до 20 (без --count 4)"},
+    {nullptr, "variants", "N", "нужно число",
+     "с --worksheet level=: вариантов листка, от 1 до 200, у каждого свои задачи"},
     {nullptr, "map", "задача", "нужна задача",
      "нарисовать карту переливаний задачи с ее кратчайшим решением и записать в файл, названный после -o"},
     {"o", "output", "файл", "нужно имя файла",
-     "с --map: файл карты, PNG, SVG или PDF по расширению (.png, .svg, .pdf); прежний файл заменяется, только "
-     "когда новый записан целиком"},
+     "с --map: файл карты, PNG, SVG или PDF по расширению (.png, .svg, .pdf); с --worksheet: файл листка (PDF); "
+     "прежний файл заменяется, только когда новый записан целиком"},
     {nullptr, "lesson", nullptr, nullptr,
      "урок: без подсказки, решения и проверок, наименьшее число переливаний не показывается; ходы "
      "ученика записываются в его файл сами (ниже)"},
@@ -67,8 +74,11 @@ struct Companion {
 inline constexpr Companion kCompanions[] = {
     {"csv", {"check"}},
     {"xlsx", {"check"}},
-    {"seed", {"generate"}},
-    {"output", {"map"}},
+    {"seed", {"generate", "worksheet"}},
+    {"output", {"map", "worksheet"}},
+    {"key", {"worksheet"}},
+    {"count", {"worksheet"}},
+    {"variants", {"worksheet"}},
     {"folder", {"lesson"}},
     {"pupil", {"lesson"}},
 };
@@ -79,7 +89,7 @@ bool Accompanies(const Companion &companion, std::string_view command);
 std::string CompanionRule(const Companion &companion);
 
 // The window-less commands that do work of their own: one at a time.
-inline constexpr const char *kExclusive[] = {"solve", "check", "book", "generate", "map"};
+inline constexpr const char *kExclusive[] = {"solve", "check", "book", "generate", "map", "worksheet"};
 
 // The arguments, read once. The game's own options are known by their long
 // name; Qt's own options (-platform, -display, -style, ...) are set apart for
@@ -109,6 +119,9 @@ struct CommandLine {
 
 // argv as main gets it; the strings must outlive the result.
 CommandLine ReadCommandLine(int argc, char *argv[]);
+
+// Whether one of the commands the companion shapes is on the line.
+bool CommandGiven(const CommandLine &line, const Companion &companion);
 
 // "--name".
 std::string LongName(const char *name);

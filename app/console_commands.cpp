@@ -21,7 +21,10 @@
 #include "task_generator.h"
 #include "utf8.h"
 #include "wording.h"
+#include "worksheet.h"
+#include "worksheet_pdf.h"
 
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QString>
 
@@ -136,15 +139,15 @@ struct ExitStatus {
 
 constexpr ExitStatus kExitStatuses[] = {
     {kExitSolved, "задача решена (--solve), все файлы решены (--check), выведены сборник (--book) или задача "
-                  "(--generate), записана карта (--map), или игра закрыта как обычно, в том числе окно «Фамилия и "
-                  "имя» на уроке"},
+                  "(--generate), записаны листок (--worksheet) или карта (--map), или игра закрыта как обычно, в том "
+                  "числе окно «Фамилия и имя» на уроке"},
     {kExitNoSolution, "решения нет, причина в единственной строке вывода (--solve); не все файлы решены "
                       "(--check)"},
     {kExitBadTask, "задача, уровень, число N, файл карты или параметры записаны неверно, в папку для --folder "
                    "нельзя записывать; сообщение в stderr"},
     {kExitNoDisplay, "нет графического дисплея: окно игры показать негде"},
     {kExitOutputFailed, "не удалось записать стандартный вывод (нет места, вывод закрыт, читавшая его "
-                        "программа завершилась) или файл карты (--map); причина в stderr"},
+                        "программа завершилась), файл листка (-o, --key) или файл карты (--map); причина в stderr"},
 };
 
 std::string HelpText()
@@ -154,6 +157,8 @@ std::string HelpText()
     text += "       " + program + " --check <задача>[+<задача>...] [--csv] [--xlsx <файл>]\n";
     text += "                -- <файл или папка>...\n";
     text += "       " + program + " --map <задача> -o <файл>\n";
+    text += "       " + program + " --worksheet <задачи> -o <файл.pdf> [--key <файл.pdf>]\n";
+    text += "       " + std::string(program.size(), ' ') + "             [--count N] [--seed N] [--variants N]\n";
     text += Wrapped("«" + std::string(kAppTitle) + "» — головоломка на переливание.") + "\n";
     text += Wrapped("Задача записывается как C1,C2,C3/L1,L2,L3/T: объемы трех сосудов, уровни в них и нужный "
                     "уровень — целые числа от 0 до 999, причем уровень не больше объема своего сосуда. Заданная "
@@ -166,7 +171,7 @@ std::string HelpText()
         if (option.Value)
             names += " <" + std::string(option.Value) + ">";
         const std::size_t width = Utf8Characters(names);
-        names.append(width < 20 ? 20 - width : 1, ' ');
+        names.append(width <= 20 ? 20 - width : 1, ' ');
         text += Wrapped(option.Help, "  " + names + "  ", std::string(24, ' '));
     }
     text += Wrapped("Окно понимает и параметры Qt: -platform, -display, -style и другие.") + "\n";
@@ -202,6 +207,14 @@ std::string HelpText()
     text += Wrapped("Вне урока «Игра → Записать как…» (Ctrl+Shift+S) записывает то же, что «Запись результата», "
                     "в выбранный файл.")
         + "\n";
+    text += Wrapped("Листок (--worksheet): PDF на листах A4 — у каждой задачи номер, название, условие, рисунок "
+                    "сосудов и пустая таблица переливаний, одинаковая у всех задач листка; в конце (или в файле "
+                    "--key) ключ: код каждой задачи, наименьшее число переливаний, кратчайшее решение с картой, коды "
+                    "вариантов для --check. Задачи: book=1,5,23 (номера сборника), code=КОД+КОД или level=3 с "
+                    "--count N (случайные задачи уровня; без --seed число выбирается случайно, печатается в stderr "
+                    "и в ключе) и --variants N (у каждого варианта свои задачи). Файлы записываются целиком или не "
+                    "меняются.")
+        + "\n";
     text += "Уровни по наименьшему числу переливаний:\n";
     for (int level = 1; level <= kLevelCount; ++level)
         text += "  " + std::to_string(level) + "  " + Band(level).Name + ": " + BandText(level) + "\n";
@@ -215,6 +228,7 @@ std::string HelpText()
     text += "  " + program + " --check 12,7,5/12,0,0/6 -- *.xml\n";
     text += "  " + program + " --check 12,7,5/12,0,0/6+8,5,3/8,0,0/4 --xlsx 7a.xlsx -- 7a/\n";
     text += "  " + program + " --generate 3 --seed 7\n";
+    text += "  " + program + " --worksheet level=3 --count 6 --variants 30 -o листок.pdf\n";
     text += "  " + program + " --map 12,7,5/12,0,0/6 -o milk.pdf\n";
     text += "  " + program + " --lesson 12,7,5/12,0,0/6 --folder /srv/class/7a\n";
     return text;
@@ -408,25 +422,11 @@ int PrintBook(const CommandLine &line, const Streams &streams)
     return Emit(streams, out, 0);
 }
 
-// A whole number from digits alone, or nothing when it is above `most`.
-std::optional<std::uint64_t> Digits(std::string_view text, std::uint64_t most)
-{
-    if (!IsDecimalDigits(text))
-        return std::nullopt;
-    std::uint64_t value = 0;
-    for (char c : text) {
-        value = value * 10 + static_cast<std::uint64_t>(c - '0');
-        if (value > most)
-            return std::nullopt;
-    }
-    return value;
-}
-
 int GenerateCommand(const CommandLine &line, const Streams &streams)
 {
     if (const std::string refusal = Refusal(line, "generate", 0); !refusal.empty())
         return Refuse(streams, refusal);
-    const std::optional<std::uint64_t> level = Digits(line.Value("generate"), kLevelCount);
+    const std::optional<std::uint64_t> level = ReadDigits(line.Value("generate"), kLevelCount);
     if (!level || *level < 1)
         return Refuse(streams, "уровень " + Quoted(line.Value("generate"))
                                    + " не годится: нужно число от 1 до " + std::to_string(kLevelCount)
@@ -434,7 +434,7 @@ int GenerateCommand(const CommandLine &line, const Streams &streams)
     std::uint32_t seed = 0;
     const bool chosen = line.Has("seed");
     if (chosen) {
-        const std::optional<std::uint64_t> n = Digits(line.Value("seed"), UINT32_MAX);
+        const std::optional<std::uint64_t> n = ReadDigits(line.Value("seed"), UINT32_MAX);
         if (!n)
             return Refuse(streams, "число " + Quoted(line.Value("seed"))
                                        + " для --seed не годится: нужно целое от 0 до 4294967295 включительно");
@@ -480,6 +480,61 @@ int MapCommand(const CommandLine &line, const Streams &streams)
     return kExitSolved;
 }
 
+// The same file named twice, however it is spelt.
+bool SameFile(const std::string &a, const std::string &b)
+{
+    return QFileInfo(QString::fromLocal8Bit(a)).absoluteFilePath()
+        == QFileInfo(QString::fromLocal8Bit(b)).absoluteFilePath();
+}
+
+// --worksheet WHAT -o FILE [--key FILE] [--count N] [--seed N] [--variants N]:
+// a sheet of tasks as PDF, its key at its end or in a file of its own.
+int WorksheetCommand(const CommandLine &line, const Streams &streams)
+{
+    if (const std::string refusal = Refusal(line, "worksheet", 0); !refusal.empty())
+        return Refuse(streams, refusal);
+    WorksheetArguments arguments{line.Value("worksheet"), {}, {}, {}};
+    if (line.Has("count"))
+        arguments.Count = line.Value("count");
+    if (line.Has("seed"))
+        arguments.Seed = line.Value("seed");
+    if (line.Has("variants"))
+        arguments.Variants = line.Value("variants");
+    WorksheetRequest request;
+    try {
+        request = ReadWorksheetRequest(arguments, std::random_device{}());
+    } catch (const std::invalid_argument &e) {
+        return Refuse(streams, Lowered(e.what()));
+    }
+    if (!line.Has("output") || line.Value("output").empty())
+        return Refuse(streams, "листок записывается в файл: нужен параметр -o с именем файла");
+    const std::string &output = line.Value("output");
+    const std::string key = line.Has("key") ? line.Value("key") : std::string();
+    if (line.Has("key") && key.empty())
+        return Refuse(streams, "после --key нужно имя файла");
+    if (!key.empty() && SameFile(output, key))
+        return Refuse(streams, "листок и ключ нельзя записать в один и тот же файл");
+    if (request.SeedChosen)
+        Complain(streams, "задачи выбраны по числу --seed " + std::to_string(request.Seed)
+                              + ": с этим числом получится тот же листок");
+
+    const Worksheet sheet = PlanWorksheet(request);
+    const std::string failure = DrawOffscreen([&] {
+        try {
+            WriteWorksheet(sheet, {output, key});
+        } catch (const SaveFailure &e) {
+            return std::string(e.what());
+        }
+        return std::string();
+    });
+    if (!failure.empty()) {
+        // The name is the one typed, control characters and all.
+        Complain(streams, EscapeControls(Lowered(failure)));
+        return kExitOutputFailed;
+    }
+    return kExitSolved;
+}
+
 // The window-less commands, by the option that asks for each; the first
 // given wins, so --help answers whatever else is wrong.
 struct Command {
@@ -495,6 +550,7 @@ constexpr Command kCommands[] = {
     {"book", PrintBook},
     {"generate", GenerateCommand},
     {"map", MapCommand},
+    {"worksheet", WorksheetCommand},
 };
 
 } // namespace

@@ -93,3 +93,16 @@ std::optional<int> ReadDecimalValue(std::string_view text)
         return std::nullopt;
     return value;
 }
+
+std::optional<std::uint64_t> ReadDigits(std::string_view text, std::uint64_t most)
+{
+    if (!IsDecimalDigits(text))
+        return std::nullopt;
+    std::uint64_t value = 0;
+    for (char c : text) {
+        value = value * 10 + static_cast<std::uint64_t>(c - '0');
+        if (value > most)
+            return std::nullopt;
+    }
+    return value;
+}

@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -28,3 +29,9 @@ bool IsDecimalDigits(std::string_view text);
 // Such a value when it is one and lies within 0..999; past three significant
 // digits it is out of range whatever follows, however long the text.
 std::optional<int> ReadDecimalValue(std::string_view text);
+
+// A whole number written in decimal digits alone (no blanks, no sign), or
+// nothing when it is not one or lies above `most`: for command-line counts
+// and seeds, where "+5" or " 5" is a typing slip rather than a number.
+// Needs most < 2^60.
+std::optional<std::uint64_t> ReadDigits(std::string_view text, std::uint64_t most);

@@ -128,10 +128,12 @@ public:
     using Entry = RecordChecker::Entry;
     using StartIndex = std::unordered_map<std::uint32_t, std::vector<std::size_t>>;
 
-    Grader(const std::vector<Entry> &tasks, const StartIndex &byStart)
+    // review: every save's own verdict is kept too, for Review.
+    Grader(const std::vector<Entry> &tasks, const StartIndex &byStart, bool review = false)
         : m_tasks(tasks)
         , m_byStart(byStart)
         , m_runs(tasks.size())
+        , m_review(review)
     {
     }
 
@@ -147,6 +149,8 @@ public:
         const std::size_t row = m_rows++;
         if (row == 0) {
             NoteStart(record);
+            if (m_review)
+                m_start = ShownAsText(record);
             if (const std::optional<Levels> start = ReadLevels(record)) {
                 const auto found = m_byStart.find(StartKey(*start));
                 if (found != m_byStart.end()) {
@@ -192,9 +196,26 @@ public:
         return check;
     }
 
+    // After the file is read: its verdict and each save's own.
+    FileReview Review(const std::string &problem)
+    {
+        FileReview review;
+        review.Verdict = Finish(problem);
+        review.Problem = problem;
+        if (problem.empty()) {
+            // Judged as each closed: the file's count is known only now.
+            for (RecordCheck &save : m_reviewed)
+                save.Saves = m_saves;
+            review.Saves = std::move(m_reviewed);
+        }
+        return review;
+    }
+
 private:
     void Close()
     {
+        if (m_review && m_saves > 0)
+            m_reviewed.push_back(OwnVerdict());
         for (auto &[task, save] : m_active) {
             TaskRun &run = m_runs[task];
             ++run.Saves;
@@ -219,28 +240,37 @@ private:
 
     static void Step(SaveCheck &save, std::size_t row, const ResultRecord &record, const TaskPreset &task)
     {
-        const std::optional<Levels> next = ReadLevels(record);
-        if (!next) {
-            std::size_t n = 0;
-            while (ReadLevel(record.Columns[n + 1]))
-                ++n;
-            save.Wrong = "Ход " + Number(row) + ": в " + kLevelColumns[n] + " " + Quoted(record.Columns[n + 1])
-                + " — не уровень, а уровень пишется целым числом от 0 до 999.";
+        RowStep step = StepFrom(save.At, record, row, task);
+        if (!step.Wrong.empty()) {
+            save.Wrong = std::move(step.Wrong);
             return;
         }
-        const std::optional<PourMove> pour = PourBetween(save.At, *next, task);
-        if (!pour) {
-            save.Wrong = "Ход " + Number(row) + " (" + Shown(*next) + ")"
-                + (*next == save.At ? " повторяет предыдущий: ничего не перелито."
-                                    : " не получить из хода " + Number(row - 1) + " (" + Shown(save.At)
-                                          + ") одним переливанием.");
-            return;
-        }
-        save.At = *next;
-        const auto s = static_cast<std::size_t>(pour->Source - 1);
-        const auto r = static_cast<std::size_t>(pour->Receiver - 1);
-        if (!save.Goal && MeetsGoal(task.Target, save.At[s], save.At[r]))
+        save.At = *step.Levels;
+        if (!save.Goal && step.Goal)
             save.Goal = row;
+    }
+
+    // The save just read, judged as if it were the one graded: against the
+    // best of the tasks it starts at.
+    RecordCheck OwnVerdict() const
+    {
+        std::optional<RecordCheck> best;
+        for (const auto &[task, save] : m_active) {
+            RecordCheck check = Judge(task, save, {});
+            if (!best || Better(check, *best))
+                best = std::move(check);
+        }
+        if (best)
+            return *best;
+        RecordCheck check;
+        check.Result = Verdict::OtherTask;
+        if (m_tasks.size() == 1 && m_tasks[0].Best.Solved())
+            check.Fewest = m_tasks[0].Best.Pours();
+        check.Detail = m_rows == 0 ? "В сохранении нет ни одной строки."
+                                   : "Сохранение начинается с " + Quoted(m_start) + ", а не с уровней "
+                + (m_tasks.size() == 1 ? "задачи " + Shown(m_tasks[0].Task.Level) : std::string("какой-либо из задач"))
+                + ".";
+        return check;
     }
 
     // " Сохранение 2 из 3; лучшее из решенных." when the file holds more
@@ -270,7 +300,12 @@ private:
     RecordCheck Judge(std::size_t task) const
     {
         const TaskRun &run = m_runs[task];
-        const SaveCheck &save = *run.Best;
+        return Judge(task, *run.Best, WhichSave(run));
+    }
+
+    // which: what the file's verdict adds about the save it is that of.
+    RecordCheck Judge(std::size_t task, const SaveCheck &save, const std::string &which) const
+    {
         const Solution &solution = m_tasks[task].Best;
         RecordCheck check;
         check.Task = task;
@@ -278,7 +313,6 @@ private:
         check.Saves = m_saves;
         if (solution.Solved())
             check.Fewest = solution.Pours();
-        const std::string which = WhichSave(run);
         if (!save.Wrong.empty()) {
             check.Result = Verdict::WrongMove;
             check.Detail = save.Wrong + which;
@@ -336,6 +370,9 @@ private:
     std::vector<std::pair<std::size_t, SaveCheck>> m_active; // the tasks the save being read starts at
     std::vector<std::string> m_starts; // the first row of each save, a few of them
     bool m_moreStarts = false;
+    const bool m_review;
+    std::string m_start; // the first row of the save being read, with a review
+    std::vector<RecordCheck> m_reviewed; // each save's own verdict, with a review
 };
 
 } // namespace
@@ -416,4 +453,78 @@ RecordCheck RecordChecker::Check(const ResultFile &file) const
             grader.Record(record);
     }
     return grader.Finish(file.Problem);
+}
+
+FileReview RecordChecker::Review(const ResultFile &file) const
+{
+    Grader grader(m_tasks, m_byStart, true);
+    for (const ResultBlock &block : file.Blocks) {
+        grader.Save();
+        for (const ResultRecord &record : block.Records)
+            grader.Record(record);
+    }
+    return grader.Review(file.Problem);
+}
+
+namespace {
+
+// One reading of a file, told to two visitors.
+class BothVisitors final : public ResultVisitor {
+public:
+    BothVisitors(ResultVisitor &first, ResultVisitor &second)
+        : m_first(first)
+        , m_second(second)
+    {
+    }
+    void Save() override
+    {
+        m_first.Save();
+        m_second.Save();
+    }
+    void Record(const ResultRecord &record) override
+    {
+        m_first.Record(record);
+        m_second.Record(record);
+    }
+
+private:
+    ResultVisitor &m_first;
+    ResultVisitor &m_second;
+};
+
+} // namespace
+
+FileReview RecordChecker::ReviewFile(const std::string &path, ResultVisitor &alongside) const
+{
+    Grader grader(m_tasks, m_byStart, true);
+    BothVisitors both(grader, alongside);
+    const std::string problem = ReadResultFile(path, both);
+    return grader.Review(problem);
+}
+
+RowStep StepFrom(const Levels &before, const ResultRecord &record, std::size_t row, const TaskPreset &task)
+{
+    RowStep step;
+    step.Levels = ReadLevels(record);
+    if (!step.Levels) {
+        std::size_t n = 0;
+        while (ReadLevel(record.Columns[n + 1]))
+            ++n;
+        step.Wrong = "Ход " + Number(row) + ": в " + kLevelColumns[n] + " " + Quoted(record.Columns[n + 1])
+            + " — не уровень, а уровень пишется целым числом от 0 до 999.";
+        return step;
+    }
+    const Levels &next = *step.Levels;
+    step.Pour = PourBetween(before, next, task);
+    if (!step.Pour) {
+        step.Wrong = "Ход " + Number(row) + " (" + Shown(next) + ")"
+            + (next == before
+                    ? " повторяет предыдущий: ничего не перелито."
+                    : " не получить из хода " + Number(row - 1) + " (" + Shown(before) + ") одним переливанием.");
+        return step;
+    }
+    const auto s = static_cast<std::size_t>(step.Pour->Source - 1);
+    const auto r = static_cast<std::size_t>(step.Pour->Receiver - 1);
+    step.Goal = MeetsGoal(task.Target, next[s], next[r]);
+    return step;
 }

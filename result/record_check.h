@@ -3,6 +3,7 @@
 #pragma once
 
 #include "result_reader.h"
+#include "rules.h"
 #include "solver.h"
 #include "task_presets.h"
 
@@ -52,6 +53,14 @@ struct RecordCheck {
 // A save as the checker names it: "Сохранение 2 из 3" (index from 0).
 std::string SaveName(std::size_t index, std::size_t saves);
 
+// A file's saves, each with the verdict it would get were it the one
+// graded, and the one that is.
+struct FileReview {
+    std::vector<RecordCheck> Saves; // in file order; none when not readable
+    RecordCheck Verdict; // the file's, as Check gives it; its GradedSave is the save graded
+    std::string Problem; // why the file is no result file; empty when it is one
+};
+
 // Checks any number of files against one task, or against the variants a
 // class was given, whose fewest pours it finds once.
 //
@@ -76,6 +85,12 @@ public:
     RecordCheck Check(const ResultFile &file) const;
     // When *stop turns true the read ends early, and the check says so.
     RecordCheck CheckFile(const std::string &path, const std::atomic<bool> *stop = nullptr) const;
+    // Check, and every save's own verdict besides (its details without what
+    // the file's adds about which save was graded).
+    FileReview Review(const ResultFile &file) const;
+    // The same while the file is read, once, and told to `alongside` too:
+    // nothing of it is kept here but the saves' verdicts.
+    FileReview ReviewFile(const std::string &path, ResultVisitor &alongside) const;
 
     struct Entry {
         TaskPreset Task;
@@ -96,3 +111,17 @@ std::optional<int> ReadLevel(std::string_view text);
 
 // The three levels of a row, when each reads as a level.
 std::optional<std::array<int, 3>> ReadLevels(const ResultRecord &record);
+
+// A row of a save read against the row before it, as the checker reads it.
+struct RowStep {
+    std::optional<std::array<int, 3>> Levels; // when each reads as a level
+    std::optional<PourMove> Pour; // the one pour that leads here, if one does
+    bool Goal = false; // that pour leaves the target in its source or receiver
+    // Why the row is not one legal pour from the one before, in the
+    // checker's words ("Ход 3 (5 2 5) не получить из хода 2 ..."); empty
+    // when it is one.
+    std::string Wrong;
+};
+
+// row >= 1, its number in the save; before: the levels of row - 1.
+RowStep StepFrom(const std::array<int, 3> &before, const ResultRecord &record, std::size_t row, const TaskPreset &task);

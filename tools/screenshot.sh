@@ -3,7 +3,9 @@
 # SPDX-License-Identifier: MIT
 # Screenshots for the docs, taken from the real program under a private Xvfb:
 # the main window after one pour of the milk task, both pages of the task
-# dialog, the map window after five pours, and the map `--map` draws.
+# dialog, the map window after five pours, the map `--map` draws, and the
+# replay of a pupil's file; and a worksheet's first page and its key, drawn
+# from the PDF that `--worksheet` writes (pdftoppm).
 # Usage: tools/screenshot.sh [OUT_DIR]   (default docs/; the program is
 # build/app/sosudnik, or $SOSUDNIK)
 set -euo pipefail
@@ -19,7 +21,7 @@ fail() {
 }
 
 [ -x "$app" ] || fail "no program at $app (build it, or set SOSUDNIK)"
-need "packages xvfb, xdotool, imagemagick" Xvfb xdotool import convert
+need "packages xvfb, xdotool, imagemagick, poppler-utils" Xvfb xdotool import convert pdftoppm
 mkdir -p "$out"
 out=$(cd "$out" && pwd)
 
@@ -87,5 +89,69 @@ stable "$map" "$out/map-window.png"
 # The same task's map as `--map` writes it, with its shortest solution.
 env -u DISPLAY QT_QPA_PLATFORM= "$app" --map 12,7,5/12,0,0/6 -o "$out/map-milk.png" || fail "--map wrote no picture"
 
+# Back to the game's window for its menu.
+xdotool windowfocus --sync "$win" 2>/dev/null || true
+
+# A pupil's file: a game of another task, the milk task solved, and a last
+# try with a row that no pour gives.
+pupil="$work/run/ученик.xml"
+{
+  printf '<?xml version="1.0" encoding="UTF-8"?>\n<ListStore>'
+  save() {
+    local r=0 row
+    printf '<Columns/><Data>'
+    for row in "$@"; do
+      read -r a b c caption <<<"$row"
+      printf '<Record Column0="%s" Column1="%s" Column2="%s" Column3="%s"/>' "${caption:-$r}" "$a" "$b" "$c"
+      r=$((r + 1))
+    done
+    printf '</Data>'
+  }
+  save "8 0 0" "3 5 0"
+  save "12 0 0" "5 7 0" "5 2 5" "10 2 0" "10 0 2" "3 7 2" "3 4 5" "8 4 0" "8 0 4" "1 7 4" "1 6 5"
+  save "12 0 0" "5 7 0" "5 2 5" "9 3 0 пробую" "4 3 5"
+  printf '</ListStore>\n'
+} >"$pupil"
+
+# «Игра → Просмотр записи…» (Alt+И, И), the file typed into Qt's chooser.
+open_by_key alt+Cyrillic_i "the game menu did not open"
+xdotool key Cyrillic_i
+chooser_open() {
+  local id
+  for id in $(game_windows); do
+    [ "$id" != "$win" ] && [ "$id" != "$map" ] && [ "$(xdotool getwindowgeometry "$id" | grep -c Geometry)" = 1 ] && chooser=$id && return 0
+  done
+  return 1
+}
+poll 30 chooser_open || fail "the file chooser did not open"
+sleep 1
+xdotool type --delay 10 "$pupil"
+xdotool key Return
+# The replay: the widest window of the game but the main one.
+replay_open() {
+  local id width best=0
+  replay=
+  for id in $(game_windows); do
+    [ "$id" = "$win" ] || [ "$id" = "$map" ] || [ "$id" = "$chooser" ] && continue
+    width=$(xdotool getwindowgeometry --shell "$id" | sed -n 's/^WIDTH=//p')
+    if [ "${width:-0}" -gt 800 ] && [ "$width" -gt "$best" ]; then
+      best=$width
+      replay=$id
+    fi
+  done
+  [ -n "$replay" ]
+}
+poll 30 replay_open || fail "the replay did not open"
+# The graded save is the best one, the solved milk task: its third row.
+xdotool key Down Down Down
+stable "$replay" "$out/replay.png"
+xdotool key Escape
+
+# A worksheet from the book, and its key.
+"$app" --worksheet book=23,29,6 -o "$work/sheet.pdf" --key "$work/key.pdf"
+pdftoppm -r 70 -png -f 1 -l 1 -singlefile "$work/sheet.pdf" "$out/worksheet-page"
+pdftoppm -r 70 -png -f 1 -l 1 -singlefile "$work/key.pdf" "$out/worksheet-key"
+
 passed=1
-echo "Saved $out/main-window.png, $out/task-milk.png, $out/task-kvass.png, $out/map-window.png, $out/map-milk.png"
+echo "Saved $out/main-window.png, $out/task-milk.png, $out/task-kvass.png, $out/map-window.png, $out/map-milk.png,"
+echo "      $out/replay.png, $out/worksheet-page.png, $out/worksheet-key.png"

@@ -3,11 +3,8 @@
 // Grading saved games: files the game itself writes, played out through
 // the puzzle and saved by the writer, and files made by hand.
 #include "check_report.h"
-#include "memory_fields.h"
-#include "puzzle.h"
-#include "recorder.h"
+#include "game_file_test.h"
 #include "record_check.h"
-#include "result_writer.h"
 #include "solver.h"
 
 #include <gtest/gtest.h>
@@ -24,50 +21,6 @@ namespace {
 
 constexpr TaskPreset kMilk = TaskPresets[0]; // 12,7,5/12,0,0/6, 10 pours at best
 constexpr TaskPreset kKvass = TaskPresets[1]; // 8,5,3/8,0,0/4, 6 pours at best
-
-// A game as the player plays it: the puzzle with its fields, the writer
-// that every save adds to, in a folder of its own.
-class GameFileTest : public testing::Test {
-protected:
-    void SetUp() override
-    {
-        std::string dir = (fs::temp_directory_path() / "sosudnik-check-XXXXXX").string();
-        ASSERT_NE(mkdtemp(dir.data()), nullptr);
-        home = dir;
-        file = (home / "sosudnik.xml").string();
-    }
-    void TearDown() override { fs::remove_all(home); }
-
-    void Start(const TaskPreset &task)
-    {
-        puzzle.LoadTask(task);
-        puzzle.AppendMoveRow();
-    }
-    void Pour(const std::vector<std::pair<int, int>> &pours)
-    {
-        for (const auto &[source, receiver] : pours)
-            puzzle.Pour(source, receiver);
-    }
-    // The solver's own pours from where the game stands.
-    void Solve()
-    {
-        const VesselState &s = puzzle.State();
-        const Solution solution = ::Solve(
-            {{s.Capacity(1), s.Capacity(2), s.Capacity(3)}, {s.Level(1), s.Level(2), s.Level(3)}, s.Target()});
-        ASSERT_TRUE(solution.Solved());
-        for (const SolverStep &step : solution.Steps)
-            puzzle.Pour(step.Source, step.Receiver);
-    }
-    void Save() { writer.Save(puzzle.Log(), file); }
-    RecordCheck Check(const TaskPreset &task) const { return RecordChecker(task).CheckFile(file); }
-
-    fs::path home;
-    std::string file;
-    Recorder boxes;
-    Puzzle puzzle{boxes};
-    MemoryFields fields{puzzle};
-    ResultWriter writer;
-};
 
 TEST_F(GameFileTest, SolvedInTheFewestPours)
 {
@@ -386,6 +339,18 @@ TEST_P(BestSaveTest, GradesTheBestAndSaysWhich)
     EXPECT_EQ(check.Detail, c.Detail);
     EXPECT_EQ(SaveName(c.Graded, c.Saves.size()),
               "Сохранение " + std::to_string(c.Graded + 1) + " из " + std::to_string(c.Saves.size()));
+
+    // The review grades alike, and each save on its own: the graded one as
+    // the file, without the words about which save it is.
+    const FileReview review = RecordChecker(kMilk).Review(ReadResultText(FileOfSaves(c.Saves)));
+    EXPECT_EQ(review.Verdict.Detail, check.Detail);
+    EXPECT_EQ(review.Verdict.GradedSave, c.Graded);
+    ASSERT_EQ(review.Saves.size(), c.Saves.size());
+    for (const RecordCheck &save : review.Saves)
+        EXPECT_EQ(save.Saves, c.Saves.size());
+    EXPECT_EQ(review.Saves[c.Graded].Result, c.Result);
+    EXPECT_EQ(review.Saves[c.Graded].Pours, c.Pours);
+    EXPECT_EQ(check.Detail.rfind(review.Saves[c.Graded].Detail + " Сохранение ", 0), 0u) << check.Detail;
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -450,6 +415,13 @@ TEST(Variants, EachFileAgainstItsOwnTask)
         EXPECT_EQ(check.Task, c.Task) << c.Name;
         EXPECT_EQ(check.Pours, c.Pours) << c.Name;
         EXPECT_EQ(check.Fewest, c.Fewest) << c.Name;
+        const FileReview review = RecordChecker(c.Tasks).Review(ReadResultText(c.File));
+        EXPECT_EQ(review.Verdict.Result, c.Result) << c.Name;
+        EXPECT_EQ(review.Verdict.Detail, check.Detail) << c.Name;
+        EXPECT_EQ(review.Saves.size(), c.Result == Verdict::Unreadable ? 0u : 1u) << c.Name;
+        if (!review.Saves.empty()) {
+            EXPECT_EQ(review.Saves[0].Result, c.Result) << c.Name;
+        }
     }
     const RecordCheck other = RecordChecker({kMilk, kKvass, kMilk}).Check(ReadResultText(FileOfSaves({{"9 0 0"}})));
     EXPECT_EQ(other.Detail, "Сохранения в файле начинаются с «9 0 0», а не с уровней задач 12 0 0 или 8 0 0.");

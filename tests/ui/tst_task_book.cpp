@@ -201,8 +201,9 @@ void TestTaskBook::gameMenuHoldsTheNewEntriesAndKeys()
     for (QAction *a : h.window.findChild<QMenu *>(QStringLiteral("MnuGame"))->actions())
         names << (a->isSeparator() ? QStringLiteral("-") : a->menu() ? a->menu()->objectName() : a->objectName());
     QCOMPARE(names, (QStringList{"MnuUndo", "MnuXml", "MnuPour", "MnuRedo", "MnuRestart", "MnuSaveAs", "-",
-                                 "MnuHint", "MnuSolution", "MnuCheck", "MnuCheckRecords", "MnuMap", "-", "MnuBook",
-                                 "MnuRandom", "MnuCopyCode", "MnuEnterCode", "MnuScores", "-", "MnuZoom", "MnuAnimation",
+                                 "MnuHint", "MnuSolution", "MnuCheck", "MnuCheckRecords", "MnuReplay", "MnuMap", "-",
+                                 "MnuBook", "MnuRandom", "MnuCopyCode", "MnuEnterCode", "MnuWorksheet", "MnuScores", "-",
+                                 "MnuZoom", "MnuAnimation",
                                  "-", "MnuRules"}));
     QCOMPARE(h.Action("MnuRedo")->shortcuts(),
              (QList<QKeySequence>{QKeySequence(QStringLiteral("Ctrl+Shift+Z")), QKeySequence(QStringLiteral("Ctrl+Y"))}));

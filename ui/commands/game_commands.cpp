@@ -17,7 +17,8 @@ const char *const kOffForLesson = "На этом уроке отключено";
 bool GameCommands::OffForLesson(Command command)
 {
     return command == Command::Hint || command == Command::Solution || command == Command::Check
-        || command == Command::CheckRecords || command == Command::SaveAs;
+        || command == Command::CheckRecords || command == Command::SaveAs || command == Command::Replay
+        || command == Command::Worksheet;
 }
 
 bool GameCommands::EnabledIn(Command command, GameMode mode, bool lesson, PlayProgress progress)
@@ -34,6 +35,7 @@ bool GameCommands::EnabledIn(Command command, GameMode mode, bool lesson, PlayPr
     case Command::RandomTask:
     case Command::EnterCode:
     case Command::Rules:
+    case Command::Worksheet:
     case Command::Scores:
     case Command::Animation:
         return true;
@@ -52,6 +54,7 @@ bool GameCommands::EnabledIn(Command command, GameMode mode, bool lesson, PlayPr
     case Command::Solution:
     case Command::Check:
     case Command::CheckRecords:
+    case Command::Replay:
     case Command::CopyCode:
     case Command::Map:
         return mode != GameMode::None;

@@ -56,13 +56,15 @@ public:
         Redo, // "&Вперед"
         Restart, // "Нач&ать заново"
         Book, // "&Сборник задач…"
-        RandomTask, // "Слу&чайная задача"
+        RandomTask, // "Сл&учайная задача"
         CopyCode, // "&Копировать код задачи"
         EnterCode, // "Вв&ести код задачи…"
-        Rules, // "Как &играть"
+        Rules, // "Как и&грать"
         Scores, // "Рекорд&ы"
         Animation, // "Анима&ция переливания"
         SaveAs, // "Записат&ь как…"
+        Worksheet, // "Листок с зада&чами…"
+        Replay, // "Просмотр запис&и…"
         Map, // "Карта пере&ливаний"
     };
     // Map is the last.
@@ -72,8 +74,10 @@ public:
     // commands that hand out the answer are off whatever the mode. In play,
     // "Вперед" and "Начать заново" also need something to do (PlayProgress).
     static bool EnabledIn(Command command, GameMode mode, bool lesson = false, PlayProgress progress = {});
-    // "Подсказка", "Решение", "Проверить задачу", "Проверить записи…"; and
-    // "Записать как…", since a lesson keeps the pupil's work in their file.
+    // "Подсказка", "Решение", "Проверить задачу", "Проверить записи…",
+    // "Просмотр записи…" and "Листок с задачами…" (whose key answers every
+    // task); and "Записать как…", since a lesson keeps the pupil's work in
+    // their file.
     static bool OffForLesson(Command command);
 
     explicit GameCommands(QObject *parent = nullptr);

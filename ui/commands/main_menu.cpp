@@ -33,11 +33,12 @@ QMenu *AddMenu(QMenuBar *bar, const char *name, const char *text)
     return menu;
 }
 
-// The task book, a random task of each level, and codes to share.
+// The task book, a random task of each level, codes to share, and sheets of
+// tasks to print.
 void AddBookEntries(QMenu *menu, GameCommands &commands, const MainMenuHandlers &handlers)
 {
     commands.Connect(Command::Book, AddEntry(menu, "MnuBook", "&Сборник задач…"), handlers.Book);
-    QMenu *random = menu->addMenu(QString::fromUtf8("Слу&чайная задача"));
+    QMenu *random = menu->addMenu(QString::fromUtf8("Сл&учайная задача"));
     random->setObjectName(QStringLiteral("MnuRandom"));
     commands.Bind(Command::RandomTask, random->menuAction());
     std::vector<QAction *> levels;
@@ -62,6 +63,7 @@ void AddBookEntries(QMenu *menu, GameCommands &commands, const MainMenuHandlers 
     QObject::connect(&answers, &AnswerRule::Changed, random, name);
     commands.Connect(Command::CopyCode, AddEntry(menu, "MnuCopyCode", "&Копировать код задачи"), handlers.CopyCode);
     commands.Connect(Command::EnterCode, AddEntry(menu, "MnuEnterCode", "Вв&ести код задачи…"), handlers.EnterCode);
+    commands.Connect(Command::Worksheet, AddEntry(menu, "MnuWorksheet", "Листок с зада&чами…"), handlers.Worksheet);
     commands.Connect(Command::Scores, AddEntry(menu, "MnuScores", "Рекорд&ы"), handlers.Scores);
 }
 
@@ -101,7 +103,8 @@ void AddMoveEntries(QMenu *menu, GameCommands &commands, const MainMenuHandlers 
                      handlers.SaveAs);
 }
 
-// The solver's answers and the teacher's check. Shortcuts clear of the line
+// The solver's answers, the teacher's check and the replay of a pupil's
+// file. Shortcuts clear of the line
 // edits' own keys, so they work while typing a puzzle in.
 void AddSolverEntries(QMenu *menu, GameCommands &commands, const MainMenuHandlers &handlers)
 {
@@ -115,6 +118,7 @@ void AddSolverEntries(QMenu *menu, GameCommands &commands, const MainMenuHandler
                      handlers.Check);
     commands.Connect(Command::CheckRecords, AddEntry(menu, "MnuCheckRecords", "Провери&ть записи…"),
                      handlers.CheckRecords);
+    commands.Connect(Command::Replay, AddEntry(menu, "MnuReplay", "Просмотр запис&и…"), handlers.Replay);
     commands.Connect(Command::Map,
                      AddEntry(menu, "MnuMap", "Карта пере&ливаний", QKeySequence(Qt::CTRL | Qt::Key_M)),
                      handlers.Map);
@@ -156,7 +160,8 @@ void BuildGameMenu(QMenu *menu, GameCommands &commands, const MainMenuHandlers &
     menu->addSeparator();
     AddZoomEntries(menu, commands, handlers);
     menu->addSeparator();
-    commands.Connect(Command::Rules, AddEntry(menu, "MnuRules", "Как &играть", QKeySequence(Qt::Key_F1)),
+    // Its И went to "Просмотр записи…", whose other letters were all taken.
+    commands.Connect(Command::Rules, AddEntry(menu, "MnuRules", "Как и&грать", QKeySequence(Qt::Key_F1)),
                      handlers.Rules);
 }
 

@@ -31,6 +31,8 @@ struct MainMenuHandlers {
     std::function<void()> CopyCode;
     std::function<void()> EnterCode;
     std::function<void()> Rules;
+    std::function<void()> Worksheet;
+    std::function<void()> Replay;
     std::function<void()> Scores;
     // «Анимация переливания»: switches it; the entry's mark follows AnimationOn.
     std::function<void()> Animation;

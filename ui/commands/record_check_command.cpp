@@ -2,17 +2,14 @@
 // SPDX-License-Identifier: MIT
 #include "record_check_command.h"
 
-#include "appearance.h"
 #include "atomic_file.h"
 #include "check_run.h"
 #include "check_table.h"
-#include "form_scale.h"
 #include "game_commands.h"
-#include "game_palette.h"
 #include "message_boxes.h"
-#include "placement.h"
 #include "puzzle.h"
 #include "record_check_dialog.h"
+#include "result_file_chooser.h"
 #include "settings_file.h"
 #include "save_failure.h"
 #include "task_code.h"
@@ -24,14 +21,11 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QGridLayout>
-#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTreeView>
 #include <QWidget>
 
-#include <algorithm>
 #include <stdexcept>
 
 namespace {
@@ -39,26 +33,6 @@ namespace {
 const char *const kCaptionSaveTable = "Сохранить таблицу";
 const char *const kSpreadsheetFilter = "Таблица Excel (*.xlsx)";
 const char *const kCsvFilter = "Таблица CSV (*.csv)";
-
-// Qt's own chooser rather than the desktop's: it takes the game's colours
-// and font, and looks the same everywhere.
-void LookLikeTheGame(QFileDialog &dialog)
-{
-    dialog.setOption(QFileDialog::DontUseNativeDialog);
-    dialog.setFont(UiFont(8));
-    FollowFormScale(&dialog);
-    // Room for the names, sizes and dates of a class's files: Qt's chooser
-    // keeps its columns at widths for its own font, not the game's at scale.
-    if (auto *list = dialog.findChild<QTreeView *>(QStringLiteral("treeView"))) {
-        for (int column = 1; column < list->header()->count(); ++column)
-            list->header()->setSectionResizeMode(column, QHeaderView::ResizeToContents);
-    }
-    const QFontMetrics metrics(dialog.font());
-    dialog.resize(std::max(dialog.sizeHint().width(), metrics.averageCharWidth() * 110),
-                  std::max(dialog.sizeHint().height(), metrics.height() * 28));
-    UseGamePalette(&dialog);
-    KeepOnScreen(&dialog);
-}
 
 std::vector<std::string> NativePaths(const QStringList &paths)
 {
@@ -121,12 +95,7 @@ void RecordCheckCommand::ShowVerdicts(const QStringList &paths, const std::vecto
 std::optional<RecordCheckCommand::Choice> RecordCheckCommand::Choose()
 {
     QFileDialog dialog(m_window, QString::fromUtf8(kCaptionCheckRecords), LastFolder());
-    dialog.setObjectName(QStringLiteral("RecordFileDialog"));
-    dialog.setOption(QFileDialog::DontUseNativeDialog);
-    dialog.setFileMode(QFileDialog::ExistingFiles);
-    dialog.setAcceptMode(QFileDialog::AcceptOpen);
-    dialog.setNameFilters({QString::fromUtf8("Файлы результата (*.xml)"), QString::fromUtf8("Все файлы (*)")});
-    dialog.setLabelText(QFileDialog::Accept, QString::fromUtf8("Проверить"));
+    AskForResultFiles(dialog, QString::fromUtf8("Проверить"), true);
 
     // The folder in view, for a whole class at once.
     bool wholeFolder = false;

@@ -9,6 +9,7 @@
 #include "game_palette.h"
 #include "placement.h"
 #include "record_check.h"
+#include "replay_window.h"
 #include "table_text.h"
 #include "task_code.h"
 
@@ -153,6 +154,8 @@ RecordCheckDialog::RecordCheckDialog(const RecordChecker &checker, QWidget *pare
         for (std::size_t n = 0; n < checker.TaskCount(); ++n)
             m_codes.push_back(TaskCode(checker.Task(n)));
     }
+    for (std::size_t n = 0; n < checker.TaskCount(); ++n)
+        m_tasks.push_back(checker.Task(n));
 
     new QVBoxLayout(this);
     AddTaskLine(checker);
@@ -184,6 +187,7 @@ void RecordCheckDialog::AddTable()
     header->setSectionsClickable(true);
     header->setSortIndicatorShown(false);
     connect(header, &QHeaderView::sectionClicked, this, [this](int column) { SortBy(column); });
+    connect(m_table, &QTableWidget::cellDoubleClicked, this, [this](int row, int) { ReplayRow(row); });
     m_table->resizeColumnsToContents();
     header->setStretchLastSection(true);
     static_cast<QVBoxLayout *>(layout())->addWidget(m_table, 1);
@@ -354,6 +358,28 @@ std::vector<CheckedFile> RecordCheckDialog::FilesAsShown() const
     for (int row = 0; row < m_table->rowCount(); ++row)
         files.push_back(m_files[static_cast<std::size_t>(m_table->item(row, 0)->data(kFileIndex).toInt())]);
     return files;
+}
+
+void RecordCheckDialog::ReplayRow(int row)
+{
+    const QTableWidgetItem *item = m_table->item(row, 0);
+    if (!item)
+        return;
+    const CheckedFile &file = m_files[static_cast<std::size_t>(item->data(kFileIndex).toInt())];
+    const TaskPreset &task = m_tasks[file.Check.Task.value_or(0)];
+    // A window of this one's: the check is modal, and its own windows are
+    // the ones that can be used beside it.
+    if (!m_replay)
+        m_replay = new ReplayWindow(task, this);
+    m_replay->Open(QFile::decodeName(file.Path.c_str()), task);
+    m_replay->show();
+    m_replay->raise();
+    m_replay->activateWindow();
+}
+
+ReplayWindow *RecordCheckDialog::Replay() const
+{
+    return m_replay;
 }
 
 void RecordCheckDialog::SayTableSaved(const QString &path)

@@ -2,7 +2,10 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "task_presets.h"
+
 #include <QDialog>
+#include <QPointer>
 #include <QString>
 
 #include <string>
@@ -13,6 +16,7 @@ class QProgressBar;
 class QPushButton;
 class QTableWidget;
 class RecordChecker;
+class ReplayWindow;
 struct CheckedFile;
 
 inline constexpr const char *kCaptionCheckRecords = "Проверить записи";
@@ -21,7 +25,8 @@ inline constexpr const char *kCaptionCheckRecords = "Проверить запи
 // a bar counts the files checked («Проверено 120 из 2000») beside
 // «Остановить». The table sorts by any column whose heading is clicked;
 // «Копировать» copies it as shown, as text; «Сохранить таблицу…» asks for
-// a file. Grading is not done here: the rows are handed in.
+// a file. Grading is not done here: the rows are handed in. A double click
+// on a row replays that file.
 class RecordCheckDialog final : public QDialog {
     Q_OBJECT
 
@@ -46,6 +51,11 @@ public:
     std::vector<CheckedFile> FilesAsShown() const;
     // "Таблица записана в файл …" under the table; name: as it is to be shown.
     void SayTableSaved(const QString &name);
+    // The file of the row as shown, replayed against the task it was graded
+    // against (the first, when none), as a double click does.
+    void ReplayRow(int row);
+    // Null until a row is replayed.
+    ReplayWindow *Replay() const;
 
 signals:
     void StopAsked();
@@ -61,6 +71,8 @@ private:
     void Resort();
 
     std::vector<std::string> m_codes; // with more than one task
+    std::vector<TaskPreset> m_tasks; // the checker's, for a replay
+    QPointer<ReplayWindow> m_replay;
     std::vector<CheckedFile> m_files; // as they came; the table's rows point here
     QTableWidget *m_table = nullptr;
     QProgressBar *m_progress = nullptr;

@@ -20,6 +20,7 @@
 #include "pour_animation.h"
 #include "pupil_saves.h"
 #include "record_check_command.h"
+#include "replay_command.h"
 #include "rules_window.h"
 #include "score_keeper.h"
 #include "settings_file.h"
@@ -30,6 +31,7 @@
 #include "vessel_picture.h"
 #include "win_commands.h"
 #include "window_zoom.h"
+#include "worksheet_command.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -181,9 +183,11 @@ void TfrmMain::SetupMenus()
     const auto start = [this](const std::string &code) { StartTaskCode(code); };
     m_solver = new SolverCommands(Puzzle(), *m_commands, m_game.Boxes(), this);
     m_recordCheck = new RecordCheckCommand(Puzzle(), *m_commands, m_game.Boxes(), *m_settings, this);
+    m_replay = new ReplayCommand(Puzzle(), *m_commands, this);
     m_scores = new ScoreKeeper(Puzzle(), m_game.Boxes(), this);
     m_book = new BookCommands(*m_commands, *m_scores, this, start);
     m_codes = new TaskCodeCommands(Puzzle(), *m_commands, m_game.Boxes(), this, start);
+    m_worksheet = new WorksheetCommand(Puzzle(), *m_commands, this);
     m_solver->ShowBestWith([this] { return m_scores->BestLine(); });
     WinCommands::Actions wins;
     wins.Start = start;
@@ -209,6 +213,7 @@ void TfrmMain::SetupMenus()
     handlers.Solution = [this] { Guarded([this] { m_solver->ShowSolution(); }); };
     handlers.Check = [this] { Guarded([this] { m_solver->CheckTask(); }); };
     handlers.CheckRecords = [this] { Guarded([this] { m_recordCheck->Run(); }); };
+    handlers.Replay = [this] { Guarded([this] { m_replay->Run(); }); };
     handlers.ZoomIn = [this] { Zoom([this] { m_zoom->Larger(); }); };
     handlers.ZoomOut = [this] { Zoom([this] { m_zoom->Smaller(); }); };
     handlers.ZoomNormal = [this] { Zoom([this] { m_zoom->Normal(); }); };
@@ -220,6 +225,7 @@ void TfrmMain::SetupMenus()
     handlers.CopyCode = [this] { Guarded([this] { m_codes->CopyCode(); }); };
     handlers.EnterCode = [this] { Guarded([this] { m_codes->EnterCode(); }); };
     handlers.Rules = [this] { ShowRules(); };
+    handlers.Worksheet = [this] { Guarded([this] { m_worksheet->Open(); }); };
     handlers.Scores = [this] { Guarded([this] { m_wins->ShowScores(); }); };
     handlers.Animation = [this] {
         Guarded([this] {

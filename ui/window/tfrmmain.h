@@ -23,6 +23,7 @@ class PourAnimation;
 class PupilSaves;
 class QLabel;
 class RecordCheckCommand;
+class ReplayCommand;
 class RulesWindow;
 class ScoreKeeper;
 class SettingsFile;
@@ -32,6 +33,7 @@ class TfrmTask;
 class VesselPicture;
 class WinCommands;
 class WindowZoom;
+class WorksheetCommand;
 
 // The main window: the vessels, the seven value fields, the move log, the
 // commands and the status hint. The game it plays lives outside it (Game);
@@ -52,6 +54,8 @@ public:
     GameCommands &Commands() { return *m_commands; }
     BookCommands &Book() { return *m_book; }
     TaskCodeCommands &Codes() { return *m_codes; }
+    WorksheetCommand &Worksheet() { return *m_worksheet; }
+    ReplayCommand &Replay() { return *m_replay; }
     ScoreKeeper &Scores() { return *m_scores; }
     WinCommands &Wins() { return *m_wins; }
     PourAnimation &Animation() { return *m_animation; }
@@ -146,9 +150,11 @@ private:
     SettingsFile *m_settings = nullptr;
     SolverCommands *m_solver = nullptr;
     RecordCheckCommand *m_recordCheck = nullptr;
+    ReplayCommand *m_replay = nullptr;
     ScoreKeeper *m_scores = nullptr;
     BookCommands *m_book = nullptr;
     TaskCodeCommands *m_codes = nullptr;
+    WorksheetCommand *m_worksheet = nullptr;
     WinCommands *m_wins = nullptr;
     PupilSaves *m_pupil = nullptr;
     MainForm m_f;
