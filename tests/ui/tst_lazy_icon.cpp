@@ -16,6 +16,7 @@ class TestLazyIcon : public QObject {
 private slots:
     void drawsAsQtsOwnIcon_data();
     void drawsAsQtsOwnIcon();
+    void deferredIconIsMadeWhenFirstDrawn();
 };
 
 namespace {
@@ -80,6 +81,28 @@ void TestLazyIcon::drawsAsQtsOwnIcon()
     }
     QVERIFY(!LazyPngIcon(files).isNull());
     QVERIFY(LazyPngIcon({}).isNull());
+}
+
+void TestLazyIcon::deferredIconIsMadeWhenFirstDrawn()
+{
+    const QList<IconFile> files{{QStringLiteral(":/glyph_retry.png"), 16},
+                                {QStringLiteral(":/glyph_retry@2x.png"), 32, 2.0}};
+    const QIcon eager = ReadAtOnce(files);
+    int made = 0;
+    const QIcon deferred = DeferredIcon([&made, &files] {
+        ++made;
+        return ReadAtOnce(files);
+    });
+    QVERIFY(!deferred.isNull());
+    QCOMPARE(made, 0);
+    for (const qreal scale : {1.0, 1.25, 2.0}) {
+        const QPixmap ours = deferred.pixmap(QSize(16, 16), scale);
+        const QPixmap theirs = eager.pixmap(QSize(16, 16), scale);
+        QCOMPARE(ours.devicePixelRatio(), theirs.devicePixelRatio());
+        QCOMPARE(Argb(ours), Argb(theirs));
+        QCOMPARE(Painted(deferred, 16, scale, QIcon::Normal), Painted(eager, 16, scale, QIcon::Normal));
+    }
+    QCOMPARE(made, 1);
 }
 
 QTEST_MAIN(TestLazyIcon)

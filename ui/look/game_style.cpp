@@ -12,11 +12,18 @@
 
 QIcon GameStyle::standardIcon(StandardPixmap icon, const QStyleOption *option, const QWidget *widget) const
 {
-    // Qt 6.8 draws these glyphs otherwise than from its PNGs alone; there the
-    // platform style gives them itself.
-    if ((icon != SP_ToolBarHorizontalExtensionButton && icon != SP_ToolBarVerticalExtensionButton)
-        || QT_VERSION >= QT_VERSION_CHECK(6, 8, 0))
+    if (icon != SP_ToolBarHorizontalExtensionButton && icon != SP_ToolBarVerticalExtensionButton)
         return QProxyStyle::standardIcon(icon, option, widget);
+    // Qt 6.8 draws these glyphs otherwise than from its PNGs alone: the
+    // platform style gives them, but only once drawn, since it reads its files
+    // guessing their format. The style outlives the menu bar that asks.
+    if (QT_VERSION >= QT_VERSION_CHECK(6, 8, 0)) {
+        const QStyleOption copy = option ? *option : QStyleOption();
+        const bool withOption = option != nullptr;
+        return DeferredIcon([this, icon, copy, withOption] {
+            return QProxyStyle::standardIcon(icon, withOption ? &copy : nullptr, nullptr);
+        });
+    }
     const bool vertical = icon == SP_ToolBarVerticalExtensionButton;
     const bool rightToLeft = (option ? option->direction : QGuiApplication::layoutDirection()) == Qt::RightToLeft;
     const QString name = vertical ? QStringLiteral("toolbar-ext-v")

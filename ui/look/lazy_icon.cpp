@@ -9,6 +9,9 @@
 #include <QPainter>
 #include <QPaintDevice>
 
+#include <functional>
+#include <utility>
+
 namespace {
 
 // Whether QIcon hands an engine's scaledPixmap the size in device pixels
@@ -126,9 +129,70 @@ private:
     QIcon m_full;
 };
 
+// An icon made by `make` when it is first drawn or measured; until then
+// only "not null" is answered.
+class DeferredIconEngine final : public QIconEngine {
+public:
+    explicit DeferredIconEngine(std::function<QIcon()> make)
+        : m_make(std::move(make))
+    {
+    }
+
+    QPixmap pixmap(const QSize &size, QIcon::Mode mode, QIcon::State state) override
+    {
+        return Made().pixmap(size, 1.0, mode, state);
+    }
+
+    QPixmap scaledPixmap(const QSize &size, QIcon::Mode mode, QIcon::State state, qreal scale) override
+    {
+        if (!(scale > 1.0))
+            return Made().pixmap(size, 1.0, mode, state);
+        if (ScaledSizeInDevicePixels())
+            return Made().pixmap((QSizeF(size) / scale).toSize(), scale, mode, state);
+        return Made().pixmap(size, scale, mode, state);
+    }
+
+    void paint(QPainter *painter, const QRect &rect, QIcon::Mode mode, QIcon::State state) override
+    {
+        Made().paint(painter, rect, Qt::AlignCenter, mode, state);
+    }
+
+    QSize actualSize(const QSize &size, QIcon::Mode mode, QIcon::State state) override
+    {
+        return Made().actualSize(size, mode, state);
+    }
+
+    QList<QSize> availableSizes(QIcon::Mode mode, QIcon::State state) override
+    {
+        return Made().availableSizes(mode, state);
+    }
+
+    bool isNull() override { return false; }
+    QString key() const override { return QStringLiteral("DeferredIconEngine"); }
+    QIconEngine *clone() const override { return new DeferredIconEngine(*this); }
+
+private:
+    const QIcon &Made()
+    {
+        if (m_make) {
+            m_icon = m_make();
+            m_make = nullptr;
+        }
+        return m_icon;
+    }
+
+    std::function<QIcon()> m_make;
+    QIcon m_icon;
+};
+
 } // namespace
 
 QIcon LazyPngIcon(const QList<IconFile> &files)
 {
     return QIcon(new LazyPngIconEngine(files));
+}
+
+QIcon DeferredIcon(std::function<QIcon()> make)
+{
+    return QIcon(new DeferredIconEngine(std::move(make)));
 }
