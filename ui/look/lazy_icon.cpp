@@ -50,6 +50,23 @@ bool ScaledSizeInDevicePixels()
     return device;
 }
 
+// A request QIcon handed an engine as `size` at `scale`: its size in device
+// and in form pixels, and the scale to pass on (never below 1).
+struct Request {
+    QSize Device;
+    QSize Form;
+    qreal Scale;
+};
+
+Request AsAsked(const QSize &size, qreal scale)
+{
+    if (!(scale > 1.0))
+        return {size, size, 1.0};
+    if (ScaledSizeInDevicePixels())
+        return {size, (QSizeF(size) / scale).toSize(), scale};
+    return {(QSizeF(size) * scale).toSize(), size, scale};
+}
+
 // Every request goes to the icon Qt makes of the files; a request no larger
 // than the smallest file, for a screen of no more than its ratio, goes to one
 // made of that file alone: whether Qt prefers the file of the screen's ratio
@@ -70,11 +87,8 @@ public:
     // As QIcon asks it, for a screen of `scale`; see ScaledSizeInDevicePixels.
     QPixmap scaledPixmap(const QSize &size, QIcon::Mode mode, QIcon::State state, qreal scale) override
     {
-        if (!(scale > 1.0))
-            return IconFor(size, 1.0).pixmap(size, 1.0, mode, state);
-        if (ScaledSizeInDevicePixels())
-            return IconFor(size, scale).pixmap((QSizeF(size) / scale).toSize(), scale, mode, state);
-        return IconFor((QSizeF(size) * scale).toSize(), scale).pixmap(size, scale, mode, state);
+        const Request asked = AsAsked(size, scale);
+        return IconFor(asked.Device, asked.Scale).pixmap(asked.Form, asked.Scale, mode, state);
     }
 
     void paint(QPainter *painter, const QRect &rect, QIcon::Mode mode, QIcon::State state) override
@@ -145,11 +159,8 @@ public:
 
     QPixmap scaledPixmap(const QSize &size, QIcon::Mode mode, QIcon::State state, qreal scale) override
     {
-        if (!(scale > 1.0))
-            return Made().pixmap(size, 1.0, mode, state);
-        if (ScaledSizeInDevicePixels())
-            return Made().pixmap((QSizeF(size) / scale).toSize(), scale, mode, state);
-        return Made().pixmap(size, scale, mode, state);
+        const Request asked = AsAsked(size, scale);
+        return Made().pixmap(asked.Form, asked.Scale, mode, state);
     }
 
     void paint(QPainter *painter, const QRect &rect, QIcon::Mode mode, QIcon::State state) override
