@@ -169,13 +169,36 @@ focus() {
   poll 20 take_focus "$1" || fail "window $1 never got the keyboard"
 }
 
+# keycode_of KEYSYM: the key code whose first level is KEYSYM in the server's
+# keymap, or nothing. Pressing that code sends the keysym without modifiers:
+# given the name, some xdotool versions pick a level of the function keys that
+# needs Alt (their type is CTRL+ALT), and F1 arrives as Alt+F1.
+keycode_of() {
+  local map
+  map=$(xkbcomp -xkb "$DISPLAY" - 2>/dev/null) || return 0
+  awk -v sym="$1" '
+    /^ *<[^>]+> *= *[0-9]+;/ { gsub(/[<>=;]/, " "); code[$1] = $2; next }
+    match($0, /key +<[^>]+>/) { name = substr($0, RSTART, RLENGTH); sub(/^key +</, "", name); sub(/>$/, "", name) }
+    name != "" {
+      line = $0
+      gsub(/\[Group[0-9]+\]/, "", line)
+      if (!match(line, /\[ *[^], ]+/)) next
+      first = substr(line, RSTART + 1, RLENGTH - 1)
+      gsub(/ /, "", first)
+      if (first == sym && code[name] != "") { print code[name]; exit }
+      name = ""
+    }' <<<"$map"
+}
+
 # open_by_key KEY MESSAGE: xdotool lends a Cyrillic key a spare key code for
 # the moment, which a busy program may read too late: KEY goes again until a
-# window opens.
+# window opens. A key of the keymap goes by its code (see keycode_of).
 open_by_key() {
+  local key
+  key=$(keycode_of "$1")
   for _ in 1 2 3 4 5; do
     xdotool windowfocus --sync "$win" 2>/dev/null || true
-    xdotool key "$1"
+    xdotool key "${key:-$1}"
     poll 5 other_shown && return 0
   done
   fail "$2"
