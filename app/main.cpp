@@ -4,6 +4,7 @@
 #include "command_line.h"
 #include "console_commands.h"
 #include "display_start.h"
+#include "font_warm_up.h"
 #include "game_style.h"
 #include "qt_message_boxes.h"
 #include "tfrmmain.h"
@@ -46,6 +47,7 @@ int main(int argc, char *argv[])
         return *status;
 
     IgnoreFileSizeSignal();
+    FontConfigWarmUp fonts;
     const std::unique_ptr<QApplication> app = StartApplication(line);
     if (!app)
         return kExitNoDisplay;
@@ -60,6 +62,7 @@ int main(int argc, char *argv[])
 
     QtMessageBoxes boxes;
     Game game(boxes);
+    fonts.Wait();
     TfrmMain frmMain(game);
     frmMain.show();
     // A pupil who leaves the name unsaid ends the lesson before it starts.
