@@ -763,6 +763,27 @@ bool saveGlyphs(const QDir &out)
     return ok;
 }
 
+// Beside each picture the game shows in its first frame, its pixels as they
+// are (premultiplied RGBA, one byte each, row by row): the game takes them
+// without a PNG decoder (EmbeddedPicture in ui/look/appearance.h). Read back
+// from the PNGs just written, so both hold the same pixels.
+bool saveRawTwins(const QDir &out)
+{
+    bool ok = true;
+    for (const char *name : {"sosudnik", "glyph_retry", "glyph_retry@2x", "glyph_close", "glyph_close@2x"}) {
+        const QImage png(out.filePath(QString::fromLatin1(name) + ".png"), "PNG");
+        const QImage raw = png.convertToFormat(QImage::Format_RGBA8888_Premultiplied);
+        QFile file(out.filePath(QString::fromLatin1(name) + ".rgba"));
+        const qsizetype bytes = raw.sizeInBytes();
+        if (png.isNull() || raw.bytesPerLine() != raw.width() * 4 || !file.open(QIODevice::WriteOnly)
+            || file.write(reinterpret_cast<const char *>(raw.constBits()), bytes) != bytes) {
+            std::fprintf(stderr, "artgen: cannot write %s\n", qPrintable(file.fileName()));
+            ok = false;
+        }
+    }
+    return ok;
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -795,5 +816,6 @@ int main(int argc, char **argv)
     ok = save(icon.convertToFormat(QImage::Format_ARGB32), out.filePath(QStringLiteral("sosudnik.ico")), "ICO") && ok;
     ok = desktopIcons(out) && ok;
     ok = saveGlyphs(out) && ok;
+    ok = saveRawTwins(out) && ok;
     return ok ? 0 : 1;
 }

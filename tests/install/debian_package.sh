@@ -49,11 +49,13 @@ sizes=(16 22 24 32 48 64 128 256)
 lazy="usr/lib/$(dpkg-architecture -qDEB_HOST_MULTIARCH)/sosudnik/libsosudnik_xml.so"
 sheets="usr/lib/$(dpkg-architecture -qDEB_HOST_MULTIARCH)/sosudnik/libsosudnik_xlsx.so"
 svg="usr/lib/$(dpkg-architecture -qDEB_HOST_MULTIARCH)/sosudnik/libsosudnik_svg.so"
+pictures="usr/lib/$(dpkg-architecture -qDEB_HOST_MULTIARCH)/sosudnik/libsosudnik_pictures.so"
 {
   echo "usr/games/sosudnik"
   echo "$lazy"
   echo "$sheets"
   echo "$svg"
+  echo "$pictures"
   echo "usr/share/applications/$id.desktop"
   echo "usr/share/metainfo/$id.metainfo.xml"
   for s in "${sizes[@]}"; do echo "usr/share/icons/hicolor/${s}x$s/apps/$id.png"; done

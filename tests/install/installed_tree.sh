@@ -34,6 +34,7 @@ sizes=(16 22 24 32 48 64 128 256)
   echo "$libdir/sosudnik/libsosudnik_xml.so"
   echo "$libdir/sosudnik/libsosudnik_xlsx.so"
   echo "$libdir/sosudnik/libsosudnik_svg.so"
+  echo "$libdir/sosudnik/libsosudnik_pictures.so"
   echo "share/applications/$id.desktop"
   echo "share/metainfo/$id.metainfo.xml"
   for s in "${sizes[@]}"; do echo "share/icons/hicolor/${s}x$s/apps/$id.png"; done

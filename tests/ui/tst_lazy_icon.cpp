@@ -8,6 +8,7 @@
 
 #include <QApplication>
 #include <QPainter>
+#include <QResource>
 #include <QtTest>
 
 class TestLazyIcon : public QObject {
@@ -17,6 +18,8 @@ private slots:
     void drawsAsQtsOwnIcon_data();
     void drawsAsQtsOwnIcon();
     void deferredIconIsMadeWhenFirstDrawn();
+    void rawTwinsHoldThePngsPixels_data();
+    void rawTwinsHoldThePngsPixels();
 };
 
 namespace {
@@ -103,6 +106,37 @@ void TestLazyIcon::deferredIconIsMadeWhenFirstDrawn()
         QCOMPARE(Painted(deferred, 16, scale, QIcon::Normal), Painted(eager, 16, scale, QIcon::Normal));
     }
     QCOMPARE(made, 1);
+}
+
+// The icon and glyphs of the first frame are taken from their raw twins,
+// without a PNG decoder: stored uncompressed, as large as their pixels, and
+// pixel for pixel the PNGs. A size that does not match falls back to the PNG.
+void TestLazyIcon::rawTwinsHoldThePngsPixels_data()
+{
+    QTest::addColumn<QString>("png");
+    QTest::addColumn<int>("pixels");
+    QTest::addColumn<bool>("twin");
+    QTest::newRow("icon") << QStringLiteral(":/sosudnik.png") << 32 << true;
+    QTest::newRow("retry") << QStringLiteral(":/glyph_retry.png") << 16 << true;
+    QTest::newRow("retry@2x") << QStringLiteral(":/glyph_retry@2x.png") << 32 << true;
+    QTest::newRow("close") << QStringLiteral(":/glyph_close.png") << 16 << true;
+    QTest::newRow("close@2x") << QStringLiteral(":/glyph_close@2x.png") << 32 << true;
+    QTest::newRow("size not the twin's") << QStringLiteral(":/glyph_close.png") << 17 << false;
+}
+
+void TestLazyIcon::rawTwinsHoldThePngsPixels()
+{
+    QFETCH(QString, png);
+    QFETCH(int, pixels);
+    QFETCH(bool, twin);
+    const QResource raw(png.chopped(4) + QStringLiteral(".rgba"));
+    QVERIFY(raw.isValid());
+    QCOMPARE(raw.compressionAlgorithm() == QResource::NoCompression
+                 && raw.size() == qint64(pixels) * pixels * 4, twin);
+    const QPixmap taken = EmbeddedPicture(png, pixels, 2.0);
+    const QPixmap decoded = EmbeddedPng(png, 2.0);
+    QCOMPARE(taken.devicePixelRatio(), 2.0);
+    QCOMPARE(Argb(taken), Argb(decoded));
 }
 
 QTEST_MAIN(TestLazyIcon)

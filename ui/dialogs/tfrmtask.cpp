@@ -7,6 +7,7 @@
 #include "form_scale.h"
 #include "game_palette.h"
 #include "placement.h"
+#include "task_pictures.h"
 #include "ui_tfrmtask.h"
 
 #include <QImage>
@@ -47,6 +48,7 @@ int TfrmTask::ActivePage() const
 
 QPixmap TfrmTask::TaskPicture(const QString &base, qreal ratio)
 {
+    EnsureTaskPictures();
     if (ratio == 1.0)
         return QPixmap(base + QStringLiteral(".bmp"));
     // "@2x" in the name marks it as two device pixels per form pixel.

@@ -8,6 +8,7 @@
 #include <QIcon>
 #include <QImageReader>
 #include <QPixmap>
+#include <QResource>
 
 // An embedded PNG, read as PNG. Left to guess, QImageReader would load every
 // image plugin on disk (and QtSvg and libjpeg with them) to ask each whether
@@ -21,11 +22,28 @@ inline QPixmap EmbeddedPng(const QString &path, qreal devicePixelRatio = 1.0)
     return pixmap;
 }
 
+// An embedded square picture `pixels` wide: its raw twin beside the PNG
+// ("name.rgba", premultiplied RGBA bytes row by row, stored uncompressed)
+// when there is one, taken as it is; else the PNG. The icon and the glyphs
+// of the first frame need no PNG decoder that way.
+inline QPixmap EmbeddedPicture(const QString &png, int pixels, qreal devicePixelRatio = 1.0)
+{
+    const QResource raw(png.chopped(4) + QStringLiteral(".rgba"));
+    const qint64 bytes = qint64(pixels) * pixels * 4;
+    if (!png.endsWith(QLatin1String(".png")) || !raw.isValid()
+        || raw.compressionAlgorithm() != QResource::NoCompression || raw.size() != bytes)
+        return EmbeddedPng(png, devicePixelRatio);
+    const QImage image(raw.data(), pixels, pixels, pixels * 4, QImage::Format_RGBA8888_Premultiplied);
+    QPixmap pixmap = QPixmap::fromImage(image);
+    pixmap.setDevicePixelRatio(devicePixelRatio);
+    return pixmap;
+}
+
 // The game's icon, read from the resources once for the application and
 // its windows.
 inline QIcon AppIcon()
 {
-    static const QIcon icon(EmbeddedPng(QStringLiteral(":/sosudnik.png")));
+    static const QIcon icon(EmbeddedPicture(QStringLiteral(":/sosudnik.png"), 32));
     return icon;
 }
 

@@ -133,7 +133,7 @@ private:
     {
         if (icon.isNull()) {
             for (qsizetype i = 0; i < files; ++i)
-                icon.addPixmap(EmbeddedPng(m_files[i].Path, m_files[i].Ratio));
+                icon.addPixmap(EmbeddedPicture(m_files[i].Path, m_files[i].Pixels, m_files[i].Ratio));
         }
         return icon;
     }

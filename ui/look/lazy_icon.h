@@ -16,8 +16,9 @@ struct IconFile {
     qreal Ratio = 1.0;
 };
 
-// The icon QIcon would make of these PNGs (smallest first), read as PNG when
-// first drawn, and only as far as the size drawn needs: a glyph drawn at 16
+// The icon QIcon would make of these PNGs (smallest first), read when first
+// drawn (from their raw twins where embedded: EmbeddedPicture in
+// appearance.h), and only as far as the size drawn needs: a glyph drawn at 16
 // pixels never reads its 32-pixel picture, one never shown reads nothing.
 QIcon LazyPngIcon(const QList<IconFile> &files);
 
